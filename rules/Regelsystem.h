@@ -1,0 +1,87 @@
+// The rule system: axiom, ordered rules, turning angles, derivation and .LSY files.
+// Texts are 8-bit bytes (Windows-1252) and are never converted here; error
+// messages are UTF-8.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct TRegel {
+  char Kopf = '*';    // the character replaced; never a blank
+  std::string Rumpf;  // the replacement; no blanks, balanced brackets
+};
+
+// A derived string grew beyond MaxStringlaenge.
+class EZulang : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+constexpr int MaxStringlaenge = 50000;
+
+// The built-in rule lines, blanks exactly as the user would see them.
+extern const char* const StandardRegeln[3];
+
+// Deletes every blank (code 32) from the text.
+void LeerzeichenEntfernen(std::string& Text);
+// -1 when a "]" closes nothing, 1 when a "[" stays open, else 0.
+int KlammernPruefen(const std::string& Text);
+// Order of Sortieren: -1, 0, 1 by the heads' character codes.
+int KopfVergleich(const TRegel& A, const TRegel& B);
+
+class TRegelsystem {
+ public:
+  TRegelsystem();
+  TRegelsystem(const TRegelsystem&) = delete;
+  TRegelsystem& operator=(const TRegelsystem&) = delete;
+
+  std::bitset<256> Terminalzeichen;  // + - F [ ] f
+  std::string Axiom = "A";
+  int32_t Tiefe = 0;  // depth of the main window's derived-strings view
+  double WinkelPlus = 30.0;
+  double WinkelMinus = 30.0;
+
+  int Count() const { return static_cast<int>(Regeln.size()); }
+  // Throws "Listenindex überschreitet das Maximum (<i>)" outside 0..Count-1.
+  const TRegel& Items(int i) const;
+  void Delete(int i);
+  // Writes head and replacement of rule i directly (the editor has validated them).
+  void RegelSetzen(int i, char Kopf, const std::string& Rumpf);
+
+  // Validates a rule line; Meldung is "leer", "Regelkopf falsch" or "Klammerfehler".
+  static bool RegelZerlegen(std::string Zeile, std::string& Meldung, std::string& Rumpf,
+                            char& Kopf);
+  // Appends the rule; throws std::runtime_error(Meldung) for an invalid line.
+  void RegelHinzufuegen(const std::string& Zeile);
+  // Overwrites rule Position; index error first, then the line's error.
+  void RegelErsetzen(const std::string& Zeile, int Position);
+  void RegelnHinzufuegen(const char* const (&Zeilen)[3]);
+  static std::string RegelAlsText(const TRegel& Regel);
+  void Sortieren();
+
+  // Replacement of the first rule with this head, else the character itself.
+  std::string Ersetzung(char c) const;
+  // Index of the first rule with this head, or -1. For callers that avoid copies.
+  int RegelIndex(char c) const;
+
+  // One parallel rewriting step; throws EZulang and leaves Text unchanged.
+  void Ableitungsschritt(std::string& Text) const;
+  std::string Ableitung(int32_t Tiefe) const;
+  void NichtterminaleEntfernen(std::string& Text) const;
+  std::string TerminalAbleitung(int32_t Tiefe) const;
+
+  // Replaces rules, axiom and angles by the file's content, all or nothing.
+  void Laden(const std::string& Dateiname);
+  // Writes the file safely: the old file stays intact when writing fails.
+  void Speichern(const std::string& Dateiname) const;
+
+  // Grows with every change of the rules, so that callers may cache lookups.
+  uint64_t Stand() const { return Aenderungen; }
+
+ private:
+  std::vector<TRegel> Regeln;
+  uint64_t Aenderungen = 0;
+};
