@@ -1,0 +1,49 @@
+// All the turtle and the drawing window need of a surface to draw on.
+#pragma once
+
+#include <cstdint>
+
+enum class TRastermodus {
+  Kopieren,  // pixel := pen
+  NichtXor   // pixel := NOT(pen XOR pixel); drawing twice restores the pixels
+};
+
+struct TPunkt {
+  int X;
+  int Y;
+};
+
+class TLeinwand {
+ public:
+  virtual ~TLeinwand() = default;
+
+  virtual int Breite() const = 0;
+  virtual int Hoehe() const = 0;
+
+  // The pen: colour 0x00BBGGRR, width in pixels (0 draws the thinnest line, a
+  // negative width is ignored), raster mode. The style is always solid.
+  virtual void StiftFarbeSetzen(uint32_t Farbe) = 0;
+  virtual void StiftBreiteSetzen(int Breite) = 0;
+  virtual void RastermodusSetzen(TRastermodus Modus) = 0;
+  virtual uint32_t StiftFarbe() const = 0;
+  virtual int StiftBreite() const = 0;
+  virtual TRastermodus Rastermodus() const = 0;
+
+  // The brush fills ellipses and rectangles; white unless set otherwise.
+  virtual void PinselFarbeSetzen(uint32_t Farbe) = 0;
+
+  // Moves the current point without drawing.
+  virtual void Bewegen(int X, int Y) = 0;
+  // Line from the current point to (X, Y), which becomes the current point.
+  virtual void LinieNach(int X, int Y) = 0;
+  // Open polyline through the points, with the pen.
+  virtual void Polylinie(const TPunkt* Punkte, int Anzahl) = 0;
+  // Ellipse in the bounding box, outlined with the pen and filled with the brush.
+  virtual void Ellipse(int X1, int Y1, int X2, int Y2) = 0;
+  // Fills the rectangle with the brush, no outline.
+  virtual void RechteckFuellen(int X1, int Y1, int X2, int Y2) = 0;
+
+  // Hands everything batched so far to the picture; callers need this before
+  // they show or copy the picture.
+  virtual void Ausgeben() {}
+};
