@@ -1,0 +1,42 @@
+// Message boxes as the whole program shows them, the general error report, and
+// the lossless conversion between the model's 8-bit texts and Qt's strings.
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <string>
+
+class QWidget;
+
+// Application title, caption of plain message boxes and error reports.
+inline const QString AnwendungsTitel = QStringLiteral("Rankenwerk");
+
+// Plain message box: title "Rankenwerk", the text, one button "OK".
+void MeldungZeigen(const QString& Text, QWidget* Eltern = nullptr);
+void MeldungZeigen(const std::string& TextUtf8, QWidget* Eltern = nullptr);
+
+// Confirmation box titled "Bestätigung" with a question icon, "OK" and
+// "Abbrechen", centred on the screen; true only for "OK".
+bool Bestaetigen(const QString& Text, QWidget* Eltern = nullptr);
+
+// The general error report: stop icon, title "Rankenwerk", button "OK"; a full stop
+// is appended when the message's last character has a higher code than ".".
+QString FehlertextMitPunkt(const QString& Meldung);
+void FehlerZeigen(const std::exception& Fehler, QWidget* Eltern = nullptr);
+
+// Runs an event handler's body; an error ends the action and is reported, so
+// that no exception ever crosses Qt's event loop.
+template <class F>
+void Behandeln(QWidget* Eltern, F&& Aktion) noexcept {
+  try {
+    Aktion();
+  } catch (const std::exception& E) {
+    FehlerZeigen(E, Eltern);
+  } catch (...) {
+    FehlerZeigen(std::runtime_error("Unbekannter Fehler"), Eltern);
+  }
+}
+
+// Windows-1252 bytes <-> QString, losslessly for every byte 0x00-0xFF.
+QString AusCp1252(const std::string& Bytes);
+std::string NachCp1252(const QString& Text);
