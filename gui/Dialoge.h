@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <exception>
+#include <stdexcept>
 #include <string>
 
 class QWidget;
