@@ -1,1 +1,408 @@
-// (being written)
+#include "rules/Regelsystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "helpers/Gleitkomma.h"
+
+const char* const StandardRegeln[3] = {"F->FB", "B ->F", " A -> FF+[FA]--[FA]"};
+
+void LeerzeichenEntfernen(std::string& Text) {
+  Text.erase(std::remove(Text.begin(), Text.end(), ' '), Text.end());
+}
+
+int KlammernPruefen(const std::string& Text) {
+  int Zaehler = 0;
+  for (char c : Text) {
+    if (c == '[') {
+      ++Zaehler;
+    } else if (c == ']') {
+      if (--Zaehler < 0) return -1;
+    }
+  }
+  return Zaehler > 0 ? 1 : 0;
+}
+
+int KopfVergleich(const TRegel& A, const TRegel& B) {
+  const auto a = static_cast<unsigned char>(A.Kopf);
+  const auto b = static_cast<unsigned char>(B.Kopf);
+  return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+namespace {
+
+[[noreturn]] void IndexFehler(int i) {
+  throw std::runtime_error("Listenindex überschreitet das Maximum (" + std::to_string(i) + ")");
+}
+
+// The message of an operating-system error of a file operation.
+std::string EAMeldung(int Fehler) {
+  switch (Fehler) {
+    case ENOENT:
+      return "Datei nicht gefunden";
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+      return "Ungültiger Dateiname";
+    case EMFILE:
+    case ENFILE:
+      return "Zu viele geöffnete Dateien";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+      return "Dateizugriff verweigert";
+    case ENOSPC:
+    case EDQUOT:
+      return "Zu wenig Speicherplatz";
+    default:
+      return "E/A-Fehler " + std::to_string(Fehler);
+  }
+}
+
+std::string Ordner(const std::string& Pfad) {
+  const size_t p = Pfad.rfind('/');
+  if (p == std::string::npos) return ".";
+  if (p == 0) return "/";
+  return Pfad.substr(0, p);
+}
+
+// A missing file and a missing folder both give ENOENT; the folder decides.
+[[noreturn]] void EAFehler(int Fehler, const std::string& Pfad) {
+  if (Fehler == ENOENT) {
+    struct stat Info;
+    if (stat(Ordner(Pfad).c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode))
+      throw std::runtime_error("Ungültiger Dateiname");
+  }
+  throw std::runtime_error(EAMeldung(Fehler));
+}
+
+std::string DateiLesen(const std::string& Dateiname) {
+  const int fd = open(Dateiname.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) EAFehler(errno, Dateiname);
+  std::string Inhalt;
+  char Puffer[65536];
+  for (;;) {
+    const ssize_t n = read(fd, Puffer, sizeof Puffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int Fehler = errno;
+      close(fd);
+      EAFehler(Fehler, Dateiname);
+    }
+    if (n == 0) break;
+    Inhalt.append(Puffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  return Inhalt;
+}
+
+// Sequential reader of a text file's content with the line rules of .LSY files.
+class TLeser {
+ public:
+  explicit TLeser(std::string Text) : Inhalt(std::move(Text)) {
+    // Ctrl-Z ends the file.
+    const size_t z = Inhalt.find('\x1a');
+    if (z != std::string::npos) Inhalt.resize(z);
+  }
+
+  bool Ende() const { return Pos >= Inhalt.size(); }
+
+  // Text up to the next LF; CRs are dropped, the LF is consumed.
+  std::string Zeile() {
+    std::string Text;
+    while (Pos < Inhalt.size() && Inhalt[Pos] != '\n') {
+      if (Inhalt[Pos] != '\r') Text += Inhalt[Pos];
+      ++Pos;
+    }
+    if (Pos < Inhalt.size()) ++Pos;
+    return Text;
+  }
+
+  void RestDerZeile() { Zeile(); }
+
+  double Zahl() {
+    while (Pos < Inhalt.size() && static_cast<unsigned char>(Inhalt[Pos]) <= 32) ++Pos;
+    if (Ende()) return 0.0;
+    std::string Wort;
+    while (Pos < Inhalt.size() && static_cast<unsigned char>(Inhalt[Pos]) > 32 &&
+           Wort.size() < 64)
+      Wort += Inhalt[Pos++];
+    return ZahlWert(Wort);
+  }
+
+ private:
+  static bool Ziffer(char c) { return c >= '0' && c <= '9'; }
+
+  // Sign, digits, optional point and digits, optional exponent with digits.
+  static double ZahlWert(const std::string& Wort) {
+    size_t i = 0;
+    const size_t n = Wort.size();
+    if (i < n && (Wort[i] == '+' || Wort[i] == '-')) ++i;
+    size_t Ziffern = 0;
+    while (i < n && Ziffer(Wort[i])) ++i, ++Ziffern;
+    if (i < n && Wort[i] == '.') {
+      ++i;
+      while (i < n && Ziffer(Wort[i])) ++i, ++Ziffern;
+    }
+    if (Ziffern == 0) throw std::runtime_error("Ungültige numerische Eingabe");
+    if (i < n && (Wort[i] == 'e' || Wort[i] == 'E')) {
+      ++i;
+      if (i < n && (Wort[i] == '+' || Wort[i] == '-')) ++i;
+      size_t ExpZiffern = 0;
+      while (i < n && Ziffer(Wort[i])) ++i, ++ExpZiffern;
+      if (ExpZiffern == 0) throw std::runtime_error("Ungültige numerische Eingabe");
+    }
+    if (i != n) throw std::runtime_error("Ungültige numerische Eingabe");
+    // The grammar is a subset of strtod's; "C" locale decimal point assumed.
+    return Gk(std::strtod(Wort.c_str(), nullptr));
+  }
+
+  std::string Inhalt;
+  size_t Pos = 0;
+};
+
+// 23 characters: sign place, d.dddddddddddddd, E, exponent sign, 4 digits;
+// 15 significant digits, halves away from zero on the exact value.
+std::string ZahlAlsDateitext(double Zahl) {
+  Gk(Zahl);
+  // 770 digits are enough for the exact expansion of every double.
+  char Puffer[800];
+  std::snprintf(Puffer, sizeof Puffer, "%.770e", Zahl < 0 ? -Zahl : Zahl);
+  std::string Ziffern;
+  const char* p = Puffer;
+  for (; *p && *p != 'e'; ++p)
+    if (*p >= '0' && *p <= '9') Ziffern += *p;
+  long Exponent = std::strtol(p + 1, nullptr, 10);
+  std::string Stellen = Ziffern.substr(0, 15);
+  if (Ziffern[15] >= '5') {
+    size_t j = Stellen.size();
+    while (j > 0 && Stellen[j - 1] == '9') Stellen[--j] = '0';
+    if (j == 0) {
+      Stellen.insert(Stellen.begin(), '1');
+      Stellen.pop_back();
+      ++Exponent;
+    } else {
+      ++Stellen[j - 1];
+    }
+  }
+  if (Zahl == 0) Exponent = 0;
+  char Text[32];
+  std::snprintf(Text, sizeof Text, "%c%c.%sE%c%04ld", Zahl < 0 ? '-' : ' ', Stellen[0],
+                Stellen.c_str() + 1, Exponent < 0 ? '-' : '+', Exponent < 0 ? -Exponent : Exponent);
+  return Text;
+}
+
+bool AllesSchreiben(int fd, const std::string& Text) {
+  size_t Geschrieben = 0;
+  while (Geschrieben < Text.size()) {
+    const ssize_t n = write(fd, Text.data() + Geschrieben, Text.size() - Geschrieben);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    Geschrieben += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+TRegelsystem::TRegelsystem() {
+  for (char c : std::string("+-F[]f")) Terminalzeichen.set(static_cast<unsigned char>(c));
+  std::fill(std::begin(ErsteRegel), std::end(ErsteRegel), -1);
+}
+
+void TRegelsystem::Geaendert() {
+  ++Aenderungen;
+  std::fill(std::begin(ErsteRegel), std::end(ErsteRegel), -1);
+  for (int i = Count() - 1; i >= 0; --i)
+    ErsteRegel[static_cast<unsigned char>(Regeln[static_cast<size_t>(i)].Kopf)] = i;
+}
+
+const TRegel& TRegelsystem::Items(int i) const {
+  if (i < 0 || i >= Count()) IndexFehler(i);
+  return Regeln[static_cast<size_t>(i)];
+}
+
+void TRegelsystem::Delete(int i) {
+  if (i < 0 || i >= Count()) IndexFehler(i);
+  Regeln.erase(Regeln.begin() + i);
+  Geaendert();
+}
+
+void TRegelsystem::RegelSetzen(int i, char Kopf, const std::string& Rumpf) {
+  if (i < 0 || i >= Count()) IndexFehler(i);
+  Regeln[static_cast<size_t>(i)] = TRegel{Kopf, Rumpf};
+  Geaendert();
+}
+
+bool TRegelsystem::RegelZerlegen(std::string Zeile, std::string& Meldung, std::string& Rumpf,
+                                 char& Kopf) {
+  Meldung.clear();
+  LeerzeichenEntfernen(Zeile);
+  if (Zeile.size() < 3) {
+    Meldung = "leer";
+    return false;
+  }
+  Kopf = Zeile[0];
+  if (Zeile[1] != '-' || Zeile[2] != '>') {
+    Meldung = "Regelkopf falsch";
+    return false;
+  }
+  Rumpf = Zeile.substr(3);
+  if (KlammernPruefen(Rumpf) != 0) {
+    Meldung = "Klammerfehler";
+    return false;
+  }
+  return true;
+}
+
+void TRegelsystem::RegelHinzufuegen(const std::string& Zeile) {
+  std::string Meldung, Rumpf;
+  char Kopf = 0;
+  if (!RegelZerlegen(Zeile, Meldung, Rumpf, Kopf)) throw std::runtime_error(Meldung);
+  Regeln.push_back(TRegel{Kopf, std::move(Rumpf)});
+  Geaendert();
+}
+
+void TRegelsystem::RegelErsetzen(const std::string& Zeile, int Position) {
+  if (Position < 0 || Position >= Count()) IndexFehler(Position);
+  std::string Meldung, Rumpf;
+  char Kopf = 0;
+  if (!RegelZerlegen(Zeile, Meldung, Rumpf, Kopf)) throw std::runtime_error(Meldung);
+  Regeln[static_cast<size_t>(Position)] = TRegel{Kopf, std::move(Rumpf)};
+  Geaendert();
+}
+
+void TRegelsystem::RegelnHinzufuegen(const char* const (&Zeilen)[3]) {
+  for (const char* Zeile : Zeilen) RegelHinzufuegen(Zeile);
+}
+
+std::string TRegelsystem::RegelAlsText(const TRegel& Regel) {
+  return std::string(1, Regel.Kopf) + "->" + Regel.Rumpf;
+}
+
+void TRegelsystem::Sortieren() {
+  std::stable_sort(Regeln.begin(), Regeln.end(),
+                   [](const TRegel& A, const TRegel& B) { return KopfVergleich(A, B) < 0; });
+  Geaendert();
+}
+
+int TRegelsystem::RegelIndex(char c) const { return ErsteRegel[static_cast<unsigned char>(c)]; }
+
+std::string TRegelsystem::Ersetzung(char c) const {
+  const int i = RegelIndex(c);
+  if (i < 0) return std::string(1, c);
+  return Regeln[static_cast<size_t>(i)].Rumpf;
+}
+
+void TRegelsystem::Ableitungsschritt(std::string& Text) const {
+  std::string Neu;
+  for (char c : Text) {
+    const int i = RegelIndex(c);
+    if (i < 0)
+      Neu += c;
+    else
+      Neu += Regeln[static_cast<size_t>(i)].Rumpf;
+    if (Neu.size() > static_cast<size_t>(MaxStringlaenge))
+      throw EZulang("Stringlaenge ist zu groß:  " + std::to_string(Neu.size()));
+  }
+  Text.swap(Neu);
+}
+
+std::string TRegelsystem::Ableitung(int32_t Tiefe) const {
+  std::string Text = Axiom;
+  for (int32_t i = 0; i < Tiefe; ++i) Ableitungsschritt(Text);
+  return Text;
+}
+
+void TRegelsystem::NichtterminaleEntfernen(std::string& Text) const {
+  Text.erase(std::remove_if(Text.begin(), Text.end(),
+                            [this](char c) {
+                              return !Terminalzeichen.test(static_cast<unsigned char>(c));
+                            }),
+             Text.end());
+}
+
+std::string TRegelsystem::TerminalAbleitung(int32_t Tiefe) const {
+  std::string Text = Ableitung(Tiefe);
+  NichtterminaleEntfernen(Text);
+  return Text;
+}
+
+void TRegelsystem::Laden(const std::string& Dateiname) {
+  // Everything is read into locals first, so a failure leaves this system as it was.
+  TLeser Leser(DateiLesen(Dateiname));
+  std::string NeuesAxiom = Leser.Zeile();
+  const double NeuPlus = Leser.Zahl();
+  Leser.RestDerZeile();
+  const double NeuMinus = Leser.Zahl();
+  Leser.RestDerZeile();
+  std::vector<TRegel> NeueRegeln;
+  while (!Leser.Ende()) {
+    std::string Meldung, Rumpf;
+    char Kopf = 0;
+    if (!RegelZerlegen(Leser.Zeile(), Meldung, Rumpf, Kopf)) throw std::runtime_error(Meldung);
+    NeueRegeln.push_back(TRegel{Kopf, std::move(Rumpf)});
+  }
+  Axiom.swap(NeuesAxiom);
+  WinkelPlus = NeuPlus;
+  WinkelMinus = NeuMinus;
+  Regeln.swap(NeueRegeln);
+  Geaendert();
+}
+
+void TRegelsystem::Speichern(const std::string& Dateiname) const {
+  std::string Text = Axiom + "\r\n";
+  Text += ZahlAlsDateitext(WinkelPlus) + "\r\n";
+  Text += ZahlAlsDateitext(WinkelMinus) + "\r\n";
+  for (const TRegel& Regel : Regeln) Text += RegelAlsText(Regel) + "\r\n";
+
+  // Write through a symlink to its target, so the link itself survives.
+  std::string Ziel = Dateiname;
+  struct stat Info;
+  if (lstat(Dateiname.c_str(), &Info) == 0 && S_ISLNK(Info.st_mode)) {
+    if (char* Echt = realpath(Dateiname.c_str(), nullptr)) {
+      Ziel = Echt;
+      std::free(Echt);
+    }
+  }
+  mode_t Rechte;
+  if (stat(Ziel.c_str(), &Info) == 0) {
+    if (S_ISDIR(Info.st_mode)) throw std::runtime_error(EAMeldung(EISDIR));
+    Rechte = Info.st_mode & 07777;
+  } else {
+    const mode_t Maske = umask(0);
+    umask(Maske);
+    Rechte = 0666 & ~Maske;
+  }
+
+  std::string Temp = Ziel + ".XXXXXX";
+  const size_t Schnitt = Ziel.rfind('/');
+  Temp.insert(Schnitt == std::string::npos ? 0 : Schnitt + 1, ".");
+  const int fd = mkstemp(Temp.data());
+  if (fd < 0) EAFehler(errno, Ziel);
+  int Fehler = 0;
+  if (!AllesSchreiben(fd, Text) || fchmod(fd, Rechte) != 0 || fsync(fd) != 0) Fehler = errno;
+  if (close(fd) != 0 && Fehler == 0) Fehler = errno;
+  if (Fehler == 0 && rename(Temp.c_str(), Ziel.c_str()) != 0) Fehler = errno;
+  if (Fehler != 0) {
+    unlink(Temp.c_str());
+    throw std::runtime_error(EAMeldung(Fehler));
+  }
+  // Make the rename itself durable; a failure here no longer endangers the data.
+  const int Dir = open(Ordner(Ziel).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (Dir >= 0) {
+    fsync(Dir);
+    close(Dir);
+  }
+}

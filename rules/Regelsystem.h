@@ -82,6 +82,10 @@ class TRegelsystem {
   uint64_t Stand() const { return Aenderungen; }
 
  private:
+  // Called after every change of the rule list: new Stand, new lookup table.
+  void Geaendert();
+
   std::vector<TRegel> Regeln;
   uint64_t Aenderungen = 0;
+  int ErsteRegel[256];  // index of the first rule per head, -1 for none
 };
