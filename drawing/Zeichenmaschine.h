@@ -3,9 +3,12 @@
 // It needs no window: what it needs of one is TZeichenfensterSchnittstelle.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 class TRegelsystem;
 class TTurtle;
@@ -50,4 +53,108 @@ class TZeichenfensterSchnittstelle {
   virtual void Meldung(const std::string& Text) = 0;
   virtual int ClientBreite() const = 0;
   virtual int ClientHoehe() const = 0;
+};
+
+// Does nothing a window would do; for drawing without one (the renderer).
+class TOhneFenster : public TZeichenfensterSchnittstelle {
+ public:
+  TOhneFenster(int Breite, int Hoehe) : Breite(Breite), Hoehe(Hoehe) {}
+  void NachrichtenVerarbeiten() override {}
+  void AbbrechenZeigen(bool) override {}
+  bool WeiterFragen() override { return true; }
+  void WeiterBoxPlatzieren() override {}
+  void ZeichenSetzen(const std::string&) override {}
+  void ZeichenfeldZeigen(bool) override {}
+  void StringZeigen(bool, const std::string&) override {}
+  void SchrittweiteAnzeigen(double) override {}
+  void Meldung(const std::string&) override {}
+  int ClientBreite() const override { return Breite; }
+  int ClientHoehe() const override { return Hoehe; }
+
+ private:
+  int Breite;
+  int Hoehe;
+};
+
+// The engine of the drawing window. The window owns it with the turtle and
+// sets Regelsystem and the angles; its "Abbrechen" sets Abbruch. Errors leave
+// a run as exceptions: ETurtleStapel (turtle's stack), "Stapelüberlauf"
+// (fitting), floating-point errors; the picture drawn so far stays.
+class TZeichenmaschine {
+ public:
+  TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster);
+  ~TZeichenmaschine();
+  TZeichenmaschine(const TZeichenmaschine&) = delete;
+  TZeichenmaschine& operator=(const TZeichenmaschine&) = delete;
+
+  TRegelsystem* Regelsystem = nullptr;  // not owned
+  TTurtle& Turtle;
+  TZeichenfensterSchnittstelle& Fenster;
+  double Schrittweite = StartSchrittweite;
+  double WinkelPlus = 0.0;   // turn of "+"
+  double WinkelMinus = 0.0;  // turn of "-", already negated
+  bool Abbruch = false;
+  bool BestimmungAbgebrochen = false;
+
+  // Least time between two real message passes; 0 makes every call real.
+  std::chrono::nanoseconds Nachrichtenabstand = std::chrono::milliseconds(15);
+
+  // The whole run of "&Zeichnen": fitting (when SchrittweiteAnpassen), turtle
+  // start state with an empty stack, then at once or step by step.
+  void Zeichenlauf(int32_t Tiefe, double StartX, double StartY, double Startwinkel);
+
+  // What one character does to the turtle; reads Zufallsmodus now.
+  void ZeichenAusfuehren(char c);
+  void ZeichenAusfuehren(char c, bool Zufall);
+
+  // At once, depth first; stops quietly when Abbruch gets set.
+  void zeichnenRek(const std::string& s, int32_t Tiefe);
+  void zeichnenRekTeil(const std::string& s, int32_t n);
+  // One confirmation (WeiterFragen) per character of an already derived string.
+  void zeichnenSchritt(const std::string& s);
+  // Step by step, expanding on the fly (when the string is too long to derive).
+  void zeichnenSchrittRek(const std::string& s, int32_t Tiefe);
+  void zeichnenSchrittRekTeil(const std::string& s, int32_t n);
+
+  // Measuring walk at step length 1 from (0, 0), heading 0: width w and
+  // height h of the drawing. Sets BestimmungAbgebrochen when stopped; more
+  // than 101 nested "[" throw "Stapelüberlauf".
+  void SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h);
+  void AusdehnungMessen(int32_t d, const std::string& s);
+  // Schrittweite := x, and the window shows it.
+  void SchrittweiteSetzen(double x);
+
+  // Flushes the canvas and lets the window run its messages, but only when
+  // Nachrichtenabstand has passed since the last time (the first call of a
+  // run always does). Cheap enough to call at every expanded rule.
+  void NachrichtenVerarbeiten() {
+    if (--BisZurUhr > 0) [[likely]]
+      return;
+    NachrichtenPruefen();
+  }
+  // Real message passes so far.
+  uint64_t Nachrichtenlaeufe() const { return Laeufe; }
+  // A run is under way (a second one may start inside it from a message pass).
+  bool Laeuft() const { return Laufende > 0; }
+
+ private:
+  struct TTabelle;
+  struct TMessung;
+
+  void NachrichtenPruefen();
+  void LaufBeginnen();
+  const TTabelle& Tabelle();
+  void RekTeil(const char* s, size_t Laenge, int32_t n);
+  bool SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
+  void Messen(int32_t d, const char* s, size_t Laenge);
+  void MessZeichen(char c);
+
+  int32_t Laufende = 0;
+  int32_t BisZurUhr = 1;
+  std::chrono::steady_clock::time_point LetzterLauf{};
+  uint64_t Laeufe = 0;
+  bool Gestoppt = false;
+  const TTabelle* Aktuelle = nullptr;
+  std::vector<std::unique_ptr<TTabelle>> Tabellen;  // kept while a run reads them
+  std::unique_ptr<TMessung> Messung;
 };

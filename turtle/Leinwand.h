@@ -36,6 +36,11 @@ class TLeinwand {
   virtual void Bewegen(int X, int Y) = 0;
   // Line from the current point to (X, Y), which becomes the current point.
   virtual void LinieNach(int X, int Y) = 0;
+  // Bewegen(X1, Y1) then LinieNach(X2, Y2), in one call.
+  virtual void Linie(int X1, int Y1, int X2, int Y2) {
+    Bewegen(X1, Y1);
+    LinieNach(X2, Y2);
+  }
   // Open polyline through the points, with the pen.
   virtual void Polylinie(const TPunkt* Punkte, int Anzahl) = 0;
   // Ellipse in the bounding box, outlined with the pen and filled with the brush.

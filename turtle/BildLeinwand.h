@@ -1,0 +1,60 @@
+// A canvas on a QImage that its owner keeps (QtGui only). No antialiasing;
+// width 0 and 1 draw one-pixel lines, wider pens have round caps and joins;
+// not-xor sets pixel := NOT(pen XOR pixel) on the colour bits. Lines are
+// batched: call Ausgeben() before the image is shown, copied or painted on
+// by anyone else. Best used on QImage::Format_RGB32.
+#pragma once
+
+#include <QImage>
+#include <QLine>
+#include <QPainter>
+#include <vector>
+
+#include "turtle/Leinwand.h"
+
+class TBildLeinwand : public TLeinwand {
+ public:
+  explicit TBildLeinwand(QImage& Bild);
+  ~TBildLeinwand() override;
+  TBildLeinwand(const TBildLeinwand&) = delete;
+  TBildLeinwand& operator=(const TBildLeinwand&) = delete;
+
+  int Breite() const override;
+  int Hoehe() const override;
+
+  void StiftFarbeSetzen(uint32_t Farbe) override;
+  void StiftBreiteSetzen(int Breite) override;
+  void RastermodusSetzen(TRastermodus Modus) override;
+  uint32_t StiftFarbe() const override { return Farbe; }
+  int StiftBreite() const override { return Stiftbreite; }
+  TRastermodus Rastermodus() const override { return Modus; }
+  void PinselFarbeSetzen(uint32_t Farbe) override;
+
+  void Bewegen(int X, int Y) override;
+  void LinieNach(int X, int Y) override;
+  void Linie(int X1, int Y1, int X2, int Y2) override;
+  void Polylinie(const TPunkt* Punkte, int Anzahl) override;
+  void Ellipse(int X1, int Y1, int X2, int Y2) override;
+  void RechteckFuellen(int X1, int Y1, int X2, int Y2) override;
+
+  // Draws the batched lines and releases the image.
+  void Ausgeben() override;
+
+  // QColor of a 0x00BBGGRR value.
+  static QColor Farbwert(uint32_t Farbe);
+
+ private:
+  void Vorbereiten();  // painter active with the current pen
+  void Leeren();       // draws the batched lines
+  void Anfuegen(int X1, int Y1, int X2, int Y2);
+
+  QImage& Bild;
+  QPainter Maler;
+  std::vector<QLine> Warteschlange;
+  uint32_t Farbe = 0;
+  int Stiftbreite = 1;
+  TRastermodus Modus = TRastermodus::Kopieren;
+  uint32_t Pinsel = 0xFFFFFF;
+  bool StiftGueltig = false;  // the painter has the pen above
+  QPoint Aktuell;
+};
