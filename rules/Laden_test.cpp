@@ -1,1 +1,367 @@
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cmath>
+#include <cstdlib>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "rules/Regelsystem.h"
+
+namespace {
+
+template <typename F>
+std::string Fehlertext(F f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "(kein Fehler)";
+}
+
+std::string Regeln(const TRegelsystem& R) {
+  std::string Text;
+  for (int i = 0; i < R.Count(); ++i) Text += TRegelsystem::RegelAlsText(R.Items(i)) + ";";
+  return Text;
+}
+
+// Axiom, angles, depth and rules in one line.
+std::string Kurz(const TRegelsystem& R) {
+  std::ostringstream s;
+  s.precision(17);
+  s << '"' << R.Axiom << "\" " << R.WinkelPlus << ' ' << R.WinkelMinus << ' ' << R.Tiefe;
+  if (R.Count() > 0) s << ' ' << Regeln(R);
+  return s.str();
+}
+
+// Everything, for comparisons before and after a failure.
+std::string Zustand(const TRegelsystem& R) {
+  return Kurz(R) + " " + R.Terminalzeichen.to_string();
+}
+
+class Dateien : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char Vorlage[] = "/tmp/rankenwerk_test_XXXXXX";
+    ASSERT_NE(mkdtemp(Vorlage), nullptr);
+    Ordner = Vorlage;
+  }
+  void TearDown() override {
+    chmod(Ordner.c_str(), 0700);
+    std::system(("rm -rf '" + Ordner + "'").c_str());
+  }
+
+  std::string Pfad(const std::string& Name) const { return Ordner + "/" + Name; }
+
+  std::string Schreiben(const std::string& Name, const std::string& Inhalt) const {
+    std::ofstream(Pfad(Name), std::ios::binary) << Inhalt;
+    return Pfad(Name);
+  }
+
+  static std::string Lesen(const std::string& Datei) {
+    std::ifstream f(Datei, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  }
+
+  std::vector<std::string> Inhalt() const {
+    std::vector<std::string> Namen;
+    DIR* d = opendir(Ordner.c_str());
+    while (dirent* e = readdir(d))
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") Namen.push_back(e->d_name);
+    closedir(d);
+    std::sort(Namen.begin(), Namen.end());
+    return Namen;
+  }
+
+  // A system with content of its own that no test file has.
+  static void Vorbelegen(TRegelsystem& R) {
+    R.RegelHinzufuegen("Q->QQ");
+    R.RegelHinzufuegen("R->[Q]");
+    R.Axiom = " QR ";
+    R.WinkelPlus = 12.5;
+    R.WinkelMinus = -7.25;
+    R.Tiefe = 4;
+  }
+
+  std::string Ordner;
+};
+
+TEST_F(Dateien, StandardSystemGespeichert) {
+  TRegelsystem R;
+  R.RegelnHinzufuegen(StandardRegeln);
+  R.Sortieren();
+  const std::string Datei = Pfad("Start.LSY");
+  R.Speichern(Datei);
+  EXPECT_EQ(Lesen(Datei),
+            "A\r\n"
+            " 3.00000000000000E+0001\r\n"
+            " 3.00000000000000E+0001\r\n"
+            "A->FF+[FA]--[FA]\r\n"
+            "B->F\r\n"
+            "F->FB\r\n");
+  EXPECT_EQ(Inhalt(), std::vector<std::string>{"Start.LSY"});
+}
+
+TEST_F(Dateien, Zahlenformat) {
+  const struct {
+    double Zahl;
+    const char* Text;
+  } Faelle[] = {
+      {30.0, " 3.00000000000000E+0001"},
+      {22.5, " 2.25000000000000E+0001"},
+      {0.0, " 0.00000000000000E+0000"},
+      {-0.0, " 0.00000000000000E+0000"},
+      {-90.0, "-9.00000000000000E+0001"},
+      {0.001, " 1.00000000000000E-0003"},
+      {0.1, " 1.00000000000000E-0001"},
+      {1.0 / 3.0, " 3.33333333333333E-0001"},
+      {2.0 / 3.0, " 6.66666666666667E-0001"},
+      // Exact halves at the 15th digit go away from zero.
+      {1000000000000005.0, " 1.00000000000001E+0015"},
+      {1000000000000025.0, " 1.00000000000003E+0015"},
+      {-1000000000000025.0, "-1.00000000000003E+0015"},
+      {999999999999999.5, " 1.00000000000000E+0015"},
+      {999999999999999.25, " 9.99999999999999E+0014"},
+      {1.7976931348623157e308, " 1.79769313486232E+0308"},
+      {4.9406564584124654e-324, " 4.94065645841247E-0324"},
+      {-2.2250738585072014e-308, "-2.22507385850720E-0308"},
+  };
+  TRegelsystem R;
+  const std::string Datei = Pfad("z.LSY");
+  for (const auto& F : Faelle) {
+    R.WinkelPlus = F.Zahl;
+    R.WinkelMinus = -F.Zahl;
+    R.Speichern(Datei);
+    const std::string Text = Lesen(Datei);
+    ASSERT_GE(Text.size(), 53u);
+    EXPECT_EQ(Text.substr(3, 23), F.Text) << F.Zahl;
+    EXPECT_EQ(Text.substr(26, 2), "\r\n");
+    // Read back, the value is the written text's value; rounded up beyond the
+    // largest double it no longer loads.
+    TRegelsystem Zurueck;
+    if (std::isinf(std::strtod(F.Text, nullptr))) {
+      EXPECT_EQ(Fehlertext([&] { Zurueck.Laden(Datei); }), "Gleitkommaüberlauf");
+      continue;
+    }
+    Zurueck.Laden(Datei);
+    EXPECT_EQ(Zurueck.WinkelPlus, std::strtod(F.Text, nullptr)) << F.Zahl;
+    EXPECT_EQ(Zurueck.WinkelMinus, -Zurueck.WinkelPlus) << F.Zahl;
+  }
+}
+
+TEST_F(Dateien, NichtendlicheWinkelWerdenNichtGeschrieben) {
+  const std::string Datei = Schreiben("alt.LSY", "alt");
+  TRegelsystem R;
+  R.WinkelMinus = std::nan("");
+  EXPECT_EQ(Fehlertext([&] { R.Speichern(Datei); }), "Ungültige Gleitkommaoperation");
+  R.WinkelMinus = HUGE_VAL;
+  EXPECT_EQ(Fehlertext([&] { R.Speichern(Datei); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Lesen(Datei), "alt");
+  EXPECT_EQ(Inhalt(), std::vector<std::string>{"alt.LSY"});
+}
+
+TEST_F(Dateien, HinUndZurueck) {
+  TRegelsystem R;
+  R.RegelHinzufuegen("B ->F");
+  R.RegelHinzufuegen(" Z -> [\xE4\x81\xFF] ");
+  R.RegelHinzufuegen("A->");
+  R.RegelHinzufuegen("A->\tx");
+  R.Axiom = "  A\tB\xE4 ";
+  R.WinkelPlus = 0.1 + 0.2;
+  R.WinkelMinus = 123.456789012345678;
+  const std::string Datei = Pfad("hin.LSY");
+  R.Speichern(Datei);
+  EXPECT_EQ(Lesen(Datei).substr(0, 9), "  A\tB\xE4 \r\n");
+  TRegelsystem Z;
+  Z.Laden(Datei);
+  EXPECT_EQ(Z.Axiom, "  A\tB\xE4 ");
+  EXPECT_EQ(Regeln(Z), "B->F;Z->[\xE4\x81\xFF];A->;A->\tx;");
+  EXPECT_EQ(Z.WinkelPlus, 0.3);
+  EXPECT_EQ(Z.WinkelMinus, 123.456789012346);
+}
+
+TEST_F(Dateien, Lesen) {
+  const struct {
+    const char* Name;
+    std::string Inhalt;
+    const char* Erwartet;  // Zustand() after loading into a new system
+  } Faelle[] = {
+      {"leer", "", "\"\" 0 0 0"},
+      {"nur Axiom", "AB C", "\"AB C\" 0 0 0"},
+      {"nur Axiom mit Zeilenende", "AB C\r\n", "\"AB C\" 0 0 0"},
+      {"ein Winkel", "A\r\n45", "\"A\" 45 0 0"},
+      {"drei Zeilen", "A\r\n1\r\n2\r\n", "\"A\" 1 2 0"},
+      {"drei Zeilen ohne Ende", "A\r\n1\r\n2", "\"A\" 1 2 0"},
+      {"Regeln", "A\r\n30\r\n30.0\r\nB ->F\r\nF->FB", "\"A\" 30 30 0 B->F;F->FB;"},
+      {"nur LF", "X\n3E1\n+30\nX->Y\n", "\"X\" 30 30 0 X->Y;"},
+      {"Rest der Zahlzeile", "A\r\n30 Grad\r\n-5\tx y\r\nA->B\r\n", "\"A\" 30 -5 0 A->B;"},
+      {"Leerzeilen vor den Zahlen", "A\r\n\r\n \t\r\n1\r\n\r\n2\r\nA->B\r\n", "\"A\" 1 2 0 A->B;"},
+      {"Zahl am Dateiende", "A\r\n\r\n\r\n", "\"A\" 0 0 0"},
+      {"Strg-Z", "A\r\n1\r\n2\r\nA->B\r\n\x1a" "kaputt\r\n", "\"A\" 1 2 0 A->B;"},
+      {"Strg-Z in der Regel", "A\r\n1\r\n2\r\nA->B\x1a]]]", "\"A\" 1 2 0 A->B;"},
+      {"Strg-Z in der Zahl", "A\r\n1\r\n2\x1a" "5\r\nA->B", "\"A\" 1 2 0"},
+      {"einzelnes CR", "A\rB\r\n1\r\n2\r\nX->\rY\r\n", "\"AB\" 1 2 0 X->Y;"},
+      {"einzelnes CR endet die Zahlzeile nicht", "A\r\n1\r2\r\n3\r\n", "\"A\" 1 3 0"},
+      {"CR am Ende", "A\r\n1\r\n2\r\nX->Y\r", "\"A\" 1 2 0 X->Y;"},
+      {"Exponenten", "A\r\n-.5e+2\r\n25E-1\r\n", "\"A\" -50 2.5 0"},
+      {"Axiom mit Blanks", "  A B  \r\n1\r\n2\r\n", "\"  A B  \" 1 2 0"},
+      {"Zahl ueber 64 Zeichen", "A\r\n" + std::string(64, '1') + "99\r\n2\r\n",
+       "\"A\" 1.1111111111111112e+63 2 0"},
+      {"8-Bit-Zeichen", "\xE4\r\n1\r\n2\r\n\xE4->\xF6\x81\r\n",
+       "\"\xE4\" 1 2 0 \xE4->\xF6\x81;"},
+  };
+  for (const auto& F : Faelle) {
+    const std::string Datei = Schreiben("lesen.LSY", F.Inhalt);
+    TRegelsystem R;
+    EXPECT_EQ(Fehlertext([&] { R.Laden(Datei); }), "(kein Fehler)") << F.Name;
+    EXPECT_EQ(Kurz(R), F.Erwartet) << F.Name;
+    EXPECT_EQ(R.Terminalzeichen, TRegelsystem().Terminalzeichen) << F.Name;
+  }
+}
+
+TEST_F(Dateien, LadenIstAllesOderNichts) {
+  const struct {
+    const char* Name;
+    std::string Inhalt;
+    const char* Meldung;
+  } Faelle[] = {
+      {"Komma", "A\r\n30,5\r\n30\r\n", "Ungültige numerische Eingabe"},
+      {"zweite Zahl", "A\r\n30\r\nx\r\nA->B\r\n", "Ungültige numerische Eingabe"},
+      {"Punkt allein", "A\r\n.\r\n30\r\n", "Ungültige numerische Eingabe"},
+      {"Exponent ohne Ziffer", "A\r\n1e\r\n30\r\n", "Ungültige numerische Eingabe"},
+      {"nur Vorzeichen", "A\r\n-\r\n30\r\n", "Ungültige numerische Eingabe"},
+      {"Zahl mit Buchstabe", "A\r\n3O\r\n30\r\n", "Ungültige numerische Eingabe"},
+      {"zu gross", "A\r\n1e400\r\n30\r\n", "Gleitkommaüberlauf"},
+      {"Leerzeile nach der letzten Regel", "A\r\n1\r\n2\r\nA->B\r\nB->C\r\n\r\n", "leer"},
+      {"Zeile aus Blanks", "A\r\n1\r\n2\r\nA->B\r\n   \r\nB->C\r\n", "leer"},
+      {"Regelkopf", "A\r\n1\r\n2\r\nA->B\r\nAB->C\r\n", "Regelkopf falsch"},
+      {"Klammern", "A\r\n1\r\n2\r\nA->B\r\nA->[\r\nC->D\r\n", "Klammerfehler"},
+  };
+  for (const auto& F : Faelle) {
+    const std::string Datei = Schreiben("kaputt.LSY", F.Inhalt);
+    TRegelsystem R;
+    Vorbelegen(R);
+    const std::string Vorher = Zustand(R);
+    const uint64_t Stand = R.Stand();
+    EXPECT_EQ(Fehlertext([&] { R.Laden(Datei); }), F.Meldung) << F.Name;
+    EXPECT_EQ(Zustand(R), Vorher) << F.Name;
+    EXPECT_EQ(R.Stand(), Stand) << F.Name;
+  }
+}
+
+TEST_F(Dateien, LadenMeldetDateifehler) {
+  Schreiben("datei", "A\r\n");
+  mkdir(Pfad("ordner.LSY").c_str(), 0700);
+  const struct {
+    std::string Datei;
+    const char* Meldung;
+  } Faelle[] = {
+      {Pfad("fehlt.LSY"), "Datei nicht gefunden"},
+      {"", "Datei nicht gefunden"},
+      {Pfad("fehlt/x.LSY"), "Ungültiger Dateiname"},
+      {Pfad("datei/x.LSY"), "Ungültiger Dateiname"},
+      {Pfad(std::string(300, 'n')), "Ungültiger Dateiname"},
+      {Pfad("ordner.LSY"), "Dateizugriff verweigert"},
+  };
+  for (const auto& F : Faelle) {
+    TRegelsystem R;
+    Vorbelegen(R);
+    const std::string Vorher = Zustand(R);
+    EXPECT_EQ(Fehlertext([&] { R.Laden(F.Datei); }), F.Meldung) << F.Datei;
+    EXPECT_EQ(Zustand(R), Vorher) << F.Datei;
+  }
+}
+
+TEST_F(Dateien, LadenOhneLeserecht) {
+  if (geteuid() == 0) GTEST_SKIP() << "root darf alles lesen";
+  const std::string Datei = Schreiben("geheim.LSY", "A\r\n1\r\n2\r\n");
+  chmod(Datei.c_str(), 0);
+  TRegelsystem R;
+  EXPECT_EQ(Fehlertext([&] { R.Laden(Datei); }), "Dateizugriff verweigert");
+}
+
+TEST_F(Dateien, ErfolgreichesLadenErsetztAlles) {
+  TRegelsystem R;
+  Vorbelegen(R);
+  const uint64_t Stand = R.Stand();
+  R.Laden(Schreiben("gut.LSY", "X\r\n1\r\n2\r\nX->F\r\n"));
+  EXPECT_EQ(Kurz(R), "\"X\" 1 2 4 X->F;");
+  EXPECT_GT(R.Stand(), Stand);
+  EXPECT_EQ(R.Ersetzung('Q'), "Q");
+  EXPECT_EQ(R.Ersetzung('X'), "F");
+}
+
+TEST_F(Dateien, SpeichernErsetztUndBehaeltRechte) {
+  const std::string Datei = Schreiben("alt.LSY", "alter Inhalt, viel laenger als der neue ......");
+  chmod(Datei.c_str(), 0640);
+  TRegelsystem R;
+  R.Axiom = "";
+  R.Speichern(Datei);
+  EXPECT_EQ(Lesen(Datei), "\r\n 3.00000000000000E+0001\r\n 3.00000000000000E+0001\r\n");
+  struct stat Info;
+  ASSERT_EQ(stat(Datei.c_str(), &Info), 0);
+  EXPECT_EQ(Info.st_mode & 07777, 0640u);
+  EXPECT_EQ(Inhalt(), std::vector<std::string>{"alt.LSY"});
+}
+
+TEST_F(Dateien, SpeichernDurchSymlink) {
+  const std::string Ziel = Schreiben("ziel.LSY", "alt");
+  ASSERT_EQ(symlink("ziel.LSY", Pfad("link.LSY").c_str()), 0);
+  TRegelsystem R;
+  R.Speichern(Pfad("link.LSY"));
+  struct stat Info;
+  ASSERT_EQ(lstat(Pfad("link.LSY").c_str(), &Info), 0);
+  EXPECT_TRUE(S_ISLNK(Info.st_mode));
+  EXPECT_EQ(Lesen(Ziel).substr(0, 3), "A\r\n");
+}
+
+TEST_F(Dateien, MisslungenesSpeichernLaesstAlteDatei) {
+  mkdir(Pfad("ordner.LSY").c_str(), 0700);
+  Schreiben("datei", "x");
+  TRegelsystem R;
+  EXPECT_EQ(Fehlertext([&] { R.Speichern(Pfad("fehlt/x.LSY")); }), "Ungültiger Dateiname");
+  EXPECT_EQ(Fehlertext([&] { R.Speichern(Pfad("datei/x.LSY")); }), "Ungültiger Dateiname");
+  EXPECT_EQ(Fehlertext([&] { R.Speichern(Pfad("ordner.LSY")); }), "Dateizugriff verweigert");
+  EXPECT_EQ(Inhalt(), (std::vector<std::string>{"datei", "ordner.LSY"}));
+}
+
+TEST_F(Dateien, SchreibfehlerLaesstAlteDatei) {
+  // A file-size limit makes the write itself fail after the temporary file exists.
+  const std::string Alt = "A\r\n 1.00000000000000E+0000\r\n 2.00000000000000E+0000\r\n";
+  const std::string Datei = Schreiben("alt.LSY", Alt);
+  TRegelsystem R;
+  R.Axiom = std::string(4000, 'B');
+  rlimit Vorher;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &Vorher), 0);
+  const auto AlterHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit Grenze = Vorher;
+  Grenze.rlim_cur = 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &Grenze), 0);
+  const std::string Meldung = Fehlertext([&] { R.Speichern(Datei); });
+  setrlimit(RLIMIT_FSIZE, &Vorher);
+  std::signal(SIGXFSZ, AlterHandler);
+  EXPECT_EQ(Meldung, "E/A-Fehler 27");
+  EXPECT_EQ(Lesen(Datei), Alt);
+  EXPECT_EQ(Inhalt(), std::vector<std::string>{"alt.LSY"});
+}
+
+TEST_F(Dateien, SpeichernInGeschuetztenOrdner) {
+  if (geteuid() == 0) GTEST_SKIP() << "root darf ueberall schreiben";
+  const std::string Datei = Schreiben("alt.LSY", "alt");
+  chmod(Ordner.c_str(), 0500);
+  TRegelsystem R;
+  EXPECT_EQ(Fehlertext([&] { R.Speichern(Datei); }), "Dateizugriff verweigert");
+  chmod(Ordner.c_str(), 0700);
+  EXPECT_EQ(Lesen(Datei), "alt");
+}
+
+}  // namespace
