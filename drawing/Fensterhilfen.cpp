@@ -1,0 +1,75 @@
+#include "drawing/Fensterhilfen.h"
+
+#include <QButtonGroup>
+#include <QFocusEvent>
+#include <QRadioButton>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+// Remembers the focus window before the current one. Qt sends the activation
+// event and the focusWindowChanged signal in an order it does not promise, so
+// both the current and the previous focus window are kept.
+class TFokusVerlauf : public QObject {
+ public:
+  TFokusVerlauf() {
+    Aktuell = QGuiApplication::focusWindow();
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* Neu) {
+      Vorher = Aktuell;
+      Aktuell = Neu;
+    });
+  }
+  QPointer<QWindow> Aktuell;
+  QPointer<QWindow> Vorher;
+};
+
+TFokusVerlauf& Verlauf() {
+  static auto* V = new TFokusVerlauf;  // parentless, lives until the end
+  return *V;
+}
+
+const char* const GeradeGezeigt = "rankenwerkGeradeGezeigt";
+
+}  // namespace
+
+bool EigeneAktivierung(QWidget* W, QEvent* E) {
+  TFokusVerlauf& V = Verlauf();
+  if (E->type() == QEvent::Show) {
+    W->setProperty(GeradeGezeigt, true);
+    return false;
+  }
+  if (E->type() != QEvent::WindowActivate) return false;
+  if (W->property(GeradeGezeigt).toBool()) {
+    W->setProperty(GeradeGezeigt, false);
+    return true;
+  }
+  QWindow* Eigenes = W->windowHandle();
+  QWindow* Herkunft = (V.Aktuell == Eigenes) ? V.Vorher.data() : V.Aktuell.data();
+  return Herkunft != nullptr && Herkunft != Eigenes;
+}
+
+void TEingabefeld::focusOutEvent(QFocusEvent* E) {
+  QLineEdit::focusOutEvent(E);
+  if (E->reason() != Qt::ActiveWindowFocusReason && E->reason() != Qt::PopupFocusReason)
+    emit Verlassen();
+}
+
+TRadioGruppe::TRadioGruppe(const QString& Titel, const QString& Item0, const QString& Item1,
+                           QWidget* Eltern)
+    : QGroupBox(Titel, Eltern), Gruppe(new QButtonGroup(this)) {
+  const QString Texte[2] = {Item0, Item1};
+  for (int i = 0; i < 2; ++i) {
+    Items[i] = new QRadioButton(Texte[i], this);
+    Items[i]->setGeometry(8, 15 + 17 * i, 86, 17);
+    Gruppe->addButton(Items[i], i);
+  }
+  connect(Gruppe, &QButtonGroup::idClicked, this, &TRadioGruppe::Geklickt);
+}
+
+int TRadioGruppe::ItemIndex() const { return Gruppe->checkedId(); }
+
+void TRadioGruppe::ItemIndexSetzen(int Index) { Items[Index]->setChecked(true); }

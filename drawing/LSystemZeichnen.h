@@ -1,0 +1,157 @@
+// The drawing window: the surface with its turtle, the drawing parameters and
+// their checks, the start marker, and the drawing run through the engine.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "drawing/Zeichenmaschine.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class TBildLeinwand;
+class TEingabefeld;
+class TRadioGruppe;
+class TRegelsystem;
+class TTurtle;
+
+// The image holding the bitmap that the turtle draws on. The bitmap keeps the
+// size it was made with, whatever happens to the window later.
+class TZeichenflaeche : public QWidget {
+  Q_OBJECT
+
+ public:
+  TZeichenflaeche(QSize Groesse, QWidget* Eltern);
+  ~TZeichenflaeche() override;
+
+  QImage Bild;
+  std::unique_ptr<TBildLeinwand> Leinwand;
+
+  // The bitmap with everything drawn so far.
+  const QImage& Bitmap();
+
+ signals:
+  void MouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
+
+ protected:
+  void paintEvent(QPaintEvent* E) override;
+  void mousePressEvent(QMouseEvent* E) override;
+};
+
+class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
+  Q_OBJECT
+
+ public:
+  explicit TFZeichenform(QWidget* Eltern = nullptr);
+  ~TFZeichenform() override;
+
+  TZeichenflaeche* zeichenflaeche;
+  QFrame* PBedienung;
+  QPushButton* BZeichnen;
+  QPushButton* BLoeschen;
+  QFrame* Bevel1;
+  QLabel* LTiefe;
+  TEingabefeld* ETiefe;
+  QFrame* Bevel2;
+  QLabel* LSchrittweite;
+  TEingabefeld* ESchrittweite;
+  QFrame* Bevel3;
+  QLabel* LStartposition;
+  QLabel* Lx;
+  TEingabefeld* Ex;
+  QLabel* Ly;
+  TEingabefeld* Ey;
+  QLabel* LWinkel;
+  TEingabefeld* EWinkel;
+  TRadioGruppe* RGSchrittModus;
+  TRadioGruppe* RGSchrittweite;
+  TRadioGruppe* RGZufallsModus;
+  TRadioGruppe* RGTurtleZeigen;
+  QPushButton* BExtras;
+  QPushButton* BZwischenablage;
+  TEingabefeld* EZeichen;
+  TEingabefeld* EString;
+  QPushButton* BAbbrechen;
+
+  // The turtle and the engine that holds Regelsystem, Schrittweite, the two
+  // angles, Abbruch and BestimmungAbgebrochen.
+  std::unique_ptr<TTurtle> Turtle;
+  std::unique_ptr<TZeichenmaschine> Maschine;
+
+  int32_t Tiefe = StartTiefe;
+  double StartX = 0;
+  double StartY = 0;
+  double Startwinkel = 90.0;
+
+  // Regelsystem := &R; WinkelPlus := R.WinkelPlus; WinkelMinus := -R.WinkelMinus.
+  void RegelsystemUebergeben(TRegelsystem& R);
+
+  void SchrittweiteSetzen(double x);
+  void TiefeSetzen(int32_t n);
+  void StartXSetzen(double x);
+  void StartYSetzen(double y);
+  void StartwinkelSetzen(double w);
+  // Toggles the red start marker (not-xor), so a second call removes it.
+  void StartMarkeZeichnen();
+
+  // Stops a running drawing for good: sets Abbruch, closes a waiting continue
+  // prompt with "stop", and makes every later prompt and message of the run
+  // return at once. For the end of the program.
+  void ZeichnungBeenden();
+  // True while a drawing run is on the stack.
+  bool ZeichnungLaeuft() const { return Laeuft; }
+
+  void BZeichnenClick();
+  void BLoeschenClick();
+  void BAbbrechenClick();
+  void BExtrasClick();
+  void BZwischenablageClick();
+  void ETiefeExit();
+  void ESchrittweiteExit();
+  void ExExit();
+  void EyExit();
+  void EWinkelExit();
+  void RGSchrittModusClick(int Index);
+  void RGSchrittweiteClick(int Index);
+  void RGZufallsModusClick(int Index);
+  void RGTurtleZeigenClick(int Index);
+  void zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
+  void FormActivate();
+
+ protected:
+  bool event(QEvent* E) override;
+  // Closing only hides the window.
+  void closeEvent(QCloseEvent* E) override;
+
+ private:
+  // What the engine needs of the window.
+  void NachrichtenVerarbeiten() override;
+  void AbbrechenZeigen(bool An) override;
+  bool WeiterFragen() override;
+  void WeiterBoxPlatzieren() override;
+  void ZeichenSetzen(const std::string& Text) override;
+  void ZeichenfeldZeigen(bool An) override;
+  void StringZeigen(bool An, const std::string& Text) override;
+  void SchrittweiteAnzeigen(double Schrittweite) override;
+  void Meldung(const std::string& Text) override;
+  int ClientBreite() const override;
+  int ClientHoehe() const override;
+
+  bool Laeuft = false;
+  bool Beendet = false;
+};
+
+// The one drawing window.
+extern TFZeichenform* FZeichenform;
+
+// Creates FZeichenform, WeiterBox and ExtraEinstellungen hidden, in this order.
+void ZeichenfensterErzeugen();
+
+// Stops a running drawing so that the program can end at once; harmless when
+// nothing runs or the windows were never made. The main window calls it when
+// it is closed.
+void ZeichnungBeenden();

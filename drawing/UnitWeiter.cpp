@@ -1,0 +1,63 @@
+#include "drawing/UnitWeiter.h"
+
+#include <QFont>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QStyle>
+
+TWeiterBox* WeiterBox = nullptr;
+
+namespace {
+
+// The prompt's sizes are those of a 120 dpi screen; they shrink with the resolution.
+int Skaliert(const QWidget* W, int Pixel) {
+  return qRound(Pixel * W->logicalDpiY() / 120.0);
+}
+
+}  // namespace
+
+TWeiterBox::TWeiterBox(QWidget* Eltern)
+    : QDialog(Eltern, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+  setWindowTitle(QStringLiteral("Weiter..."));
+  QFont Schrift(QStringLiteral("Sans Serif"));
+  Schrift.setPixelSize(Skaliert(this, 13));
+  setFont(Schrift);
+  setFixedSize(Skaliert(this, 241), Skaliert(this, 47));
+  move(Skaliert(this, 428), Skaliert(this, 297));
+
+  OKBitBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                             QStringLiteral("OK"), this);
+  QFont Gross = Schrift;
+  Gross.setPixelSize(Skaliert(this, 20));
+  OKBitBtn->setFont(Gross);
+  OKBitBtn->setGeometry(0, Skaliert(this, 8), Skaliert(this, 121), Skaliert(this, 33));
+  OKBitBtn->setDefault(true);
+
+  AbbruchBitBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogAbortButton),
+                                  QStringLiteral("Abbruch"), this);
+  AbbruchBitBtn->setGeometry(Skaliert(this, 120), Skaliert(this, 8), Skaliert(this, 121),
+                             Skaliert(this, 33));
+  setTabOrder(OKBitBtn, AbbruchBitBtn);
+
+  connect(OKBitBtn, &QPushButton::clicked, this, [this] { done(ErgebnisOk); });
+  connect(AbbruchBitBtn, &QPushButton::clicked, this, [this] { done(ErgebnisAbbruch); });
+}
+
+void TWeiterBox::reject() { done(ErgebnisAbbrechen); }
+
+bool TWeiterBox::event(QEvent* E) {
+  // Shown modally, the prompt is always activated by this program.
+  if (E->type() == QEvent::WindowActivate || E->type() == QEvent::Show) FormActivate();
+  return QDialog::event(E);
+}
+
+void TWeiterBox::keyPressEvent(QKeyEvent* E) {
+  if (E->key() == Qt::Key_Escape) {
+    E->accept();
+    return;
+  }
+  QDialog::keyPressEvent(E);
+}
+
+void TWeiterBox::FormActivate() { OKBitBtn->setFocus(Qt::ActiveWindowFocusReason); }
