@@ -361,11 +361,16 @@ void TRegelsystem::Laden(const std::string& Dateiname) {
   Geaendert();
 }
 
-void TRegelsystem::Speichern(const std::string& Dateiname) const {
+std::string TRegelsystem::Dateiinhalt() const {
   std::string Text = Axiom + "\r\n";
   Text += ZahlAlsDateitext(WinkelPlus) + "\r\n";
   Text += ZahlAlsDateitext(WinkelMinus) + "\r\n";
   for (const TRegel& Regel : Regeln) Text += RegelAlsText(Regel) + "\r\n";
+  return Text;
+}
+
+void TRegelsystem::Speichern(const std::string& Dateiname) const {
+  const std::string Text = Dateiinhalt();
 
   // Write through a symlink to its target, so the link itself survives.
   std::string Ziel = Dateiname;

@@ -77,6 +77,8 @@ class TRegelsystem {
   void Laden(const std::string& Dateiname);
   // Writes the file safely: the old file stays intact when writing fails.
   void Speichern(const std::string& Dateiname) const;
+  // The bytes Speichern writes; raises the floating-point error of a non-finite angle.
+  std::string Dateiinhalt() const;
 
   // Grows with every change of the rules, so that callers may cache lookups.
   uint64_t Stand() const { return Aenderungen; }

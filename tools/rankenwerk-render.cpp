@@ -1,0 +1,126 @@
+// rankenwerk-render: the rule system and its derived strings on the command line.
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "helpers/Hilfen.h"
+#include "rules/Regelsystem.h"
+
+namespace {
+
+// What the command line asks for: one task and its further arguments.
+struct TOptionen {
+  std::string Aufgabe;                 // "--regelsystem", "--ableitung", "--help"
+  std::vector<std::string> Argumente;  // everything after the task
+};
+
+// A wrong command line: the message names --help.
+struct EAufruf : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+void Schreiben(const std::string& Text) {
+  if (std::fwrite(Text.data(), 1, Text.size(), stdout) != Text.size() || std::fflush(stdout) != 0)
+    throw std::runtime_error("E/A-Fehler " + std::to_string(errno));
+}
+
+// The built-in system as at start-up, or the given file loaded into it.
+void RegelsystemLaden(TRegelsystem& R, const std::vector<std::string>& Argumente,
+                      size_t Position) {
+  R.RegelnHinzufuegen(StandardRegeln);
+  R.Sortieren();
+  if (Argumente.size() > Position + 1) throw EAufruf("Zu viele Argumente");
+  if (Argumente.size() == Position + 1) R.Laden(Argumente[Position]);
+}
+
+int RegelsystemAusgeben(const TOptionen& O) {
+  TRegelsystem R;
+  RegelsystemLaden(R, O.Argumente, 0);
+  Schreiben(R.Dateiinhalt());
+  return 0;
+}
+
+int AbleitungAusgeben(const TOptionen& O) {
+  if (O.Argumente.empty()) throw EAufruf("Die Tiefe fehlt");
+  const int32_t Tiefe = GanzzahlWert(O.Argumente[0]);
+  TRegelsystem R;
+  RegelsystemLaden(R, O.Argumente, 1);
+  std::string Text = R.Ableitung(Tiefe);
+  std::string Ausgabe = Text + "\n";
+  R.NichtterminaleEntfernen(Text);
+  Schreiben(Ausgabe + Text + "\n");
+  return 0;
+}
+
+int HilfeAusgeben(const TOptionen&);
+
+struct TAufgabe {
+  const char* Name;
+  const char* Aufruf;
+  const char* Beschreibung;
+  int (*Ausfuehren)(const TOptionen&);
+};
+
+const TAufgabe Aufgaben[] = {
+    {"--regelsystem", "--regelsystem [DATEI.LSY]",
+     "Schreibt das Regelsystem genau so, wie es als .LSY-Datei gespeichert wird.\n"
+     "Ohne Datei: das eingebaute Regelsystem (Regeln sortiert);\n"
+     "mit Datei: ihr Inhalt, die Regeln in der Reihenfolge der Datei.",
+     RegelsystemAusgeben},
+    {"--ableitung", "--ableitung N [DATEI.LSY]",
+     "Schreibt zwei Zeilen: die abgeleitete Zeichenkette der Tiefe N und\n"
+     "die Kette der Terminalzeichen (+ - F [ ] f) dieser Tiefe.",
+     AbleitungAusgeben},
+    {"--help", "--help", "Zeigt diese Hilfe.", HilfeAusgeben},
+};
+
+int HilfeAusgeben(const TOptionen&) {
+  std::string Text =
+      "Aufruf: rankenwerk-render AUFGABE [ARGUMENTE]\n"
+      "Rankenwerk 4.0 ohne Fenster: Lindenmayer-Systeme einlesen und ableiten.\n\n";
+  for (const TAufgabe& A : Aufgaben) {
+    Text += "  " + std::string(A.Aufruf) + "\n";
+    std::string Beschreibung = A.Beschreibung;
+    for (size_t Anfang = 0; Anfang < Beschreibung.size();) {
+      size_t Ende = Beschreibung.find('\n', Anfang);
+      if (Ende == std::string::npos) Ende = Beschreibung.size();
+      Text += "      " + Beschreibung.substr(Anfang, Ende - Anfang) + "\n";
+      Anfang = Ende + 1;
+    }
+  }
+  Text +=
+      "\nAlle Fehler (Datei, Regelzeile, Zahl, zu lange Zeichenkette) stehen als\n"
+      "eine Zeile auf der Standardfehlerausgabe; der Rückgabewert ist dann 1.\n";
+  Schreiben(Text);
+  return 0;
+}
+
+TOptionen Zerlegen(int argc, char** argv) {
+  if (argc < 2) throw EAufruf("Keine Aufgabe angegeben");
+  TOptionen O;
+  O.Aufgabe = argv[1];
+  if (O.Aufgabe == "-h") O.Aufgabe = "--help";
+  for (int i = 2; i < argc; ++i) O.Argumente.push_back(argv[i]);
+  return O;
+}
+
+int Ausfuehren(const TOptionen& O) {
+  for (const TAufgabe& A : Aufgaben)
+    if (O.Aufgabe == A.Name) return A.Ausfuehren(O);
+  throw EAufruf("Unbekannte Aufgabe: " + O.Aufgabe);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Ausfuehren(Zerlegen(argc, argv));
+  } catch (const EAufruf& e) {
+    std::fprintf(stderr, "%s (Hilfe: rankenwerk-render --help)\n", e.what());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+  }
+  return 1;
+}
