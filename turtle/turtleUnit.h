@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "turtle/Leinwand.h"
+#include "turtle/Winkelcache.h"
 
 // cos and sin of an angle in degrees (pi/180 taken as 0.017453292519943295).
 double CosGrad(double Winkel);
@@ -91,9 +92,5 @@ class TTurtle {
   void StapelLeeren() { Gemerkt = 0; }
 
  private:
-  // cos/sin of the heading, recomputed only when the heading changes.
-  double RichtungImCache = 90.0;
-  double CosImCache;
-  double SinImCache;
-  void RichtungsCache();
+  TWinkelcache Winkel;
 };

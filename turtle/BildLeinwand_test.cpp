@@ -1,0 +1,117 @@
+#include "turtle/BildLeinwand.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "turtle/turtleUnit.h"
+
+namespace {
+
+QImage Weiss(int B = 200, int H = 150) {
+  QImage Bild(B, H, QImage::Format_RGB32);
+  Bild.fill(Qt::white);
+  return Bild;
+}
+
+TEST(BildLeinwand, ColoursAndThinLines) {
+  QImage Bild = Weiss();
+  {
+    TBildLeinwand L(Bild);
+    EXPECT_EQ(L.Breite(), 200);
+    EXPECT_EQ(L.Hoehe(), 150);
+    L.StiftFarbeSetzen(0x0000FF);  // red in the low byte
+    L.StiftBreiteSetzen(0);
+    L.Linie(5, 10, 20, 10);
+    L.StiftFarbeSetzen(0x008000);
+    L.StiftBreiteSetzen(1);
+    L.Bewegen(5, 30);
+    L.LinieNach(20, 30);
+  }
+  EXPECT_EQ(Bild.pixel(12, 10), qRgb(255, 0, 0));
+  EXPECT_EQ(Bild.pixel(12, 9), qRgb(255, 255, 255));
+  EXPECT_EQ(Bild.pixel(12, 11), qRgb(255, 255, 255));
+  EXPECT_EQ(Bild.pixel(12, 30), qRgb(0, 128, 0));
+  EXPECT_EQ(Bild.pixel(12, 31), qRgb(255, 255, 255));
+}
+
+TEST(BildLeinwand, WidePensHaveRoundEnds) {
+  QImage Bild = Weiss();
+  {
+    TBildLeinwand L(Bild);
+    L.StiftBreiteSetzen(10);
+    L.Linie(50, 50, 100, 50);
+  }
+  EXPECT_EQ(Bild.pixel(75, 46), qRgb(0, 0, 0));
+  EXPECT_EQ(Bild.pixel(75, 56), qRgb(255, 255, 255));
+  EXPECT_EQ(Bild.pixel(103, 50), qRgb(0, 0, 0));  // cap beyond the end
+  EXPECT_EQ(Bild.pixel(104, 45), qRgb(255, 255, 255));  // but round, not square
+}
+
+// Batching must not change a single pixel against one drawLine per line.
+TEST(BildLeinwand, BatchedLinesEqualSingleLines) {
+  std::mt19937 Zufall(7);
+  std::uniform_int_distribution<int> X(-20, 220), Y(-20, 170);
+  for (int Breite : {0, 1, 2, 5}) {
+    QImage A = Weiss(), B = Weiss();
+    QPainter P(&B);
+    P.setPen(QPen(QColor(0, 128, 0), Breite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    TBildLeinwand L(A);
+    L.StiftFarbeSetzen(0x008000);
+    L.StiftBreiteSetzen(Breite);
+    for (int i = 0; i < 3000; ++i) {
+      int X1 = X(Zufall), Y1 = Y(Zufall), X2 = X1 + X(Zufall) / 8, Y2 = Y1 + Y(Zufall) / 8;
+      L.Linie(X1, Y1, X2, Y2);
+      P.drawLine(X1, Y1, X2, Y2);
+    }
+    P.end();
+    L.Ausgeben();
+    EXPECT_TRUE(A == B) << "width " << Breite;
+  }
+}
+
+TEST(BildLeinwand, NotXorTwiceRestoresEveryPixel) {
+  QImage Bild = Weiss();
+  TBildLeinwand L(Bild);
+  TTurtle T(L);
+  T.FarbeSetzen(0x008000);
+  T.DickeSetzen(3);
+  for (int i = 0; i < 12; ++i) {
+    T.Vorwaerts(23);
+    T.Drehen(137);
+  }
+  L.Ausgeben();
+  const QImage Vorher = Bild.copy();
+  T.SymbolGroesseSetzen(40);
+  T.Zeigen(true);
+  L.Ausgeben();
+  EXPECT_FALSE(Bild == Vorher);
+  T.Zeigen(false);
+  L.Ausgeben();
+  EXPECT_TRUE(Bild == Vorher);
+
+  // The start marker: red outline on white, inside unchanged, toggled.
+  L.StiftFarbeSetzen(0x0000FF);
+  L.RastermodusSetzen(TRastermodus::NichtXor);
+  L.PinselFarbeSetzen(0xFFFFFF);
+  L.Ellipse(150, 100, 161, 111);
+  L.Ausgeben();
+  EXPECT_EQ(Bild.pixel(155, 100), qRgb(255, 0, 0));
+  EXPECT_EQ(Bild.pixel(155, 105), qRgb(255, 255, 255));
+  L.Ellipse(150, 100, 161, 111);
+  L.Ausgeben();
+  EXPECT_TRUE(Bild == Vorher);
+}
+
+TEST(BildLeinwand, FilledRectangleUsesTheBrush) {
+  QImage Bild = Weiss();
+  TBildLeinwand L(Bild);
+  L.PinselFarbeSetzen(0x000000);
+  L.RechteckFuellen(10, 10, 20, 20);
+  L.Ausgeben();
+  EXPECT_EQ(Bild.pixel(10, 10), qRgb(0, 0, 0));
+  EXPECT_EQ(Bild.pixel(19, 19), qRgb(0, 0, 0));
+  EXPECT_EQ(Bild.pixel(20, 20), qRgb(255, 255, 255));
+}
+
+}  // namespace
