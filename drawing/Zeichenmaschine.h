@@ -140,12 +140,13 @@ class TZeichenmaschine {
  private:
   struct TTabelle;
   struct TMessung;
+  class TLaufrahmen;
 
   void NachrichtenPruefen();
   void LaufBeginnen();
   const TTabelle& Tabelle();
   void RekTeil(const char* s, size_t Laenge, int32_t n);
-  bool SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
+  void SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
   void Messen(int32_t d, const char* s, size_t Laenge);
   void MessZeichen(char c);
 

@@ -1,0 +1,414 @@
+#include "drawing/Zeichenmaschine.h"
+
+#include <array>
+
+#include "helpers/Gleitkomma.h"
+#include "helpers/Hilfen.h"
+#include "rules/Regelsystem.h"
+#include "turtle/Winkelcache.h"
+#include "turtle/turtleUnit.h"
+
+bool Zufallsmodus = false;
+bool SchrittweiteAnpassen = true;
+bool Schrittmodus = false;
+uint32_t Zeichenfarbe = 0x008000;
+double Anfangsdicke = 1.0;
+double Schwundfaktor = 1.0;
+double AbweichungPlus = 0.3;
+double AbweichungMinus = 0.3;
+double AbweichungSchritt = 0.3;
+uint32_t Zufallszustand = 0;
+
+double Zufallszahl() {
+  Zufallszustand = Zufallszustand * 134775813u + 1u;
+  return Zufallszustand / 4294967296.0;
+}
+
+double Zufallsfaktor(double Abweichung) {
+  double r = Zufallszahl();
+  return Gk(Gk(r * 2 * Abweichung) + (1 - Abweichung));
+}
+
+namespace {
+// Work units between two looks at the clock: a clock read costs as much as
+// drawing a line, a unit is one worker call or 16 characters.
+constexpr int32_t Uhrabstand = 512;
+}  // namespace
+
+// The replacements in force, copied from the rule system. A level that walks a
+// replacement keeps reading the table it took it from, so tables live on for
+// the run even when the rules change meanwhile.
+struct TZeichenmaschine::TTabelle {
+  const TRegelsystem* Quelle = nullptr;
+  uint64_t Stand = 0;
+  std::array<bool, 256> Ersetzt{};  // a rule gives something other than c itself
+  std::array<std::string, 256> Rumpf;
+};
+
+struct TZeichenmaschine::TMessung {
+  static constexpr int32_t Groesse = 101;
+  double x = 0, y = 0, Winkel = 0;
+  double maxX = 0, minX = 0, maxY = 0, minY = 0;
+  struct {
+    double x, y, Winkel;
+  } MessStapel[Groesse];
+  int32_t Oben = -1;
+  TWinkelcache Cache;
+};
+
+// Counts the runs that are under way; the outermost one clears up at its end.
+class TZeichenmaschine::TLaufrahmen {
+ public:
+  explicit TLaufrahmen(TZeichenmaschine& M) : M(M) {
+    if (M.Laufende++ == 0) {
+      M.BisZurUhr = 1;
+      M.LetzterLauf = {};
+    }
+  }
+  ~TLaufrahmen() {
+    M.Turtle.Canvas.Ausgeben();
+    if (--M.Laufende == 0) {
+      M.Aktuelle = nullptr;
+      M.Tabellen.clear();
+    }
+  }
+
+ private:
+  TZeichenmaschine& M;
+};
+
+TZeichenmaschine::TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster)
+    : Turtle(Turtle), Fenster(Fenster), Messung(std::make_unique<TMessung>()) {}
+
+TZeichenmaschine::~TZeichenmaschine() = default;
+
+const TZeichenmaschine::TTabelle& TZeichenmaschine::Tabelle() {
+  if (Aktuelle && Aktuelle->Quelle == Regelsystem && Aktuelle->Stand == Regelsystem->Stand())
+    return *Aktuelle;
+  auto T = std::make_unique<TTabelle>();
+  T->Quelle = Regelsystem;
+  T->Stand = Regelsystem->Stand();
+  for (int i = 0; i < 256; ++i) {
+    const char c = static_cast<char>(i);
+    int Index = Regelsystem->RegelIndex(c);
+    if (Index < 0) continue;
+    const std::string& R = Regelsystem->Items(Index).Rumpf;
+    if (R.size() == 1 && R[0] == c) continue;
+    T->Ersetzt[i] = true;
+    T->Rumpf[i] = R;
+  }
+  if (Laufende == 0) Tabellen.clear();
+  Tabellen.push_back(std::move(T));
+  Aktuelle = Tabellen.back().get();
+  return *Aktuelle;
+}
+
+void TZeichenmaschine::NachrichtenPruefen() {
+  const bool Immer = Nachrichtenabstand.count() <= 0;
+  BisZurUhr = Immer ? 1 : Uhrabstand;
+  if (!Immer && std::chrono::steady_clock::now() - LetzterLauf < Nachrichtenabstand) return;
+  Turtle.Canvas.Ausgeben();
+  ++Laeufe;
+  Fenster.NachrichtenVerarbeiten();
+  LetzterLauf = std::chrono::steady_clock::now();
+  if (Regelsystem && Laufende > 0) Tabelle();  // rules change only in there
+}
+
+void TZeichenmaschine::SchrittweiteSetzen(double x) {
+  Schrittweite = x;
+  Fenster.SchrittweiteAnzeigen(x);
+}
+
+// ---- what a character does
+
+void TZeichenmaschine::ZeichenAusfuehren(char c) { ZeichenAusfuehren(c, Zufallsmodus); }
+
+void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufall) {
+  switch (c) {
+    case 'F':
+      Turtle.StiftSenken();
+      Turtle.Vorwaerts(Zufall ? Gk(Zufallsfaktor(AbweichungSchritt) * Schrittweite)
+                              : Schrittweite);
+      break;
+    case 'f':
+      Turtle.StiftHeben();
+      Turtle.Vorwaerts(Zufall ? Gk(Zufallsfaktor(AbweichungSchritt) * Schrittweite)
+                              : Schrittweite);
+      break;
+    case '+':
+      Turtle.Drehen(Zufall ? Gk(Zufallsfaktor(AbweichungPlus) * WinkelPlus) : WinkelPlus);
+      break;
+    case '-':
+      Turtle.Drehen(Zufall ? Gk(Zufallsfaktor(AbweichungMinus) * WinkelMinus) : WinkelMinus);
+      break;
+    case '[':
+      Turtle.PositionMerken();
+      Turtle.DickeSetzen(Gk(Turtle.Dicke * Schwundfaktor));
+      break;
+    case ']':
+      Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, Schwundfaktor));
+      Turtle.PositionZurueck();
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- at once
+
+void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
+  TLaufrahmen Rahmen(*this);
+  Abbruch = false;
+  Fenster.AbbrechenZeigen(true);
+  try {
+    zeichnenRekTeil(s, Tiefe);
+  } catch (...) {
+    Fenster.AbbrechenZeigen(false);
+    throw;
+  }
+  Fenster.AbbrechenZeigen(false);
+}
+
+void TZeichenmaschine::zeichnenRekTeil(const std::string& s, int32_t n) {
+  TLaufrahmen Rahmen(*this);
+  Tabelle();
+  const std::string Text = s;  // s may belong to the rule system
+  RekTeil(Text.data(), Text.size(), n);
+}
+
+void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
+  BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
+  NachrichtenVerarbeiten();
+  if (Abbruch) return;
+  const bool Zufall = Zufallsmodus;
+  if (n > 0) {
+    for (size_t i = 0; i < Laenge; ++i) {
+      const unsigned char c = static_cast<unsigned char>(s[i]);
+      const TTabelle& T = *Aktuelle;
+      if (T.Ersetzt[c]) {
+        RekTeil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
+        continue;
+      }
+      if (Abbruch) return;
+      ZeichenAusfuehren(static_cast<char>(c), Zufall);
+    }
+  } else {
+    for (size_t i = 0; i < Laenge; ++i) {
+      if (Abbruch) return;
+      ZeichenAusfuehren(s[i], Zufall);
+    }
+  }
+}
+
+// ---- step by step
+
+void TZeichenmaschine::zeichnenSchritt(const std::string& s) {
+  const std::string Text = s;
+  const bool Zufall = Zufallsmodus;
+  for (char c : Text) {
+    Turtle.Canvas.Ausgeben();
+    if (!Fenster.WeiterFragen()) {
+      Fenster.ZeichenfeldZeigen(false);
+      Fenster.StringZeigen(false, "");
+      return;
+    }
+    Fenster.ZeichenSetzen(std::string(1, c));
+    ZeichenAusfuehren(c, Zufall);
+  }
+  Turtle.Canvas.Ausgeben();
+}
+
+void TZeichenmaschine::zeichnenSchrittRek(const std::string& s, int32_t Tiefe) {
+  Gestoppt = false;
+  zeichnenSchrittRekTeil(s, Tiefe);
+}
+
+void TZeichenmaschine::zeichnenSchrittRekTeil(const std::string& s, int32_t n) {
+  TLaufrahmen Rahmen(*this);
+  Tabelle();
+  const std::string Text = s;
+  SchrittRekTeil(Text.data(), Text.size(), n);
+}
+
+void TZeichenmaschine::SchrittRekTeil(const char* s, size_t Laenge, int32_t n) {
+  if (Gestoppt) return;
+  const bool Zufall = Zufallsmodus;
+  for (size_t i = 0; i < Laenge; ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const TTabelle& T = *Aktuelle;
+    if (n > 0 && T.Ersetzt[c]) {
+      SchrittRekTeil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
+      continue;
+    }
+    bool Weiter = !Gestoppt;
+    if (Weiter) {
+      Turtle.Canvas.Ausgeben();
+      Weiter = Fenster.WeiterFragen();
+      Tabelle();  // the prompt ran messages
+    }
+    if (!Weiter) {
+      Fenster.ZeichenfeldZeigen(false);
+      Fenster.StringZeigen(false, "");
+      Gestoppt = true;
+      return;
+    }
+    Fenster.ZeichenSetzen(std::string(1, static_cast<char>(c)));
+    ZeichenAusfuehren(static_cast<char>(c), Zufall);
+  }
+}
+
+// ---- measuring walk
+
+void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h) {
+  TLaufrahmen Rahmen(*this);
+  BestimmungAbgebrochen = false;
+  Abbruch = false;
+  Fenster.AbbrechenZeigen(true);
+  TMessung& M = *Messung;
+  M.x = M.y = M.Winkel = 0;
+  M.maxX = M.minX = M.maxY = M.minY = 0;
+  M.Oben = -1;
+  try {
+    AusdehnungMessen(Tiefe, Regelsystem->Axiom);
+  } catch (...) {
+    Fenster.AbbrechenZeigen(false);
+    throw;
+  }
+  Fenster.AbbrechenZeigen(false);
+  w = M.maxX - M.minX;
+  h = M.maxY - M.minY;
+}
+
+void TZeichenmaschine::AusdehnungMessen(int32_t d, const std::string& s) {
+  TLaufrahmen Rahmen(*this);
+  Tabelle();
+  const std::string Text = s;
+  Messen(d, Text.data(), Text.size());
+}
+
+void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
+  BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
+  NachrichtenVerarbeiten();
+  if (Abbruch) {
+    BestimmungAbgebrochen = true;
+    return;
+  }
+  if (d <= 0) {
+    for (size_t i = 0; i < Laenge; ++i) MessZeichen(s[i]);
+    return;
+  }
+  for (size_t i = 0; i < Laenge; ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const TTabelle& T = *Aktuelle;
+    if (T.Ersetzt[c]) {
+      Messen(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
+      continue;
+    }
+    // A character that stays itself would pass through d levels, each with
+    // a message pass and a stop check, before it acts: one of each will do.
+    NachrichtenVerarbeiten();
+    if (Abbruch)
+      BestimmungAbgebrochen = true;
+    else
+      MessZeichen(static_cast<char>(c));
+  }
+}
+
+void TZeichenmaschine::MessZeichen(char c) {
+  TMessung& M = *Messung;
+  switch (c) {
+    case '+':
+      M.Winkel = Gk(M.Winkel + WinkelPlus);
+      break;
+    case '-':
+      M.Winkel = Gk(M.Winkel + WinkelMinus);
+      break;
+    case 'F':
+    case 'f': {
+      double C, S;
+      M.Cache.Werte(M.Winkel, C, S);
+      M.x = Gk(M.x + C);
+      M.maxX = M.maxX > M.x ? M.maxX : M.x;
+      M.minX = M.minX < M.x ? M.minX : M.x;
+      M.y = Gk(M.y + S);
+      M.maxY = M.maxY > M.y ? M.maxY : M.y;
+      M.minY = M.minY < M.y ? M.minY : M.y;
+      break;
+    }
+    case '[':
+      if (M.Oben + 1 >= TMessung::Groesse) throw std::runtime_error("Stapelüberlauf");
+      ++M.Oben;
+      M.MessStapel[M.Oben] = {M.x, M.y, M.Winkel};
+      break;
+    case ']':
+      // Only the axiom can close more than it opened; such a "]" is passed
+      // over here, and the drawing reports it.
+      if (M.Oben < 0) break;
+      M.x = M.MessStapel[M.Oben].x;
+      M.y = M.MessStapel[M.Oben].y;
+      M.Winkel = M.MessStapel[M.Oben].Winkel;
+      --M.Oben;
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- the run
+
+void TZeichenmaschine::Zeichenlauf(int32_t Tiefe, double StartX, double StartY,
+                                   double Startwinkel) {
+  TLaufrahmen Rahmen(*this);
+  const std::string Axiom = Regelsystem->Axiom;
+  if (SchrittweiteAnpassen) {
+    double w = 0, h = 0;
+    SchrittweiteBestimmen(Tiefe, w, h);
+    if (BestimmungAbgebrochen) {
+      Fenster.Meldung("Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt");
+      SchrittweiteSetzen(0.1);
+    } else {
+      double m = Minimum(Fenster.ClientBreite(), Fenster.ClientHoehe());
+      double g = Maximum(Gk(w + 0.01), Gk(h + 0.01));
+      SchrittweiteSetzen(Gk(GkTeilen(m, g) * 0.6));
+    }
+  }
+  // Saved states of an earlier, stopped run would never be restored.
+  Turtle.StapelLeeren();
+  Turtle.XSetzen(StartX);
+  Turtle.YSetzen(StartY);
+  Turtle.RichtungSetzen(Startwinkel);
+  Turtle.FarbeSetzen(Zeichenfarbe);
+  Turtle.DickeSetzen(Anfangsdicke);
+  if (!Schrittmodus) {
+    Fenster.ZeichenfeldZeigen(false);
+    zeichnenRek(Axiom, Tiefe);
+    return;
+  }
+  std::string s;
+  bool Zulang = false;
+  try {
+    s = Regelsystem->TerminalAbleitung(Tiefe);
+  } catch (const EZulang&) {
+    Zulang = true;
+    s.clear();
+  }
+  Fenster.WeiterBoxPlatzieren();
+  Fenster.ZeichenSetzen("");
+  Fenster.ZeichenfeldZeigen(true);
+  if (!Zulang && s.size() < 100)
+    Fenster.StringZeigen(true, s);
+  else
+    Fenster.StringZeigen(false, "");
+  try {
+    if (Zulang)
+      zeichnenSchrittRek(Axiom, Tiefe);
+    else
+      zeichnenSchritt(s);
+  } catch (...) {
+    Fenster.ZeichenfeldZeigen(false);
+    Fenster.StringZeigen(false, "");
+    throw;
+  }
+  Fenster.ZeichenfeldZeigen(false);
+  Fenster.StringZeigen(false, "");
+}

@@ -1,0 +1,484 @@
+#include "drawing/Zeichenmaschine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "helpers/Hilfen.h"
+#include "rules/Regelsystem.h"
+#include "turtle/Protokoll_test.h"
+#include "turtle/turtleUnit.h"
+
+namespace {
+
+using Liste = std::vector<std::string>;
+
+// The drawing window as the engine sees it: every call is written down.
+class TTestFenster : public TZeichenfensterSchnittstelle {
+ public:
+  void NachrichtenVerarbeiten() override {
+    ++Pumpen;
+    if (BeiPumpe) BeiPumpe(Pumpen);
+  }
+  void AbbrechenZeigen(bool An) override {
+    AbbrechenSichtbar = An;
+    Ablauf.push_back(An ? "Abbrechen an" : "Abbrechen aus");
+  }
+  bool WeiterFragen() override {
+    ++Fragen;
+    Ablauf.push_back("Frage");
+    if (Antworten.empty()) return true;
+    bool A = Antworten.front();
+    Antworten.erase(Antworten.begin());
+    return A;
+  }
+  void WeiterBoxPlatzieren() override { Ablauf.push_back("Platzieren"); }
+  void ZeichenSetzen(const std::string& T) override {
+    Zeichen = T;
+    Ablauf.push_back("Zeichen " + T);
+  }
+  void ZeichenfeldZeigen(bool An) override {
+    ZeichenSichtbar = An;
+    Ablauf.push_back(An ? "EZeichen an" : "EZeichen aus");
+  }
+  void StringZeigen(bool An, const std::string& T) override {
+    StringSichtbar = An;
+    Ablauf.push_back(An ? "EString " + T : "EString aus");
+  }
+  void SchrittweiteAnzeigen(double x) override { Angezeigt = KommazahlAlsText(3, x); }
+  void Meldung(const std::string& T) override { Meldungen.push_back(T); }
+  int ClientBreite() const override { return Breite; }
+  int ClientHoehe() const override { return Hoehe; }
+
+  int Pumpen = 0;
+  std::function<void(int)> BeiPumpe;
+  int Fragen = 0;
+  std::vector<bool> Antworten;  // then always OK
+  Liste Ablauf;
+  std::string Zeichen, Angezeigt;
+  Liste Meldungen;
+  bool AbbrechenSichtbar = false, ZeichenSichtbar = false, StringSichtbar = false;
+  int Breite = 1000, Hoehe = 680;
+};
+
+class Zeichnen : public ::testing::Test {
+ protected:
+  Zeichnen() : Turtle(Leinwand), M(Turtle, Fenster) {
+    M.Regelsystem = &R;
+    M.WinkelPlus = 30;
+    M.WinkelMinus = -30;
+    M.Nachrichtenabstand = std::chrono::nanoseconds(0);  // every pass is real
+    Zufallsmodus = false;
+    SchrittweiteAnpassen = false;
+    Schrittmodus = false;
+    Zeichenfarbe = 0x008000;
+    Anfangsdicke = 1.0;
+    Schwundfaktor = 1.0;
+    AbweichungPlus = AbweichungMinus = AbweichungSchritt = 0.3;
+    Zufallszustand = 0;
+  }
+  void Regeln(const Liste& Zeilen) {
+    while (R.Count() > 0) R.Delete(0);
+    for (const auto& Z : Zeilen) R.RegelHinzufuegen(Z);
+  }
+  void Start(double X, double Y, double Richtung, double Schritt) {
+    Turtle.XSetzen(X);
+    Turtle.YSetzen(Y);
+    Turtle.RichtungSetzen(Richtung);
+    M.Schrittweite = Schritt;
+  }
+  void Ausfuehren(const std::string& s) {
+    for (char c : s) M.ZeichenAusfuehren(c);
+  }
+  std::string Fehler(const std::function<void()>& f) {
+    try {
+      f();
+    } catch (const std::exception& E) {
+      return E.what();
+    }
+    return "";
+  }
+
+  TRegelsystem R;
+  TProtokollLeinwand Leinwand;
+  TTurtle Turtle;
+  TTestFenster Fenster;
+  TZeichenmaschine M;
+};
+
+TEST_F(Zeichnen, AlphabetInExactMode) {
+  struct Fall {
+    std::string Text;
+    double X, Y, Richtung, Schritt, Winkel;
+    Liste Linien;
+  };
+  const Fall Faelle[] = {
+      {"F+F", 100, 100, 90, 50, 90, {"(100,100)-(100,50)", "(100,50)-(50,50)"}},
+      {"F-F", 100, 100, 90, 50, 90, {"(100,100)-(100,50)", "(100,50)-(150,50)"}},
+      {"FfF", 0, 100, 0, 10, 90, {"(0,100)-(10,100)", "(20,100)-(30,100)"}},
+      {"F[+F]F", 100, 100, 90, 10, 90,
+       {"(100,100)-(100,90)", "(100,90)-(90,90)", "(100,90)-(100,80)"}},
+      {"AXYZgGb19 ", 100, 100, 90, 10, 90, {}},
+  };
+  for (const Fall& F : Faelle) {
+    Leinwand.Linien.clear();
+    Start(F.X, F.Y, F.Richtung, F.Schritt);
+    M.WinkelPlus = F.Winkel;
+    M.WinkelMinus = -F.Winkel;
+    Ausfuehren(F.Text);
+    EXPECT_EQ(Leinwand.Linien, F.Linien) << F.Text;
+  }
+  EXPECT_EQ(Turtle.Richtung, 90.0);  // F[+F]F ends with the start heading
+  EXPECT_EQ(Zufallszustand, 0u);
+}
+
+TEST_F(Zeichnen, GeneratorSequenceFromZero) {
+  EXPECT_EQ(Zufallszahl(), 2.3283064365386963e-10);
+  EXPECT_EQ(Zufallszustand, 1u);
+  EXPECT_EQ(Zufallszahl(), 0.031379939522594213);
+  EXPECT_EQ(Zufallszahl(), 0.8610484672244638);
+  EXPECT_EQ(Zufallszustand, 3698175007u);
+  EXPECT_EQ(Zufallsfaktor(0.3), 0.20258096512407064 * 2 * 0.3 + 0.7);
+  EXPECT_EQ(Zufallsfaktor(0), 1.0);
+  EXPECT_EQ(Zufallszustand, 1172187917u);
+}
+
+TEST_F(Zeichnen, AlphabetInRandomMode) {
+  Zufallsmodus = true;
+  Start(500, 340, 90, 10);
+  Ausfuehren("FAXF");
+  // Factors 0.7000000001 and 0.7188.. of the first two numbers.
+  EXPECT_EQ(Leinwand.Linien, (Liste{"(500,340)-(500,333)", "(500,333)-(500,326)"}));
+  EXPECT_EQ(Zufallszustand, 134775814u);
+  M.WinkelPlus = 30;
+  Ausfuehren("+");  // 30 * (0.7 + 0.6 * 0.861..)
+  EXPECT_DOUBLE_EQ(Turtle.Richtung, 90 + 30 * (0.7 + 0.6 * 0.8610484672244638));
+
+  // Deviations 0: the exact picture, but one number per F, f, + and -.
+  AbweichungPlus = AbweichungMinus = AbweichungSchritt = 0;
+  Zufallszustand = 0;
+  Leinwand.Linien.clear();
+  Start(100, 100, 90, 50);
+  M.WinkelPlus = 90;
+  M.WinkelMinus = -90;
+  Ausfuehren("F+fB-F[F]");
+  EXPECT_EQ(Leinwand.Linien,
+            (Liste{"(100,100)-(100,50)", "(50,50)-(50,0)", "(50,0)-(50,-50)"}));
+  EXPECT_EQ(Zufallszustand, 2884733762u);  // six numbers drawn
+}
+
+TEST_F(Zeichnen, ThicknessShrinksPerLevel) {
+  Anfangsdicke = 10;
+  Schwundfaktor = 0.8;
+  Turtle.DickeSetzen(Anfangsdicke);
+  Ausfuehren("F[F[F[F[F[F]]]]]");
+  Liste Breiten;
+  for (const auto& A : Leinwand.Aufrufe) Breiten.push_back(A.substr(A.rfind(' ') + 1));
+  EXPECT_EQ(Breiten, (Liste{"b10", "b8", "b6", "b5", "b4", "b3"}));
+
+  Schwundfaktor = 0.5;
+  Turtle.DickeSetzen(4);
+  Ausfuehren("[[[");
+  EXPECT_EQ(Turtle.Dicke, 0.5);
+  Ausfuehren("]]]");
+  EXPECT_EQ(Turtle.Dicke, 4.0);
+}
+
+TEST_F(Zeichnen, BuiltInSystemAtDepthOne) {
+  R.RegelnHinzufuegen(StandardRegeln);
+  Start(500, 680, 90, 10);
+  M.zeichnenRek(R.Axiom, 1);
+  EXPECT_EQ(Leinwand.Linien, (Liste{"(500,680)-(500,670)", "(500,670)-(500,660)",
+                                    "(500,660)-(495,651)", "(500,660)-(505,651)"}));
+  EXPECT_EQ(Runden(Turtle.X), 500);
+  EXPECT_EQ(Runden(Turtle.Y), 660);
+  EXPECT_DOUBLE_EQ(Turtle.Richtung, 60.0);
+  EXPECT_EQ(Fenster.Ablauf, (Liste{"Abbrechen an", "Abbrechen aus"}));
+}
+
+TEST_F(Zeichnen, ExpansionOrderAndMessagePasses) {
+  struct Fall {
+    Liste Regeln;
+    std::string Axiom;
+    int Tiefe;
+    int Linien, Pumpen;
+  };
+  const Fall Faelle[] = {
+      {{}, "F+F", 0, 2, 1},            // depth 0: the axiom itself, one pass
+      {{"F->F+F"}, "F", 2, 4, 4},      // F+F+F+F; a pass per expanded rule
+      {{"A->A"}, "FAF", 3, 2, 1},      // a rule giving itself is no rule
+      {{"X->"}, "FXF", 1, 2, 2},       // empty replacement: X vanishes
+      {{"F->FF"}, "F", 10, 1024, 1024},
+  };
+  for (const Fall& F : Faelle) {
+    Regeln(F.Regeln);
+    Leinwand.Linien.clear();
+    Fenster.Pumpen = 0;
+    Start(500, 340, 90, 1);
+    M.zeichnenRek(F.Axiom, F.Tiefe);
+    EXPECT_EQ(static_cast<int>(Leinwand.Linien.size()), F.Linien) << F.Axiom << F.Tiefe;
+    EXPECT_EQ(Fenster.Pumpen, F.Pumpen) << F.Axiom << F.Tiefe;
+  }
+  Regeln({"F->F+F"});
+  Leinwand.Linien.clear();
+  Start(100, 100, 90, 10);
+  M.WinkelPlus = 90;
+  M.zeichnenRek("F", 2);
+  EXPECT_EQ(Leinwand.Linien, (Liste{"(100,100)-(100,90)", "(100,90)-(90,90)",
+                                    "(90,90)-(90,100)", "(90,100)-(100,100)"}));
+}
+
+// The length limit of derived strings does not apply to drawing at once.
+TEST_F(Zeichnen, DepthTwentyDrawsAMillionLines) {
+  struct TZaehler : TProtokollLeinwand {
+    void LinieNach(int, int) override { ++Anzahl; }
+    void Linie(int, int, int, int) override { ++Anzahl; }
+    long Anzahl = 0;
+  } Z;
+  TTurtle T(Z);
+  TZeichenmaschine N(T, Fenster);
+  N.Regelsystem = &R;
+  Regeln({"F->FF"});
+  R.Axiom = "F";
+  N.Zeichenlauf(20, 500, 680, 90);
+  EXPECT_EQ(Z.Anzahl, 1048576);
+}
+
+TEST_F(Zeichnen, AbbrechenStopsAtTheNextCheck) {
+  Regeln({"F->FF"});
+  // Pass 11 starts the first leaf, pass 12 the second: the first leaf's two
+  // lines are drawn, nothing after the stop.
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 12) M.Abbruch = true;
+  };
+  M.zeichnenRek("F", 10);
+  EXPECT_EQ(Leinwand.Linien.size(), 2u);
+  EXPECT_FALSE(Fenster.AbbrechenSichtbar);
+  EXPECT_EQ(Fenster.Pumpen, 20);  // expansions still start, and return at once
+  // The next drawing clears the flag and draws again from the start.
+  Fenster.BeiPumpe = nullptr;
+  Leinwand.Linien.clear();
+  M.zeichnenRek("F", 3);
+  EXPECT_EQ(Leinwand.Linien.size(), 8u);
+}
+
+TEST_F(Zeichnen, ThrottledMessagesRunAtStartOnly) {
+  M.Nachrichtenabstand = std::chrono::seconds(100);
+  Regeln({"F->FF"});
+  M.zeichnenRek("F", 12);
+  EXPECT_EQ(Fenster.Pumpen, 1);
+  EXPECT_EQ(M.Nachrichtenlaeufe(), 1u);
+  EXPECT_EQ(Leinwand.Linien.size(), 4096u);
+}
+
+TEST_F(Zeichnen, RuleChangedDuringMessagesActsOnNextLookup) {
+  Regeln({"F->FF"});
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 1) R.RegelErsetzen("F->FFF", 0);
+  };
+  M.zeichnenRek("F", 1);
+  EXPECT_EQ(Leinwand.Linien.size(), 3u);
+}
+
+TEST_F(Zeichnen, StepByStepAsksBeforeEachCharacter) {
+  Start(100, 100, 90, 50);
+  M.WinkelPlus = 90;
+  Fenster.Antworten = {true};
+  Fenster.BeiPumpe = nullptr;
+  M.zeichnenSchritt("F+F");
+  EXPECT_EQ(Fenster.Ablauf, (Liste{"Frage", "Zeichen F", "Frage", "Zeichen +", "Frage",
+                                   "Zeichen F"}));
+  EXPECT_EQ(Leinwand.Linien, (Liste{"(100,100)-(100,50)", "(100,50)-(50,50)"}));
+
+  // Stop at the first prompt: nothing drawn, both fields hidden.
+  Fenster.Ablauf.clear();
+  Leinwand.Linien.clear();
+  Fenster.Antworten = {false};
+  M.zeichnenSchritt("F+F");
+  EXPECT_EQ(Fenster.Ablauf, (Liste{"Frage", "EZeichen aus", "EString aus"}));
+  EXPECT_TRUE(Leinwand.Linien.empty());
+
+  Fenster.Ablauf.clear();
+  M.zeichnenSchritt("");
+  EXPECT_TRUE(Fenster.Ablauf.empty());
+}
+
+TEST_F(Zeichnen, StepByStepRunsOfTheBuiltInSystem) {
+  R.RegelnHinzufuegen(StandardRegeln);
+  R.Axiom = "A";
+  Schrittmodus = true;
+  M.Zeichenlauf(1, 500, 680, 90);
+  EXPECT_EQ(Fenster.Fragen, 11);  // FF+[F]--[F]
+  EXPECT_EQ(Leinwand.Linien, (Liste{"(500,680)-(500,670)", "(500,670)-(500,660)",
+                                    "(500,660)-(495,651)", "(500,660)-(505,651)"}));
+  EXPECT_EQ(Fenster.Ablauf[0], "Platzieren");
+  EXPECT_EQ(Fenster.Ablauf[3], "EString FF+[F]--[F]");
+  EXPECT_FALSE(Fenster.ZeichenSichtbar);
+  EXPECT_FALSE(Fenster.StringSichtbar);
+
+  // Expanding on the fly asks for the A that remain too, and draws nothing for them.
+  Fenster.Fragen = 0;
+  Leinwand.Linien.clear();
+  Start(500, 680, 90, 10);
+  M.zeichnenSchrittRek("A", 1);
+  EXPECT_EQ(Fenster.Fragen, 13);  // FF+[FA]--[FA]
+  EXPECT_EQ(Leinwand.Linien.size(), 4u);
+}
+
+TEST_F(Zeichnen, StoppingDeepInsideAsksNoMore) {
+  Regeln({"F->F[+F]F"});
+  Fenster.Antworten = {true, true, true, false};
+  M.zeichnenSchrittRek("FF", 3);
+  EXPECT_EQ(Fenster.Fragen, 4);
+  EXPECT_EQ(Leinwand.Linien.size(), 1u);  // F, [, +: then stop before F
+  EXPECT_EQ(Fenster.Ablauf.back(), "EString aus");
+}
+
+TEST_F(Zeichnen, StepModeFallsBackWhenTheStringIsTooLong) {
+  Regeln({"F->FF"});
+  R.Axiom = "F";
+  Schrittmodus = true;
+  Fenster.Antworten = {true, true, true, false};
+  M.Zeichenlauf(20, 500, 680, 90);
+  EXPECT_EQ(Fenster.Fragen, 4);
+  EXPECT_EQ(Leinwand.Linien.size(), 3u);
+  EXPECT_EQ(Fenster.Ablauf[3], "EString aus");  // hidden, never shown
+
+  // 99 characters are shown, 100 are not.
+  for (int Laenge : {99, 100}) {
+    Regeln({});
+    R.Axiom = std::string(Laenge, '+');
+    Fenster.Ablauf.clear();
+    Fenster.Antworten = {false};
+    M.Zeichenlauf(0, 500, 680, 90);
+    EXPECT_EQ(Fenster.Ablauf[3], Laenge == 99 ? "EString " + R.Axiom : "EString aus");
+  }
+}
+
+TEST_F(Zeichnen, StepSizeFit) {
+  SchrittweiteAnpassen = true;
+  Fenster.Breite = 800;
+  Fenster.Hoehe = 600;
+  R.Axiom = "F";
+  M.Zeichenlauf(3, 400, 600, 90);
+  EXPECT_EQ(Fenster.Angezeigt, "356.436");
+  EXPECT_EQ(M.Schrittweite, 600 / 1.01 * 0.6);
+  EXPECT_EQ(Fenster.Ablauf[0], "Abbrechen an");
+
+  R.Axiom = "+-AB";  // nothing moves: no limit on the result
+  M.Zeichenlauf(3, 400, 600, 90);
+  EXPECT_EQ(Fenster.Angezeigt, "36000.000");
+
+  // The walk measures the extent of the drawing at heading 0.
+  Regeln({"X->F+[[X]-X]-F[-X]+X", "F->FF"});
+  R.Axiom = "X";
+  M.WinkelPlus = 25;
+  M.WinkelMinus = -25;
+  double w, h;
+  M.SchrittweiteBestimmen(4, w, h);
+  Leinwand.Aufrufe.clear();
+  Start(0, 0, 0, 100);
+  M.zeichnenRek("X", 4);
+  int MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+  for (const auto& A : Leinwand.Aufrufe) {
+    int X1, Y1, X2, Y2;
+    ASSERT_EQ(sscanf(A.c_str(), "Linie (%d,%d)-(%d,%d)", &X1, &Y1, &X2, &Y2), 4) << A;
+    MinX = std::min({MinX, X1, X2});
+    MaxX = std::max({MaxX, X1, X2});
+    MinY = std::min({MinY, Y1, Y2});
+    MaxY = std::max({MaxY, Y1, Y2});
+  }
+  EXPECT_NEAR(w, (MaxX - MinX) / 100.0, 0.01);
+  EXPECT_NEAR(h, (MaxY - MinY) / 100.0, 0.01);
+  EXPECT_GT(h, 10.0);
+}
+
+TEST_F(Zeichnen, FitStackHolds101States) {
+  SchrittweiteAnpassen = true;
+  M.Schrittweite = 7;
+  R.Axiom = std::string(101, '[') + "F" + std::string(101, ']');
+  double w, h;
+  M.SchrittweiteBestimmen(0, w, h);
+  EXPECT_EQ(w, 1.0);
+  R.Axiom = std::string(102, '[') + "F" + std::string(102, ']');
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Stapelüberlauf");
+  EXPECT_TRUE(Leinwand.Linien.empty());
+  EXPECT_EQ(M.Schrittweite, 7.0);
+  EXPECT_FALSE(Fenster.AbbrechenSichtbar);
+  R.Axiom = "]]F";  // passed over by the walk
+  M.SchrittweiteBestimmen(0, w, h);
+  EXPECT_EQ(w, 1.0);
+}
+
+TEST_F(Zeichnen, StoppedFitDrawsWithStepOneTenth) {
+  SchrittweiteAnpassen = true;
+  Regeln({"F->FF"});
+  R.Axiom = "F";
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 3) M.Abbruch = true;
+  };
+  M.Zeichenlauf(4, 500, 680, 90);
+  EXPECT_TRUE(M.BestimmungAbgebrochen);
+  EXPECT_EQ(Fenster.Meldungen,
+            Liste{"Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt"});
+  EXPECT_EQ(M.Schrittweite, 0.1);
+  EXPECT_EQ(Leinwand.Linien.size(), 16u);  // the drawing still takes place
+}
+
+TEST_F(Zeichnen, TurtleStackErrorsEndTheRunOnly) {
+  R.Axiom = "F]F";
+  try {
+    M.Zeichenlauf(0, 500, 680, 90);
+    FAIL() << "no error";
+  } catch (const ETurtleStapel& E) {
+    EXPECT_STREQ(E.what(), "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
+  }
+  EXPECT_EQ(Leinwand.Linien.size(), 1u);  // the partial picture stays
+  EXPECT_FALSE(Fenster.AbbrechenSichtbar);
+
+  R.Axiom = std::string(101, '[');
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }),
+            "Zu viele gemerkte Turtle-Positionen");
+  // Leftovers of that run don't count against the next one.
+  R.Axiom = std::string(100, '[') + "F" + std::string(100, ']');
+  M.Zeichenlauf(0, 500, 680, 90);
+  EXPECT_EQ(Turtle.Gemerkt, 0);
+}
+
+TEST_F(Zeichnen, RunPutsTheTurtleOnItsStart) {
+  Zeichenfarbe = 0x0000FF;
+  Anfangsdicke = 3;
+  Turtle.DickeSetzen(9);
+  R.Axiom = "F";
+  M.Schrittweite = 10;
+  M.Zeichenlauf(0, 20.5, 30, 0);
+  EXPECT_EQ(Leinwand.Aufrufe, Liste{"Linie (20,30)-(30,30) b3"});
+  EXPECT_EQ(Leinwand.Farbe, 0x0000FFu);
+  EXPECT_EQ(Fenster.Ablauf, (Liste{"EZeichen aus", "Abbrechen an", "Abbrechen aus"}));
+}
+
+TEST_F(Zeichnen, FloatingPointFaultsEndTheRun) {
+  R.Axiom = "FFF";
+  M.Schrittweite = 1e308;  // far beyond the canvas before it overflows
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Ungültige Gleitkommaoperation");
+  M.Schrittweite = 10;
+  Zufallsmodus = true;
+  AbweichungSchritt = 1e308;
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  Zufallsmodus = false;
+  Schwundfaktor = 1e300;
+  R.Axiom = "[[";
+  Anfangsdicke = 1e10;
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  // The walk does not normalise its heading.
+  SchrittweiteAnpassen = true;
+  M.WinkelPlus = 1e308;
+  R.Axiom = "++";
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
+}
+
+}  // namespace
