@@ -131,7 +131,11 @@ TEST_F(Dateien, Zahlenformat) {
       {-1000000000000025.0, "-1.00000000000003E+0015"},
       {999999999999999.5, " 1.00000000000000E+0015"},
       {999999999999999.25, " 9.99999999999999E+0014"},
-      {1.7976931348623157e308, " 1.79769313486232E+0308"},
+      // Rounded up this would lie beyond the largest double and no longer load.
+      {1.7976931348623157e308, " 1.79769313486231E+0308"},
+      {1.7976931348623e308, " 1.79769313486230E+0308"},
+      {1.79769313486225e308, " 1.79769313486225E+0308"},
+      {-1.7976931348623157e308, "-1.79769313486231E+0308"},
       {4.9406564584124654e-324, " 4.94065645841247E-0324"},
       {-2.2250738585072014e-308, "-2.22507385850720E-0308"},
   };
@@ -145,13 +149,8 @@ TEST_F(Dateien, Zahlenformat) {
     ASSERT_GE(Text.size(), 53u);
     EXPECT_EQ(Text.substr(3, 23), F.Text) << F.Zahl;
     EXPECT_EQ(Text.substr(26, 2), "\r\n");
-    // Read back, the value is the written text's value; rounded up beyond the
-    // largest double it no longer loads.
+    // Read back, the value is the written text's value.
     TRegelsystem Zurueck;
-    if (std::isinf(std::strtod(F.Text, nullptr))) {
-      EXPECT_EQ(Fehlertext([&] { Zurueck.Laden(Datei); }), "Gleitkommaüberlauf");
-      continue;
-    }
     Zurueck.Laden(Datei);
     EXPECT_EQ(Zurueck.WinkelPlus, std::strtod(F.Text, nullptr)) << F.Zahl;
     EXPECT_EQ(Zurueck.WinkelMinus, -Zurueck.WinkelPlus) << F.Zahl;

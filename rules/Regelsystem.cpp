@@ -183,7 +183,12 @@ std::string ZahlAlsDateitext(double Zahl) {
     if (*p >= '0' && *p <= '9') Ziffern += *p;
   long Exponent = std::strtol(p + 1, nullptr, 10);
   std::string Stellen = Ziffern.substr(0, 15);
-  if (Ziffern[15] >= '5') {
+  // Near the largest double, rounding up would write a number that no longer
+  // loads; there the digits are cut instead.
+  const bool Aufrunden =
+      Ziffern[15] >= '5' &&
+      !(Exponent == 308 && Stellen.compare("179769313486231") >= 0);
+  if (Aufrunden) {
     size_t j = Stellen.size();
     while (j > 0 && Stellen[j - 1] == '9') Stellen[--j] = '0';
     if (j == 0) {
