@@ -1,5 +1,7 @@
 #include "helpers/Hilfen.h"
 
+#include <locale.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -63,7 +65,7 @@ bool GanzzahlLesen(const std::string& Text, int32_t& Wert) {
 }
 
 // Checks the real-number grammar (after commas became points) and builds a
-// canonical text for strtod.
+// canonical text for DezimalzahlLesen.
 bool KommazahlZerlegen(const std::string& Text, std::string& Kanonisch) {
   if (Text.empty()) return false;
   size_t i = 0;
@@ -101,6 +103,12 @@ bool KommazahlZerlegen(const std::string& Text, std::string& Kanonisch) {
 
 }  // namespace
 
+double DezimalzahlLesen(const std::string& Text) {
+  // The GUI switches to the user's locale, where strtod would want a comma.
+  static const locale_t C = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  return strtod_l(Text.c_str(), nullptr, C);
+}
+
 bool IstGanzzahl(const std::string& Text) {
   int32_t Wert;
   return GanzzahlLesen(Text, Wert);
@@ -134,9 +142,7 @@ double TextAlsKommazahl(const std::string& Text) {
   KommaZuPunkt(Kopie);
   std::string Kanonisch;
   if (!KommazahlZerlegen(Kopie, Kanonisch)) return 0.0;
-  // strtod rounds correctly to the nearest double; only the overflow matters.
-  const double Wert = std::strtod(Kanonisch.c_str(), nullptr);
-  return Gk(Wert);
+  return Gk(DezimalzahlLesen(Kanonisch));
 }
 
 std::string KommazahlAlsText(uint8_t Stellen, double Zahl) {

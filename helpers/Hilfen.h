@@ -29,3 +29,7 @@ std::string KommazahlAlsText(uint8_t Stellen, double Zahl);
 // The value of the text (commas read as points), 0.0 when it is no real number.
 // Throws "Gleitkommaüberlauf" when the value lies beyond the range of a double.
 double TextAlsKommazahl(const std::string& Text);
+
+// The value of a decimal number with a point, the nearest double, whatever the
+// process locale says; infinite beyond the range of a double.
+double DezimalzahlLesen(const std::string& Text);

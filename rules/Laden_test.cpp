@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <csignal>
 #include <cmath>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 
 namespace {
@@ -361,6 +363,36 @@ TEST_F(Dateien, SpeichernInGeschuetztenOrdner) {
   EXPECT_EQ(Fehlertext([&] { R.Speichern(Datei); }), "Dateizugriff verweigert");
   chmod(Ordner.c_str(), 0700);
   EXPECT_EQ(Lesen(Datei), "alt");
+}
+
+TEST_F(Dateien, SchreibgeschuetzteDateiBleibt) {
+  if (geteuid() == 0) GTEST_SKIP() << "root darf ueberall schreiben";
+  const std::string Datei = Schreiben("fest.LSY", "alt");
+  chmod(Datei.c_str(), 0444);
+  TRegelsystem R;
+  EXPECT_EQ(Fehlertext([&] { R.Speichern(Datei); }), "Dateizugriff verweigert");
+  EXPECT_EQ(Lesen(Datei), "alt");
+  EXPECT_EQ(Inhalt(), std::vector<std::string>{"fest.LSY"});
+}
+
+// The user's locale may write decimal commas; files and fields keep the point.
+TEST_F(Dateien, UnabhaengigVomGebietsschema) {
+  const char* Alt = setlocale(LC_ALL, nullptr);
+  const std::string Vorher = Alt ? Alt : "C";
+  if (!setlocale(LC_ALL, "de_DE.UTF-8") && !setlocale(LC_ALL, "de_DE")) GTEST_SKIP() << "kein de_DE";
+  TRegelsystem R;
+  R.WinkelPlus = 22.5;
+  const std::string Datei = Pfad("de.LSY");
+  R.Speichern(Datei);
+  TRegelsystem Z;
+  Z.Laden(Datei);
+  const double Wert = TextAlsKommazahl("0.25");
+  const std::string Text = KommazahlAlsText(2, 7.125);
+  setlocale(LC_ALL, Vorher.c_str());
+  EXPECT_EQ(Lesen(Datei).substr(3, 23), " 2.25000000000000E+0001");
+  EXPECT_EQ(Z.WinkelPlus, 22.5);
+  EXPECT_EQ(Wert, 0.25);
+  EXPECT_EQ(Text, "7.13");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "helpers/Gleitkomma.h"
+#include "helpers/Hilfen.h"
 
 const char* const StandardRegeln[3] = {"F->FB", "B ->F", " A -> FF+[FA]--[FA]"};
 
@@ -162,8 +163,7 @@ class TLeser {
       if (ExpZiffern == 0) throw std::runtime_error("Ungültige numerische Eingabe");
     }
     if (i != n) throw std::runtime_error("Ungültige numerische Eingabe");
-    // The grammar is a subset of strtod's; "C" locale decimal point assumed.
-    return Gk(std::strtod(Wort.c_str(), nullptr));
+    return Gk(DezimalzahlLesen(Wort));
   }
 
   std::string Inhalt;
@@ -387,8 +387,11 @@ void TRegelsystem::Speichern(const std::string& Dateiname) const {
     }
   }
   mode_t Rechte;
-  if (stat(Ziel.c_str(), &Info) == 0) {
+  const bool Vorhanden = stat(Ziel.c_str(), &Info) == 0;
+  if (Vorhanden) {
     if (S_ISDIR(Info.st_mode)) throw std::runtime_error(EAMeldung(EISDIR));
+    // The rename would replace a write-protected file; it stays protected.
+    if (access(Ziel.c_str(), W_OK) != 0) EAFehler(errno, Ziel);
     Rechte = Info.st_mode & 07777;
   } else {
     const mode_t Maske = umask(0);
@@ -402,6 +405,8 @@ void TRegelsystem::Speichern(const std::string& Dateiname) const {
   const int fd = mkstemp(Temp.data());
   if (fd < 0) EAFehler(errno, Ziel);
   int Fehler = 0;
+  // Keep the old file's owner where allowed; a failure here is no reason to refuse.
+  if (Vorhanden && fchown(fd, Info.st_uid, Info.st_gid) != 0) errno = 0;
   if (!AllesSchreiben(fd, Text) || fchmod(fd, Rechte) != 0 || fsync(fd) != 0) Fehler = errno;
   if (close(fd) != 0 && Fehler == 0) Fehler = errno;
   if (Fehler == 0 && rename(Temp.c_str(), Ziel.c_str()) != 0) Fehler = errno;
