@@ -7,6 +7,7 @@
 
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
+#include "tools/Bildausgabe.h"
 
 namespace {
 
@@ -90,6 +91,7 @@ int HilfeAusgeben(const TOptionen&) {
       Anfang = Ende + 1;
     }
   }
+  Text += BildHilfe();
   Text +=
       "\nAlle Fehler (Datei, Regelzeile, Zahl, zu lange Zeichenkette) stehen als\n"
       "eine Zeile auf der Standardfehlerausgabe; der Rückgabewert ist dann 1.\n";
@@ -115,6 +117,13 @@ int Ausfuehren(const TOptionen& O) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> Argumente(argv + 1, argv + argc);
+  if (IstBildaufruf(Argumente)) {
+    std::string Fehler;
+    int Ergebnis = BildAusgeben(Argumente, Fehler);
+    if (Ergebnis != 0) std::fprintf(stderr, "%s\n", Fehler.c_str());
+    return Ergebnis;
+  }
   try {
     return Ausfuehren(Zerlegen(argc, argv));
   } catch (const EAufruf& e) {

@@ -1,0 +1,130 @@
+#include "tools/Bildausgabe.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <fstream>
+#include <sstream>
+
+#include "drawing/Zeichenmaschine.h"
+#include "rules/Regelsystem.h"
+
+namespace {
+
+using Liste = std::vector<std::string>;
+
+std::string Pfad(const std::string& Name) { return ::testing::TempDir() + Name; }
+
+std::string Lesen(const std::string& Datei) {
+  std::ifstream In(Datei, std::ios::binary);
+  std::stringstream S;
+  S << In.rdbuf();
+  return S.str();
+}
+
+int Ausgeben(Liste Argumente, std::string& Fehler) {
+  Zufallszustand = 0;
+  return BildAusgeben(Argumente, Fehler);
+}
+
+TEST(Bildausgabe, DefaultPictureOfTheBuiltInSystem) {
+  std::string Fehler;
+  ASSERT_EQ(Ausgeben({"-o", Pfad("standard.png")}, Fehler), 0) << Fehler;
+  QImage Bild(QString::fromStdString(Pfad("standard.png")));
+  ASSERT_EQ(Bild.width(), 1000);
+  ASSERT_EQ(Bild.height(), 680);
+  // The trunk starts at the bottom centre, green on white; corners stay white.
+  EXPECT_EQ(Bild.pixel(500, 670), qRgb(0, 128, 0));
+  EXPECT_EQ(Bild.pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(Bild.pixel(999, 679), qRgb(255, 255, 255));
+}
+
+TEST(Bildausgabe, SvgListsTheLinesOfTheDrawing) {
+  std::string Fehler;
+  ASSERT_EQ(Ausgeben({"--tiefe", "1", "--schrittweite", "10", "-o", Pfad("eins.svg")}, Fehler),
+            0)
+      << Fehler;
+  const std::string Svg = Lesen(Pfad("eins.svg"));
+  const std::string Erwartet =
+      "<line x1=\"500\" y1=\"680\" x2=\"500\" y2=\"670\" stroke=\"#008000\" stroke-width=\"1\"/>\n"
+      "<line x1=\"500\" y1=\"670\" x2=\"500\" y2=\"660\" stroke=\"#008000\" stroke-width=\"1\"/>\n"
+      "<line x1=\"500\" y1=\"660\" x2=\"495\" y2=\"651\" stroke=\"#008000\" stroke-width=\"1\"/>\n"
+      "<line x1=\"500\" y1=\"660\" x2=\"505\" y2=\"651\" stroke=\"#008000\" stroke-width=\"1\"/>\n"
+      "</g>";
+  EXPECT_NE(Svg.find(Erwartet), std::string::npos) << Svg;
+  EXPECT_NE(Svg.find("width=\"1000\" height=\"680\""), std::string::npos);
+
+  ASSERT_EQ(Ausgeben({"--tiefe=1", "--schrittweite=10", "--farbe", "FF0000", "--dicke", "2,6",
+                      "--x", "10", "--y", "20", "--winkel", "0", "-o", Pfad("rot.svg")},
+                     Fehler),
+            0)
+      << Fehler;
+  EXPECT_NE(Lesen(Pfad("rot.svg"))
+                .find("<line x1=\"10\" y1=\"20\" x2=\"20\" y2=\"20\" stroke=\"#FF0000\" "
+                      "stroke-width=\"3\"/>"),
+            std::string::npos);
+}
+
+TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
+  const std::pair<Liste, std::string> Faelle[] = {
+      {{"--tiefe", "31"}, "Tiefe außerhalb des zulässigen Bereichs von 0 bis 30"},
+      {{"--tiefe", "-1"}, "Tiefe außerhalb des zulässigen Bereichs von 0 bis 30"},
+      {{"--tiefe", "2.5"}, "Tiefe außerhalb des zulässigen Bereichs von 0 bis 30"},
+      {{"--schrittweite", "0"},
+       "Schrittweite falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000.00"},
+      {{"--schrittweite", "1000,01"},
+       "Schrittweite falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000.00"},
+      {{"--x", "1001"}, "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000"},
+      {{"--x", "-0,5"}, "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000"},
+      {{"--breite", "300", "--x", "301"},
+       "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 300"},
+      {{"--y", "681"}, "y hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 680"},
+      {{"--winkel", "nord"}, "Winkel hat falsches Format "},
+      {{"--dicke", "dick"}, "Liniendicke hat falsches Format."},
+      {{"--schwund", "99,5"}, "Schwund hat falsches Format "},
+      {{"--abweichung-schritt", "x"}, "\"Abweichung Schritt\" hat falsches Format "},
+      {{"--abweichung-plus", "x"}, "\"Abweichung +\" hat falsches Format "},
+      {{"--abweichung-minus", "x"}, "\"Abweichung -\" hat falsches Format "},
+      {{"--farbe", "12345"}, "Farbe hat falsches Format (RRGGBB erwartet)"},
+      {{"--breite", "0"}, "Breite außerhalb des zulässigen Bereichs von 1 bis 10000"},
+      {{"--gross"}, "Unbekannte Option: --gross"},
+      {{"--tiefe"}, "Wert fehlt für --tiefe"},
+  };
+  for (const auto& [Optionen, Meldung] : Faelle) {
+    Liste A = Optionen;
+    A.insert(A.begin(), {"-o", Pfad("falsch.svg")});
+    std::string Fehler;
+    EXPECT_EQ(Ausgeben(A, Fehler), 1) << Optionen[0];
+    EXPECT_EQ(Fehler, Meldung) << Optionen[0];
+  }
+  TRegelsystem R;  // axiom F, no rules: every depth is quick
+  R.Axiom = "F";
+  R.Speichern(Pfad("gerade.lsy"));
+  const Liste Gute[] = {{"--schrittweite", "0,5"}, {"--x", "1000"}, {"--schwund", "99"},
+                        {"--winkel", "-45"}, {"--tiefe", "30"}, {"--zufall"}};
+  for (const Liste& Optionen : Gute) {
+    Liste A = Optionen;
+    A.insert(A.begin(), {Pfad("gerade.lsy"), "-o", Pfad("gut.svg")});
+    std::string Fehler;
+    EXPECT_EQ(Ausgeben(A, Fehler), 0) << Optionen[0] << ": " << Fehler;
+  }
+  std::string Fehler;
+  EXPECT_EQ(Ausgeben({"-o", Pfad("bild.gif")}, Fehler), 1);
+  EXPECT_EQ(Fehler, "Unbekanntes Bildformat: " + Pfad("bild.gif") + " (.png oder .svg)");
+}
+
+TEST(Bildausgabe, FailedDrawingStillWritesThePicture) {
+  TRegelsystem R;
+  R.Axiom = "F]F";
+  R.Speichern(Pfad("kaputt.lsy"));
+  std::string Fehler;
+  EXPECT_EQ(Ausgeben({Pfad("kaputt.lsy"), "--tiefe", "0", "--schrittweite", "10", "-o",
+                      Pfad("kaputt.svg")},
+                     Fehler),
+            1);
+  EXPECT_EQ(Fehler, "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
+  EXPECT_NE(Lesen(Pfad("kaputt.svg")).find("<line x1=\"500\" y1=\"680\" x2=\"500\" y2=\"670\""),
+            std::string::npos);
+}
+
+}  // namespace
