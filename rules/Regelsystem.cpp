@@ -325,8 +325,25 @@ void TRegelsystem::Ableitungsschritt(std::string& Text) const {
 }
 
 std::string TRegelsystem::Ableitung(int32_t Tiefe) const {
+  // A string that stays within the limit must sooner or later repeat; once a
+  // repetition is found (Brent's method) the remaining steps are taken modulo
+  // its period, so huge depths of non-growing systems end at once.
   std::string Text = Axiom;
-  for (int32_t i = 0; i < Tiefe; ++i) Ableitungsschritt(Text);
+  std::string Merker = Text;
+  int64_t Potenz = 1, Periode = 0;
+  for (int64_t i = 0; i < Tiefe; ++i) {
+    Ableitungsschritt(Text);
+    ++Periode;
+    if (Text == Merker) {
+      for (int64_t Rest = (Tiefe - i - 1) % Periode; Rest > 0; --Rest) Ableitungsschritt(Text);
+      break;
+    }
+    if (Periode == Potenz) {
+      Merker = Text;
+      Potenz *= 2;
+      Periode = 0;
+    }
+  }
   return Text;
 }
 
@@ -376,6 +393,7 @@ std::string TRegelsystem::Dateiinhalt() const {
 
 void TRegelsystem::Speichern(const std::string& Dateiname) const {
   const std::string Text = Dateiinhalt();
+  if (Dateiname.empty()) throw std::runtime_error(EAMeldung(ENOENT));
 
   // Write through a symlink to its target, so the link itself survives.
   std::string Ziel = Dateiname;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <string>
 
 namespace {
@@ -256,6 +258,58 @@ TEST(Ableitung, GrenzeVon50000Zeichen) {
   EXPECT_EQ(Fehlertext([&] { R.Ableitung(1); }), "Stringlaenge ist zu groß:  50001");
   R.Axiom = std::string(50000, 'x');
   EXPECT_EQ(R.Ableitung(3).size(), 50000u);
+}
+
+// Systems that stop growing repeat; huge depths must still give the exact string.
+TEST(Ableitung, WiederkehrendeZeichenketten) {
+  TRegelsystem R;
+  R.Axiom = "F";
+  EXPECT_EQ(R.Ableitung(INT32_MAX), "F");
+  R.RegelHinzufuegen("A->B");
+  R.RegelHinzufuegen("B->CC");
+  R.RegelHinzufuegen("C->");
+  R.RegelHinzufuegen("D->A");
+  // Period 1 after a lead-in: DA, AB, BCC, CC, "" ...
+  R.Axiom = "DA";
+  const char* Erwartet[] = {"DA", "AB", "BCC", "CC", "", ""};
+  for (int t = 0; t < 6; ++t) EXPECT_EQ(R.Ableitung(t), Erwartet[t]) << t;
+  EXPECT_EQ(R.Ableitung(INT32_MAX), "");
+  // Period 3 with a lead-in of 2.
+  TRegelsystem Z;
+  for (const char* Zeile : {"S->T", "T->X", "X->Y", "Y->W", "W->X"}) Z.RegelHinzufuegen(Zeile);
+  Z.Axiom = "S+S";
+  const char* Folge[] = {"S+S", "T+T", "X+X", "Y+Y", "W+W", "X+X", "Y+Y", "W+W"};
+  for (int t = 0; t < 8; ++t) EXPECT_EQ(Z.Ableitung(t), Folge[t]) << t;
+  for (int32_t t : {1000, 1001, 1002, 1003, INT32_MAX - 2, INT32_MAX - 1, INT32_MAX})
+    EXPECT_EQ(Z.Ableitung(t), Folge[2 + (t - 2) % 3]) << t;
+  EXPECT_EQ(Z.TerminalAbleitung(INT32_MAX), "+");
+}
+
+TEST(Ableitung, GleichWieSchrittFuerSchritt) {
+  std::mt19937 Zufall(4711);
+  const std::string Zeichen = "ABCD+";
+  for (int Versuch = 0; Versuch < 300; ++Versuch) {
+    TRegelsystem R;
+    for (char Kopf : std::string("ABCD")) {
+      if (Zufall() % 4 == 0) continue;
+      std::string Rumpf;
+      for (unsigned n = Zufall() % 3; n > 0; --n) Rumpf += Zeichen[Zufall() % Zeichen.size()];
+      R.RegelHinzufuegen(std::string(1, Kopf) + "->" + Rumpf);
+    }
+    R.Axiom = Zeichen.substr(Zufall() % 4, 2);
+    std::string Text = R.Axiom;
+    for (int t = 0; t <= 40; ++t) {
+      if (t > 0) {
+        try {
+          R.Ableitungsschritt(Text);
+        } catch (const EZulang&) {
+          EXPECT_THROW(R.Ableitung(t), EZulang);
+          break;
+        }
+      }
+      ASSERT_EQ(R.Ableitung(t), Text) << Versuch << " Tiefe " << t;
+    }
+  }
 }
 
 TEST(Ableitung, Randfaelle) {
