@@ -4,14 +4,36 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 
+// Lets queued work run, such as the reactivation of a window after a box closed.
+inline void Abwarten() {
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+// Answers still waiting belong to the round in which they were asked for.
+inline int& Antwortrunde() {
+  static int Runde = 0;
+  return Runde;
+}
+
+// Drops every answer still waiting (at the end of a test).
+inline void AntwortenVerwerfen() { ++Antwortrunde(); }
+
 // Polls until a modal widget is up, then hands it to Antwort (once).
 inline void ModalBeantworten(std::function<void(QWidget*)> Antwort, int Versuche = 500) {
-  QTimer::singleShot(5, qApp, [Antwort = std::move(Antwort), Versuche]() mutable {
+  QTimer::singleShot(5, qApp, [Antwort = std::move(Antwort), Versuche, Runde = Antwortrunde()]() mutable {
+    if (Runde != Antwortrunde()) return;
     if (QWidget* W = QApplication::activeModalWidget()) {
+      // Offscreen windows are not reactivated when a dialog closes; a desktop does that.
+      QPointer<QWidget> Eltern = W->parentWidget() ? W->parentWidget()->window() : nullptr;
       Antwort(W);
+      QTimer::singleShot(0, qApp, [Eltern] {
+        if (Eltern && Eltern->isVisible() && !QApplication::activeModalWidget())
+          QApplication::setActiveWindow(Eltern);
+      });
     } else if (Versuche > 0) {
       ModalBeantworten(std::move(Antwort), Versuche - 1);
     }

@@ -1,0 +1,103 @@
+// The main window: edits the program's one rule system, shows its derived
+// strings, loads and saves it, and hands it to the drawing window.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "rules/Regelsystem.h"
+
+class QFileDialog;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+ public:
+  // Builds the window, shows the about box (if one exists), creates the rule
+  // system with the built-in rules, loads the first argument (a .LSY file) or
+  // "Start.LSY", sorts the rules and fills the fields. Loading errors propagate.
+  explicit TForm1(const QStringList& Argumente = {}, QWidget* Eltern = nullptr);
+  ~TForm1() override;
+
+  TRegelsystem Regelsystem;
+
+  // Opens the drawing window with this rule system; set by the program entry.
+  std::function<void(TRegelsystem&)> ZeichenfensterOeffnen;
+
+  // Refills EAxiom, LBRegeln (canonical items, first selected) and ERegel.
+  void RegelsystemAnzeigen();
+  // Refills EPlus and EMinus with two decimals.
+  void WinkelAnzeigen();
+
+  QFrame* Panel1;
+  QFrame* Bevel1;
+  QFrame* Bevel2;
+  QPushButton* BLoad;
+  QPushButton* BSave;
+  QLabel* Label1;
+  QLineEdit* EPlus;
+  QLabel* Label2;
+  QLineEdit* EMinus;
+  QPushButton* BZeichnen;
+  QGroupBox* GRegelsystem;
+  QLabel* LAxiom;
+  QLineEdit* EAxiom;
+  QLabel* LRegelEditieren;
+  QLabel* Label3;
+  QLineEdit* ERegel;
+  QPushButton* Button1;
+  QPushButton* BRegelEinfuegen;
+  QLabel* LRegelsystem;
+  QListWidget* LBRegeln;
+  QGroupBox* GroupBox1;
+  QLabel* LAlleZeichen;
+  QPlainTextEdit* MBildStringAlle;
+  QLabel* LTerminalzeichen;
+  QPlainTextEdit* MBildStringTerminal;
+  QLabel* Label4;
+  QLineEdit* ETiefeString;
+  QPushButton* BAnzeigen;
+  QFileDialog* OpenDialog;
+  QFileDialog* SaveDialog;
+
+  // The event handlers; each reports its own errors.
+  void EAxiomKeyDown(int Taste);
+  void EAxiomExit();
+  void ERegelKeyDown(int Taste);
+  void ERegelExit();
+  void LBRegelnClick();
+  void LBRegelnKeyDown(int Taste);
+  void RegelLoeschen();
+  void RegelEinfuegen();
+  void EPlusExit();
+  void EMinusExit();
+  void BLoadClick();
+  void BSaveClick();
+  void BZeichnenClick();
+  void ETiefeStringExit();
+  void BAnzeigenClick();
+
+ protected:
+  bool eventFilter(QObject* Objekt, QEvent* Ereignis) override;
+  void closeEvent(QCloseEvent* Ereignis) override;
+
+ private:
+  void SteuerelementeAnlegen();
+  void Starten(const QStringList& Argumente);
+  void Auswaehlen(int Index);
+  void RegelUebernehmen();
+  void WinkelVerlassen(QLineEdit* Feld, double& Winkel, const QString& Meldung);
+  void Ueberschrift(const QString& Name);
+
+  QString OpenName;
+  QString SaveName;
+};
+
+// The main window, from its creation at start-up to the end of the program.
+extern TForm1* Form1;

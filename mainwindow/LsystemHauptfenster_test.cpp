@@ -1,0 +1,457 @@
+#include "mainwindow/LsystemHauptfenster.h"
+
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "gui/Dialoge.h"
+#include "mainwindow/FensterTest.h"
+
+namespace {
+
+const QStringList Eingebaut = {"A->FF+[FA]--[FA]", "B->F", "F->FB"};
+
+TEST_F(HauptfensterTest, StartsWithBuiltInRulesSorted) {
+  Oeffnen();
+  EXPECT_EQ(Eintraege(), Eingebaut);
+  EXPECT_EQ(Regeln(), Eingebaut);
+  EXPECT_EQ(Form->LBRegeln->currentRow(), 0);
+  EXPECT_EQ(Form->ERegel->text(), "A->FF+[FA]--[FA]");
+  EXPECT_EQ(Form->EAxiom->text(), "A");
+  EXPECT_EQ(Form->EPlus->text(), "30.00");
+  EXPECT_EQ(Form->EMinus->text(), "30.00");
+  EXPECT_EQ(Form->ETiefeString->text(), "0");
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
+  EXPECT_EQ(Form->windowTitle(), "Rankenwerk 4.0                              © Rankenwerk-Team");
+  EXPECT_EQ(QApplication::focusWidget(), Form->BZeichnen);
+}
+
+TEST_F(HauptfensterTest, TabOrderFollowsTheLayout) {
+  Oeffnen();
+  const std::vector<QWidget*> Erwartet = {
+      Form->BZeichnen, Form->BLoad,    Form->BSave,   Form->EPlus,           Form->EMinus,
+      Form->EAxiom,    Form->LBRegeln, Form->ERegel,  Form->Button1,         Form->BRegelEinfuegen,
+      Form->MBildStringAlle, Form->ETiefeString, Form->BAnzeigen, Form->MBildStringTerminal};
+  QWidget* W = Form->BZeichnen;
+  for (size_t i = 1; i < Erwartet.size(); ++i) {
+    do W = W->nextInFocusChain();
+    while (W->focusPolicy() == Qt::NoFocus || !W->isVisible());
+    EXPECT_EQ(W, Erwartet[i]) << i;
+  }
+}
+
+TEST_F(HauptfensterTest, StartFileIsLoadedAndSorted) {
+  Schreiben("Start.LSY", "FA\r\n45\r\n22.5\r\nF->F+F\r\nA->FA\r\nB->F\r\n");
+  Oeffnen();
+  EXPECT_EQ(Eintraege(), (QStringList{"A->FA", "B->F", "F->F+F"}));
+  EXPECT_EQ(Form->EAxiom->text(), "FA");
+  EXPECT_EQ(Form->EPlus->text(), "45.00");
+  EXPECT_EQ(Form->EMinus->text(), "22.50");
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
+}
+
+TEST_F(HauptfensterTest, CommandLineFileWithLowerCaseExtension) {
+  Schreiben("Start.LSY", "S\r\n30\r\n30\r\nS->S\r\n");
+  Schreiben("baum.lsy", "X\r\n90\r\n90\r\nX->F[X]\r\n");
+  const QString Pfad = Ordner.path() + "/baum.lsy";
+  Oeffnen({Pfad, "zweites.LSY"});
+  EXPECT_EQ(Eintraege(), QStringList{"X->F[X]"});
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  " + Pfad.toUpper());
+}
+
+TEST_F(HauptfensterTest, UnusableArgumentKeepsBuiltInsAndSkipsStartFile) {
+  Schreiben("Start.LSY", "S\r\n30\r\n30\r\nS->S\r\n");
+  Schreiben("regeln.txt", "X\r\n90\r\n90\r\nX->F[X]\r\n");
+  for (const QString& Argument : {QString("regeln.txt"), QString("fehlt.LSY"), QString("Start")}) {
+    Oeffnen({Argument});
+    EXPECT_EQ(Eintraege(), Eingebaut) << Argument.toStdString();
+    EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
+  }
+}
+
+TEST_F(HauptfensterTest, AxiomCommitsOnEnterAndLeavingAndEscRestores) {
+  Oeffnen();
+  Form->EAxiom->setFocus();
+  Form->EAxiom->setText("F+F");
+  Taste(Form->EAxiom, Qt::Key_Return);
+  EXPECT_EQ(Form->Regelsystem.Axiom, "F+F");
+  Form->EAxiom->setText("  ");
+  Taste(Form->EAxiom, Qt::Key_Escape);
+  EXPECT_EQ(Form->EAxiom->text(), "F+F");
+  Form->EAxiom->setText(" B ");
+  Taste(Form->EAxiom, Qt::Key_Tab);
+  EXPECT_EQ(Form->Regelsystem.Axiom, " B ");
+}
+
+TEST_F(HauptfensterTest, EnterInRuleFieldKeepsTypedForm) {
+  Oeffnen();
+  EintragKlicken(1);
+  Form->ERegel->setFocus();
+  Form->ERegel->setText("B -> F[+F]");
+  Taste(Form->ERegel, Qt::Key_Return);
+  EXPECT_EQ(Eintraege(), (QStringList{"A->FF+[FA]--[FA]", "B -> F[+F]", "F->FB"}));
+  EXPECT_EQ(Regeln(), (QStringList{"A->FF+[FA]--[FA]", "B->F[+F]", "F->FB"}));
+  EXPECT_EQ(Form->LBRegeln->currentRow(), 1);
+  EXPECT_EQ(Form->ERegel->text(), "B -> F[+F]");
+}
+
+TEST_F(HauptfensterTest, EnterWithInvalidRuleShowsMessageAndChangesNothing) {
+  Oeffnen();
+  const std::pair<QString, QString> Faelle[] = {
+      {"B -> F[+F", "Fehler in der Regel: \r\nKlammerfehler"},
+      {"BF -> F", "Fehler in der Regel: \r\nRegelkopf falsch"},
+      {"B", "Fehler in der Regel: \r\nleer"},
+      {"", "Fehler in der Regel: \r\nleer"},
+  };
+  Form->ERegel->setFocus();
+  for (const auto& [Zeile, Meldung] : Faelle) {
+    Form->ERegel->setText(Zeile);
+    TBoxInhalt Box;
+    BoxBeantworten(Box);
+    Taste(Form->ERegel, Qt::Key_Return);
+    EXPECT_EQ(Box.Text, Meldung) << Zeile.toStdString();
+    EXPECT_EQ(Box.Titel, "Rankenwerk");
+    EXPECT_EQ(Box.Knoepfe, QStringList{"OK"});
+    EXPECT_EQ(Form->ERegel->text(), Zeile);
+    EXPECT_EQ(Eintraege(), Eingebaut);
+    EXPECT_EQ(Regeln(), Eingebaut);
+  }
+  // The message box took the focus for a moment; that is no leaving of the field.
+  EXPECT_EQ(Form->focusWidget(), Form->ERegel);
+}
+
+TEST_F(HauptfensterTest, EscRestoresCanonicalFormAndLeavingThenAsks) {
+  Oeffnen();
+  Form->ERegel->setFocus();
+  Form->ERegel->setText("A -> F F");
+  Taste(Form->ERegel, Qt::Key_Return);
+  Form->ERegel->setText("A -> G");
+  Taste(Form->ERegel, Qt::Key_Escape);
+  EXPECT_EQ(Form->ERegel->text(), "A->FF");
+  EXPECT_EQ(Form->LBRegeln->item(0)->text(), "A -> F F");
+
+  TBoxInhalt Box;
+  BoxBeantworten(Box, "Abbrechen");
+  Taste(Form->ERegel, Qt::Key_Tab);
+  EXPECT_EQ(Box.Anzahl, 1);
+  EXPECT_EQ(Box.Titel, "Bestätigung");
+  EXPECT_EQ(Box.Text, "Regel geändert aber nicht übernommen\r\nÜbernehmen?");
+  EXPECT_EQ(Box.Symbol, QMessageBox::Question);
+  EXPECT_EQ(Box.Knoepfe, (QStringList{"OK", "Abbrechen"}));
+  EXPECT_EQ(Form->ERegel->text(), "A->FF");
+  EXPECT_EQ(Form->LBRegeln->item(0)->text(), "A -> F F");
+}
+
+TEST_F(HauptfensterTest, LeavingUnchangedRuleFieldAsksNothing) {
+  Oeffnen();
+  Form->ERegel->setFocus();
+  TBoxInhalt Box;
+  BoxBeantworten(Box);
+  Taste(Form->ERegel, Qt::Key_Tab);
+  QTest::qWait(50);
+  EXPECT_EQ(Box.Anzahl, 0);
+  EXPECT_EQ(QApplication::focusWidget(), Form->Button1);
+}
+
+TEST_F(HauptfensterTest, LeavingWithChangeAnsweredOkCommits) {
+  Oeffnen();
+  Form->ERegel->setFocus();
+  Form->ERegel->setText("A->F-F");
+  TBoxInhalt Box;
+  BoxBeantworten(Box, "OK");
+  Taste(Form->ERegel, Qt::Key_Tab);
+  EXPECT_EQ(Box.Anzahl, 1);
+  EXPECT_EQ(Form->LBRegeln->item(0)->text(), "A->F-F");
+  EXPECT_EQ(Regeln().front(), "A->F-F");
+  EXPECT_EQ(QApplication::focusWidget(), Form->Button1);
+}
+
+TEST_F(HauptfensterTest, SelectingAnotherRuleCommitsToThePreviousOne) {
+  Oeffnen();
+  Form->ERegel->setFocus();
+  Form->ERegel->setText("A -> FA");
+  TBoxInhalt Box;
+  BoxBeantworten(Box, "OK");
+  EintragKlicken(2);
+  EXPECT_EQ(Box.Anzahl, 1);
+  EXPECT_EQ(Eintraege(), (QStringList{"A -> FA", "B->F", "F->FB"}));
+  EXPECT_EQ(Regeln(), (QStringList{"A->FA", "B->F", "F->FB"}));
+  EXPECT_EQ(Form->LBRegeln->currentRow(), 2);
+  EXPECT_EQ(Form->ERegel->text(), "F->FB");
+  // Arrow keys select as well.
+  Taste(Form->LBRegeln, Qt::Key_Up);
+  EXPECT_EQ(Form->ERegel->text(), "B->F");
+}
+
+TEST_F(HauptfensterTest, DeletingAsksAndSelectsFirstRule) {
+  Oeffnen();
+  EintragKlicken(2);
+  TBoxInhalt Box;
+  BoxBeantworten(Box, "Abbrechen");
+  Klicken(Form->Button1);
+  EXPECT_EQ(Box.Text, "Regel F->FB  löschen?");
+  EXPECT_EQ(Box.Titel, "Bestätigung");
+  EXPECT_EQ(Eintraege(), Eingebaut);
+
+  BoxBeantworten(Box, "OK");
+  Klicken(Form->Button1);
+  EXPECT_EQ(Eintraege(), (QStringList{"A->FF+[FA]--[FA]", "B->F"}));
+  EXPECT_EQ(Regeln(), (QStringList{"A->FF+[FA]--[FA]", "B->F"}));
+  EXPECT_EQ(Form->LBRegeln->currentRow(), 0);
+  EXPECT_EQ(Form->ERegel->text(), "A->FF+[FA]--[FA]");
+}
+
+TEST_F(HauptfensterTest, DeletingTheOnlyRuleLeavesThePlaceholder) {
+  Schreiben("Start.LSY", "A\r\n30\r\n30\r\nA->B\r\n");
+  Oeffnen();
+  TBoxInhalt Box;
+  BoxBeantworten(Box, "OK");
+  Klicken(Form->Button1);
+  EXPECT_EQ(Box.Text, "Regel A->B  löschen?");
+  EXPECT_EQ(Eintraege(), QStringList{"* -> *"});
+  ASSERT_EQ(Form->Regelsystem.Count(), 1);
+  EXPECT_EQ(Form->Regelsystem.Items(0).Kopf, '*');
+  EXPECT_EQ(Form->Regelsystem.Items(0).Rumpf, "*");
+  EXPECT_EQ(Form->ERegel->text(), "* -> *");
+}
+
+TEST_F(HauptfensterTest, InsertAndDeleteKeysInTheList) {
+  Oeffnen();
+  EintragKlicken(1);
+  Taste(Form->LBRegeln, Qt::Key_Insert);
+  EXPECT_EQ(Eintraege(), (QStringList{"A->FF+[FA]--[FA]", "B->F", "F->FB", "* -> *"}));
+  EXPECT_EQ(Regeln().back(), "*->*");
+  EXPECT_EQ(Form->LBRegeln->currentRow(), 3);
+  EXPECT_EQ(Form->ERegel->text(), "* -> *");
+  EXPECT_EQ(QApplication::focusWidget(), Form->LBRegeln);
+
+  TBoxInhalt Box;
+  BoxBeantworten(Box, "OK");
+  Taste(Form->LBRegeln, Qt::Key_Delete);
+  EXPECT_EQ(Box.Text, "Regel * -> *  löschen?");
+  EXPECT_EQ(Eintraege(), Eingebaut);
+  EXPECT_EQ(Form->LBRegeln->currentRow(), 0);
+
+  Klicken(Form->BRegelEinfuegen);
+  EXPECT_EQ(Eintraege().size(), 4);
+  EXPECT_EQ(Form->ERegel->text(), "* -> *");
+}
+
+TEST_F(HauptfensterTest, AngleFieldsTakeCommaAndRefuseJunk) {
+  Oeffnen();
+  Form->EPlus->setFocus();
+  Form->EPlus->setText("45,5");
+  Taste(Form->EPlus, Qt::Key_Tab);
+  EXPECT_EQ(Form->Regelsystem.WinkelPlus, 45.5);
+  EXPECT_EQ(Form->EPlus->text(), "45,5");
+
+  struct {
+    QLineEdit* Feld;
+    QString Meldung;
+  } Faelle[] = {{Form->EPlus, "Winkel für \"+\" hat falsches Format."},
+                {Form->EMinus, "Winkel für \"-\" hat falsches Format."}};
+  for (const auto& F : Faelle) {
+    F.Feld->setFocus();
+    F.Feld->setText("abc");
+    TBoxInhalt Box;
+    BoxBeantworten(Box);
+    Klicken(Form->EAxiom);
+    EXPECT_EQ(Box.Text, F.Meldung);
+    EXPECT_EQ(Box.Titel, "Rankenwerk");
+  }
+  EXPECT_EQ(Form->EPlus->text(), "45.50");
+  EXPECT_EQ(Form->EMinus->text(), "30.00");
+  EXPECT_EQ(Form->Regelsystem.WinkelPlus, 45.5);
+  EXPECT_EQ(Form->Regelsystem.WinkelMinus, 30.0);
+}
+
+TEST_F(HauptfensterTest, ErrorInHandlerReachesTheErrorBox) {
+  Oeffnen();
+  Form->EMinus->setFocus();
+  Form->EMinus->setText("1e400");
+  TBoxInhalt Box;
+  BoxBeantworten(Box);
+  Taste(Form->EMinus, Qt::Key_Tab);
+  EXPECT_EQ(Box.Text, "Gleitkommaüberlauf.");
+  EXPECT_EQ(Box.Symbol, QMessageBox::Critical);
+  EXPECT_EQ(Form->Regelsystem.WinkelMinus, 30.0);
+
+  // A derivation beyond the length limit ends the action; the views stay.
+  Form->MBildStringAlle->setPlainText("alt");
+  Form->ETiefeString->setText("40");
+  BoxBeantworten(Box);
+  Klicken(Form->BAnzeigen);
+  EXPECT_TRUE(Box.Text.startsWith("Stringlaenge ist zu groß:  ")) << Box.Text.toStdString();
+  EXPECT_TRUE(Box.Text.endsWith(".")) << Box.Text.toStdString();
+  EXPECT_EQ(Box.Symbol, QMessageBox::Critical);
+  EXPECT_EQ(Form->MBildStringAlle->toPlainText(), "alt");
+  EXPECT_TRUE(Form->isVisible());
+}
+
+TEST_F(HauptfensterTest, DerivedStringsView) {
+  Oeffnen();
+  Klicken(Form->BAnzeigen);
+  EXPECT_EQ(Form->MBildStringAlle->toPlainText(), "A");
+  EXPECT_EQ(Form->MBildStringTerminal->toPlainText(), "");
+  Form->ETiefeString->setFocus();
+  Form->ETiefeString->setText("1");
+  Klicken(Form->BAnzeigen);
+  EXPECT_EQ(Form->Regelsystem.Tiefe, 1);
+  EXPECT_EQ(Form->MBildStringAlle->toPlainText(), "FF+[FA]--[FA]");
+  EXPECT_EQ(Form->MBildStringTerminal->toPlainText(), "FF+[F]--[F]");
+
+  Form->ETiefeString->setFocus();
+  Form->ETiefeString->setText("abc");
+  TBoxInhalt Box;
+  Klicken(Form->EAxiom);
+  EXPECT_EQ(Form->ETiefeString->text(), "1");
+
+  Form->ETiefeString->setText("-3");
+  Form->ETiefeString->setFocus();
+  Klicken(Form->BAnzeigen);
+  EXPECT_EQ(Form->MBildStringAlle->toPlainText(), "A");
+}
+
+TEST_F(HauptfensterTest, ViewShows999CharactersAndRefuses1000) {
+  Oeffnen();
+  Form->Regelsystem.Axiom = std::string(999, 'F');
+  Klicken(Form->BAnzeigen);
+  EXPECT_EQ(Form->MBildStringAlle->toPlainText(), QString(999, 'F'));
+  EXPECT_EQ(Form->MBildStringTerminal->toPlainText(), QString(999, 'F'));
+
+  Form->Regelsystem.Axiom = std::string(1000, 'B');
+  TBoxInhalt Box;
+  BoxBeantworten(Box);
+  Klicken(Form->BAnzeigen);
+  EXPECT_EQ(Box.Text, "Zeichenfolgen zu lang zur Anzeige: \r\n1000  Zeichen");
+  EXPECT_EQ(Box.Titel, "Rankenwerk");
+  EXPECT_EQ(Form->MBildStringAlle->toPlainText(), QString(999, 'F'));
+  EXPECT_EQ(Form->MBildStringTerminal->toPlainText(), QString(999, 'F'));
+}
+
+// Answers the next file dialog: picks Name in Ordner, or cancels for an empty name,
+// then answers the message box that may follow.
+void DateiWaehlen(const QString& Pfad, TBoxInhalt* Danach = nullptr) {
+  ModalBeantworten([Pfad, Danach](QWidget* W) {
+    auto* D = qobject_cast<QFileDialog*>(W);
+    ASSERT_NE(D, nullptr);
+    if (Danach) BoxBeantworten(*Danach);
+    if (Pfad.isEmpty()) {
+      D->reject();
+    } else {
+      D->findChild<QLineEdit*>("fileNameEdit")->setText(Pfad);
+      static_cast<QDialog*>(D)->accept();
+    }
+  });
+}
+
+TEST_F(HauptfensterTest, SaveDialogCancelledOrUsed) {
+  Oeffnen();
+  TBoxInhalt Box;
+  QString Titel, Vorschlag;
+  ModalBeantworten([&](QWidget* W) {
+    auto* D = qobject_cast<QFileDialog*>(W);
+    Titel = D->windowTitle();
+    Vorschlag = QFileInfo(D->selectedFiles().value(0)).fileName();
+    BoxBeantworten(Box);
+    D->reject();
+  });
+  Klicken(Form->BSave);
+  EXPECT_EQ(Titel, "Lindenmayer-Regelsystem speichern");
+  EXPECT_EQ(Vorschlag, "temp.LSY");
+  EXPECT_EQ(Box.Text, "Regelsystem nicht gespeichert.");
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
+
+  DateiWaehlen(Ordner.path() + "/baum");
+  Klicken(Form->BSave);
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  BAUM.LSY");
+  QFile D(Ordner.path() + "/baum.LSY");
+  ASSERT_TRUE(D.open(QIODevice::ReadOnly));
+  EXPECT_EQ(D.readAll(),
+            "A\r\n 3.00000000000000E+0001\r\n 3.00000000000000E+0001\r\n"
+            "A->FF+[FA]--[FA]\r\nB->F\r\nF->FB\r\n");
+
+  // The dialog proposes the name chosen last.
+  ModalBeantworten([&](QWidget* W) {
+    auto* Dlg = qobject_cast<QFileDialog*>(W);
+    Vorschlag = Dlg->selectedFiles().value(0);
+    BoxBeantworten(Box);
+    Dlg->reject();
+  });
+  Klicken(Form->BSave);
+  EXPECT_EQ(Vorschlag, Ordner.path() + "/baum.LSY");
+}
+
+TEST_F(HauptfensterTest, LoadKeepsFileOrderAndCancelRefreshes) {
+  Schreiben("zwei.LSY", "X\r\n90\r\n-45\r\nX->F[X]\r\nF->FF\r\n");
+  Schreiben("kaputt.LSY", "Y\r\n10\r\n10\r\nY->[\r\n");
+  Oeffnen();
+  Form->ERegel->setFocus();
+  Form->ERegel->setText("A - > FF+[FA]--[FA]");
+  Taste(Form->ERegel, Qt::Key_Return);
+
+  DateiWaehlen("");
+  Klicken(Form->BLoad);
+  EXPECT_EQ(Eintraege(), Eingebaut);
+
+  DateiWaehlen(Ordner.path() + "/zwei.LSY");
+  Klicken(Form->BLoad);
+  EXPECT_EQ(Eintraege(), (QStringList{"X->F[X]", "F->FF"}));
+  EXPECT_EQ(Form->EAxiom->text(), "X");
+  EXPECT_EQ(Form->EPlus->text(), "90.00");
+  EXPECT_EQ(Form->EMinus->text(), "-45.00");
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  ZWEI.LSY");
+
+  TBoxInhalt Box;
+  DateiWaehlen(Ordner.path() + "/kaputt.LSY", &Box);
+  Klicken(Form->BLoad);
+  EXPECT_EQ(Box.Text, "Klammerfehler.");
+  EXPECT_EQ(Box.Symbol, QMessageBox::Critical);
+  EXPECT_EQ(Eintraege(), (QStringList{"X->F[X]", "F->FF"}));
+  EXPECT_EQ(Regeln(), (QStringList{"X->F[X]", "F->FF"}));
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  ZWEI.LSY");
+}
+
+TEST_F(HauptfensterTest, DrawButtonHandsOverTheSharedSystemAfterLeaving) {
+  Oeffnen();
+  TRegelsystem* Erhalten = nullptr;
+  double Plus = 0;
+  Form->ZeichenfensterOeffnen = [&](TRegelsystem& R) {
+    Erhalten = &R;
+    Plus = R.WinkelPlus;
+  };
+  Form->EPlus->setFocus();
+  Form->EPlus->setText("60");
+  Klicken(Form->BZeichnen);
+  EXPECT_EQ(Erhalten, &Form->Regelsystem);
+  EXPECT_EQ(Plus, 60.0);
+}
+
+TEST_F(HauptfensterTest, EightBitTextsSurviveFieldsAndList) {
+  Oeffnen();
+  std::string Alle;
+  for (int B = 1; B < 256; ++B) Alle.push_back(static_cast<char>(B));
+  Form->EAxiom->setFocus();
+  Form->EAxiom->setText(AusCp1252(Alle));
+  Taste(Form->EAxiom, Qt::Key_Return);
+  EXPECT_EQ(Form->Regelsystem.Axiom, Alle);
+
+  std::string Rumpf;
+  for (char C : Alle)
+    if (C != ' ' && C != '[' && C != ']') Rumpf.push_back(C);
+  const std::string Zeile = "\xE4 -> " + Rumpf;
+  Form->ERegel->setFocus();
+  Form->ERegel->setText(AusCp1252(Zeile));
+  Taste(Form->ERegel, Qt::Key_Return);
+  EXPECT_EQ(Form->Regelsystem.Items(0).Kopf, '\xE4');
+  EXPECT_EQ(Form->Regelsystem.Items(0).Rumpf, Rumpf);
+  EXPECT_EQ(NachCp1252(Form->LBRegeln->item(0)->text()), Zeile);
+
+  Form->RegelsystemAnzeigen();
+  EXPECT_EQ(NachCp1252(Form->LBRegeln->item(0)->text()), "\xE4->" + Rumpf);
+  EXPECT_EQ(NachCp1252(Form->EAxiom->text()), Alle);
+}
+
+}  // namespace

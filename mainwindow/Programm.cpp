@@ -1,0 +1,25 @@
+#include "mainwindow/Programm.h"
+
+#include <QApplication>
+#include <memory>
+
+#include "gui/Anwendung.h"
+#include "mainwindow/AboutBoxDialog.h"
+#include "mainwindow/LsystemHauptfenster.h"
+
+int Programmstart(const QStringList& Argumente, const std::function<void(TForm1&)>& Weitere) {
+  std::unique_ptr<TForm1> Fenster;
+  try {
+    AboutBox = new TAboutBox;
+    Fenster = std::make_unique<TForm1>(Argumente);
+    Form1 = Fenster.get();
+    if (Weitere) Weitere(*Fenster);
+  } catch (const std::exception& Fehler) {
+    delete AboutBox;
+    AboutBox = nullptr;
+    AnwendungsfehlerZeigen(Fehler);
+    return 1;
+  }
+  Fenster->show();
+  return QApplication::exec();
+}

@@ -1,0 +1,73 @@
+#include "mainwindow/Programm.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "mainwindow/AboutBoxDialog.h"
+#include "mainwindow/FensterTest.h"
+
+namespace {
+
+using ProgrammTest = HauptfensterTest;
+
+// Closes the main window once it is shown, ending the program's event loop.
+void HauptfensterSchliessen(bool& Gezeigt) {
+  QTimer::singleShot(20, qApp, [&Gezeigt] {
+    Gezeigt = Form1 && Form1->isVisible() && !AboutBox;
+    if (Form1) Form1->close();
+  });
+}
+
+TEST_F(ProgrammTest, AboutBoxComesFirstThenTheMainWindow) {
+  QString Titel, Name, Kommentar;
+  bool HauptfensterSchon = true;
+  ModalBeantworten([&](QWidget* W) {
+    auto* Box = qobject_cast<TAboutBox*>(W);
+    ASSERT_NE(Box, nullptr);
+    HauptfensterSchon = Form1 != nullptr;
+    Titel = Box->windowTitle();
+    Name = Box->ProductName->text();
+    Kommentar = Box->Comments->text();
+    QTest::keyClick(Box, Qt::Key_Escape);  // does not close it
+    bool Gezeigt = false;
+    EXPECT_TRUE(Box->isVisible());
+    Box->OKButton->click();
+    HauptfensterSchliessen(Gezeigt);
+  });
+  EXPECT_EQ(Programmstart({}), 0);
+  EXPECT_FALSE(HauptfensterSchon);
+  EXPECT_EQ(Titel, "Produkt-Information");
+  EXPECT_EQ(Name, "Rankenwerk");
+  EXPECT_EQ(Kommentar, "Immer noch mit einigen Fehlern bei der Darstellung der Turtle");
+  EXPECT_EQ(AboutBox, nullptr);
+}
+
+TEST_F(ProgrammTest, ClosingAboutBoxThroughTitleBarGoesOn) {
+  bool Gezeigt = false;
+  int Weitere = 0;
+  ModalBeantworten([&](QWidget* W) {
+    W->close();
+    HauptfensterSchliessen(Gezeigt);
+  });
+  EXPECT_EQ(Programmstart({}, [&](TForm1& F) { Weitere += F.LBRegeln->count(); }), 0);
+  EXPECT_TRUE(Gezeigt);
+  EXPECT_EQ(Weitere, 3);
+}
+
+TEST_F(ProgrammTest, BrokenStartFileEndsWithExitCodeOne) {
+  Schreiben("Start.LSY", "A\r\n30\r\n30\r\nA->F]\r\n");
+  TBoxInhalt Box;
+  ModalBeantworten([&](QWidget* W) {
+    BoxBeantworten(Box);
+    W->close();
+  });
+  bool Weitere = false;
+  EXPECT_EQ(Programmstart({}, [&](TForm1&) { Weitere = true; }), 1);
+  EXPECT_FALSE(Weitere);
+  EXPECT_EQ(Box.Titel, "Anwendungsfehler");
+  EXPECT_EQ(Box.Text, "Ausnahme std::runtime_error: Klammerfehler.");
+  EXPECT_EQ(Box.Symbol, QMessageBox::Critical);
+}
+
+}  // namespace
