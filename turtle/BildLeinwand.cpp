@@ -1,10 +1,76 @@
 #include "turtle/BildLeinwand.h"
 
 #include <QPen>
+#include <algorithm>
 
 namespace {
 // Enough lines to amortise the call, few enough to stay in the cache.
 constexpr size_t Stapelgroesse = 2048;
+
+// The pixels QPainter sets for a one-pixel line from (0, 0) to (DX, DY).
+// With whole-pixel end points its result only moves with the line, so each
+// extent is asked for once and then stamped wherever it occurs.
+class TMusterspeicher {
+ public:
+  static constexpr int Reichweite = 24;  // |DX|, |DY| up to this
+  struct TMuster {
+    bool Bekannt = false;
+    int MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+    std::vector<QPoint> Punkte;
+  };
+
+  // Breite is 0 or 1.
+  const TMuster& Muster(int Breite, int DX, int DY) {
+    TMuster& M = Eintraege[Breite][DY + Reichweite][DX + Reichweite];
+    if (!M.Bekannt) [[unlikely]]
+      Ermitteln(Breite, DX, DY, M);
+    return M;
+  }
+
+ private:
+  static constexpr int Mitte = Reichweite + 4, Seite = 2 * Mitte + 1;
+
+  void Ermitteln(int Breite, int DX, int DY, TMuster& M) {
+    if (Probe.isNull()) {
+      Probe = QImage(Seite, Seite, QImage::Format_RGB32);
+      Probe.fill(Qt::white);
+    }
+    const QPen Schwarz(Qt::black, Breite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    {
+      QPainter P(&Probe);
+      P.setPen(Schwarz);
+      P.drawLine(Mitte, Mitte, Mitte + DX, Mitte + DY);
+    }
+    const QRgb Weiss = qRgb(255, 255, 255);
+    M.MinX = M.MinY = Seite;
+    M.MaxX = M.MaxY = -Seite;
+    for (int y = 0; y < Seite; ++y) {
+      QRgb* Zeile = reinterpret_cast<QRgb*>(Probe.scanLine(y));
+      for (int x = 0; x < Seite; ++x) {
+        if (Zeile[x] == Weiss) continue;
+        Zeile[x] = Weiss;
+        M.Punkte.emplace_back(x - Mitte, y - Mitte);
+        M.MinX = std::min(M.MinX, x - Mitte);
+        M.MaxX = std::max(M.MaxX, x - Mitte);
+        M.MinY = std::min(M.MinY, y - Mitte);
+        M.MaxY = std::max(M.MaxY, y - Mitte);
+      }
+    }
+    M.Bekannt = true;
+  }
+
+  QImage Probe;
+  TMuster Eintraege[2][2 * Reichweite + 1][2 * Reichweite + 1];
+};
+
+TMusterspeicher& Musterspeicher() {
+  static TMusterspeicher* Speicher = new TMusterspeicher;  // lives as long as the program
+  return *Speicher;
+}
+
+bool StempelbaresFormat(QImage::Format F) {
+  return F == QImage::Format_RGB32 || F == QImage::Format_ARGB32_Premultiplied;
+}
 }  // namespace
 
 TBildLeinwand::TBildLeinwand(QImage& Bild) : Bild(Bild) { Warteschlange.reserve(Stapelgroesse); }
@@ -23,6 +89,7 @@ void TBildLeinwand::StiftFarbeSetzen(uint32_t Wert) {
   Leeren();
   Farbe = Wert;
   StiftGueltig = false;
+  StempelWertGueltig = false;
 }
 
 void TBildLeinwand::StiftBreiteSetzen(int Wert) {
@@ -45,17 +112,25 @@ void TBildLeinwand::PinselFarbeSetzen(uint32_t Wert) {
   StiftGueltig = false;
 }
 
+QPen TBildLeinwand::Stift() const {
+  // Width 1 and 0 both give the one-pixel line; wider pens round their ends
+  // so that the steps of a thick path join without notches.
+  return QPen(Farbwert(Farbe), Stiftbreite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
 void TBildLeinwand::Vorbereiten() {
   if (!Maler.isActive()) {
+    if (!Pixel && StempelbaresFormat(Bild.format())) {
+      // Taken before the painter starts, so that no later detach separates them.
+      Pixel = reinterpret_cast<uint32_t*>(Bild.bits());
+      Zeilenlaenge = Bild.bytesPerLine() / 4;
+    }
     Maler.begin(&Bild);
     Maler.setRenderHint(QPainter::Antialiasing, false);
     StiftGueltig = false;
   }
   if (StiftGueltig) return;
-  // Width 1 and 0 both give the one-pixel line; wider pens round their ends
-  // so that the steps of a thick path join without notches.
-  QPen Stift(Farbwert(Farbe), Stiftbreite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-  Maler.setPen(Stift);
+  Maler.setPen(Stift());
   Maler.setBrush(Farbwert(Pinsel));
   Maler.setCompositionMode(Modus == TRastermodus::NichtXor
                                ? QPainter::RasterOp_NotSourceXorDestination
@@ -78,8 +153,40 @@ void TBildLeinwand::Anfuegen(int X1, int Y1, int X2, int Y2) {
     Maler.drawLine(X1, Y1, X2, Y2);
     return;
   }
+  if (Stiftbreite <= 1 && Stempeln(X1, Y1, X2, Y2)) return;
   Warteschlange.emplace_back(X1, Y1, X2, Y2);
   if (Warteschlange.size() >= Stapelgroesse) Leeren();
+}
+
+// Thin lines in copy mode only set pixels to one value, so stamped and
+// batched lines of one pen may go in any order.
+bool TBildLeinwand::Stempeln(int X1, int Y1, int X2, int Y2) {
+  constexpr int R = TMusterspeicher::Reichweite;
+  const int DX = X2 - X1, DY = Y2 - Y1;
+  if (DX < -R || DX > R || DY < -R || DY > R) return false;
+  if (!Pixel) {
+    if (!StempelbaresFormat(Bild.format()) || Maler.isActive()) return false;
+    Pixel = reinterpret_cast<uint32_t*>(Bild.bits());
+    Zeilenlaenge = Bild.bytesPerLine() / 4;
+  }
+  const TMusterspeicher::TMuster& M = Musterspeicher().Muster(Stiftbreite, DX, DY);
+  if (X1 + M.MinX < 0 || X1 + M.MaxX >= Bild.width() || Y1 + M.MinY < 0 ||
+      Y1 + M.MaxY >= Bild.height())
+    return false;  // QPainter clips such lines itself
+  if (!StempelWertGueltig) {
+    // The value QPainter writes for this pen on this format.
+    QImage Punkt(1, 1, Bild.format());
+    Punkt.fill(Qt::white);
+    QPainter P(&Punkt);
+    P.setPen(Stift());
+    P.drawPoint(0, 0);
+    P.end();
+    StempelWert = *reinterpret_cast<const uint32_t*>(Punkt.constScanLine(0));
+    StempelWertGueltig = true;
+  }
+  uint32_t* Start = Pixel + static_cast<qsizetype>(Y1) * Zeilenlaenge + X1;
+  for (const QPoint& P : M.Punkte) Start[P.y() * Zeilenlaenge + P.x()] = StempelWert;
+  return true;
 }
 
 void TBildLeinwand::Bewegen(int X, int Y) { Aktuell = QPoint(X, Y); }
@@ -120,4 +227,5 @@ void TBildLeinwand::RechteckFuellen(int X1, int Y1, int X2, int Y2) {
 void TBildLeinwand::Ausgeben() {
   Leeren();
   if (Maler.isActive()) Maler.end();
+  Pixel = nullptr;
 }

@@ -2,7 +2,9 @@
 // width 0 and 1 draw one-pixel lines, wider pens have round caps and joins;
 // not-xor sets pixel := NOT(pen XOR pixel) on the colour bits. Lines are
 // batched: call Ausgeben() before the image is shown, copied or painted on
-// by anyone else. Best used on QImage::Format_RGB32.
+// by anyone else. Best used on QImage::Format_RGB32: there short thin lines
+// are stamped with the pixels QPainter itself gives them, which is faster
+// than asking it again for each line.
 #pragma once
 
 #include <QImage>
@@ -47,6 +49,8 @@ class TBildLeinwand : public TLeinwand {
   void Vorbereiten();  // painter active with the current pen
   void Leeren();       // draws the batched lines
   void Anfuegen(int X1, int Y1, int X2, int Y2);
+  bool Stempeln(int X1, int Y1, int X2, int Y2);
+  QPen Stift() const;
 
   QImage& Bild;
   QPainter Maler;
@@ -57,4 +61,9 @@ class TBildLeinwand : public TLeinwand {
   uint32_t Pinsel = 0xFFFFFF;
   bool StiftGueltig = false;  // the painter has the pen above
   QPoint Aktuell;
+  // Direct pixel access for stamping, valid until Ausgeben.
+  uint32_t* Pixel = nullptr;
+  qsizetype Zeilenlaenge = 0;  // in pixels
+  bool StempelWertGueltig = false;
+  uint32_t StempelWert = 0;
 };

@@ -70,6 +70,30 @@ TEST(BildLeinwand, BatchedLinesEqualSingleLines) {
   }
 }
 
+// Short thin lines are stamped from a pattern; every extent, near the edges
+// too, must give QPainter's own pixels.
+TEST(BildLeinwand, StampedLinesEqualQPainterLines) {
+  for (int Breite : {0, 1})
+    for (int DY = -26; DY <= 26; ++DY)
+      for (int DX = -26; DX <= 26; ++DX)
+        for (QPoint Start : {QPoint(30, 31), QPoint(1, 2), QPoint(60, 58)}) {
+          QImage A = Weiss(64, 62), B = Weiss(64, 62);
+          {
+            TBildLeinwand L(A);
+            L.StiftFarbeSetzen(0x3366CC);
+            L.StiftBreiteSetzen(Breite);
+            L.Linie(Start.x(), Start.y(), Start.x() + DX, Start.y() + DY);
+          }
+          QPainter P(&B);
+          P.setPen(QPen(QColor(0xCC, 0x66, 0x33), Breite, Qt::SolidLine, Qt::RoundCap,
+                        Qt::RoundJoin));
+          P.drawLine(Start.x(), Start.y(), Start.x() + DX, Start.y() + DY);
+          P.end();
+          ASSERT_TRUE(A == B) << "width " << Breite << " from " << Start.x() << ","
+                              << Start.y() << " by " << DX << "," << DY;
+        }
+}
+
 TEST(BildLeinwand, NotXorTwiceRestoresEveryPixel) {
   QImage Bild = Weiss();
   TBildLeinwand L(Bild);

@@ -1,0 +1,206 @@
+// Draws two figures with the engine on a 1000 x 680 QImage and the very same
+// segments with one QPainter::drawLine each, and prints the time ratios and
+// the speed of the measuring walk. Run through scripts/bench.sh.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "drawing/Zeichenmaschine.h"
+#include "rules/Regelsystem.h"
+#include "turtle/BildLeinwand.h"
+#include "turtle/turtleUnit.h"
+
+namespace {
+
+using Uhr = std::chrono::steady_clock;
+constexpr int BildBreite = 1000, BildHoehe = 680;
+
+// The window as it would be: a real event pass each time the engine asks.
+class TBenchFenster : public TOhneFenster {
+ public:
+  TBenchFenster() : TOhneFenster(BildBreite, BildHoehe) {}
+  void NachrichtenVerarbeiten() override {
+    QCoreApplication::processEvents();
+    ++Laeufe;
+  }
+  long Laeufe = 0;
+};
+
+// Writes down the segments the engine hands over.
+class TSammelLeinwand : public TLeinwand {
+ public:
+  int Breite() const override { return BildBreite; }
+  int Hoehe() const override { return BildHoehe; }
+  void StiftFarbeSetzen(uint32_t W) override { Farbe = W; }
+  void StiftBreiteSetzen(int W) override {
+    if (W >= 0) Dicke = W;
+  }
+  void RastermodusSetzen(TRastermodus) override {}
+  uint32_t StiftFarbe() const override { return Farbe; }
+  int StiftBreite() const override { return Dicke; }
+  TRastermodus Rastermodus() const override { return TRastermodus::Kopieren; }
+  void PinselFarbeSetzen(uint32_t) override {}
+  void Bewegen(int X, int Y) override { Akt = QPoint(X, Y); }
+  void LinieNach(int X, int Y) override {
+    Linien.emplace_back(Akt, QPoint(X, Y));
+    Akt = QPoint(X, Y);
+  }
+  void Polylinie(const TPunkt*, int) override {}
+  void Ellipse(int, int, int, int) override {}
+  void RechteckFuellen(int, int, int, int) override {}
+  std::vector<QLine> Linien;
+  QPoint Akt;
+  uint32_t Farbe = 0;
+  int Dicke = 1;
+};
+
+struct TFigur {
+  const char* Name;
+  std::vector<const char*> Regeln;
+  std::string Axiom;
+  double Winkel;
+  int Tiefe;
+};
+
+double Sekunden(const std::function<void()>& f) {
+  auto A = Uhr::now();
+  f();
+  return std::chrono::duration<double>(Uhr::now() - A).count();
+}
+
+QImage Weiss() {
+  QImage Bild(BildBreite, BildHoehe, QImage::Format_RGB32);
+  Bild.fill(Qt::white);
+  return Bild;
+}
+
+// Length of the derived string of the depth, counted without building it.
+double Laenge(const TRegelsystem& R, const std::string& s, int n) {
+  double Summe = 0;
+  for (char c : s) {
+    std::string E = R.Ersetzung(c);
+    Summe += (n > 0 && E != std::string(1, c)) ? Laenge(R, E, n - 1) : 1;
+  }
+  return Summe;
+}
+
+void Messen(const TFigur& F, int Runden) {
+  TRegelsystem R;
+  for (const char* Z : F.Regeln) R.RegelHinzufuegen(Z);
+  R.Axiom = F.Axiom;
+  Zufallsmodus = false;
+  Schrittmodus = false;
+  Zeichenfarbe = 0x008000;
+  Anfangsdicke = 1.0;
+  Schwundfaktor = 1.0;
+
+  // The fitted step and the segments, computed beforehand.
+  TSammelLeinwand Sammler;
+  TTurtle SammelTurtle(Sammler);
+  TBenchFenster Fenster;
+  TZeichenmaschine Vorlauf(SammelTurtle, Fenster);
+  Vorlauf.Regelsystem = &R;
+  Vorlauf.WinkelPlus = F.Winkel;
+  Vorlauf.WinkelMinus = -F.Winkel;
+  SchrittweiteAnpassen = true;
+  Vorlauf.Zeichenlauf(F.Tiefe, BildBreite / 2, BildHoehe, 90);
+  const double Schritt = Vorlauf.Schrittweite;
+  const std::vector<QLine>& Linien = Sammler.Linien;
+
+  std::vector<double> Blank, Stapel, Maschine, Leer, Lauf, Walk;
+  QImage BildBlank, BildMaschine;
+  long Laeufe = 0;
+  for (int r = 0; r < Runden; ++r) {
+    BildBlank = Weiss();
+    Blank.push_back(Sekunden([&] {
+      QPainter P(&BildBlank);
+      P.setPen(QPen(QColor(0, 128, 0), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      for (const QLine& L : Linien) P.drawLine(L);
+    }));
+
+    QImage BildStapel = Weiss();
+    Stapel.push_back(Sekunden([&] {
+      QPainter P(&BildStapel);
+      P.setPen(QPen(QColor(0, 128, 0), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      for (size_t i = 0; i < Linien.size(); i += 2048)
+        P.drawLines(Linien.data() + i, static_cast<int>(std::min<size_t>(2048, Linien.size() - i)));
+    }));
+
+    BildMaschine = Weiss();
+    {
+      TBildLeinwand Leinwand(BildMaschine);
+      TTurtle Turtle(Leinwand);
+      TBenchFenster Fenster;
+      TZeichenmaschine M(Turtle, Fenster);
+      M.Regelsystem = &R;
+      M.WinkelPlus = F.Winkel;
+      M.WinkelMinus = -F.Winkel;
+      M.Schrittweite = Schritt;
+      SchrittweiteAnpassen = false;
+      Maschine.push_back(Sekunden([&] { M.Zeichenlauf(F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
+      Laeufe = Fenster.Laeufe;
+
+      SchrittweiteAnpassen = true;
+      QImage Bild2 = Weiss();
+      TBildLeinwand Leinwand2(Bild2);
+      TTurtle Turtle2(Leinwand2);
+      TZeichenmaschine M2(Turtle2, Fenster);
+      M2.Regelsystem = &R;
+      M2.WinkelPlus = F.Winkel;
+      M2.WinkelMinus = -F.Winkel;
+      Lauf.push_back(Sekunden([&] { M2.Zeichenlauf(F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
+
+      TSammelLeinwand Nichts;
+      Nichts.Linien.reserve(Linien.size());
+      TTurtle Turtle3(Nichts);
+      TZeichenmaschine M3(Turtle3, Fenster);
+      M3.Regelsystem = &R;
+      M3.WinkelPlus = F.Winkel;
+      M3.WinkelMinus = -F.Winkel;
+      M3.Schrittweite = Schritt;
+      SchrittweiteAnpassen = false;
+      Leer.push_back(Sekunden([&] { M3.Zeichenlauf(F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
+
+      double w, h;
+      Walk.push_back(Sekunden([&] { M2.SchrittweiteBestimmen(F.Tiefe, w, h); }));
+    }
+  }
+  auto Median = [](std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  };
+  const double st = Median(Stapel), le = Median(Leer);
+  const double b = Median(Blank), m = Median(Maschine), l = Median(Lauf), w = Median(Walk);
+  const double n = static_cast<double>(Linien.size());
+  std::printf("%s: %zu Linien, Schrittweite %.3f, %ld Nachrichtenläufe\n", F.Name,
+              Linien.size(), Schritt, Laeufe);
+  std::printf("  bloße drawLine-Schleife   %8.2f ms  %6.1f ns/Linie\n", b * 1e3, b / n * 1e9);
+  std::printf("  drawLines in Stapeln       %8.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n",
+              st * 1e3, st / n * 1e9, st / b);
+  std::printf("  Maschine (zeichnenRek)    %8.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n",
+              m * 1e3, m / n * 1e9, m / b);
+  std::printf("  Maschine ohne Rastern      %8.2f ms  %6.1f ns/Linie\n", le * 1e3, le / n * 1e9);
+  std::printf("  ganzer Lauf mit Anpassen  %8.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n",
+              l * 1e3, l / n * 1e9, l / b);
+  std::printf("  Messlauf                  %8.2f ms  %6.1f Mio. Zeichen/s\n", w * 1e3,
+              Laenge(R, F.Axiom, F.Tiefe) / w / 1e6);
+  std::printf("  Bilder gleich: %s\n", BildBlank == BildMaschine ? "ja" : "NEIN");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication App(argc, argv);
+  const int Runden = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+  Messen({"F->FF, Tiefe 20", {"F->FF"}, "F", 0, 20}, Runden);
+  Messen({"Pflanze, Tiefe 7", {"X->F+[[X]-X]-F[-X]+X", "F->FF"}, "X", 25, 7}, Runden);
+  return 0;
+}
