@@ -1,0 +1,91 @@
+// A short drawing run of any rule system either completes or ends with one of
+// the run's own errors; in exact mode every "F" that acts draws one line.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "drawing/Zeichenmaschine.h"
+#include "rules/Regelsystem.h"
+#include "turtle/SvgLeinwand.h"
+#include "turtle/turtleUnit.h"
+
+namespace {
+
+double Winkel(const uint8_t* Daten) {
+  double w;
+  std::memcpy(&w, Daten, sizeof w);
+  return std::isfinite(w) ? w : 30.0;
+}
+
+size_t Vorkommen(const std::string& Text, const std::string& Teil) {
+  size_t n = 0;
+  for (size_t i = Text.find(Teil); i != std::string::npos; i = Text.find(Teil, i + 1)) ++n;
+  return n;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
+  static const std::set<std::string> Erlaubt = {
+      "Zu viele gemerkte Turtle-Positionen",
+      "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt", "Stapelüberlauf",
+      "Gleitkommaüberlauf", "Ungültige Gleitkommaoperation", "Gleitkommadivision durch Null"};
+  if (Groesse < 18) return 0;
+  const int32_t Tiefe = Daten[0] % 5;
+  const bool Zufall = Daten[1] & 1;
+  const bool Anpassen = Daten[1] & 2;
+  TRegelsystem R;
+  R.WinkelPlus = Winkel(Daten + 2);
+  R.WinkelMinus = Winkel(Daten + 10);
+  const std::string Rest(reinterpret_cast<const char*>(Daten) + 18, Groesse - 18);
+  size_t Anfang = 0;
+  bool Erste = true;
+  while (Anfang <= Rest.size()) {
+    size_t Ende = std::min(Rest.find('\n', Anfang), Rest.size());
+    const std::string Zeile = Rest.substr(Anfang, Ende - Anfang);
+    if (Erste) {
+      R.Axiom = Zeile;
+      Erste = false;
+    } else {
+      std::string Meldung, Rumpf;
+      char Kopf;
+      if (TRegelsystem::RegelZerlegen(Zeile, Meldung, Rumpf, Kopf)) R.RegelHinzufuegen(Zeile);
+    }
+    Anfang = Ende + 1;
+  }
+  std::string Abgeleitet;
+  try {
+    Abgeleitet = R.Ableitung(Tiefe);  // keeps the walk bounded
+  } catch (const EZulang&) {
+    return 0;
+  }
+
+  TSvgLeinwand Leinwand(200, 150);
+  TTurtle Turtle(Leinwand);
+  TOhneFenster Fenster(200, 150);
+  TZeichenmaschine Maschine(Turtle, Fenster);
+  Maschine.Regelsystem = &R;
+  Maschine.WinkelPlus = R.WinkelPlus;
+  Maschine.WinkelMinus = -R.WinkelMinus;
+  Zufallsmodus = Zufall;
+  SchrittweiteAnpassen = Anpassen;
+  Schrittmodus = false;
+  try {
+    Maschine.Zeichenlauf(Tiefe, 100, 150, 90);
+  } catch (const std::exception& E) {
+    if (!Erlaubt.count(E.what())) {
+      std::fprintf(stderr, "unerwartete Meldung: %s\n", E.what());
+      std::abort();
+    }
+    return 0;
+  }
+  if (!Zufall && Vorkommen(Leinwand.Elemente(), "<line") !=
+                     static_cast<size_t>(std::count(Abgeleitet.begin(), Abgeleitet.end(), 'F')))
+    std::abort();
+  return 0;
+}
