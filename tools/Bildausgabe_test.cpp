@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -63,6 +65,36 @@ TEST(Bildausgabe, SvgListsTheLinesOfTheDrawing) {
                 .find("<line x1=\"10\" y1=\"20\" x2=\"20\" y2=\"20\" stroke=\"#FF0000\" "
                       "stroke-width=\"3\"/>"),
             std::string::npos);
+}
+
+// Drawing the SVG's lines with QPainter gives the PNG, pixel for pixel.
+TEST(Bildausgabe, SvgAndPngShowTheSameLines) {
+  std::string Fehler;
+  const Liste Optionen = {"--tiefe", "5", "--winkel", "80", "--zufall"};
+  Liste A = Optionen, B = Optionen;
+  A.insert(A.end(), {"-o", Pfad("gleich.png")});
+  B.insert(B.end(), {"-o", Pfad("gleich.svg")});
+  ASSERT_EQ(Ausgeben(A, Fehler), 0) << Fehler;
+  ASSERT_EQ(Ausgeben(B, Fehler), 0) << Fehler;
+  QImage Png(QString::fromStdString(Pfad("gleich.png")));
+  QImage Nachgezeichnet(1000, 680, QImage::Format_RGB32);
+  Nachgezeichnet.fill(Qt::white);
+  QPainter P(&Nachgezeichnet);
+  P.setPen(QPen(QColor(0, 128, 0), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  std::istringstream Svg(Lesen(Pfad("gleich.svg")));
+  std::string Zeile;
+  int Linien = 0;
+  while (std::getline(Svg, Zeile)) {
+    int X1, Y1, X2, Y2;
+    if (std::sscanf(Zeile.c_str(), "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\"", &X1, &Y1,
+                    &X2, &Y2) != 4)
+      continue;
+    P.drawLine(X1, Y1, X2, Y2);
+    ++Linien;
+  }
+  P.end();
+  EXPECT_EQ(Linien, 172);  // the F of the derived string of depth 5
+  EXPECT_TRUE(Png.convertToFormat(QImage::Format_RGB32) == Nachgezeichnet);
 }
 
 TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
