@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -221,13 +222,20 @@ bool AllesSchreiben(int fd, const std::string& Text) {
 
 }  // namespace
 
+namespace {
+// Drawn from one counter for all rule systems, so that no two states of any
+// two systems share a Stand and a cache keyed by it can't mix them up.
+std::atomic<uint64_t> LetzterStand{0};
+}  // namespace
+
 TRegelsystem::TRegelsystem() {
   for (char c : std::string("+-F[]f")) Terminalzeichen.set(static_cast<unsigned char>(c));
   std::fill(std::begin(ErsteRegel), std::end(ErsteRegel), -1);
+  Aenderungen = ++LetzterStand;
 }
 
 void TRegelsystem::Geaendert() {
-  ++Aenderungen;
+  Aenderungen = ++LetzterStand;
   std::fill(std::begin(ErsteRegel), std::end(ErsteRegel), -1);
   for (int i = Count() - 1; i >= 0; --i)
     ErsteRegel[static_cast<unsigned char>(Regeln[static_cast<size_t>(i)].Kopf)] = i;

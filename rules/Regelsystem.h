@@ -80,7 +80,8 @@ class TRegelsystem {
   // The bytes Speichern writes; raises the floating-point error of a non-finite angle.
   std::string Dateiinhalt() const;
 
-  // Grows with every change of the rules, so that callers may cache lookups.
+  // Grows with every change of the rules, so that callers may cache lookups;
+  // never the same for two different rule systems.
   uint64_t Stand() const { return Aenderungen; }
 
  private:

@@ -186,6 +186,12 @@ TEST(Regelsystem, StandWaechstBeiJederAenderung) {
   EXPECT_FALSE(Gewachsen());
   R.Ableitung(3);
   EXPECT_FALSE(Gewachsen());
+  // Two systems with the same history still differ, so a cache can't mix them up.
+  TRegelsystem A, B;
+  EXPECT_NE(A.Stand(), B.Stand());
+  A.RegelHinzufuegen("X->Y");
+  B.RegelHinzufuegen("X->Z");
+  EXPECT_NE(A.Stand(), B.Stand());
 }
 
 TEST(Regelsystem, ErsetzungUndRegelIndex) {
