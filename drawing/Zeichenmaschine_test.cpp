@@ -266,6 +266,19 @@ TEST_F(Zeichnen, AbbrechenStopsAtTheNextCheck) {
   EXPECT_EQ(Leinwand.Linien.size(), 8u);
 }
 
+// The window repaints in its message pass, so everything drawn must be out.
+TEST_F(Zeichnen, CanvasIsFlushedBeforeEachMessagePass) {
+  Regeln({"F->F[+F]F"});
+  int Geprueft = 0;
+  Fenster.BeiPumpe = [&](int) {
+    EXPECT_EQ(Leinwand.Ausgegeben, Leinwand.Linien.size());
+    ++Geprueft;
+  };
+  M.zeichnenRek("F", 4);
+  EXPECT_EQ(Geprueft, 1 + 1 + 3 + 9 + 27);
+  EXPECT_EQ(Leinwand.Ausgegeben, 81u);  // and at the end
+}
+
 TEST_F(Zeichnen, ThrottledMessagesRunAtStartOnly) {
   M.Nachrichtenabstand = std::chrono::seconds(100);
   Regeln({"F->FF"});

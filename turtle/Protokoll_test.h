@@ -38,6 +38,7 @@ class TProtokollLeinwand : public TLeinwand {
   }
   void Ellipse(int, int, int, int) override { Aufrufe.push_back("Ellipse"); }
   void RechteckFuellen(int, int, int, int) override { Aufrufe.push_back("Rechteck"); }
+  void Ausgeben() override { Ausgegeben = Linien.size(); }
 
   static std::string Punkt(int X, int Y) {
     return "(" + std::to_string(X) + "," + std::to_string(Y) + ")";
@@ -50,4 +51,5 @@ class TProtokollLeinwand : public TLeinwand {
   int Dicke = 1;
   TRastermodus Modus = TRastermodus::Kopieren;
   int AX = 0, AY = 0;
+  size_t Ausgegeben = 0;  // lines drawn at the last Ausgeben
 };
