@@ -87,7 +87,7 @@ class TZeichenmaschine {
   TZeichenmaschine(const TZeichenmaschine&) = delete;
   TZeichenmaschine& operator=(const TZeichenmaschine&) = delete;
 
-  TRegelsystem* Regelsystem = nullptr;  // not owned
+  TRegelsystem* Regelsystem = nullptr;  // not owned; set before any drawing
   TTurtle& Turtle;
   TZeichenfensterSchnittstelle& Fenster;
   double Schrittweite = StartSchrittweite;
