@@ -1,44 +1,74 @@
 #include "mainwindow/Baumbilder.h"
 
-#include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
-#include <cmath>
-#include <numbers>
+#include <initializer_list>
+
+#include "drawing/Zeichenmaschine.h"
+#include "rules/Regelsystem.h"
+#include "turtle/BildLeinwand.h"
+#include "turtle/turtleUnit.h"
 
 namespace {
 
-// One branch and, depth first, its two children; y grows downward, so 90 degrees points up.
-void Ast(QPainter& P, QPointF Von, double Winkel, double Laenge, double Dicke, int Tiefe,
-         double Spreizung) {
-  const double Bogen = Winkel * std::numbers::pi / 180.0;
-  const QPointF Bis = Von + QPointF(std::cos(Bogen) * Laenge, -std::sin(Bogen) * Laenge);
-  QPen Stift = P.pen();
-  Stift.setWidthF(Dicke);
-  Stift.setCapStyle(Qt::RoundCap);
-  P.setPen(Stift);
-  P.drawLine(Von, Bis);
-  if (Tiefe == 0) return;
-  // The branches lean a little differently so the tree does not look mirrored.
-  Ast(P, Bis, Winkel + Spreizung, Laenge * 0.72, Dicke * 0.68, Tiefe - 1, Spreizung);
-  Ast(P, Bis, Winkel - Spreizung * 0.8, Laenge * 0.78, Dicke * 0.68, Tiefe - 1, Spreizung);
-}
+struct TBaum {
+  std::initializer_list<const char*> Regeln;
+  int Tiefe;
+  double Winkel;
+  double Schritt;
+  double X, Y;
+  double Neigung;
+  uint32_t Farbe;  // 0x00BBGGRR
+  double Dicke;
+};
 
-void Baum(QPainter& P, QColor Farbe, QPointF Fuss, double Hoehe, double Dicke, int Tiefe,
-          double Spreizung, double Neigung = 0.0) {
-  P.setPen(QPen(Farbe));
-  Ast(P, Fuss, 90.0 + Neigung, Hoehe, Dicke, Tiefe, Spreizung);
+// Draws one tree with the program's own turtle and engine, exactly (no random
+// deviations); the branches thin by Schwund at every "[".
+void BaumZeichnen(QImage& Bild, const TBaum& Baum, double Schwund) {
+  TRegelsystem Regelsystem;  // axiom "A"
+  for (const char* Zeile : Baum.Regeln) Regelsystem.RegelHinzufuegen(Zeile);
+  TBildLeinwand Leinwand(Bild);
+  TTurtle Turtle(Leinwand);
+  TOhneFenster Fenster(Bild.width(), Bild.height());
+  TZeichenmaschine Maschine(Turtle, Fenster);
+  Maschine.Regelsystem = &Regelsystem;
+  Maschine.WinkelPlus = Baum.Winkel;
+  Maschine.WinkelMinus = -Baum.Winkel;
+  Maschine.Schrittweite = Baum.Schritt;
+
+  // The shrink factor is a program-wide setting; the pictures borrow it.
+  const double Vorher = Schwundfaktor;
+  const bool ZufallVorher = Zufallsmodus;
+  Schwundfaktor = Schwund;
+  Zufallsmodus = false;
+  try {
+    Turtle.XSetzen(Baum.X);
+    Turtle.YSetzen(Baum.Y);
+    Turtle.RichtungSetzen(90.0 + Baum.Neigung);
+    Turtle.FarbeSetzen(Baum.Farbe);
+    Turtle.DickeSetzen(Baum.Dicke);
+    Maschine.zeichnenRek(Regelsystem.Axiom, Baum.Tiefe);
+  } catch (...) {
+    Schwundfaktor = Vorher;
+    Zufallsmodus = ZufallVorher;
+    throw;
+  }
+  Schwundfaktor = Vorher;
+  Zufallsmodus = ZufallVorher;
+  Leinwand.Ausgeben();
 }
 
 }  // namespace
 
 QImage IconBild() {
-  QImage Bild(32, 32, QImage::Format_ARGB32_Premultiplied);
-  Bild.fill(Qt::transparent);
-  QPainter P(&Bild);
-  P.setRenderHint(QPainter::Antialiasing);
-  Baum(P, QColor(0x80, 0x00, 0x00), QPointF(16, 31), 9.0, 3.0, 5, 27.0);
-  return Bild;
+  QImage Bild(32, 32, QImage::Format_RGB32);
+  Bild.fill(Qt::white);
+  BaumZeichnen(Bild, {{"A->F[+A][-A]", "F->F"}, 5, 28.0, 5.5, 16, 31, 0, 0x000080, 3.0}, 0.7);
+  // The canvas draws without antialiasing, so every white pixel is background.
+  QImage Icon = Bild.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < Icon.height(); ++y)
+    for (int x = 0; x < Icon.width(); ++x)
+      if (Icon.pixel(x, y) == qRgb(255, 255, 255)) Icon.setPixel(x, y, qRgba(0, 0, 0, 0));
+  return Icon;
 }
 
 QIcon ProgrammIcon() { return QIcon(QPixmap::fromImage(IconBild())); }
@@ -46,13 +76,13 @@ QIcon ProgrammIcon() { return QIcon(QPixmap::fromImage(IconBild())); }
 QImage IllustrationsBild() {
   QImage Bild(380, 349, QImage::Format_RGB32);
   Bild.fill(Qt::white);
-  QPainter P(&Bild);
-  P.setRenderHint(QPainter::Antialiasing);
-  const QColor Schwarz(Qt::black), Gruen(0x00, 0x80, 0x00), Hellgruen(0x20, 0xA0, 0x20);
-  Baum(P, Schwarz, QPointF(60, 300), 45, 7, 7, 24, 4);
-  Baum(P, Schwarz, QPointF(190, 280), 55, 8, 8, 20);
-  Baum(P, Schwarz, QPointF(320, 300), 45, 7, 7, 26, -4);
-  Baum(P, Gruen, QPointF(120, 345), 70, 11, 8, 22, 3);
-  Baum(P, Hellgruen, QPointF(270, 345), 65, 10, 8, 25, -3);
+  const std::initializer_list<const char*> Baum = {"A->F[+A][-A]", "F->F"};
+  const std::initializer_list<const char*> Hoch = {"A->F[+A]F[-A]A", "F->F"};
+  // Black ones behind, the two green ones drawn last in front.
+  BaumZeichnen(Bild, {Baum, 7, 24.0, 16.0, 70, 250, 4, 0x000000, 6.0}, 0.75);
+  BaumZeichnen(Bild, {Hoch, 4, 25.0, 14.0, 190, 230, 0, 0x000000, 6.0}, 0.75);
+  BaumZeichnen(Bild, {Baum, 7, 27.0, 16.0, 310, 250, -4, 0x000000, 6.0}, 0.75);
+  BaumZeichnen(Bild, {Baum, 7, 22.0, 22.0, 125, 345, 2, 0x008000, 9.0}, 0.72);
+  BaumZeichnen(Bild, {Hoch, 4, 22.0, 18.0, 270, 345, -2, 0x00A000, 8.0}, 0.72);
   return Bild;
 }
