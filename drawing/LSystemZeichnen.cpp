@@ -501,6 +501,12 @@ void TFZeichenform::ZeichnungBeenden() {
 // ---------------------------------------------------------------- engine's window
 
 void TFZeichenform::NachrichtenVerarbeiten() {
+  // The engine clears Abbruch when a drawing follows a stopped fitting; once the
+  // program ends, every message pass stops the run again.
+  if (Beendet) {
+    Maschine->Abbruch = true;
+    return;
+  }
   zeichenflaeche->update();
   QCoreApplication::processEvents();
 }

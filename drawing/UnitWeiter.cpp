@@ -34,8 +34,9 @@ TWeiterBox::TWeiterBox(QWidget* Eltern)
   OKBitBtn->setGeometry(0, Skaliert(this, 8), Skaliert(this, 121), Skaliert(this, 33));
   OKBitBtn->setDefault(true);
 
-  AbbruchBitBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogAbortButton),
-                                  QStringLiteral("Abbruch"), this);
+  QIcon Abbruchsymbol = style()->standardIcon(QStyle::SP_DialogAbortButton);
+  if (Abbruchsymbol.isNull()) Abbruchsymbol = style()->standardIcon(QStyle::SP_BrowserStop);
+  AbbruchBitBtn = new QPushButton(Abbruchsymbol, QStringLiteral("Abbruch"), this);
   AbbruchBitBtn->setGeometry(Skaliert(this, 120), Skaliert(this, 8), Skaliert(this, 121),
                              Skaliert(this, 33));
   setTabOrder(OKBitBtn, AbbruchBitBtn);

@@ -1,0 +1,195 @@
+#include "drawing/Extras.h"
+
+#include <gtest/gtest.h>
+
+#include <QColorDialog>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "drawing/FensterTestHilfen.h"
+#include "drawing/Fensterhilfen.h"
+
+namespace {
+
+class ExtrasTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ExtraAnfangsdicke = 1.0;
+    ExtraSchwundfaktor = 1.0;
+    ExtraAbweichungPlus = ExtraAbweichungMinus = ExtraAbweichungSchritt = 0.3;
+    ExtraZeichenfarbe = 0x008000;
+  }
+
+  // Opens the dialog modally; Schritte act on it (and on what it opens).
+  int Oeffnen(std::vector<TAntworter::TSchritt> Schritte) {
+    TAntworter A(std::move(Schritte));
+    const int Ergebnis = D.exec();
+    EXPECT_TRUE(A.Fertig());
+    Meldungen = A.Meldungen;
+    return Ergebnis;
+  }
+
+  // A step: types Text into the field and moves the focus on with Tab.
+  TAntworter::TSchritt Eingeben(TEingabefeld* Feld, QString Text) {
+    return [this, Feld, Text](QWidget* W) {
+      if (W != &D) return false;
+      Feld->setFocus(Qt::TabFocusReason);
+      Feld->setText(Text);
+      D.BOk->setFocus(Qt::TabFocusReason);  // leaves the field, may show a message
+      return true;
+    };
+  }
+
+  TAntworter::TSchritt Klicken(QPushButton* Knopf) {
+    return [this, Knopf](QWidget* W) {
+      if (W != &D) return false;
+      QTest::mouseClick(Knopf, Qt::LeftButton);
+      return true;
+    };
+  }
+
+  TAntworter::TSchritt Pruefen(std::function<void()> P) {
+    return [this, P](QWidget* W) {
+      if (W != &D) return false;
+      P();
+      return true;
+    };
+  }
+
+  QStringList Felder() const {
+    return {D.EDicke->text(), D.ESchwund->text(), D.EAbweichungS->text(), D.EAbweichungP->text(),
+            D.EAbweichungM->text()};
+  }
+
+  TExtraEinstellungen D;
+  QStringList Meldungen;
+};
+
+TEST_F(ExtrasTest, LayoutAndExplanation) {
+  EXPECT_EQ(D.windowTitle(), "Extra Einstellungen");
+  EXPECT_EQ(D.BOk->text(), "Ok");
+  EXPECT_EQ(D.BAbbrechen->text(), "Abbrechen");
+  EXPECT_EQ(D.BZeichenfarbe->text(), "Zeichenfarbe");
+  EXPECT_FALSE(D.BOk->autoDefault());
+  EXPECT_FALSE(D.BAbbrechen->autoDefault());
+  EXPECT_TRUE(D.Memo1->isReadOnly());
+  const QStringList Zeilen = D.Memo1->toPlainText().split('\n');
+  const QStringList Erwartet = {
+      "Die Liniendicke gibt an, mit welcher ",
+      "Dicke die Anfangslinien gezeichnet  ",
+      "werden, der Schwund pro Stufe ist ",
+      "der Faktor, um den die Liniendicke bei ",
+      "jeder Verzweigung [ ...]  abnimmt.",
+      "-------------------------------------------------------",
+      "Die Zufallsabweichungen geben an, ",
+      "um wieviel  % die Größen Schritt F und ",
+      "die Winkel  + und - zufällig ",
+      "schwanken, wenn der Zufallsmodus",
+      "eingestellt ist.",
+      "Ein Faktor 30  z.B. bedeutet daß die ",
+      "Größe um 30% von der eingestellten ",
+      "Größe abweichen können.",
+      "Standardeinstellung ist 30.",
+  };
+  EXPECT_EQ(Zeilen, Erwartet);
+  EXPECT_EQ(Zeilen[5].size(), 55);
+}
+
+TEST_F(ExtrasTest, OpeningShowsWorkingValues) {
+  QStringList Gezeigt;
+  EXPECT_EQ(Oeffnen({Pruefen([&] { Gezeigt = Felder(); }), Klicken(D.BOk)}), 1);
+  EXPECT_EQ(Gezeigt, QStringList({"1.0", "0.0", "30.0", "30.0", "30.0"}));
+
+  ExtraSchwundfaktor = 1.5;
+  ExtraAnfangsdicke = 2.25;
+  ExtraAbweichungSchritt = 0.125;
+  EXPECT_EQ(Oeffnen({Pruefen([&] { Gezeigt = Felder(); }), Klicken(D.BAbbrechen)}), 2);
+  EXPECT_EQ(Gezeigt, QStringList({"2.3", "-50.0", "12.5", "30.0", "30.0"}));
+}
+
+TEST_F(ExtrasTest, FieldChecks) {
+  const struct {
+    TEingabefeld* Feld;
+    QString Eingabe;
+    QString Meldung;  // empty: accepted
+    double* Wert;
+    double Erwartet;  // working value afterwards
+    QString Text;     // field text afterwards
+  } Faelle[] = {
+      {D.ESchwund, "99", "", &ExtraSchwundfaktor, 0.01, "99"},
+      {D.ESchwund, "99,5", "Schwund hat falsches Format ", &ExtraSchwundfaktor, 1.0, "0.0"},
+      {D.ESchwund, "100", "Schwund hat falsches Format ", &ExtraSchwundfaktor, 1.0, "0.0"},
+      {D.ESchwund, "-50", "", &ExtraSchwundfaktor, 1.5, "-50"},
+      {D.ESchwund, "x", "Schwund hat falsches Format ", &ExtraSchwundfaktor, 1.0, "0.0"},
+      {D.EDicke, "2,5", "", &ExtraAnfangsdicke, 2.5, "2,5"},
+      {D.EDicke, "dick", "Liniendicke hat falsches Format.", &ExtraAnfangsdicke, 1.0, "1.0"},
+      {D.EAbweichungS, "12.5", "", &ExtraAbweichungSchritt, 0.125, "12.5"},
+      {D.EAbweichungS, "", "\"Abweichung Schritt\" hat falsches Format ", &ExtraAbweichungSchritt,
+       0.3, "30.0"},
+      {D.EAbweichungP, "150", "", &ExtraAbweichungPlus, 1.5, "150"},
+      {D.EAbweichungP, "1..2", "\"Abweichung +\" hat falsches Format ", &ExtraAbweichungPlus, 0.3,
+       "30.0"},
+      {D.EAbweichungM, "-10", "", &ExtraAbweichungMinus, -0.1, "-10"},
+      {D.EAbweichungM, "a", "\"Abweichung -\" hat falsches Format ", &ExtraAbweichungMinus, 0.3,
+       "30.0"},
+  };
+  for (const auto& F : Faelle) {
+    SetUp();
+    QString Text;
+    Oeffnen({Eingeben(F.Feld, F.Eingabe), Pruefen([&] { Text = F.Feld->text(); }),
+             Klicken(D.BAbbrechen)});
+    const QStringList Erwartet = F.Meldung.isEmpty() ? QStringList() : QStringList{F.Meldung};
+    EXPECT_EQ(Meldungen, Erwartet) << F.Eingabe.toStdString();
+    EXPECT_NEAR(*F.Wert, F.Erwartet, 1e-12) << F.Eingabe.toStdString();
+    EXPECT_EQ(Text, F.Text) << F.Eingabe.toStdString();
+  }
+}
+
+TEST_F(ExtrasTest, EscapeAndEnterDoNothingFrameGivesCancel) {
+  bool NochOffen = false;
+  EXPECT_EQ(Oeffnen({Pruefen([&] {
+                       QTest::keyClick(&D, Qt::Key_Escape);
+                       QTest::keyClick(&D, Qt::Key_Return);
+                       NochOffen = D.isVisible();
+                     }),
+                     Pruefen([&] { D.close(); })}),
+            2);
+  EXPECT_TRUE(NochOffen);
+}
+
+TEST_F(ExtrasTest, ColourChooserStartsWithLastConfirmedColour) {
+  QColor Vorgabe1, Vorgabe2, Vorgabe3;
+  auto Waehlen = [&](QColor& Vorgabe, QColor Farbe, bool Bestaetigen) {
+    return [&Vorgabe, Farbe, Bestaetigen](QWidget* W) {
+      auto* C = qobject_cast<QColorDialog*>(W);
+      if (!C) return false;
+      Vorgabe = C->currentColor();
+      C->setCurrentColor(Farbe);
+      if (Bestaetigen)
+        C->accept();
+      else
+        C->reject();
+      return true;
+    };
+  };
+  EXPECT_EQ(Oeffnen({Klicken(D.BZeichenfarbe), Waehlen(Vorgabe1, QColor(255, 0, 0), true),
+                     Klicken(D.BZeichenfarbe), Waehlen(Vorgabe2, QColor(0, 0, 255), false),
+                     Klicken(D.BOk)}),
+            1);
+  EXPECT_EQ(Vorgabe1, QColor(Qt::black));
+  EXPECT_EQ(Vorgabe2, QColor(255, 0, 0));
+  EXPECT_EQ(ExtraZeichenfarbe, 0x0000FFu);  // the cancelled blue did not count
+  Oeffnen({Klicken(D.BZeichenfarbe), Waehlen(Vorgabe3, QColor(0, 0, 255), true),
+           Klicken(D.BAbbrechen)});
+  EXPECT_EQ(Vorgabe3, QColor(255, 0, 0));
+  EXPECT_EQ(ExtraZeichenfarbe, 0xFF0000u);
+}
+
+TEST(Farbwert, ConvertsBothWays) {
+  EXPECT_EQ(AlsQColor(0x008000), QColor(0, 128, 0));
+  EXPECT_EQ(AlsQColor(0x0000FF), QColor(255, 0, 0));
+  EXPECT_EQ(AlsFarbwert(QColor(1, 2, 3)), 0x030201u);
+}
+
+}  // namespace

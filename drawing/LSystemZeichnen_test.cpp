@@ -1,0 +1,596 @@
+#include "drawing/LSystemZeichnen.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QLabel>
+#include <QLine>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <vector>
+
+#include "drawing/Extras.h"
+#include "drawing/FensterTestHilfen.h"
+#include "drawing/Fensterhilfen.h"
+#include "drawing/UnitWeiter.h"
+#include "rules/Regelsystem.h"
+#include "turtle/BildLeinwand.h"
+#include "turtle/turtleUnit.h"
+
+namespace {
+
+const QRgb Gruen = qRgb(0, 128, 0);
+const QRgb Rot = qRgb(255, 0, 0);
+
+// The built-in system at depth 1 with step 10 from (500, 680), heading 90.
+const std::vector<QLine> VierLinien = {
+    {500, 680, 500, 670}, {500, 670, 500, 660}, {500, 660, 495, 651}, {500, 660, 505, 651}};
+
+// The picture with these one-pixel lines drawn over it.
+QImage MitLinien(QImage Bild, const std::vector<QLine>& Linien, uint32_t Farbe = 0x008000) {
+  {
+    TBildLeinwand L(Bild);
+    L.StiftFarbeSetzen(Farbe);
+    L.StiftBreiteSetzen(1);
+    for (const QLine& Z : Linien) L.Linie(Z.x1(), Z.y1(), Z.x2(), Z.y2());
+    L.Ausgeben();
+  }
+  return Bild;
+}
+
+// The smallest rectangle holding all pixels of this colour (empty when none).
+QRect Umfang(const QImage& Bild, QRgb Farbe) {
+  QRect R;
+  for (int y = 0; y < Bild.height(); ++y)
+    for (int x = 0; x < Bild.width(); ++x)
+      if (Bild.pixel(x, y) == Farbe) R |= QRect(x, y, 1, 1);
+  return R;
+}
+
+void Aktivieren(QWidget* W) {
+  W->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(W));
+}
+
+class FensterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Zufallsmodus = false;
+    SchrittweiteAnpassen = true;
+    Schrittmodus = false;
+    Zeichenfarbe = ExtraZeichenfarbe = 0x008000;
+    Anfangsdicke = ExtraAnfangsdicke = 1.0;
+    Schwundfaktor = ExtraSchwundfaktor = 1.0;
+    AbweichungPlus = AbweichungMinus = AbweichungSchritt = 0.3;
+    ExtraAbweichungPlus = ExtraAbweichungMinus = ExtraAbweichungSchritt = 0.3;
+    ZeichenfensterErzeugen();
+    F = FZeichenform;
+    Anfang = F->zeichenflaeche->Bitmap().copy();
+    F->show();
+    Aktivieren(F);
+  }
+
+  void TearDown() override {
+    delete FZeichenform;
+    FZeichenform = nullptr;
+    WeiterBox = nullptr;
+    ExtraEinstellungen = nullptr;
+  }
+
+  QImage Bild() const { return F->zeichenflaeche->Bitmap().copy(); }
+
+  // Types Text into the field and tabs away; returns the messages shown.
+  QStringList Eingeben(TEingabefeld* Feld, const QString& Text) {
+    TAntworter A;
+    Feld->setFocus(Qt::TabFocusReason);
+    Feld->setText(Text);
+    F->BZeichnen->setFocus(Qt::TabFocusReason);
+    Aktivieren(F);
+    return A.Meldungen;
+  }
+
+  void Waehlen(TRadioGruppe* G, int Item) { QTest::mouseClick(G->Items[Item], Qt::LeftButton); }
+
+  void Regeln(const std::string& Axiom, std::vector<std::string> Zeilen) {
+    R.Axiom = Axiom;
+    for (const std::string& Z : Zeilen) R.RegelHinzufuegen(Z);
+    F->RegelsystemUebergeben(R);
+  }
+
+  // Built-in system, depth 1, fixed step 10.
+  void Standard() {
+    R.RegelnHinzufuegen(StandardRegeln);
+    F->RegelsystemUebergeben(R);
+    Waehlen(F->RGSchrittweite, 0);
+    F->TiefeSetzen(1);
+  }
+
+  TRegelsystem R;
+  TFZeichenform* F = nullptr;
+  QImage Anfang;
+};
+
+TEST_F(FensterTest, InitialState) {
+  EXPECT_EQ(F->Ex->text(), "500.0");
+  EXPECT_EQ(F->Ey->text(), "680.0");
+  EXPECT_EQ(F->EWinkel->text(), "90.0");
+  EXPECT_EQ(F->ETiefe->text(), "2");
+  EXPECT_EQ(F->ESchrittweite->text(), "10.000");
+  EXPECT_TRUE(F->RGSchrittweite->Items[1]->isChecked());
+  EXPECT_EQ(F->RGSchrittweite->Items[1]->text(), "anpassen");
+  EXPECT_TRUE(F->RGSchrittModus->Items[0]->isChecked());
+  EXPECT_TRUE(F->RGZufallsModus->Items[0]->isChecked());
+  EXPECT_TRUE(F->RGTurtleZeigen->Items[1]->isChecked());
+  EXPECT_EQ(F->RGTurtleZeigen->Items[1]->text(), "verstecken");
+  EXPECT_TRUE(F->BAbbrechen->isHidden());
+  EXPECT_FALSE(F->BAbbrechen->isEnabled());
+  EXPECT_TRUE(F->EZeichen->isHidden());
+  EXPECT_FALSE(F->EZeichen->isEnabled());
+  EXPECT_TRUE(F->EString->isHidden());
+  EXPECT_EQ(F->Tiefe, 2);
+  EXPECT_EQ(F->Maschine->Schrittweite, 10.0);
+  EXPECT_EQ(F->Maschine->Regelsystem, nullptr);
+
+  EXPECT_EQ(F->size(), QSize(1000, 680));
+  EXPECT_EQ(Anfang.size(), QSize(1000, 680));
+  EXPECT_EQ(F->Turtle->SymbolGroesse, 15.0);
+  EXPECT_EQ(F->Turtle->Farbe, 0x008000u);
+  EXPECT_EQ(F->Turtle->X, 500.0);
+  EXPECT_EQ(F->Turtle->Y, 340.0);
+  // Only the upper half of the marker lies on the surface.
+  EXPECT_EQ(Umfang(Anfang, Rot), QRect(QPoint(495, 675), QPoint(505, 679)));
+  EXPECT_EQ(Anfang.pixel(500, 675), Rot);
+  EXPECT_EQ(Anfang.pixel(500, 678), qRgb(255, 255, 255));
+}
+
+TEST_F(FensterTest, LayoutCaptionsHints) {
+  EXPECT_TRUE(F->windowTitle().startsWith("Rankenwerk  4.0" + QString(38, ' ')));
+  EXPECT_EQ(F->PBedienung->geometry(), QRect(0, 0, 111, 577));
+  EXPECT_EQ(F->BZeichnen->geometry(), QRect(7, 7, 98, 26));
+  EXPECT_EQ(F->ETiefe->geometry(), QRect(13, 89, 79, 21));
+  EXPECT_EQ(F->RGTurtleZeigen->geometry(), QRect(7, 449, 98, 52));
+  EXPECT_EQ(F->BZwischenablage->geometry(), QRect(7, 539, 98, 27));
+  EXPECT_EQ(F->EString->geometry(), QRect(117, 7, 462, 26));
+  EXPECT_EQ(F->EZeichen->geometry(), QRect(546, 39, 33, 28));
+  EXPECT_EQ(F->BAbbrechen->geometry(), QRect(520, 7, 85, 26));
+  const struct {
+    QWidget* W;
+    QString Titel, Hinweis;
+  } Faelle[] = {
+      {F->BZeichnen, "&Zeichnen", "Zeichnung ausgeben, notfalls mit Schalter 'Abbrechen' stoppen"},
+      {F->BLoeschen, "&Löschen", "Zeichnung löschen"},
+      {F->ETiefe, "", "Entwicklungstiefe angeben"},
+      {F->ESchrittweite, "",
+       "Schrittweite für 'L', wird je nach Einstellung automatisch an die Bildgröße angepaßt"},
+      {F->Ex, "", "x-Wert für Startposition"},
+      {F->EWinkel, "", "Startwinkel für die Zeichnung (90° zeigt nach oben)"},
+      {F->RGZufallsModus, "&ZufallsModus",
+       "Hie wählen, ob zufällige Schwankungen beim Zeichnen berücksichtigt werden sollen. "},
+      {F->RGSchrittModus, "&Schrittmodus", "Hier Einzelschritt oder ganzes Bild wählen"},
+      {F->BZwischenablage, "In Zwischenablage", "Bild in die Zwischneablage kopieren"},
+      {F->BAbbrechen, "Abbrechen", "Vorgang abbrechen, wenn's zu lange dauert!"},
+  };
+  for (const auto& Fall : Faelle) {
+    EXPECT_EQ(Fall.W->toolTip(), Fall.Hinweis) << Fall.Titel.toStdString();
+    if (auto* B = qobject_cast<QAbstractButton*>(Fall.W)) {
+      EXPECT_EQ(B->text(), Fall.Titel);
+    }
+    if (auto* G = qobject_cast<QGroupBox*>(Fall.W)) {
+      EXPECT_EQ(G->title(), Fall.Titel);
+    }
+  }
+  EXPECT_EQ(F->BAbbrechen->palette().color(QPalette::ButtonText), QColor(Qt::red));
+  EXPECT_EQ(F->LTiefe->buddy(), F->ETiefe);
+  EXPECT_EQ(F->LSchrittweite->text(), "Schri&ttweite");
+  // Tab order: BZeichnen, RGSchrittModus, ETiefe, BLoeschen, ...
+  auto Naechstes = [](QWidget* W) {
+    do W = W->nextInFocusChain();
+    while (!(W->focusPolicy() & Qt::TabFocus));
+    return W;
+  };
+  EXPECT_EQ(Naechstes(F->BZeichnen), F->RGSchrittModus->Items[0]);
+  EXPECT_EQ(Naechstes(F->RGSchrittModus->Items[1]), F->ETiefe);
+  EXPECT_EQ(Naechstes(F->ETiefe), F->BLoeschen);
+  EXPECT_EQ(Naechstes(F->EWinkel), F->RGTurtleZeigen->Items[0]);
+  EXPECT_EQ(Naechstes(F->BZwischenablage), F->EZeichen);
+}
+
+TEST_F(FensterTest, FieldChecks) {
+  const QString Bereich = "außerhalb des zulässigen Bereichs von 0 bis ";
+  const QString Tiefe = "Tiefe " + Bereich + "30";
+  const QString Schritt = "Schrittweite falsches Format oder\r\n" + Bereich + "1000.00";
+  const QString X = "x hat falsches Format oder\r\n" + Bereich + "1000";
+  const QString Y = "y hat falsches Format oder\r\n" + Bereich + "680";
+  const QString Winkel = "Winkel hat falsches Format ";
+  const struct {
+    TEingabefeld* TFZeichenform::*Feld;
+    QString Eingabe;
+    QString Meldung;  // empty: accepted
+    QString Text;     // the field's text afterwards
+  } Faelle[] = {
+      {&TFZeichenform::ETiefe, "30", "", "30"},          {&TFZeichenform::ETiefe, "31", Tiefe, "2"},
+      {&TFZeichenform::ETiefe, "-1", Tiefe, "2"},        {&TFZeichenform::ETiefe, "2.5", Tiefe, "2"},
+      {&TFZeichenform::ETiefe, "0", "", "0"},            {&TFZeichenform::ESchrittweite, "0", Schritt, "10.000"},
+      {&TFZeichenform::ESchrittweite, "1000", "", "1000.000"},
+      {&TFZeichenform::ESchrittweite, "0,5", "", "0.500"},
+      {&TFZeichenform::ESchrittweite, "1000,01", Schritt, "10.000"},
+      {&TFZeichenform::ESchrittweite, "weit", Schritt, "10.000"},
+      {&TFZeichenform::Ex, "1000", "", "1000.0"},        {&TFZeichenform::Ex, "1001", X, "500.0"},
+      {&TFZeichenform::Ex, "-0,5", X, "500.0"},          {&TFZeichenform::Ex, "12,25", "", "12.3"},
+      {&TFZeichenform::Ey, "680", "", "680.0"},          {&TFZeichenform::Ey, "681", Y, "680.0"},
+      {&TFZeichenform::Ey, "0", "", "0.0"},              {&TFZeichenform::EWinkel, "-45", "", "-45.0"},
+      {&TFZeichenform::EWinkel, "nach oben", Winkel, "90.0"},
+  };
+  for (const auto& Fall : Faelle) {
+    TearDown();
+    SetUp();
+    const QStringList Meldungen = Eingeben(F->*Fall.Feld, Fall.Eingabe);
+    const QStringList Erwartet = Fall.Meldung.isEmpty() ? QStringList() : QStringList{Fall.Meldung};
+    EXPECT_EQ(Meldungen, Erwartet) << Fall.Eingabe.toStdString();
+    EXPECT_EQ((F->*Fall.Feld)->text(), Fall.Text) << Fall.Eingabe.toStdString();
+  }
+}
+
+TEST_F(FensterTest, FieldValuesReachTheWindow) {
+  Eingeben(F->ETiefe, "7");
+  Eingeben(F->ESchrittweite, "2,5");
+  Eingeben(F->EWinkel, "-45");
+  Eingeben(F->Ex, "1000");
+  Eingeben(F->Ey, "100");
+  EXPECT_EQ(F->Tiefe, 7);
+  EXPECT_EQ(F->Maschine->Schrittweite, 2.5);
+  EXPECT_EQ(F->Startwinkel, -45.0);
+  // The marker moved with the start position; the client width bounds x.
+  EXPECT_EQ(Umfang(Bild(), Rot), QRect(QPoint(995, 95), QPoint(999, 105)));
+  Eingeben(F->ETiefe, "99");
+  EXPECT_EQ(F->Tiefe, 7);
+}
+
+TEST_F(FensterTest, MouseSetsStartPosition) {
+  const struct {
+    Qt::MouseButton Knopf;
+    QPoint Punkt;
+    QString X, Y;
+  } Faelle[] = {
+      {Qt::LeftButton, {300, 200}, "300.0", "200.0"},
+      {Qt::RightButton, {400, 250}, "400.0", "250.0"},
+      {Qt::MiddleButton, {600, 600}, "400.0", "250.0"},
+  };
+  for (const auto& Fall : Faelle) {
+    QTest::mouseClick(F->zeichenflaeche, Fall.Knopf, {}, Fall.Punkt);
+    EXPECT_EQ(F->Ex->text(), Fall.X) << Fall.Punkt.x();
+    EXPECT_EQ(F->Ey->text(), Fall.Y) << Fall.Punkt.x();
+  }
+  EXPECT_EQ(F->StartX, 400.0);
+  EXPECT_EQ(Umfang(Bild(), Rot), QRect(QPoint(395, 245), QPoint(405, 255)));
+}
+
+TEST_F(FensterTest, BuiltInSystemAtDepthOneDrawsFourLines) {
+  Standard();
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(Bild(), MitLinien(Anfang, VierLinien));
+  EXPECT_NEAR(F->Turtle->X, 500.0, 1e-9);
+  EXPECT_NEAR(F->Turtle->Y, 660.0, 1e-9);
+  EXPECT_NEAR(F->Turtle->Richtung, 60.0, 1e-9);
+  EXPECT_TRUE(F->BAbbrechen->isHidden());
+  EXPECT_TRUE(F->EZeichen->isHidden());
+}
+
+TEST_F(FensterTest, LoeschenLeavesOnlyTheMarker) {
+  Standard();
+  F->TiefeSetzen(4);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  ASSERT_NE(Bild(), Anfang);
+  QTest::mouseClick(F->BLoeschen, Qt::LeftButton);
+  EXPECT_EQ(Bild(), Anfang);
+}
+
+TEST_F(FensterTest, TwoRunsLeaveBothDrawings) {
+  Standard();
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  QTest::mouseClick(F->zeichenflaeche, Qt::LeftButton, {}, QPoint(300, 500));
+  const QImage NachMarke = Bild();
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(Bild(), MitLinien(NachMarke, {{300, 500, 300, 490},
+                                          {300, 490, 300, 480},
+                                          {300, 480, 295, 471},
+                                          {300, 480, 305, 471}}));
+}
+
+// A step that checks the state shown with the prompt, then answers it.
+struct TProtokoll {
+  QStringList Zeichen;  // EZeichen at each prompt
+  QStringList Strings;  // EString at each prompt, "-" when hidden
+  int OkFokus = 0;
+  QPoint Ort;
+};
+
+TAntworter::TSchritt Antwort(TProtokoll& P, int Ergebnis) {
+  return [&P, Ergebnis](QWidget* W) {
+    if (W != WeiterBox) return false;
+    P.Zeichen << (FZeichenform->EZeichen->isVisible() ? FZeichenform->EZeichen->text() : "-");
+    P.Strings << (FZeichenform->EString->isVisible() ? FZeichenform->EString->text() : "-");
+    P.OkFokus += QApplication::focusWidget() == WeiterBox->OKBitBtn;
+    P.Ort = WeiterBox->pos();
+    if (Ergebnis == 1) QTest::keyClick(WeiterBox, Qt::Key_Return);
+    if (Ergebnis == 2) WeiterBox->close();
+    if (Ergebnis == 3) WeiterBox->AbbruchBitBtn->click();
+    return true;
+  };
+}
+
+TEST_F(FensterTest, StepByStepAllConfirmed) {
+  Standard();
+  Waehlen(F->RGSchrittModus, 1);
+  TProtokoll P;
+  TAntworter A;
+  for (int i = 0; i < 11; ++i) A.Anhaengen(Antwort(P, 1));
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_TRUE(A.Fertig());
+  EXPECT_EQ(P.Zeichen, QStringList({"", "F", "F", "+", "[", "F", "]", "-", "-", "[", "F"}));
+  EXPECT_EQ(P.Strings, QStringList(11, "FF+[F]--[F]"));
+  EXPECT_EQ(P.OkFokus, 11);
+  EXPECT_EQ(P.Ort, F->mapToGlobal(QPoint(113, 35)));
+  EXPECT_TRUE(F->EZeichen->isHidden());
+  EXPECT_TRUE(F->EString->isHidden());
+  EXPECT_EQ(Bild(), MitLinien(Anfang, VierLinien));
+}
+
+TEST_F(FensterTest, StepByStepStops) {
+  const struct {
+    const char* Weg;
+    int Ergebnis;
+    int Bei;  // answered so at this prompt, OK before
+    std::vector<QLine> Linien;
+  } Faelle[] = {
+      {"Abbruch am Anfang", 3, 1, {}},
+      {"Rahmen beim dritten", 2, 3, {VierLinien[0], VierLinien[1]}},
+      {"Abbruch beim sechsten", 3, 6, {VierLinien[0], VierLinien[1], VierLinien[2]}},
+  };
+  for (const auto& Fall : Faelle) {
+    TearDown();
+    SetUp();
+    Standard();
+    Waehlen(F->RGSchrittModus, 1);
+    TProtokoll P;
+    TAntworter A;
+    for (int i = 1; i < Fall.Bei; ++i) A.Anhaengen(Antwort(P, 1));
+    A.Anhaengen(Antwort(P, Fall.Ergebnis));
+    QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+    EXPECT_EQ(P.Zeichen.size(), Fall.Bei) << Fall.Weg;
+    EXPECT_TRUE(F->EZeichen->isHidden()) << Fall.Weg;
+    EXPECT_TRUE(F->EString->isHidden()) << Fall.Weg;
+    EXPECT_EQ(Bild(), MitLinien(Anfang, Fall.Linien)) << Fall.Weg;
+  }
+}
+
+TEST_F(FensterTest, StringShownBelowHundredCharacters) {
+  for (int Laenge : {99, 100}) {
+    TearDown();
+    SetUp();
+    Regeln(std::string(Laenge, 'F'), {});
+    F->TiefeSetzen(0);
+    Waehlen(F->RGSchrittModus, 1);
+    TProtokoll P;
+    TAntworter A({Antwort(P, 3)});
+    QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+    ASSERT_EQ(P.Strings.size(), 1);
+    EXPECT_EQ(P.Strings[0], Laenge == 99 ? QString(99, 'F') : QString("-")) << Laenge;
+    EXPECT_EQ(P.Zeichen[0], "") << Laenge;
+  }
+}
+
+TEST_F(FensterTest, AtOnceAfterStepModeHidesEZeichen) {
+  Standard();
+  Waehlen(F->RGSchrittModus, 1);
+  TProtokoll P;
+  {
+    TAntworter A({Antwort(P, 1), [](QWidget* W) {
+                    if (W != WeiterBox) return false;
+                    // Switching to "schnell" while the prompt waits is impossible; check
+                    // the field is shown now and stop.
+                    EXPECT_TRUE(FZeichenform->EZeichen->isVisible());
+                    WeiterBox->close();
+                    return true;
+                  }});
+    QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  }
+  F->EZeichen->show();  // as if left over
+  Waehlen(F->RGSchrittModus, 0);
+  EXPECT_TRUE(F->EZeichen->isHidden());
+  F->EZeichen->show();
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_TRUE(F->EZeichen->isHidden());
+}
+
+TEST_F(FensterTest, ExtraSettingsTakenOverOnlyWithOk) {
+  Standard();
+  auto Oeffnen = [&](QString Abweichung, QColor Farbe, QPushButton* TExtraEinstellungen::*Knopf) {
+    TAntworter A({
+        [](QWidget* W) { return W == ExtraEinstellungen; },  // wait until it is up
+        [Abweichung](QWidget* W) {
+          if (W != ExtraEinstellungen) return false;
+          ExtraEinstellungen->EAbweichungP->setFocus(Qt::TabFocusReason);
+          ExtraEinstellungen->EAbweichungP->setText(Abweichung);
+          ExtraEinstellungen->BOk->setFocus(Qt::TabFocusReason);
+          QTest::mouseClick(ExtraEinstellungen->BZeichenfarbe, Qt::LeftButton);
+          return true;
+        },
+        [Farbe](QWidget* W) {
+          auto* C = qobject_cast<QColorDialog*>(W);
+          if (!C) return false;
+          C->setCurrentColor(Farbe);
+          C->accept();
+          return true;
+        },
+        [Knopf](QWidget* W) {
+          if (W != ExtraEinstellungen) return false;
+          QTest::mouseClick(ExtraEinstellungen->*Knopf, Qt::LeftButton);
+          return true;
+        },
+    });
+    QTest::mouseClick(F->BExtras, Qt::LeftButton);
+    EXPECT_TRUE(A.Fertig());
+  };
+  Oeffnen("50", Qt::blue, &TExtraEinstellungen::BAbbrechen);
+  EXPECT_EQ(AbweichungPlus, 0.3);
+  EXPECT_EQ(ExtraAbweichungPlus, 0.3);
+  EXPECT_EQ(Zeichenfarbe, 0x008000u);
+  EXPECT_EQ(ExtraZeichenfarbe, 0x008000u);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(Bild(), MitLinien(Anfang, VierLinien));
+
+  Oeffnen("50", Qt::blue, &TExtraEinstellungen::BOk);
+  EXPECT_EQ(AbweichungPlus, 0.5);
+  EXPECT_EQ(Zeichenfarbe, 0xFF0000u);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(Bild(), MitLinien(Anfang, VierLinien, 0xFF0000));
+}
+
+TEST_F(FensterTest, ClipboardHoldsTheSurface) {
+  Standard();
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  QTest::mouseClick(F->BZwischenablage, Qt::LeftButton);
+  const QImage Kopie = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(Kopie, MitLinien(Anfang, VierLinien));
+}
+
+TEST_F(FensterTest, TurtleSymbolShownThenHiddenLeavesThePicture) {
+  Standard();
+  F->TiefeSetzen(3);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  const QImage Ohne = Bild();
+  Waehlen(F->RGTurtleZeigen, 0);
+  const QImage Mit = Bild();
+  EXPECT_NE(Mit, Ohne);
+  EXPECT_TRUE(F->Turtle->Sichtbar);
+
+  // Each return from another window of the program toggles a shown symbol.
+  QWidget Anderes;
+  Anderes.show();
+  Aktivieren(&Anderes);
+  EXPECT_EQ(Bild(), Mit);
+  Aktivieren(F);
+  EXPECT_EQ(Bild(), Ohne);
+  Aktivieren(&Anderes);
+  Aktivieren(F);
+  EXPECT_EQ(Bild(), Mit);
+
+  Waehlen(F->RGTurtleZeigen, 1);
+  EXPECT_EQ(Bild(), Ohne);
+  EXPECT_FALSE(F->Turtle->Sichtbar);
+}
+
+TEST_F(FensterTest, AnglesCopiedOnActivation) {
+  R.WinkelPlus = 25;
+  R.WinkelMinus = 20;
+  F->RegelsystemUebergeben(R);
+  EXPECT_EQ(F->Maschine->WinkelPlus, 25.0);
+  EXPECT_EQ(F->Maschine->WinkelMinus, -20.0);
+  R.WinkelPlus = 45;
+  R.WinkelMinus = 15;
+  QWidget Anderes;
+  Anderes.show();
+  Aktivieren(&Anderes);
+  Aktivieren(F);
+  EXPECT_EQ(F->Maschine->WinkelPlus, 45.0);
+  EXPECT_EQ(F->Maschine->WinkelMinus, -15.0);
+}
+
+TEST_F(FensterTest, AbbrechenStopsADeepDrawing) {
+  Regeln("F", {"F->FF"});
+  Waehlen(F->RGSchrittweite, 0);
+  F->SchrittweiteSetzen(0.001);
+  F->TiefeSetzen(30);
+  bool Sichtbar = false;
+  QTimer::singleShot(50, F, [&] {
+    Sichtbar = F->BAbbrechen->isVisible() && F->BAbbrechen->isEnabled();
+    QTest::mouseClick(F->BAbbrechen, Qt::LeftButton);
+  });
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_TRUE(Sichtbar);
+  EXPECT_TRUE(F->Maschine->Abbruch);
+  EXPECT_TRUE(F->BAbbrechen->isHidden());
+  EXPECT_FALSE(F->BAbbrechen->isEnabled());
+}
+
+TEST_F(FensterTest, StoppedFittingUsesStepOneTenthAndStillDraws) {
+  Regeln("F", {"F->FF"});
+  F->TiefeSetzen(30);
+  TAntworter A;
+  A.Anhaengen([&](QWidget* W) {
+    auto* Box = qobject_cast<QMessageBox*>(W);
+    if (!Box) return false;
+    A.Meldungen << Box->text();
+    // The drawing that follows is stopped as well.
+    QTimer::singleShot(50, F, [&] { QTest::mouseClick(F->BAbbrechen, Qt::LeftButton); });
+    Box->buttons().first()->click();
+    return true;
+  });
+  QTimer::singleShot(50, F, [&] { QTest::mouseClick(F->BAbbrechen, Qt::LeftButton); });
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(A.Meldungen,
+            QStringList({"Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt"}));
+  EXPECT_EQ(F->ESchrittweite->text(), "0.100");
+  EXPECT_TRUE(F->BAbbrechen->isHidden());
+}
+
+TEST_F(FensterTest, StackErrorEndsOnlyTheRun) {
+  Regeln("F]", {});
+  Waehlen(F->RGSchrittweite, 0);
+  F->TiefeSetzen(0);
+  TAntworter A;
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(A.Meldungen, QStringList({"Stapelfehler: Um mehr Positionen zurück als vorher gemerkt"}));
+  EXPECT_EQ(A.Titel, QStringList({"Rankenwerk"}));
+  EXPECT_EQ(Bild(), MitLinien(Anfang, {{500, 680, 500, 670}}));
+  // The window goes on working.
+  R.Axiom = "F";
+  F->StartYSetzen(600);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(A.Meldungen.size(), 1);
+  EXPECT_EQ(Bild().pixel(500, 595), Gruen);
+}
+
+TEST_F(FensterTest, ZeichnungBeendenStopsPromptAndDrawing) {
+  Standard();
+  Waehlen(F->RGSchrittModus, 1);
+  TProtokoll P;
+  TAntworter A({Antwort(P, 1), [&](QWidget* W) {
+                  if (W != WeiterBox) return false;
+                  ZeichnungBeenden();
+                  return true;
+                }});
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_TRUE(A.Fertig());
+  EXPECT_EQ(P.Zeichen.size(), 1);
+  EXPECT_TRUE(WeiterBox->isHidden());
+  EXPECT_EQ(Bild(), MitLinien(Anfang, {VierLinien[0]}));
+}
+
+TEST_F(FensterTest, ZeichnungBeendenDuringADeepDrawing) {
+  Regeln("F", {"F->FF"});
+  F->TiefeSetzen(30);
+  QTimer::singleShot(50, F, [] { ZeichnungBeenden(); });
+  TAntworter A;  // no message may come, not even the one of the stopped fitting
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_TRUE(A.Meldungen.isEmpty());
+  EXPECT_FALSE(F->ZeichnungLaeuft());
+}
+
+TEST_F(FensterTest, ClosingOnlyHides) {
+  Standard();
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  const QImage Vorher = Bild();
+  F->close();
+  EXPECT_TRUE(F->isHidden());
+  F->show();
+  EXPECT_EQ(Bild(), Vorher);
+  EXPECT_EQ(F->ETiefe->text(), "1");
+}
+
+}  // namespace
