@@ -20,7 +20,7 @@ constexpr int GroessteSeite = 10000;
 
 const char* const Wertoptionen[] = {
     "--breite", "--hoehe", "--tiefe", "--x", "--y", "--winkel", "--schrittweite", "--dicke",
-    "--schwund", "--abweichung-schritt", "--abweichung-plus", "--abweichung-minus", "--farbe"};
+    "--schwund", "--abweichung-schritt", "--abweichung-plus", "--abweichung-minus", "--farbe", "--saat"};
 
 struct TAuftrag {
   std::map<std::string, std::string> Werte;
@@ -98,7 +98,18 @@ struct TEinstellungen {
   double Dicke = 1.0, Schwund = 1.0;
   double AbwSchritt = 0.3, AbwPlus = 0.3, AbwMinus = 0.3;
   uint32_t Farbe = 0x008000;
+  uint32_t Saat = 0;
 };
+
+// Start state of the random generator: a whole number 0 to 4294967295.
+uint32_t Saat(const std::string& Text) {
+  const std::string Meldung = "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295";
+  if (Text.empty() || Text.size() > 10 || Text.find_first_not_of("0123456789") != std::string::npos)
+    throw std::runtime_error(Meldung);
+  const unsigned long long Wert = std::stoull(Text);
+  if (Wert > 0xFFFFFFFFull) throw std::runtime_error(Meldung);
+  return static_cast<uint32_t>(Wert);
+}
 
 TEinstellungen Pruefen(const TAuftrag& A) {
   TEinstellungen E;
@@ -154,6 +165,7 @@ TEinstellungen Pruefen(const TAuftrag& A) {
   if (Wert("--abweichung-minus", T))
     E.AbwMinus = Kommazahl(T, "\"Abweichung -\" hat falsches Format ") / 100;
   if (Wert("--farbe", T)) E.Farbe = Farbe(T);
+  if (Wert("--saat", T)) E.Saat = Saat(T);
   E.Zufall = A.Zufall;
   return E;
 }
@@ -190,6 +202,7 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
     if (!Auftrag.Datei.empty()) R.Laden(Auftrag.Datei);
 
     Zufallsmodus = E.Zufall;
+    Zufallszustand = E.Saat;
     SchrittweiteAnpassen = E.Anpassen;
     Schrittmodus = false;
     Zeichenfarbe = E.Farbe;
@@ -249,6 +262,8 @@ std::string BildHilfe() {
          "      --x X, --y Y, --winkel W Startposition und -winkel (B div 2, H, 90)\n"
          "      --schrittweite S         feste Schrittweite; sonst an die Fläche angepasst\n"
          "      --zufall                 Zufallsmodus\n"
+         "      --saat N                 Startwert des Zufallsgenerators (0), damit ein\n"
+         "                               Zufallsbild wiederholt oder abgewandelt werden kann\n"
          "      --dicke D, --schwund P   Anfangsdicke (1) und Schwund pro Stufe in % (0)\n"
          "      --abweichung-schritt P, --abweichung-plus P, --abweichung-minus P\n"
          "                               Zufallsabweichungen in % (30)\n"

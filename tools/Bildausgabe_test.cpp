@@ -121,6 +121,9 @@ TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
       {{"--breite", "0"}, "Breite außerhalb des zulässigen Bereichs von 1 bis 10000"},
       {{"--gross"}, "Unbekannte Option: --gross"},
       {{"--tiefe"}, "Wert fehlt für --tiefe"},
+      {{"--saat", "-1"}, "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"},
+      {{"--saat", "4294967296"}, "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"},
+      {{"--saat", "1,5"}, "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"},
   };
   for (const auto& [Optionen, Meldung] : Faelle) {
     Liste A = Optionen;
@@ -157,6 +160,27 @@ TEST(Bildausgabe, FailedDrawingStillWritesThePicture) {
   EXPECT_EQ(Fehler, "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
   EXPECT_NE(Lesen(Pfad("kaputt.svg")).find("<line x1=\"500\" y1=\"680\" x2=\"500\" y2=\"670\""),
             std::string::npos);
+}
+
+// The seed makes a random picture repeatable: the same seed gives the same lines,
+// another seed other lines, and seed 0 the picture of a fresh program start.
+TEST(Bildausgabe, SeedRepeatsOrVariesTheRandomPicture) {
+  auto Zufallsbild = [](const std::string& Name, Liste Saat) {
+    Liste A = {"--zufall", "--tiefe", "4", "--schrittweite", "5", "-o", Pfad(Name)};
+    A.insert(A.end(), Saat.begin(), Saat.end());
+    std::string Fehler;
+    EXPECT_EQ(Ausgeben(A, Fehler), 0) << Fehler;
+    return Lesen(Pfad(Name));
+  };
+  const std::string Ohne = Zufallsbild("ohne.svg", {});
+  const std::string Null = Zufallsbild("null.svg", {"--saat", "0"});
+  const std::string A1 = Zufallsbild("a1.svg", {"--saat", "4294967295"});
+  const std::string A2 = Zufallsbild("a2.svg", {"--saat=4294967295"});
+  const std::string B = Zufallsbild("b.svg", {"--saat", "7"});
+  EXPECT_EQ(Ohne, Null);
+  EXPECT_EQ(A1, A2);
+  EXPECT_NE(A1, B);
+  EXPECT_NE(Null, B);
 }
 
 }  // namespace
