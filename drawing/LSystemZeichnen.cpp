@@ -551,10 +551,26 @@ int TFZeichenform::ClientHoehe() const { return height(); }
 
 // ---------------------------------------------------------------- unit level
 
+namespace {
+
+// Stops a running drawing as soon as the application is asked to quit, so that
+// the handler that runs it returns and the event loop can end.
+class TQuitWaechter : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* Objekt, QEvent* E) override {
+    if (Objekt == qApp && E->type() == QEvent::Quit) ZeichnungBeenden();
+    return false;
+  }
+};
+
+}  // namespace
+
 void ZeichenfensterErzeugen() {
   FZeichenform = new TFZeichenform;
   WeiterBox = new TWeiterBox(FZeichenform);
   ExtraEinstellungen = new TExtraEinstellungen(FZeichenform);
+  qApp->installEventFilter(new TQuitWaechter(FZeichenform));
 }
 
 void ZeichnungBeenden() {

@@ -149,9 +149,11 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
 extern TFZeichenform* FZeichenform;
 
 // Creates FZeichenform, WeiterBox and ExtraEinstellungen hidden, in this order.
+// From then on a quit request of the application (QCoreApplication::quit or
+// exit through the Quit event) calls ZeichnungBeenden first.
 void ZeichenfensterErzeugen();
 
-// Stops a running drawing so that the program can end at once; harmless when
-// nothing runs or the windows were never made. The main window calls it when
-// it is closed.
+// Stops a running drawing for good so that the program can end at once: the
+// run's handler returns promptly and shows nothing more. Harmless when nothing
+// runs or the windows were never made. For the main window's closing.
 void ZeichnungBeenden();

@@ -513,6 +513,7 @@ TEST_F(FensterTest, AbbrechenStopsADeepDrawing) {
   });
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_TRUE(Sichtbar);
+  EXPECT_GT(F->Turtle->Y, -1e5);  // stopped long before the end at 680 - 0.001 * 2^30
   EXPECT_TRUE(F->Maschine->Abbruch);
   EXPECT_TRUE(F->BAbbrechen->isHidden());
   EXPECT_FALSE(F->BAbbrechen->isEnabled());
@@ -580,6 +581,28 @@ TEST_F(FensterTest, ZeichnungBeendenDuringADeepDrawing) {
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_TRUE(A.Meldungen.isEmpty());
   EXPECT_FALSE(F->ZeichnungLaeuft());
+  EXPECT_GT(F->Turtle->Y, -1e6);  // stopped long before the end at 680 - 0.1 * 2^30
+}
+
+TEST_F(FensterTest, QuittingTheApplicationEndsARunningDrawing) {
+  Regeln("F", {"F->FF"});
+  Waehlen(F->RGSchrittweite, 0);
+  F->TiefeSetzen(30);
+  bool Lief = false;
+  TAntworter A;
+  // As in the program: the event loop runs, a click starts the drawing, and the
+  // main window's closing asks the application to quit while it draws.
+  QTimer::singleShot(0, F, [&] { QTest::mouseClick(F->BZeichnen, Qt::LeftButton); });
+  QTimer::singleShot(50, F, [&] {
+    Lief = F->ZeichnungLaeuft();
+    QCoreApplication::quit();
+  });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_TRUE(Lief);
+  EXPECT_GT(F->Turtle->Y, -1e9);  // far from the end at 680 - 10 * 2^30
+  EXPECT_FALSE(F->ZeichnungLaeuft());
+  EXPECT_TRUE(F->isHidden());
+  EXPECT_TRUE(A.Meldungen.isEmpty());
 }
 
 TEST_F(FensterTest, ClosingOnlyHides) {
