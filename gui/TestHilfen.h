@@ -7,6 +7,10 @@
 #include <QPointer>
 #include <QTimer>
 #include <functional>
+#include <ostream>
+
+// Readable QStrings in test failure messages.
+inline void PrintTo(const QString& Text, std::ostream* Aus) { *Aus << '"' << Text.toStdString() << '"'; }
 
 // Lets queued work run, such as the reactivation of a window after a box closed.
 inline void Abwarten() {

@@ -1,5 +1,6 @@
 #include "mainwindow/LsystemHauptfenster.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -351,9 +352,12 @@ TEST_F(HauptfensterTest, SaveDialogCancelledOrUsed) {
   Oeffnen();
   TBoxInhalt Box;
   QString Titel, Vorschlag;
+  QStringList Knoepfe;
   ModalBeantworten([&](QWidget* W) {
     auto* D = qobject_cast<QFileDialog*>(W);
     Titel = D->windowTitle();
+    for (QAbstractButton* B : D->findChild<QDialogButtonBox*>()->buttons())
+      Knoepfe << B->text().remove(QLatin1Char('&'));
     Vorschlag = QFileInfo(D->selectedFiles().value(0)).fileName();
     BoxBeantworten(Box);
     D->reject();
@@ -361,6 +365,7 @@ TEST_F(HauptfensterTest, SaveDialogCancelledOrUsed) {
   Klicken(Form->BSave);
   EXPECT_EQ(Titel, "Lindenmayer-Regelsystem speichern");
   EXPECT_EQ(Vorschlag, "temp.LSY");
+  EXPECT_EQ(Knoepfe, (QStringList{"Speichern", "Abbrechen"}));
   EXPECT_EQ(Box.Text, "Regelsystem nicht gespeichert.");
   EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, test and run Rankenwerk.
 set -euo pipefail
-PAKETE=(g++ cmake make qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
+PAKETE=(g++ cmake make qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libbenchmark-dev
         clang libclang-rt-14-dev xvfb xauth imagemagick)
 fehlend=()
 for p in "${PAKETE[@]}"; do
