@@ -33,9 +33,10 @@ QString AnwendungsfehlerText(const std::exception& Fehler) {
   const char* Roh = typeid(Fehler).name();
   int Status = 0;
   std::unique_ptr<char, void (*)(void*)> Lesbar(abi::__cxa_demangle(Roh, nullptr, nullptr, &Status),
-                                               std::free);
+                                                std::free);
   const QString Klasse = QString::fromLatin1(Status == 0 && Lesbar ? Lesbar.get() : Roh);
-  return QStringLiteral("Ausnahme %1: %2").arg(Klasse, FehlertextMitPunkt(QString::fromUtf8(Fehler.what())));
+  return QStringLiteral("Ausnahme %1: %2")
+      .arg(Klasse, FehlertextMitPunkt(QString::fromUtf8(Fehler.what())));
 }
 
 void AnwendungsfehlerZeigen(const std::exception& Fehler) {

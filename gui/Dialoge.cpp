@@ -11,10 +11,9 @@ namespace {
 
 // Bytes 0x80-0x9F of Windows-1252; the five unassigned ones keep their own code.
 constexpr std::array<char16_t, 32> Zeichen80bis9F = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char ZeichenAlsByte(char16_t Z) {
   if (Z < 0x80 || (Z >= 0xA0 && Z <= 0xFF)) return static_cast<char>(Z);
@@ -66,8 +65,8 @@ void MeldungZeigen(const std::string& TextUtf8, QWidget* Eltern) {
 }
 
 bool Bestaetigen(const QString& Text, QWidget* Eltern) {
-  QMessageBox Box(QMessageBox::Question, QStringLiteral("Bestätigung"), Text,
-                  QMessageBox::NoButton, Eltern);
+  QMessageBox Box(QMessageBox::Question, QStringLiteral("Bestätigung"), Text, QMessageBox::NoButton,
+                  Eltern);
   QPushButton* Ok = Box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   QPushButton* Abbrechen = Box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
   Box.setDefaultButton(Ok);

@@ -21,10 +21,9 @@ TEST(Cp1252, MapsTheWindowsCharacters) {
   const struct {
     unsigned char Byte;
     char16_t Zeichen;
-  } Faelle[] = {{0x41, u'A'},    {0x80, 0x20AC}, {0x81, 0x0081}, {0x8A, 0x0160},
-                {0x8D, 0x008D}, {0x8F, 0x008F}, {0x90, 0x0090}, {0x96, 0x2013},
-                {0x9D, 0x009D}, {0x9F, 0x0178}, {0xA0, 0x00A0}, {0xE4, 0x00E4},
-                {0xFF, 0x00FF}};
+  } Faelle[] = {{0x41, u'A'},   {0x80, 0x20AC}, {0x81, 0x0081}, {0x8A, 0x0160}, {0x8D, 0x008D},
+                {0x8F, 0x008F}, {0x90, 0x0090}, {0x96, 0x2013}, {0x9D, 0x009D}, {0x9F, 0x0178},
+                {0xA0, 0x00A0}, {0xE4, 0x00E4}, {0xFF, 0x00FF}};
   for (const auto& F : Faelle) {
     const std::string Byte(1, static_cast<char>(F.Byte));
     EXPECT_EQ(AusCp1252(Byte), QString(QChar(F.Zeichen))) << int(F.Byte);
@@ -44,7 +43,8 @@ TEST(Fehlertext, FullStopOnlyAfterCharactersAboveIt) {
       {"Klammer)", "Klammer)"},
       {"", ""},
   };
-  for (const auto& [Meldung, Erwartet] : Faelle) EXPECT_EQ(FehlertextMitPunkt(Meldung), Erwartet) << Meldung.toStdString();
+  for (const auto& [Meldung, Erwartet] : Faelle)
+    EXPECT_EQ(FehlertextMitPunkt(Meldung), Erwartet) << Meldung.toStdString();
 }
 
 TEST(Meldungen, PlainBoxHasTitleTextAndOneOk) {

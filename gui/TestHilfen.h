@@ -10,7 +10,9 @@
 #include <ostream>
 
 // Readable QStrings in test failure messages.
-inline void PrintTo(const QString& Text, std::ostream* Aus) { *Aus << '"' << Text.toStdString() << '"'; }
+inline void PrintTo(const QString& Text, std::ostream* Aus) {
+  *Aus << '"' << Text.toStdString() << '"';
+}
 
 // Lets queued work run, such as the reactivation of a window after a box closed.
 inline void Abwarten() {
@@ -28,20 +30,21 @@ inline void AntwortenVerwerfen() { ++Antwortrunde(); }
 
 // Polls until a modal widget is up, then hands it to Antwort (once).
 inline void ModalBeantworten(std::function<void(QWidget*)> Antwort, int Versuche = 500) {
-  QTimer::singleShot(5, qApp, [Antwort = std::move(Antwort), Versuche, Runde = Antwortrunde()]() mutable {
-    if (Runde != Antwortrunde()) return;
-    if (QWidget* W = QApplication::activeModalWidget()) {
-      // Offscreen windows are not reactivated when a dialog closes; a desktop does that.
-      QPointer<QWidget> Eltern = W->parentWidget() ? W->parentWidget()->window() : nullptr;
-      Antwort(W);
-      QTimer::singleShot(0, qApp, [Eltern] {
-        if (Eltern && Eltern->isVisible() && !QApplication::activeModalWidget())
-          QApplication::setActiveWindow(Eltern);
+  QTimer::singleShot(
+      5, qApp, [Antwort = std::move(Antwort), Versuche, Runde = Antwortrunde()]() mutable {
+        if (Runde != Antwortrunde()) return;
+        if (QWidget* W = QApplication::activeModalWidget()) {
+          // Offscreen windows are not reactivated when a dialog closes; a desktop does that.
+          QPointer<QWidget> Eltern = W->parentWidget() ? W->parentWidget()->window() : nullptr;
+          Antwort(W);
+          QTimer::singleShot(0, qApp, [Eltern] {
+            if (Eltern && Eltern->isVisible() && !QApplication::activeModalWidget())
+              QApplication::setActiveWindow(Eltern);
+          });
+        } else if (Versuche > 0) {
+          ModalBeantworten(std::move(Antwort), Versuche - 1);
+        }
       });
-    } else if (Versuche > 0) {
-      ModalBeantworten(std::move(Antwort), Versuche - 1);
-    }
-  });
 }
 
 // What a message box showed, filled when it is answered.

@@ -53,8 +53,8 @@ TAboutBox::TAboutBox(QWidget* Eltern)
   Herstellerzeile->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   Herstellerzeile->setGeometry(31, 184, 332, 20);
 
-  Comments = new QLabel(QStringLiteral("Immer noch mit einigen Fehlern bei der Darstellung der Turtle"),
-                        Panel1);
+  Comments = new QLabel(
+      QStringLiteral("Immer noch mit einigen Fehlern bei der Darstellung der Turtle"), Panel1);
   Comments->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   Comments->setWordWrap(true);
   Comments->setGeometry(34, 221, 285, 28);

@@ -65,7 +65,8 @@ class HauptfensterTest : public testing::Test {
 
   void EintragKlicken(int Zeile) {
     QListWidget* L = Form->LBRegeln;
-    QTest::mouseClick(L->viewport(), Qt::LeftButton, {}, L->visualItemRect(L->item(Zeile)).center());
+    QTest::mouseClick(L->viewport(), Qt::LeftButton, {},
+                      L->visualItemRect(L->item(Zeile)).center());
     Abwarten();
   }
 

@@ -78,7 +78,8 @@ QFileDialog* Dateidialog(const QString& Titel, QFileDialog::AcceptMode Modus, QW
   // Qt's own dialog, so that its texts follow the program's language.
   D->setOption(QFileDialog::DontUseNativeDialog);
   D->setAcceptMode(Modus);
-  D->setFileMode(Modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  D->setFileMode(Modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                  : QFileDialog::AnyFile);
   D->setNameFilter(QStringLiteral("Lindenmayer-Regelsysteme (*.LSY)"));
   D->setDefaultSuffix(QStringLiteral("LSY"));
   return D;
@@ -121,9 +122,11 @@ void TForm1::SteuerelementeAnlegen() {
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
   Panel1->setGeometry(0, 332, 579, 72);
   Bevel2 = Rahmen(Panel1, {7, 7, 143, 59});
-  BLoad = Knopf("Regelsystem laden", "Regelsystem mit Extension .LSY laden", Panel1, {13, 13, 124, 20});
-  BSave = Knopf("Regelsystem speichern", "Augenblicklich gültiges Regelsystem mit Extension .LSY speichern",
-                Panel1, {13, 39, 124, 20});
+  BLoad =
+      Knopf("Regelsystem laden", "Regelsystem mit Extension .LSY laden", Panel1, {13, 13, 124, 20});
+  BSave = Knopf("Regelsystem speichern",
+                "Augenblicklich gültiges Regelsystem mit Extension .LSY speichern", Panel1,
+                {13, 39, 124, 20});
   Bevel1 = Rahmen(Panel1, {156, 7, 157, 59});
   Label1 = Beschriftung("Winkel für +", Panel1, 169, 20);
   EPlus = Feld("Winkel zum Zeichnen von '+' angeben", Panel1, {234, 13, 66, 21});
@@ -139,8 +142,10 @@ void TForm1::SteuerelementeAnlegen() {
   LRegelEditieren = Beschriftung("Regel editieren", GRegelsystem, 7, 78, true);
   Label3 = Beschriftung("(mit  ENTER  bestätigen, mit ESC abbrechen)", GRegelsystem, 111, 78);
   ERegel = Feld("Ausgewählte Regel editieren", GRegelsystem, {7, 98, 325, 21});
-  Button1 = Knopf("Regel löschen", "Ausgewählte Regel ganz löschen", GRegelsystem, {130, 124, 92, 20});
-  BRegelEinfuegen = Knopf("Neue Regel ", "Neue Regel hinzufügen", GRegelsystem, {228, 124, 104, 20});
+  Button1 =
+      Knopf("Regel löschen", "Ausgewählte Regel ganz löschen", GRegelsystem, {130, 124, 92, 20});
+  BRegelEinfuegen =
+      Knopf("Neue Regel ", "Neue Regel hinzufügen", GRegelsystem, {228, 124, 104, 20});
   LRegelsystem = Beschriftung("Gültige Regeln", GRegelsystem, 7, 130, true);
   LBRegeln = new QListWidget(GRegelsystem);
   LBRegeln->setToolTip("Alle gültigen Regeln des Regelsystems");
@@ -152,8 +157,8 @@ void TForm1::SteuerelementeAnlegen() {
   GroupBox1 = new QGroupBox("Erzeugte Zeichenfolgen", this);
   GroupBox1->setGeometry(358, 7, 221, 299);
   LAlleZeichen = Beschriftung("Alle Zeichen", GroupBox1, 7, 20);
-  MBildStringAlle = Textfeld("Zeichenfolge mit allen Zeichen, auch Terminalzeichen", GroupBox1,
-                             {7, 33, 208, 98});
+  MBildStringAlle =
+      Textfeld("Zeichenfolge mit allen Zeichen, auch Terminalzeichen", GroupBox1, {7, 33, 208, 98});
   LTerminalzeichen = Beschriftung("Terminalzeichen", GroupBox1, 7, 137);
   MBildStringTerminal = Textfeld("Zeichenfolge, bei der die Nicht-Terminalzeichen eliminiert sind",
                                  GroupBox1, {7, 150, 208, 111});
@@ -162,16 +167,18 @@ void TForm1::SteuerelementeAnlegen() {
   BAnzeigen = Knopf("Anzeigen", "Anzeige der produzierten Zeichenfolge mit nebenstehender Tiefe",
                     GroupBox1, {150, 267, 65, 20});
 
-  const QWidget* Reihenfolge[] = {BZeichnen,       BLoad,        BSave,           EPlus,
-                                  EMinus,          EAxiom,       LBRegeln,        ERegel,
-                                  Button1,         BRegelEinfuegen, MBildStringAlle, ETiefeString,
+  QWidget* const Reihenfolge[] = {BZeichnen,       BLoad,
+                                  BSave,           EPlus,
+                                  EMinus,          EAxiom,
+                                  LBRegeln,        ERegel,
+                                  Button1,         BRegelEinfuegen,
+                                  MBildStringAlle, ETiefeString,
                                   BAnzeigen,       MBildStringTerminal};
   for (size_t i = 1; i < std::size(Reihenfolge); ++i)
-    setTabOrder(const_cast<QWidget*>(Reihenfolge[i - 1]), const_cast<QWidget*>(Reihenfolge[i]));
+    setTabOrder(Reihenfolge[i - 1], Reihenfolge[i]);
 
-  for (QWidget* W : {static_cast<QWidget*>(EAxiom), static_cast<QWidget*>(ERegel),
-                     static_cast<QWidget*>(EPlus), static_cast<QWidget*>(EMinus),
-                     static_cast<QWidget*>(ETiefeString), static_cast<QWidget*>(LBRegeln)})
+  for (QWidget* W :
+       std::initializer_list<QWidget*>{EAxiom, ERegel, EPlus, EMinus, ETiefeString, LBRegeln})
     W->installEventFilter(this);
 
   connect(LBRegeln, &QListWidget::currentRowChanged, this, [this] { LBRegelnClick(); });
@@ -256,11 +263,16 @@ bool TForm1::eventFilter(QObject* Objekt, QEvent* Ereignis) {
     // Switching to another window or a message box is no leaving of the field.
     const Qt::FocusReason Grund = static_cast<QFocusEvent*>(Ereignis)->reason();
     if (Grund == Qt::ActiveWindowFocusReason || Grund == Qt::PopupFocusReason) return false;
-    if (Objekt == EAxiom) EAxiomExit();
-    else if (Objekt == ERegel) ERegelExit();
-    else if (Objekt == EPlus) EPlusExit();
-    else if (Objekt == EMinus) EMinusExit();
-    else if (Objekt == ETiefeString) ETiefeStringExit();
+    if (Objekt == EAxiom)
+      EAxiomExit();
+    else if (Objekt == ERegel)
+      ERegelExit();
+    else if (Objekt == EPlus)
+      EPlusExit();
+    else if (Objekt == EMinus)
+      EMinusExit();
+    else if (Objekt == ETiefeString)
+      ETiefeStringExit();
   }
   return false;
 }
@@ -273,8 +285,10 @@ void TForm1::closeEvent(QCloseEvent* Ereignis) {
 
 void TForm1::EAxiomKeyDown(int Taste) {
   Behandeln(this, [&] {
-    if (IstEnter(Taste)) Regelsystem.Axiom = NachCp1252(EAxiom->text());
-    else if (Taste == Qt::Key_Escape) EAxiom->setText(AusCp1252(Regelsystem.Axiom));
+    if (IstEnter(Taste))
+      Regelsystem.Axiom = NachCp1252(EAxiom->text());
+    else if (Taste == Qt::Key_Escape)
+      EAxiom->setText(AusCp1252(Regelsystem.Axiom));
   });
 }
 
@@ -286,7 +300,8 @@ void TForm1::RegelUebernehmen() {
   std::string Meldung, Rumpf;
   char Kopf = 0;
   if (!TRegelsystem::RegelZerlegen(NachCp1252(ERegel->text()), Meldung, Rumpf, Kopf)) {
-    MeldungZeigen(QStringLiteral("Fehler in der Regel: \r\n") + QString::fromStdString(Meldung), this);
+    MeldungZeigen(QStringLiteral("Fehler in der Regel: \r\n") + QString::fromStdString(Meldung),
+                  this);
     return;
   }
   const int i = LBRegeln->currentRow();
@@ -331,13 +346,16 @@ void TForm1::LBRegelnClick() {
 }
 
 void TForm1::LBRegelnKeyDown(int Taste) {
-  if (Taste == Qt::Key_Insert) RegelEinfuegen();
-  else if (Taste == Qt::Key_Delete) RegelLoeschen();
+  if (Taste == Qt::Key_Insert)
+    RegelEinfuegen();
+  else if (Taste == Qt::Key_Delete)
+    RegelLoeschen();
 }
 
 void TForm1::RegelLoeschen() {
   Behandeln(this, [&] {
-    if (!Bestaetigen(QStringLiteral("Regel ") + ERegel->text() + QStringLiteral("  löschen?"), this))
+    if (!Bestaetigen(QStringLiteral("Regel ") + ERegel->text() + QStringLiteral("  löschen?"),
+                     this))
       return;
     if (LBRegeln->count() < 2) {
       // The system keeps at least one rule: the last one becomes the placeholder.
@@ -383,11 +401,13 @@ void TForm1::WinkelVerlassen(QLineEdit* Feld, double& Winkel, const QString& Mel
 }
 
 void TForm1::EPlusExit() {
-  WinkelVerlassen(EPlus, Regelsystem.WinkelPlus, QStringLiteral("Winkel für \"+\" hat falsches Format."));
+  WinkelVerlassen(EPlus, Regelsystem.WinkelPlus,
+                  QStringLiteral("Winkel für \"+\" hat falsches Format."));
 }
 
 void TForm1::EMinusExit() {
-  WinkelVerlassen(EMinus, Regelsystem.WinkelMinus, QStringLiteral("Winkel für \"-\" hat falsches Format."));
+  WinkelVerlassen(EMinus, Regelsystem.WinkelMinus,
+                  QStringLiteral("Winkel für \"-\" hat falsches Format."));
 }
 
 void TForm1::Ueberschrift(const QString& Pfad) {
@@ -429,8 +449,10 @@ void TForm1::BZeichnenClick() {
 void TForm1::ETiefeStringExit() {
   Behandeln(this, [&] {
     const std::string Text = NachCp1252(ETiefeString->text());
-    if (IstGanzzahl(Text)) Regelsystem.Tiefe = GanzzahlWert(Text);
-    else ETiefeString->setText(QString::number(Regelsystem.Tiefe));
+    if (IstGanzzahl(Text))
+      Regelsystem.Tiefe = GanzzahlWert(Text);
+    else
+      ETiefeString->setText(QString::number(Regelsystem.Tiefe));
   });
 }
 
@@ -439,8 +461,8 @@ void TForm1::BAnzeigenClick() {
     const int32_t Tiefe = GanzzahlWert(NachCp1252(ETiefeString->text()));
     const std::string Alle = Regelsystem.Ableitung(Tiefe);
     if (Alle.size() >= 1000) {
-      MeldungZeigen(QStringLiteral("Zeichenfolgen zu lang zur Anzeige: \r\n") + QString::number(Alle.size()) +
-                        QStringLiteral("  Zeichen"),
+      MeldungZeigen(QStringLiteral("Zeichenfolgen zu lang zur Anzeige: \r\n") +
+                        QString::number(Alle.size()) + QStringLiteral("  Zeichen"),
                     this);
       return;
     }

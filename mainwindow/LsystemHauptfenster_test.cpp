@@ -31,10 +31,13 @@ TEST_F(HauptfensterTest, StartsWithBuiltInRulesSorted) {
 
 TEST_F(HauptfensterTest, TabOrderFollowsTheLayout) {
   Oeffnen();
-  const std::vector<QWidget*> Erwartet = {
-      Form->BZeichnen, Form->BLoad,    Form->BSave,   Form->EPlus,           Form->EMinus,
-      Form->EAxiom,    Form->LBRegeln, Form->ERegel,  Form->Button1,         Form->BRegelEinfuegen,
-      Form->MBildStringAlle, Form->ETiefeString, Form->BAnzeigen, Form->MBildStringTerminal};
+  const std::vector<QWidget*> Erwartet = {Form->BZeichnen,       Form->BLoad,
+                                          Form->BSave,           Form->EPlus,
+                                          Form->EMinus,          Form->EAxiom,
+                                          Form->LBRegeln,        Form->ERegel,
+                                          Form->Button1,         Form->BRegelEinfuegen,
+                                          Form->MBildStringAlle, Form->ETiefeString,
+                                          Form->BAnzeigen,       Form->MBildStringTerminal};
   QWidget* W = Form->BZeichnen;
   for (size_t i = 1; i < Erwartet.size(); ++i) {
     do W = W->nextInFocusChain();

@@ -5,11 +5,13 @@
 
 #include "gui/Anwendung.h"
 #include "mainwindow/AboutBoxDialog.h"
+#include "mainwindow/Baumbilder.h"
 #include "mainwindow/LsystemHauptfenster.h"
 
 int Programmstart(const QStringList& Argumente, const std::function<void(TForm1&)>& Weitere) {
   std::unique_ptr<TForm1> Fenster;
   try {
+    QApplication::setWindowIcon(ProgrammIcon());
     AboutBox = new TAboutBox;
     Fenster = std::make_unique<TForm1>(Argumente);
     Form1 = Fenster.get();
