@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "drawing/Zeichenzahl.h"
 #include "helpers/Gleitkomma.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
@@ -77,6 +78,31 @@ class TZeichenmaschine::TLaufrahmen {
   TZeichenmaschine& M;
 };
 
+// Progress of one walk or drawing at once. A run started from one of its
+// message passes has its own; the outer one goes on with its count after it.
+class TZeichenmaschine::TFortschritt {
+ public:
+  TFortschritt(TZeichenmaschine& M, const std::string& s, int32_t Tiefe)
+      : M(M), Melden(M.FortschrittMelden), Erledigt(M.Erledigt), Gesamt(M.Gesamt) {
+    M.Gesamt = ZeichenZaehlen(*M.Regelsystem, Tiefe, s).Zeichen;
+    M.Erledigt = 0;
+    M.FortschrittMelden = true;
+    M.Fenster.FortschrittSetzen(0);
+  }
+  ~TFortschritt() {
+    M.FortschrittMelden = Melden;
+    M.Erledigt = Erledigt;
+    M.Gesamt = Gesamt;
+  }
+  void Fertig() { M.Fenster.FortschrittSetzen(1); }
+
+ private:
+  TZeichenmaschine& M;
+  bool Melden;
+  uint64_t Erledigt;
+  uint64_t Gesamt;
+};
+
 TZeichenmaschine::TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster)
     : Turtle(Turtle), Fenster(Fenster), Messung(std::make_unique<TMessung>()) {}
 
@@ -109,9 +135,16 @@ void TZeichenmaschine::NachrichtenPruefen() {
   if (!Immer && std::chrono::steady_clock::now() - LetzterLauf < Nachrichtenabstand) return;
   Turtle.Canvas.Ausgeben();
   ++Laeufe;
+  if (FortschrittMelden) Fenster.FortschrittSetzen(Anteil());
   Fenster.NachrichtenVerarbeiten();
   LetzterLauf = std::chrono::steady_clock::now();
   if (Regelsystem && Laufende > 0) Tabelle();  // rules change only in there
+}
+
+// Rules changed meanwhile may let the count pass the total: it stays at 1.
+double TZeichenmaschine::Anteil() const {
+  if (Erledigt >= Gesamt) return 1.0;
+  return static_cast<double>(Erledigt) / static_cast<double>(Gesamt);
 }
 
 void TZeichenmaschine::SchrittweiteSetzen(double x) {
@@ -158,6 +191,7 @@ void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufall) {
 
 void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
   TLaufrahmen Rahmen(*this);
+  TFortschritt Fortschritt(*this, s, Tiefe);
   Abbruch = false;
   Fenster.AbbrechenZeigen(true);
   try {
@@ -166,6 +200,7 @@ void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
     Fenster.AbbrechenZeigen(false);
     throw;
   }
+  if (!Abbruch) Fortschritt.Fertig();
   Fenster.AbbrechenZeigen(false);
 }
 
@@ -190,9 +225,11 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
         continue;
       }
       if (Abbruch) return;
+      ++Erledigt;
       ZeichenAusfuehren(static_cast<char>(c), Zufall);
     }
   } else {
+    Erledigt += Laenge;
     for (size_t i = 0; i < Laenge; ++i) {
       if (Abbruch) return;
       ZeichenAusfuehren(s[i], Zufall);
@@ -205,7 +242,8 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
 void TZeichenmaschine::zeichnenSchritt(const std::string& s) {
   const std::string Text = s;
   const bool Zufall = Zufallsmodus;
-  for (char c : Text) {
+  for (size_t i = 0; i < Text.size(); ++i) {
+    const char c = Text[i];
     Turtle.Canvas.Ausgeben();
     if (!Fenster.WeiterFragen()) {
       Fenster.ZeichenfeldZeigen(false);
@@ -213,6 +251,7 @@ void TZeichenmaschine::zeichnenSchritt(const std::string& s) {
       return;
     }
     Fenster.ZeichenSetzen(std::string(1, c));
+    Fenster.StringMarkieren(i);
     ZeichenAusfuehren(c, Zufall);
   }
   Turtle.Canvas.Ausgeben();
@@ -261,6 +300,7 @@ void TZeichenmaschine::SchrittRekTeil(const char* s, size_t Laenge, int32_t n) {
 
 void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h) {
   TLaufrahmen Rahmen(*this);
+  TFortschritt Fortschritt(*this, Regelsystem->Axiom, Tiefe);
   BestimmungAbgebrochen = false;
   Abbruch = false;
   Fenster.AbbrechenZeigen(true);
@@ -274,6 +314,7 @@ void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h
     Fenster.AbbrechenZeigen(false);
     throw;
   }
+  if (!BestimmungAbgebrochen) Fortschritt.Fertig();
   Fenster.AbbrechenZeigen(false);
   w = M.maxX - M.minX;
   h = M.maxY - M.minY;
@@ -294,6 +335,7 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
     return;
   }
   if (d <= 0) {
+    Erledigt += Laenge;
     for (size_t i = 0; i < Laenge; ++i) MessZeichen(s[i]);
     return;
   }
@@ -307,10 +349,12 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
     // A character that stays itself would pass through d levels, each with
     // a message pass and a stop check, before it acts: one of each will do.
     NachrichtenVerarbeiten();
-    if (Abbruch)
+    if (Abbruch) {
       BestimmungAbgebrochen = true;
-    else
+    } else {
+      ++Erledigt;
       MessZeichen(static_cast<char>(c));
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -53,6 +54,11 @@ class TZeichenfensterSchnittstelle {
   virtual void Meldung(const std::string& Text) = 0;
   virtual int ClientBreite() const = 0;
   virtual int ClientHoehe() const = 0;
+  // How far the measuring walk or the drawing at once has come, 0 to 1: 0 at
+  // its start, then at each real message pass, 1 when it has completed.
+  virtual void FortschrittSetzen(double /*Anteil*/) {}
+  // Step by step: the character at this index of EString is the one acting now.
+  virtual void StringMarkieren(size_t /*Position*/) {}
 };
 
 // Does nothing a window would do; for drawing without one (the renderer).
@@ -141,8 +147,10 @@ class TZeichenmaschine {
   struct TTabelle;
   struct TMessung;
   class TLaufrahmen;
+  class TFortschritt;
 
   void NachrichtenPruefen();
+  double Anteil() const;
   void LaufBeginnen();
   const TTabelle& Tabelle();
   void RekTeil(const char* s, size_t Laenge, int32_t n);
@@ -155,6 +163,11 @@ class TZeichenmaschine {
   std::chrono::steady_clock::time_point LetzterLauf{};
   uint64_t Laeufe = 0;
   bool Gestoppt = false;
+  // Progress of the walk or drawing under way: characters that acted so far
+  // against those expected at its start.
+  bool FortschrittMelden = false;
+  uint64_t Erledigt = 0;
+  uint64_t Gesamt = 0;
   const TTabelle* Aktuelle = nullptr;
   std::vector<std::unique_ptr<TTabelle>> Tabellen;  // kept while a run reads them
   std::unique_ptr<TMessung> Messung;

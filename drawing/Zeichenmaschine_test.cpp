@@ -53,6 +53,10 @@ class TTestFenster : public TZeichenfensterSchnittstelle {
   void Meldung(const std::string& T) override { Meldungen.push_back(T); }
   int ClientBreite() const override { return Breite; }
   int ClientHoehe() const override { return Hoehe; }
+  void FortschrittSetzen(double Anteil) override { Anteile.push_back(Anteil); }
+  void StringMarkieren(size_t Position) override {
+    Ablauf.push_back("Markieren " + std::to_string(Position));
+  }
 
   int Pumpen = 0;
   std::function<void(int)> BeiPumpe;
@@ -61,6 +65,7 @@ class TTestFenster : public TZeichenfensterSchnittstelle {
   Liste Ablauf;
   std::string Zeichen, Angezeigt;
   Liste Meldungen;
+  std::vector<double> Anteile;
   bool AbbrechenSichtbar = false, ZeichenSichtbar = false, StringSichtbar = false;
   int Breite = 1000, Hoehe = 680;
 };
@@ -303,8 +308,8 @@ TEST_F(Zeichnen, StepByStepAsksBeforeEachCharacter) {
   Fenster.Antworten = {true};
   Fenster.BeiPumpe = nullptr;
   M.zeichnenSchritt("F+F");
-  EXPECT_EQ(Fenster.Ablauf, (Liste{"Frage", "Zeichen F", "Frage", "Zeichen +", "Frage",
-                                   "Zeichen F"}));
+  EXPECT_EQ(Fenster.Ablauf, (Liste{"Frage", "Zeichen F", "Markieren 0", "Frage", "Zeichen +",
+                                   "Markieren 1", "Frage", "Zeichen F", "Markieren 2"}));
   EXPECT_EQ(Leinwand.Linien, (Liste{"(100,100)-(100,50)", "(100,50)-(50,50)"}));
 
   // Stop at the first prompt: nothing drawn, both fields hidden.
@@ -492,6 +497,160 @@ TEST_F(Zeichnen, FloatingPointFaultsEndTheRun) {
   M.WinkelPlus = 1e308;
   R.Axiom = "++";
   EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
+}
+
+// With every pass real, the share of characters done so far is reported at
+// each pass: F->FF at depth 3 walks "F", "FF", 2 x "FF" and 4 x "FF" at the
+// last level, each after a pass.
+TEST_F(Zeichnen, ProgressOfTheDrawingAndTheWalk) {
+  Regeln({"F->FF"});
+  R.Axiom = "F";
+  const std::vector<double> Tiefe3 = {0, 0, 0, 0, 0, 0.25, 0.5, 0.5, 0.75, 1};
+  M.zeichnenRek("F", 3);
+  EXPECT_EQ(Fenster.Anteile, Tiefe3);
+
+  Fenster.Anteile.clear();
+  double w, h;
+  M.SchrittweiteBestimmen(3, w, h);
+  EXPECT_EQ(Fenster.Anteile, Tiefe3);
+
+  // A whole run: the walk, then the drawing, each from 0 to 1.
+  Fenster.Anteile.clear();
+  SchrittweiteAnpassen = true;
+  M.Zeichenlauf(3, 500, 680, 90);
+  std::vector<double> Beide = Tiefe3;
+  Beide.insert(Beide.end(), Tiefe3.begin(), Tiefe3.end());
+  EXPECT_EQ(Fenster.Anteile, Beide);
+
+  // Characters that act above the last level count where they act; the walk
+  // has a pass before each of them too.
+  Regeln({"A->F+A"});  // F+F+F+A at depth 3
+  R.Axiom = "A";
+  Fenster.Anteile.clear();
+  M.zeichnenRek("A", 3);
+  EXPECT_EQ(Fenster.Anteile, (std::vector<double>{0, 0, 0, 2 / 7.0, 4 / 7.0, 1}));
+  Fenster.Anteile.clear();
+  M.SchrittweiteBestimmen(3, w, h);
+  EXPECT_EQ(Fenster.Anteile,
+            (std::vector<double>{0, 0, 0, 0, 1 / 7.0, 2 / 7.0, 2 / 7.0, 3 / 7.0, 4 / 7.0, 1}));
+
+  // Step mode reports none.
+  Fenster.Anteile.clear();
+  SchrittweiteAnpassen = false;
+  Schrittmodus = true;
+  M.Zeichenlauf(3, 500, 680, 90);
+  EXPECT_TRUE(Fenster.Anteile.empty());
+}
+
+TEST_F(Zeichnen, ProgressRisesToOneOnlyWhenComplete) {
+  const struct {
+    Liste Regeln;
+    std::string Axiom;
+    int Tiefe;
+  } Faelle[] = {
+      {{"F->FB", "B->F", "A->FF+[FA]--[FA]"}, "A", 7},
+      {{"X->F+[[X]-X]-F[-X]+X", "F->FF"}, "X", 5},
+      {{"A->A", "X->", "F->FXF"}, "FAXF", 6},
+  };
+  for (const auto& F : Faelle) {
+    Regeln(F.Regeln);
+    R.Axiom = F.Axiom;
+    for (bool Anpassen : {false, true}) {
+      Fenster.Anteile.clear();
+      SchrittweiteAnpassen = Anpassen;
+      M.Zeichenlauf(F.Tiefe, 500, 680, 90);
+      const auto& A = Fenster.Anteile;
+      ASSERT_GT(A.size(), 3u) << F.Axiom;
+      EXPECT_EQ(A.front(), 0.0) << F.Axiom;
+      EXPECT_EQ(A.back(), 1.0) << F.Axiom;
+      EXPECT_EQ(std::count(A.begin(), A.end(), 1.0), Anpassen ? 2 : 1) << F.Axiom;
+      EXPECT_LE(A.back(), 1.0) << F.Axiom;
+      // The walk's values, then the drawing's, each never falling.
+      const auto Mitte = Anpassen ? std::find(A.begin(), A.end(), 1.0) + 1 : A.begin();
+      EXPECT_TRUE(std::is_sorted(A.begin(), Mitte)) << F.Axiom;
+      EXPECT_TRUE(std::is_sorted(Mitte, A.end())) << F.Axiom;
+    }
+  }
+
+  // Stopped: the last value stays below 1.
+  Regeln({"F->FF"});
+  Fenster.Anteile.clear();
+  Fenster.Pumpen = 0;
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 12) M.Abbruch = true;
+  };
+  M.zeichnenRek("F", 10);
+  EXPECT_EQ(Fenster.Anteile.back(), 2 / 1024.0);
+  Fenster.Anteile.clear();
+  Fenster.Pumpen = 0;
+  double w, h;
+  R.Axiom = "F";
+  M.SchrittweiteBestimmen(10, w, h);
+  EXPECT_TRUE(M.BestimmungAbgebrochen);
+  EXPECT_EQ(Fenster.Anteile.back(), 2 / 1024.0);
+}
+
+TEST_F(Zeichnen, ProgressSurvivesWrongTotals) {
+  // Nothing to draw: no division by zero.
+  M.zeichnenRek("", 5);
+  EXPECT_EQ(Fenster.Anteile, (std::vector<double>{0, 1, 1}));
+
+  // Rules that grow during the run: the count passes the total and stays at 1.
+  Regeln({"F->FF"});
+  Fenster.Anteile.clear();
+  Fenster.Pumpen = 0;
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 1) R.RegelErsetzen("F->FFF", 0);
+  };
+  M.zeichnenRek("F", 3);
+  EXPECT_EQ(Leinwand.Linien.size(), 27u);
+  EXPECT_EQ(Fenster.Anteile,
+            (std::vector<double>{0, 0, 0, 0, 0, 0.375, 0.75, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+
+  // Rules that shrink: it ends at 1 all the same.
+  Regeln({"F->FF"});
+  Fenster.Anteile.clear();
+  Fenster.Pumpen = 0;
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 1) R.RegelErsetzen("F->", 0);
+  };
+  M.zeichnenRek("F", 3);
+  EXPECT_EQ(Fenster.Anteile, (std::vector<double>{0, 0, 0, 1}));
+}
+
+// A drawing started from a message pass reports its own progress; the outer
+// one then goes on with its own count.
+TEST_F(Zeichnen, NestedDrawingHasItsOwnProgress) {
+  Regeln({"F->FF"});
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 2) M.zeichnenRek("F", 1);
+  };
+  M.zeichnenRek("F", 2);
+  EXPECT_EQ(Fenster.Anteile, (std::vector<double>{0, 0, 0,     // outer
+                                                  0, 0, 0, 1,  // inner
+                                                  0, 0.5, 1}));
+  EXPECT_EQ(Leinwand.Linien.size(), 6u);
+}
+
+TEST_F(Zeichnen, StepModeMarksTheActingCharacter) {
+  R.RegelnHinzufuegen(StandardRegeln);
+  R.Axiom = "A";
+  Schrittmodus = true;
+  Fenster.Antworten = {true, true, true, true, true, false};
+  M.Zeichenlauf(1, 500, 680, 90);
+  Liste Marken;
+  for (const auto& A : Fenster.Ablauf)
+    if (A.rfind("Markieren", 0) == 0) Marken.push_back(A);
+  EXPECT_EQ(Marken,
+            (Liste{"Markieren 0", "Markieren 1", "Markieren 2", "Markieren 3", "Markieren 4"}));
+
+  // Expanding on the fly shows no string, so nothing is marked.
+  Fenster.Ablauf.clear();
+  M.zeichnenSchrittRek("A", 1);
+  EXPECT_EQ(std::count_if(Fenster.Ablauf.begin(), Fenster.Ablauf.end(),
+                          [](const std::string& A) { return A.rfind("Markieren", 0) == 0; }),
+            0);
+  EXPECT_EQ(Fenster.Fragen, 6 + 13);
 }
 
 }  // namespace

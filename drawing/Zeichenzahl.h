@@ -1,0 +1,24 @@
+// How much a drawing at once will do, counted before it starts and without
+// expanding the derived string: for progress display and the expected number
+// of lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TRegelsystem;
+
+struct TZeichenzahl {
+  uint64_t Zeichen = 0;  // characters that act on the turtle
+  uint64_t Linien = 0;   // "F" among them
+};
+
+// a + b and a * b, stopping at the largest uint64_t instead of wrapping.
+uint64_t SattSumme(uint64_t a, uint64_t b);
+uint64_t SattProdukt(uint64_t a, uint64_t b);
+
+// The characters that act when s is drawn at once to depth Tiefe with the
+// rules of R (the same as the full derived string of that depth, or the
+// characters the measuring walk interprets), and the "F" among them.
+// Counts that do not fit saturate at the largest uint64_t.
+TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::string& s);
