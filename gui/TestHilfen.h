@@ -28,23 +28,33 @@ inline int& Antwortrunde() {
 // Drops every answer still waiting (at the end of a test).
 inline void AntwortenVerwerfen() { ++Antwortrunde(); }
 
+// Runs Aktion once from the event loop after Ms milliseconds.
+inline void Spaeter(int Ms, std::function<void()> Aktion) {
+  auto* Uhr = new QTimer(qApp);
+  Uhr->setSingleShot(true);
+  QObject::connect(Uhr, &QTimer::timeout, Uhr, [Uhr, Aktion = std::move(Aktion)] {
+    Uhr->deleteLater();
+    Aktion();
+  });
+  Uhr->start(Ms);
+}
+
 // Polls until a modal widget is up, then hands it to Antwort (once).
 inline void ModalBeantworten(std::function<void(QWidget*)> Antwort, int Versuche = 500) {
-  QTimer::singleShot(
-      5, qApp, [Antwort = std::move(Antwort), Versuche, Runde = Antwortrunde()]() mutable {
-        if (Runde != Antwortrunde()) return;
-        if (QWidget* W = QApplication::activeModalWidget()) {
-          // Offscreen windows are not reactivated when a dialog closes; a desktop does that.
-          QPointer<QWidget> Eltern = W->parentWidget() ? W->parentWidget()->window() : nullptr;
-          Antwort(W);
-          QTimer::singleShot(0, qApp, [Eltern] {
-            if (Eltern && Eltern->isVisible() && !QApplication::activeModalWidget())
-              QApplication::setActiveWindow(Eltern);
-          });
-        } else if (Versuche > 0) {
-          ModalBeantworten(std::move(Antwort), Versuche - 1);
-        }
+  Spaeter(5, [Antwort = std::move(Antwort), Versuche, Runde = Antwortrunde()]() mutable {
+    if (Runde != Antwortrunde()) return;
+    if (QWidget* W = QApplication::activeModalWidget()) {
+      // Offscreen windows are not reactivated when a dialog closes; a desktop does that.
+      QPointer<QWidget> Eltern = W->parentWidget() ? W->parentWidget()->window() : nullptr;
+      Antwort(W);
+      Spaeter(0, [Eltern] {
+        if (Eltern && Eltern->isVisible() && !QApplication::activeModalWidget())
+          QApplication::setActiveWindow(Eltern);
       });
+    } else if (Versuche > 0) {
+      ModalBeantworten(std::move(Antwort), Versuche - 1);
+    }
+  });
 }
 
 // What a message box showed, filled when it is answered.

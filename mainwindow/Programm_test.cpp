@@ -13,7 +13,7 @@ using ProgrammTest = HauptfensterTest;
 
 // Closes the main window once it is shown, ending the program's event loop.
 void HauptfensterSchliessen(bool& Gezeigt) {
-  QTimer::singleShot(20, qApp, [&Gezeigt] {
+  Spaeter(20, [&Gezeigt] {
     Gezeigt = Form1 && Form1->isVisible() && !AboutBox;
     if (Form1) Form1->close();
   });
