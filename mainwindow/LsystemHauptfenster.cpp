@@ -9,10 +9,12 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -177,9 +179,9 @@ void TForm1::SteuerelementeAnlegen() {
   for (size_t i = 1; i < std::size(Reihenfolge); ++i)
     setTabOrder(Reihenfolge[i - 1], Reihenfolge[i]);
 
-  for (QWidget* W :
-       std::initializer_list<QWidget*>{EAxiom, ERegel, EPlus, EMinus, ETiefeString, LBRegeln})
-    W->installEventFilter(this);
+  QWidget* const Beobachtet[] = {EAxiom, ERegel, EPlus,     EMinus,  ETiefeString,    LBRegeln,
+                                 BLoad,  BSave,  BZeichnen, Button1, BRegelEinfuegen, BAnzeigen};
+  for (QWidget* W : Beobachtet) W->installEventFilter(this);
 
   connect(LBRegeln, &QListWidget::currentRowChanged, this, [this] { LBRegelnClick(); });
   connect(Button1, &QPushButton::clicked, this, &TForm1::RegelLoeschen);
@@ -242,6 +244,17 @@ void TForm1::WinkelAnzeigen() {
 }
 
 bool TForm1::eventFilter(QObject* Objekt, QEvent* Ereignis) {
+  if (Ereignis->type() == QEvent::MouseButtonPress) {
+    // The field left by this press may have shown a box, which swallowed the
+    // release; the click then still counts, after the leave action.
+    auto* Knopf = qobject_cast<QPushButton*>(Objekt);
+    if (Knopf && static_cast<QMouseEvent*>(Ereignis)->button() == Qt::LeftButton &&
+        !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+      Knopf->click();
+      return true;
+    }
+    return false;
+  }
   if (Ereignis->type() == QEvent::KeyPress) {
     const int Taste = static_cast<QKeyEvent*>(Ereignis)->key();
     bool Verbraucht = false;

@@ -271,6 +271,31 @@ TEST_F(HauptfensterTest, AngleFieldsTakeCommaAndRefuseJunk) {
   EXPECT_EQ(Form->Regelsystem.WinkelMinus, 30.0);
 }
 
+TEST_F(HauptfensterTest, ClickAfterLeavePromptStillCounts) {
+  Oeffnen();
+  Form->EPlus->setFocus();
+  Form->EPlus->setText("abc");
+  TBoxInhalt Nachricht;
+  QString Meldung, Titel;
+  ModalBeantworten([&](QWidget* W) {
+    // The box of the angle field takes the release of the press on BSave.
+    auto* Box = qobject_cast<QMessageBox*>(W);
+    Meldung = Box->text();
+    ModalBeantworten([&](QWidget* D) {
+      Titel = D->windowTitle();
+      BoxBeantworten(Nachricht);
+      static_cast<QDialog*>(D)->reject();
+    });
+    QTest::mouseClick(Box->buttons().front(), Qt::LeftButton);
+  });
+  QTest::mousePress(Form->BSave, Qt::LeftButton);
+  Abwarten();
+  EXPECT_EQ(Meldung, "Winkel für \"+\" hat falsches Format.");
+  EXPECT_EQ(Titel, "Lindenmayer-Regelsystem speichern");
+  EXPECT_EQ(Nachricht.Text, "Regelsystem nicht gespeichert.");
+  EXPECT_FALSE(Form->BSave->isDown());
+}
+
 TEST_F(HauptfensterTest, ErrorInHandlerReachesTheErrorBox) {
   Oeffnen();
   Form->EMinus->setFocus();
