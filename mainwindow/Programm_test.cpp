@@ -1,6 +1,7 @@
 #include "mainwindow/Programm.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -21,26 +22,47 @@ void HauptfensterSchliessen(bool& Gezeigt) {
 
 TEST_F(ProgrammTest, AboutBoxComesFirstThenTheMainWindow) {
   QString Titel, Name, Kommentar;
-  bool HauptfensterSchon = true;
+  bool HauptfensterSchon = true, OffenNachEsc = false, Gezeigt = false;
   ModalBeantworten([&](QWidget* W) {
+    HauptfensterSchliessen(Gezeigt);
     auto* Box = qobject_cast<TAboutBox*>(W);
-    ASSERT_NE(Box, nullptr);
+    if (!Box) {
+      ADD_FAILURE() << "no about box";
+      W->close();
+      return;
+    }
     HauptfensterSchon = Form1 != nullptr;
     Titel = Box->windowTitle();
     Name = Box->ProductName->text();
     Kommentar = Box->Comments->text();
-    QTest::keyClick(Box, Qt::Key_Escape);  // does not close it
-    bool Gezeigt = false;
-    EXPECT_TRUE(Box->isVisible());
+    QTest::keyClick(Box, Qt::Key_Escape);
+    OffenNachEsc = Box->isVisible();
     Box->OKButton->click();
-    HauptfensterSchliessen(Gezeigt);
   });
   EXPECT_EQ(Programmstart({}), 0);
   EXPECT_FALSE(HauptfensterSchon);
+  EXPECT_TRUE(OffenNachEsc);
+  EXPECT_TRUE(Gezeigt);
   EXPECT_EQ(Titel, "Produkt-Information");
   EXPECT_EQ(Name, "Rankenwerk");
   EXPECT_EQ(Kommentar, "Immer noch mit einigen Fehlern bei der Darstellung der Turtle");
   EXPECT_EQ(AboutBox, nullptr);
+}
+
+TEST_F(ProgrammTest, AboutBoxResultTellsHowItWasClosed) {
+  for (const bool MitOk : {true, false}) {
+    auto* Box = new TAboutBox;
+    QPointer<TAboutBox> Beobachter(Box);
+    ModalBeantworten([MitOk](QWidget* W) {
+      if (auto* B = qobject_cast<TAboutBox*>(W); B && MitOk)
+        B->OKButton->click();
+      else
+        W->close();
+    });
+    EXPECT_EQ(ProduktInfoZeigen(Box), MitOk);
+    EXPECT_EQ(Box, nullptr);
+    EXPECT_TRUE(Beobachter.isNull());
+  }
 }
 
 TEST_F(ProgrammTest, ClosingAboutBoxThroughTitleBarGoesOn) {
