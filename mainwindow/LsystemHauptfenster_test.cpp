@@ -417,6 +417,33 @@ TEST_F(HauptfensterTest, SaveDialogCancelledOrUsed) {
   EXPECT_EQ(Vorschlag, Ordner.path() + "/baum.LSY");
 }
 
+TEST_F(HauptfensterTest, SavingOverAnExistingFileAsksFirst) {
+  Schreiben("alt.LSY", "alt");
+  Oeffnen();
+  for (const QString& Antwort : {QString("&Nein"), QString("&Ja")}) {
+    TBoxInhalt Frage, Nachricht;
+    ModalBeantworten([&](QWidget* W) {
+      auto* D = qobject_cast<QFileDialog*>(W);
+      D->findChild<QLineEdit*>("fileNameEdit")->setText(Ordner.path() + "/alt.LSY");
+      BoxBeantworten(Frage, Antwort);
+      static_cast<QDialog*>(D)->accept();
+      // After "Nein" the dialog stays open for another name.
+      if (D->isVisible()) {
+        BoxBeantworten(Nachricht);
+        D->reject();
+      }
+    });
+    Klicken(Form->BSave);
+    EXPECT_EQ(Frage.Anzahl, 1);
+    EXPECT_TRUE(Frage.Text.contains("alt.LSY")) << Frage.Text.toStdString();
+    EXPECT_EQ(Frage.Knoepfe, (QStringList{"&Ja", "&Nein"}));
+  }
+  QFile D(Ordner.path() + "/alt.LSY");
+  ASSERT_TRUE(D.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(D.readAll().startsWith("A\r\n"));
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  ALT.LSY");
+}
+
 TEST_F(HauptfensterTest, LoadKeepsFileOrderAndCancelRefreshes) {
   Schreiben("zwei.LSY", "X\r\n90\r\n-45\r\nX->F[X]\r\nF->FF\r\n");
   Schreiben("kaputt.LSY", "Y\r\n10\r\n10\r\nY->[\r\n");
