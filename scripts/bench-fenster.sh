@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Draws F->FF (axiom F) at depth 20 with the fitted step in the real drawing
+# window (offscreen) and with rankenwerk-render, side by side, and prints both
+# times and their ratio (target: at most 1.2). Then times how long "Abbrechen"
+# takes to stop a depth-30 drawing (target: at most 100 ms).
+# Usage: scripts/bench-fenster.sh [BUILD-DIR]   (RUNDEN=n sets the repetitions)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build-bench}
+runden=${RUNDEN:-11}
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$dir" --target zeichenfenster_zeit rankenwerk-render -j"$(nproc)" >/dev/null
+export QT_QPA_PLATFORM=offscreen
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+printf 'F\r\n 9.00000000000000E+0001\r\n 9.00000000000000E+0001\r\nF->FF\r\n' >"$tmp/ff.lsy"
+
+# Wall time of one command in milliseconds.
+messen() {
+  local a b
+  a=$(date +%s%N)
+  "$@" >/dev/null 2>&1
+  b=$(date +%s%N)
+  echo $(((b - a) / 1000000))
+}
+median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR + 1) / 2)]}'; }
+
+# Each program once at depth 20 and once at depth 0 (start-up, window or file
+# output, no drawing to speak of); the difference is the drawing itself.
+for datei in fenster20 fenster0 render20 render0 lauf; do : >"$tmp/$datei"; done
+for ((i = 0; i < runden; i++)); do
+  for t in 20 0; do
+    messen "$dir/drawing/zeichenfenster_zeit" "$tmp/ff.lsy" $t "$tmp/fenster.png" >>"$tmp/fenster$t"
+    messen "$dir/tools/rankenwerk-render" "$tmp/ff.lsy" --tiefe $t -o "$tmp/render.png" >>"$tmp/render$t"
+  done
+  "$dir/drawing/zeichenfenster_zeit" "$tmp/ff.lsy" 20 2>/dev/null | tail -1 >>"$tmp/lauf"
+done
+f20=$(median <"$tmp/fenster20") f0=$(median <"$tmp/fenster0")
+r20=$(median <"$tmp/render20") r0=$(median <"$tmp/render0")
+l=$(median <"$tmp/lauf")
+echo "Median von $runden Durchgaengen, Millisekunden (Tiefe 20 / Tiefe 0 / Differenz):"
+echo "  Fenster:           $f20 / $f0 / $((f20 - f0))   (Lauf im Fenster selbst: $(awk -v s="$l" 'BEGIN {printf "%.1f", s * 1000}'))"
+echo "  rankenwerk-render: $r20 / $r0 / $((r20 - r0))"
+awk -v f="$((f20 - f0))" -v r="$((r20 - r0))" -v F="$f20" -v R="$r20" 'BEGIN {
+  printf "Verhaeltnis Fenster/render, Zeichnen (Differenzen): %.2f (Ziel <= 1.20)\n", f / (r > 0 ? r : 1)
+  printf "Verhaeltnis Fenster/render, ganze Prozesse:         %.2f\n", F / R }'
+# The pictures must be the same: draw both at depth 20 once more.
+"$dir/drawing/zeichenfenster_zeit" "$tmp/ff.lsy" 20 "$tmp/fenster.png" >/dev/null 2>&1
+"$dir/tools/rankenwerk-render" "$tmp/ff.lsy" --tiefe 20 -o "$tmp/render.png" >/dev/null 2>&1
+if command -v compare >/dev/null; then
+  # The window's picture also holds the start marker.
+  echo "abweichende Pixel (Startmarke): $(compare -metric AE "$tmp/fenster.png" "$tmp/render.png" null: 2>&1 || true)"
+fi
+
+printf 'Abbrechen bei Tiefe 30 (ms bis zum Ende des Laufs):'
+for ((i = 0; i < 3; i++)); do
+  printf ' %s' "$("$dir/drawing/zeichenfenster_zeit" --abbrechen "$tmp/ff.lsy" 30 2>/dev/null | tail -1)"
+done
+echo " (Ziel <= 100)"
