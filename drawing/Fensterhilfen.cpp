@@ -64,7 +64,7 @@ TRadioGruppe::TRadioGruppe(const QString& Titel, const QString& Item0, const QSt
   const QString Texte[2] = {Item0, Item1};
   for (int i = 0; i < 2; ++i) {
     Items[i] = new QRadioButton(Texte[i], this);
-    Items[i]->setGeometry(8, 15 + 17 * i, 86, 17);
+    Items[i]->setGeometry(3, 17 + 16 * i, 94, 16);
     Gruppe->addButton(Items[i], i);
   }
   connect(Gruppe, &QButtonGroup::idClicked, this, &TRadioGruppe::Geklickt);

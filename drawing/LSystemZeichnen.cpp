@@ -139,10 +139,15 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   LStartposition->setToolTip(
       QStringLiteral("Startposition von Hand eingeben. Kann auch durch Klicken mit der "
                      "rechten Maustaste eingegeben werden."));
-  Ex = Feld(PBedienung, 26, 208, 27, 21, QStringLiteral("x-Wert für Startposition"));
-  Lx = Label(QStringLiteral("x"), PBedienung, 13, 208, Ex);
-  Ey = Feld(PBedienung, 72, 208, 26, 21, QStringLiteral("y-Wert für Startposition"));
-  Ly = Label(QStringLiteral("y"), PBedienung, 59, 208, Ey);
+  // A little wider than 27 pixels and in the plain font, so that "1000.0" fits.
+  Ex = Feld(PBedienung, 21, 208, 35, 21, QStringLiteral("x-Wert für Startposition"));
+  Lx = Label(QStringLiteral("x"), PBedienung, 12, 210, Ex);
+  Ey = Feld(PBedienung, 67, 208, 35, 21, QStringLiteral("y-Wert für Startposition"));
+  Ly = Label(QStringLiteral("y"), PBedienung, 59, 210, Ey);
+  for (TEingabefeld* E : {Ex, Ey}) {
+    E->setFont(Normal);
+    E->setTextMargins(-2, 0, -2, 0);
+  }
   EWinkel = Feld(PBedienung, 59, 234, 39, 21,
                  QStringLiteral("Startwinkel für die Zeichnung (90° zeigt nach oben)"));
   LWinkel = Label(QStringLiteral("&Winkel"), PBedienung, 13, 234, EWinkel);

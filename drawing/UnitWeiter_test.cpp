@@ -13,7 +13,7 @@ namespace {
 // Runs exec() of the prompt while Aktion acts on it from the event loop.
 int Antworten(TWeiterBox& Box, std::function<void()> Aktion) {
   QTimer::singleShot(0, &Box, [&Box, Aktion] {
-    QTest::qWaitForWindowActive(&Box);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&Box));
     Aktion();
   });
   return Box.exec();
