@@ -403,19 +403,24 @@ void TFZeichenform::BZeichnenClick() {
   try {
     Maschine->Zeichenlauf(Tiefe, StartX, StartY, Startwinkel);
   } catch (const ETurtleStapel& Fehler) {
-    Laeuft = false;
-    AbbrechenZeigen(false);
-    zeichenflaeche->update();
+    LaufBeendet();
+    // An error of the turtle's stack ends only this run, with a plain message.
     if (!Beendet) MeldungZeigen(std::string(Fehler.what()), this);
     return;
   } catch (const std::exception& Fehler) {
-    Laeuft = false;
-    AbbrechenZeigen(false);
-    zeichenflaeche->update();
+    LaufBeendet();
     if (!Beendet) FehlerZeigen(Fehler, this);
     return;
   }
   Laeuft = false;
+  zeichenflaeche->update();
+}
+
+void TFZeichenform::LaufBeendet() {
+  Laeuft = false;
+  AbbrechenZeigen(false);
+  ZeichenfeldZeigen(false);
+  StringZeigen(false, std::string());
   zeichenflaeche->update();
 }
 

@@ -141,6 +141,9 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   int ClientBreite() const override;
   int ClientHoehe() const override;
 
+  // After a run that ended with an error: back to idle, nothing left shown.
+  void LaufBeendet();
+
   bool Laeuft = false;
   bool Beendet = false;
 };

@@ -485,6 +485,21 @@ TEST_F(FensterTest, TurtleSymbolShownThenHiddenLeavesThePicture) {
   EXPECT_FALSE(F->Turtle->Sichtbar);
 }
 
+TEST_F(FensterTest, ComingBackFromNoActiveWindowDoesNotToggle) {
+  Standard();
+  Waehlen(F->RGTurtleZeigen, 0);
+  const QImage Mit = Bild();
+  // Closing the only active window leaves none active, as when the user works
+  // in another application; coming back from there is no activation to count.
+  auto* Anderes = new QWidget;
+  Anderes->show();
+  Aktivieren(Anderes);
+  delete Anderes;
+  ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::focusWindow() == nullptr; }));
+  Aktivieren(F);
+  EXPECT_EQ(Bild(), Mit);
+}
+
 TEST_F(FensterTest, AnglesCopiedOnActivation) {
   R.WinkelPlus = 25;
   R.WinkelMinus = 20;
@@ -555,6 +570,21 @@ TEST_F(FensterTest, StackErrorEndsOnlyTheRun) {
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_EQ(A.Meldungen.size(), 1);
   EXPECT_EQ(Bild().pixel(500, 595), Gruen);
+}
+
+TEST_F(FensterTest, StackErrorInStepModeHidesTheFields) {
+  Regeln("F]", {});
+  Waehlen(F->RGSchrittweite, 0);
+  Waehlen(F->RGSchrittModus, 1);
+  F->TiefeSetzen(0);
+  TProtokoll P;
+  TAntworter A({Antwort(P, 1), Antwort(P, 1)});
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(P.Strings, QStringList({"F]", "F]"}));
+  EXPECT_EQ(A.Meldungen, QStringList({"Stapelfehler: Um mehr Positionen zurück als vorher gemerkt"}));
+  EXPECT_TRUE(F->EZeichen->isHidden());
+  EXPECT_TRUE(F->EString->isHidden());
+  EXPECT_FALSE(F->ZeichnungLaeuft());
 }
 
 TEST_F(FensterTest, ZeichnungBeendenStopsPromptAndDrawing) {
