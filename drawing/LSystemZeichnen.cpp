@@ -7,12 +7,16 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
+#include <cmath>
 
 #include "drawing/Extras.h"
 #include "drawing/Fensterhilfen.h"
 #include "drawing/UnitWeiter.h"
+#include "drawing/Zeichenzahl.h"
 #include "gui/Dialoge.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
@@ -25,6 +29,15 @@ namespace {
 
 constexpr uint32_t Weiss = 0xFFFFFF;
 constexpr uint32_t MarkierFarbe = 0x0000FF;
+constexpr int FortschrittStufen = 1000;
+const QString TiefeHinweisText = QStringLiteral("Entwicklungstiefe angeben");
+
+// 1234567 as "1.234.567".
+QString MitTausenderpunkten(uint64_t n) {
+  QString Ziffern = QString::number(n);
+  for (qsizetype i = Ziffern.size() - 3; i > 0; i -= 3) Ziffern.insert(i, QLatin1Char('.'));
+  return Ziffern;
+}
 
 QString Text(const std::string& Bytes) { return AusCp1252(Bytes); }
 std::string Text(const QLineEdit* Feld) { return NachCp1252(Feld->text()); }
@@ -121,12 +134,14 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   PBedienung->setFont(Schrift(11, true));
   const QFont Normal = Schrift(10, false);
 
-  BZeichnen = Knopf(QStringLiteral("&Zeichnen"), PBedienung, 7, 7, 98, 26,
-                    QStringLiteral("Zeichnung ausgeben, notfalls mit Schalter 'Abbrechen' stoppen"));
+  BZeichnen =
+      Knopf(QStringLiteral("&Zeichnen"), PBedienung, 7, 7, 98, 26,
+            QStringLiteral("Zeichnung ausgeben, notfalls mit Schalter 'Abbrechen' stoppen"));
   BLoeschen = Knopf(QStringLiteral("&Löschen"), PBedienung, 7, 39, 98, 27,
                     QStringLiteral("Zeichnung löschen"));
   Bevel1 = Bevel(PBedienung, 7, 72, 98, 39);
-  ETiefe = Feld(PBedienung, 13, 89, 79, 21, QStringLiteral("Entwicklungstiefe angeben"));
+  ETiefe = Feld(PBedienung, 13, 89, 79, 21, TiefeHinweisText);
+  ETiefe->installEventFilter(this);
   LTiefe = Label(QStringLiteral("&Tiefe"), PBedienung, 11, 76, ETiefe);
   Bevel2 = Bevel(PBedienung, 7, 117, 98, 53);
   ESchrittweite = Feld(PBedienung, 13, 143, 79, 21,
@@ -188,6 +203,11 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   EZeichen->hide();
   EString = Feld(this, 117, 7, 462, 26, QString());
   EString->setReadOnly(true);
+  // The marked character shows while the continue prompt has the focus.
+  QPalette Markierung = EString->palette();
+  for (auto Rolle : {QPalette::Highlight, QPalette::HighlightedText})
+    Markierung.setColor(QPalette::Inactive, Rolle, Markierung.color(QPalette::Active, Rolle));
+  EString->setPalette(Markierung);
   EString->hide();
   BAbbrechen = Knopf(QStringLiteral("Abbrechen"), this, 520, 7, 85, 26,
                      QStringLiteral("Vorgang abbrechen, wenn's zu lange dauert!"));
@@ -196,6 +216,11 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   BAbbrechen->setPalette(Rot);
   BAbbrechen->setEnabled(false);
   BAbbrechen->hide();
+  PBFortschritt = new QProgressBar(this);
+  PBFortschritt->setGeometry(611, 9, 150, 22);
+  PBFortschritt->setRange(0, FortschrittStufen);
+  PBFortschritt->setValue(0);
+  PBFortschritt->hide();
 
   QWidget* Reihenfolge[] = {BZeichnen,
                             RGSchrittModus->Items[0],
@@ -268,6 +293,7 @@ void TFZeichenform::RegelsystemUebergeben(TRegelsystem& R) {
   Maschine->Regelsystem = &R;
   Maschine->WinkelPlus = R.WinkelPlus;
   Maschine->WinkelMinus = -R.WinkelMinus;
+  TiefeHinweisSetzen();
 }
 
 void TFZeichenform::SchrittweiteSetzen(double x) { Maschine->SchrittweiteSetzen(x); }
@@ -275,7 +301,21 @@ void TFZeichenform::SchrittweiteSetzen(double x) { Maschine->SchrittweiteSetzen(
 void TFZeichenform::TiefeSetzen(int32_t n) {
   Tiefe = n;
   ETiefe->setText(QString::number(n));
+  TiefeHinweisSetzen();
 }
+
+QString TFZeichenform::TiefeHinweis() const {
+  const TRegelsystem* R = Maschine ? Maschine->Regelsystem : nullptr;
+  if (!R) return TiefeHinweisText;
+  const uint64_t Linien = ZeichenZaehlen(*R, Tiefe, R->Axiom).Linien;
+  const QString Anzahl = Linien == UINT64_MAX
+                             ? QStringLiteral("mehr als ") + MitTausenderpunkten(Linien)
+                             : MitTausenderpunkten(Linien);
+  return TiefeHinweisText +
+         QStringLiteral("\nErwartete Linien bei Tiefe %1: %2").arg(Tiefe).arg(Anzahl);
+}
+
+void TFZeichenform::TiefeHinweisSetzen() { ETiefe->setToolTip(TiefeHinweis()); }
 
 void TFZeichenform::StartXSetzen(double x) {
   StartX = x;
@@ -486,6 +526,7 @@ void TFZeichenform::FormActivate() {
     Maschine->WinkelPlus = R->WinkelPlus;
     Maschine->WinkelMinus = -R->WinkelMinus;
   }
+  TiefeHinweisSetzen();
   if (Turtle && Turtle->Sichtbar) {
     Turtle->SymbolZeichnen();
     zeichenflaeche->update();
@@ -495,6 +536,12 @@ void TFZeichenform::FormActivate() {
 bool TFZeichenform::event(QEvent* E) {
   if (EigeneAktivierung(this, E)) FormActivate();
   return QWidget::event(E);
+}
+
+bool TFZeichenform::eventFilter(QObject* Objekt, QEvent* E) {
+  // The rules may have changed in the main window since the last update.
+  if (Objekt == ETiefe && E->type() == QEvent::ToolTip) TiefeHinweisSetzen();
+  return QWidget::eventFilter(Objekt, E);
 }
 
 void TFZeichenform::closeEvent(QCloseEvent* E) {
@@ -524,6 +571,19 @@ void TFZeichenform::NachrichtenVerarbeiten() {
 void TFZeichenform::AbbrechenZeigen(bool An) {
   BAbbrechen->setVisible(An);
   BAbbrechen->setEnabled(An);
+  PBFortschritt->setVisible(An);
+}
+
+void TFZeichenform::FortschrittSetzen(double Anteil) {
+  // Called only at message passes, so the bar's repaint costs the drawing nothing.
+  PBFortschritt->setValue(
+      static_cast<int>(std::lround(std::clamp(Anteil, 0.0, 1.0) * FortschrittStufen)));
+}
+
+void TFZeichenform::StringMarkieren(size_t Position) {
+  if (!EString->isVisible()) return;
+  // Selecting puts the cursor after the character, which scrolls it into view.
+  EString->setSelection(static_cast<int>(Position), 1);
 }
 
 bool TFZeichenform::WeiterFragen() {

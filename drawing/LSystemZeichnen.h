@@ -12,6 +12,7 @@
 
 class QFrame;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class TBildLeinwand;
 class TEingabefeld;
@@ -76,6 +77,8 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   TEingabefeld* EZeichen;
   TEingabefeld* EString;
   QPushButton* BAbbrechen;
+  // How far a fitting walk or a drawing at once has come; shown with BAbbrechen.
+  QProgressBar* PBFortschritt;
 
   // The turtle and the engine that holds Regelsystem, Schrittweite, the two
   // angles, Abbruch and BestimmungAbgebrochen.
@@ -122,8 +125,14 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   void zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
   void FormActivate();
 
+  // The hint of ETiefe: its plain hint, and with a rule system a second line
+  // with the number of lines ("F") a drawing of depth Tiefe will draw.
+  QString TiefeHinweis() const;
+
  protected:
   bool event(QEvent* E) override;
+  // Brings the hint of ETiefe up to date right before it is shown.
+  bool eventFilter(QObject* Objekt, QEvent* E) override;
   // Closing only hides the window.
   void closeEvent(QCloseEvent* E) override;
 
@@ -140,6 +149,10 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   void Meldung(const std::string& Text) override;
   int ClientBreite() const override;
   int ClientHoehe() const override;
+  void FortschrittSetzen(double Anteil) override;
+  void StringMarkieren(size_t Position) override;
+
+  void TiefeHinweisSetzen();
 
   // After a run that ended with an error: back to idle, nothing left shown.
   void LaufBeendet();

@@ -7,10 +7,12 @@
 #include <QColorDialog>
 #include <QLabel>
 #include <QLine>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <memory>
 #include <vector>
 
 #include "drawing/Extras.h"
@@ -212,17 +214,24 @@ TEST_F(FensterTest, FieldChecks) {
     QString Meldung;  // empty: accepted
     QString Text;     // the field's text afterwards
   } Faelle[] = {
-      {&TFZeichenform::ETiefe, "30", "", "30"},          {&TFZeichenform::ETiefe, "31", Tiefe, "2"},
-      {&TFZeichenform::ETiefe, "-1", Tiefe, "2"},        {&TFZeichenform::ETiefe, "2.5", Tiefe, "2"},
-      {&TFZeichenform::ETiefe, "0", "", "0"},            {&TFZeichenform::ESchrittweite, "0", Schritt, "10.000"},
+      {&TFZeichenform::ETiefe, "30", "", "30"},
+      {&TFZeichenform::ETiefe, "31", Tiefe, "2"},
+      {&TFZeichenform::ETiefe, "-1", Tiefe, "2"},
+      {&TFZeichenform::ETiefe, "2.5", Tiefe, "2"},
+      {&TFZeichenform::ETiefe, "0", "", "0"},
+      {&TFZeichenform::ESchrittweite, "0", Schritt, "10.000"},
       {&TFZeichenform::ESchrittweite, "1000", "", "1000.000"},
       {&TFZeichenform::ESchrittweite, "0,5", "", "0.500"},
       {&TFZeichenform::ESchrittweite, "1000,01", Schritt, "10.000"},
       {&TFZeichenform::ESchrittweite, "weit", Schritt, "10.000"},
-      {&TFZeichenform::Ex, "1000", "", "1000.0"},        {&TFZeichenform::Ex, "1001", X, "500.0"},
-      {&TFZeichenform::Ex, "-0,5", X, "500.0"},          {&TFZeichenform::Ex, "12,25", "", "12.3"},
-      {&TFZeichenform::Ey, "680", "", "680.0"},          {&TFZeichenform::Ey, "681", Y, "680.0"},
-      {&TFZeichenform::Ey, "0", "", "0.0"},              {&TFZeichenform::EWinkel, "-45", "", "-45.0"},
+      {&TFZeichenform::Ex, "1000", "", "1000.0"},
+      {&TFZeichenform::Ex, "1001", X, "500.0"},
+      {&TFZeichenform::Ex, "-0,5", X, "500.0"},
+      {&TFZeichenform::Ex, "12,25", "", "12.3"},
+      {&TFZeichenform::Ey, "680", "", "680.0"},
+      {&TFZeichenform::Ey, "681", Y, "680.0"},
+      {&TFZeichenform::Ey, "0", "", "0.0"},
+      {&TFZeichenform::EWinkel, "-45", "", "-45.0"},
       {&TFZeichenform::EWinkel, "nach oben", Winkel, "90.0"},
   };
   for (const auto& Fall : Faelle) {
@@ -303,8 +312,10 @@ TEST_F(FensterTest, TwoRunsLeaveBothDrawings) {
 
 // A step that checks the state shown with the prompt, then answers it.
 struct TProtokoll {
-  QStringList Zeichen;  // EZeichen at each prompt
-  QStringList Strings;  // EString at each prompt, "-" when hidden
+  QStringList Zeichen;   // EZeichen at each prompt
+  QStringList Strings;   // EString at each prompt, "-" when hidden
+  QList<int> Auswahl;    // start of EString's selection at each prompt
+  QStringList Markiert;  // the selected text then
   int OkFokus = 0;
   QPoint Ort;
 };
@@ -314,6 +325,8 @@ TAntworter::TSchritt Antwort(TProtokoll& P, int Ergebnis) {
     if (W != WeiterBox) return false;
     P.Zeichen << (FZeichenform->EZeichen->isVisible() ? FZeichenform->EZeichen->text() : "-");
     P.Strings << (FZeichenform->EString->isVisible() ? FZeichenform->EString->text() : "-");
+    P.Auswahl << FZeichenform->EString->selectionStart();
+    P.Markiert << FZeichenform->EString->selectedText();
     P.OkFokus += QApplication::focusWidget() == WeiterBox->OKBitBtn;
     P.Ort = WeiterBox->pos();
     if (Ergebnis == 1) QTest::keyClick(WeiterBox, Qt::Key_Return);
@@ -333,6 +346,9 @@ TEST_F(FensterTest, StepByStepAllConfirmed) {
   EXPECT_TRUE(A.Fertig());
   EXPECT_EQ(P.Zeichen, QStringList({"", "F", "F", "+", "[", "F", "]", "-", "-", "[", "F"}));
   EXPECT_EQ(P.Strings, QStringList(11, "FF+[F]--[F]"));
+  // The character that acted last is marked: none before the first step.
+  EXPECT_EQ(P.Auswahl, QList<int>({-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(P.Markiert, P.Zeichen);
   EXPECT_EQ(P.OkFokus, 11);
   EXPECT_EQ(P.Ort, F->mapToGlobal(QPoint(113, 35)));
   EXPECT_TRUE(F->EZeichen->isHidden());
@@ -523,15 +539,168 @@ TEST_F(FensterTest, AbbrechenStopsADeepDrawing) {
   F->TiefeSetzen(30);
   bool Sichtbar = false;
   QTimer::singleShot(50, F, [&] {
-    Sichtbar = F->BAbbrechen->isVisible() && F->BAbbrechen->isEnabled();
+    Sichtbar =
+        F->BAbbrechen->isVisible() && F->BAbbrechen->isEnabled() && F->PBFortschritt->isVisible();
     QTest::mouseClick(F->BAbbrechen, Qt::LeftButton);
+    EXPECT_TRUE(F->PBFortschritt->isHidden());
   });
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_TRUE(Sichtbar);
+  EXPECT_TRUE(F->PBFortschritt->isHidden());
+  EXPECT_LT(F->PBFortschritt->value(), 100);
   EXPECT_GT(F->Turtle->Y, -1e5);  // stopped long before the end at 680 - 0.001 * 2^30
   EXPECT_TRUE(F->Maschine->Abbruch);
   EXPECT_TRUE(F->BAbbrechen->isHidden());
   EXPECT_FALSE(F->BAbbrechen->isEnabled());
+}
+
+TEST_F(FensterTest, ProgressBarFollowsTheRun) {
+  EXPECT_EQ(F->PBFortschritt->geometry(), QRect(611, 9, 150, 22));
+  EXPECT_EQ(F->PBFortschritt->maximum(), 1000);
+  std::unique_ptr<TRegelsystem> S;
+  for (bool Anpassen : {false, true}) {
+    TearDown();
+    SetUp();
+    S = std::make_unique<TRegelsystem>();
+    S->Axiom = "F";
+    S->RegelHinzufuegen("F->FF");
+    F->RegelsystemUebergeben(*S);
+    Waehlen(F->RGSchrittweite, Anpassen ? 1 : 0);
+    F->SchrittweiteSetzen(0.1);
+    F->TiefeSetzen(8);
+    F->Maschine->Nachrichtenabstand = std::chrono::nanoseconds(0);  // a pass at every rule
+    EXPECT_TRUE(F->PBFortschritt->isHidden()) << Anpassen;
+    QList<int> Werte;
+    int Unsichtbar = 0;  // values set while the bar or BAbbrechen was hidden
+    QObject::connect(F->PBFortschritt, &QProgressBar::valueChanged, F, [&](int Wert) {
+      if (Wert > 0) Unsichtbar += F->PBFortschritt->isHidden() || F->BAbbrechen->isHidden();
+      Werte << Wert;
+    });
+    bool ImLauf = false;  // seen from a message pass of the run
+    QTimer::singleShot(0, F, [&] {
+      ImLauf = F->ZeichnungLaeuft() && F->PBFortschritt->isVisible() && F->BAbbrechen->isVisible();
+    });
+    QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+    EXPECT_TRUE(ImLauf) << Anpassen;
+    EXPECT_TRUE(F->PBFortschritt->isHidden()) << Anpassen;
+    EXPECT_EQ(F->PBFortschritt->value(), 1000) << Anpassen;
+    EXPECT_EQ(Unsichtbar, 0) << Anpassen;
+    // Rising from 0 to 1000 once per walk: the fitting, then the drawing.
+    int Vorher = 0, Neuanfaenge = 0, Zwischenwerte = 0;
+    for (int Wert : Werte) {
+      if (Wert < Vorher) {
+        EXPECT_EQ(Wert, 0) << Anpassen;
+        ++Neuanfaenge;
+      } else {
+        EXPECT_GT(Wert, Vorher) << Anpassen;
+      }
+      Zwischenwerte += Wert > 0 && Wert < 1000;
+      Vorher = Wert;
+    }
+    EXPECT_EQ(Neuanfaenge, Anpassen ? 1 : 0);
+    EXPECT_EQ(Werte.count(1000), Anpassen ? 2 : 1);
+    EXPECT_GT(Zwischenwerte, 10) << Anpassen;
+  }
+}
+
+TEST_F(FensterTest, DepthHintTellsExpectedLines) {
+  const QString Hinweis = "Entwicklungstiefe angeben";
+  EXPECT_EQ(F->ETiefe->toolTip(), Hinweis);
+  const struct {
+    std::vector<std::string> Zeilen;
+    int32_t Tiefe;
+    QString Zeile;
+  } Faelle[] = {
+      {{StandardRegeln[0], StandardRegeln[1], StandardRegeln[2]},
+       0,
+       "Erwartete Linien bei Tiefe 0: 0"},
+      {{StandardRegeln[0], StandardRegeln[1], StandardRegeln[2]},
+       1,
+       "Erwartete Linien bei Tiefe 1: 4"},
+      {{StandardRegeln[0], StandardRegeln[1], StandardRegeln[2]},
+       2,
+       "Erwartete Linien bei Tiefe 2: 12"},
+      {{StandardRegeln[0], StandardRegeln[1], StandardRegeln[2]},
+       4,
+       "Erwartete Linien bei Tiefe 4: 76"},
+      {{"A->F", "F->FF"}, 30, "Erwartete Linien bei Tiefe 30: 536.870.912"},
+      {{"A->FFFFF", "F->FFFFF"}, 27, "Erwartete Linien bei Tiefe 27: 7.450.580.596.923.828.125"},
+      {{"A->FFFFF", "F->FFFFF"},
+       28,
+       "Erwartete Linien bei Tiefe 28: mehr als 18.446.744.073.709.551.615"},
+  };
+  std::unique_ptr<TRegelsystem> S;
+  for (const auto& Fall : Faelle) {
+    TearDown();
+    SetUp();
+    F->TiefeSetzen(Fall.Tiefe);
+    EXPECT_EQ(F->ETiefe->toolTip(), Hinweis) << Fall.Tiefe;  // no rule system yet
+    S = std::make_unique<TRegelsystem>();
+    for (const std::string& Z : Fall.Zeilen) S->RegelHinzufuegen(Z);
+    F->RegelsystemUebergeben(*S);
+    EXPECT_EQ(F->ETiefe->toolTip().toStdString(), (Hinweis + "\n" + Fall.Zeile).toStdString());
+  }
+
+  // Accepting a depth, and showing the hint after the rules changed elsewhere.
+  TearDown();
+  SetUp();
+  Standard();
+  EXPECT_EQ(Eingeben(F->ETiefe, "3"), QStringList());
+  EXPECT_EQ(F->ETiefe->toolTip(), Hinweis + "\nErwartete Linien bei Tiefe 3: 32");
+  R.Axiom = "AA";
+  QHelpEvent Frage(QEvent::ToolTip, QPoint(5, 5), F->ETiefe->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(F->ETiefe, &Frage);
+  EXPECT_EQ(F->ETiefe->toolTip(), Hinweis + "\nErwartete Linien bei Tiefe 3: 64");
+}
+
+// Pixels of the field in its highlight colour, as it shows now.
+int Hervorgehoben(QLineEdit* E) {
+  const QImage Bild = E->grab().toImage();
+  const QRgb Farbe = E->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+  int Anzahl = 0;
+  for (int y = 0; y < Bild.height(); ++y)
+    for (int x = 0; x < Bild.width(); ++x) Anzahl += Bild.pixel(x, y) == Farbe;
+  return Anzahl;
+}
+
+TEST_F(FensterTest, MarkedCharacterShowsWhileThePromptWaits) {
+  // A style whose inactive windows show selections pale.
+  struct TBlasseAuswahl {
+    QPalette Alt = QApplication::palette();
+    TBlasseAuswahl() {
+      QPalette P = Alt;
+      P.setColor(QPalette::Inactive, QPalette::Highlight, QColor(230, 230, 230));
+      QApplication::setPalette(P);
+    }
+    ~TBlasseAuswahl() { QApplication::setPalette(Alt); }
+  } Blass;
+  TearDown();
+  SetUp();
+  // 99 characters, far more than the field shows at once.
+  Regeln(std::string(90, 'F') + std::string(9, '+'), {});
+  F->TiefeSetzen(0);
+  Waehlen(F->RGSchrittModus, 1);
+  QList<int> Auswahl, Pixel;  // at the first, third and last prompt
+  TAntworter A;
+  for (int i = 1; i <= 99; ++i)
+    A.Anhaengen([&, i](QWidget* W) {
+      if (W != WeiterBox) return false;
+      EXPECT_FALSE(FZeichenform->isActiveWindow());
+      if (i == 1 || i == 3 || i == 99) {
+        Auswahl << FZeichenform->EString->selectionStart();
+        Pixel << Hervorgehoben(FZeichenform->EString);
+      }
+      QTest::keyClick(WeiterBox, Qt::Key_Return);
+      return true;
+    });
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_TRUE(A.Fertig());
+  EXPECT_EQ(Auswahl, QList<int>({-1, 1, 97}));
+  ASSERT_EQ(Pixel.size(), 3);
+  EXPECT_EQ(Pixel[0], 0);
+  // Highlighted although the window is not active, and scrolled into view.
+  EXPECT_GT(Pixel[1], 20);
+  EXPECT_GT(Pixel[2], 20);
 }
 
 TEST_F(FensterTest, StoppedFittingUsesStepOneTenthAndStillDraws) {
@@ -561,7 +730,8 @@ TEST_F(FensterTest, StackErrorEndsOnlyTheRun) {
   F->TiefeSetzen(0);
   TAntworter A;
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
-  EXPECT_EQ(A.Meldungen, QStringList({"Stapelfehler: Um mehr Positionen zurück als vorher gemerkt"}));
+  EXPECT_EQ(A.Meldungen,
+            QStringList({"Stapelfehler: Um mehr Positionen zurück als vorher gemerkt"}));
   EXPECT_EQ(A.Titel, QStringList({"Rankenwerk"}));
   EXPECT_EQ(Bild(), MitLinien(Anfang, {{500, 680, 500, 670}}));
   // The window goes on working.
@@ -581,7 +751,8 @@ TEST_F(FensterTest, StackErrorInStepModeHidesTheFields) {
   TAntworter A({Antwort(P, 1), Antwort(P, 1)});
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_EQ(P.Strings, QStringList({"F]", "F]"}));
-  EXPECT_EQ(A.Meldungen, QStringList({"Stapelfehler: Um mehr Positionen zurück als vorher gemerkt"}));
+  EXPECT_EQ(A.Meldungen,
+            QStringList({"Stapelfehler: Um mehr Positionen zurück als vorher gemerkt"}));
   EXPECT_TRUE(F->EZeichen->isHidden());
   EXPECT_TRUE(F->EString->isHidden());
   EXPECT_FALSE(F->ZeichnungLaeuft());
