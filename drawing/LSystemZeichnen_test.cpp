@@ -322,7 +322,8 @@ struct TProtokoll {
 
 TAntworter::TSchritt Antwort(TProtokoll& P, int Ergebnis) {
   return [&P, Ergebnis](QWidget* W) {
-    if (W != WeiterBox) return false;
+    // Activation comes asynchronously; the focus is only set on it.
+    if (W != WeiterBox || !WeiterBox->isActiveWindow()) return false;
     P.Zeichen << (FZeichenform->EZeichen->isVisible() ? FZeichenform->EZeichen->text() : "-");
     P.Strings << (FZeichenform->EString->isVisible() ? FZeichenform->EString->text() : "-");
     P.Auswahl << FZeichenform->EString->selectionStart();
@@ -684,7 +685,7 @@ TEST_F(FensterTest, MarkedCharacterShowsWhileThePromptWaits) {
   TAntworter A;
   for (int i = 1; i <= 99; ++i)
     A.Anhaengen([&, i](QWidget* W) {
-      if (W != WeiterBox) return false;
+      if (W != WeiterBox || !WeiterBox->isActiveWindow()) return false;
       EXPECT_FALSE(FZeichenform->isActiveWindow());
       if (i == 1 || i == 3 || i == 99) {
         Auswahl << FZeichenform->EString->selectionStart();
