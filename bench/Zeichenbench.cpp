@@ -179,18 +179,18 @@ void Messen(const TFigur& F, int Runden) {
   const double st = Median(Stapel), le = Median(Leer);
   const double b = Median(Blank), m = Median(Maschine), l = Median(Lauf), w = Median(Walk);
   const double n = static_cast<double>(Linien.size());
-  std::printf("%s: %zu Linien, Schrittweite %.6f, %ld Nachrichtenläufe\n", F.Name,
-              Linien.size(), Schritt, Laeufe);
+  std::printf("%s: %zu Linien, Schrittweite %.6f, %ld Nachrichtenläufe\n", F.Name, Linien.size(),
+              Schritt, Laeufe);
   std::printf("  bloße drawLine-Schleife   %8.2f ms  %6.1f ns/Linie\n", b * 1e3, b / n * 1e9);
-  std::printf("  drawLines in Stapeln       %8.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n",
-              st * 1e3, st / n * 1e9, st / b);
-  std::printf("  Maschine (zeichnenRek)    %8.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n",
-              m * 1e3, m / n * 1e9, m / b);
+  std::printf("  drawLines in Stapeln       %8.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n", st * 1e3,
+              st / n * 1e9, st / b);
+  std::printf("  Maschine (zeichnenRek)    %8.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n", m * 1e3,
+              m / n * 1e9, m / b);
   std::printf("    davon erster Durchgang  %8.2f ms (Linienmuster noch nicht bekannt)\n",
               Maschine.front() * 1e3);
   std::printf("  Maschine ohne Rastern      %8.2f ms  %6.1f ns/Linie\n", le * 1e3, le / n * 1e9);
-  std::printf("  ganzer Lauf mit Anpassen  %8.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n",
-              l * 1e3, l / n * 1e9, l / b);
+  std::printf("  ganzer Lauf mit Anpassen  %8.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n", l * 1e3,
+              l / n * 1e9, l / b);
   std::printf("  Messlauf                  %8.2f ms  %6.1f Mio. Zeichen/s\n", w * 1e3,
               Laenge(R, F.Axiom, F.Tiefe) / w / 1e6);
   std::printf("  Bilder gleich: %s\n", BildBlank == BildMaschine ? "ja" : "NEIN");

@@ -51,9 +51,7 @@ const char* const Erklaerung[] = {
     "Standardeinstellung ist 30.",
 };
 
-QString MitEinerStelle(double Wert) {
-  return AusCp1252(KommazahlAlsText(1, Wert));
-}
+QString MitEinerStelle(double Wert) { return AusCp1252(KommazahlAlsText(1, Wert)); }
 
 QLabel* Beschriftung(const char* Text, QWidget* Eltern, int Links, int Oben) {
   auto* L = new QLabel(QString::fromUtf8(Text), Eltern);

@@ -1,11 +1,11 @@
 #include "drawing/Fensterhilfen.h"
 
 #include <QButtonGroup>
-#include <QFocusEvent>
-#include <QRadioButton>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QRadioButton>
 #include <QWidget>
 #include <QWindow>
 

@@ -37,8 +37,7 @@ class TRadioGruppe : public QGroupBox {
   Q_OBJECT
 
  public:
-  TRadioGruppe(const QString& Titel, const QString& Item0, const QString& Item1,
-               QWidget* Eltern);
+  TRadioGruppe(const QString& Titel, const QString& Item0, const QString& Item1, QWidget* Eltern);
 
   int ItemIndex() const;
   // Chooses the item without emitting Geklickt.

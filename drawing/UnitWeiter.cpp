@@ -10,9 +10,7 @@ TWeiterBox* WeiterBox = nullptr;
 namespace {
 
 // The prompt's sizes are those of a 120 dpi screen; they shrink with the resolution.
-int Skaliert(const QWidget* W, int Pixel) {
-  return qRound(Pixel * W->logicalDpiY() / 120.0);
-}
+int Skaliert(const QWidget* W, int Pixel) { return qRound(Pixel * W->logicalDpiY() / 120.0); }
 
 }  // namespace
 
@@ -26,8 +24,8 @@ TWeiterBox::TWeiterBox(QWidget* Eltern)
   setFixedSize(Skaliert(this, 241), Skaliert(this, 47));
   move(Skaliert(this, 428), Skaliert(this, 297));
 
-  OKBitBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                             QStringLiteral("OK"), this);
+  OKBitBtn =
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
   QFont Gross = Schrift;
   Gross.setPixelSize(Skaliert(this, 20));
   OKBitBtn->setFont(Gross);

@@ -160,13 +160,11 @@ void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufall) {
   switch (c) {
     case 'F':
       Turtle.StiftSenken();
-      Turtle.Vorwaerts(Zufall ? Gk(Zufallsfaktor(AbweichungSchritt) * Schrittweite)
-                              : Schrittweite);
+      Turtle.Vorwaerts(Zufall ? Gk(Zufallsfaktor(AbweichungSchritt) * Schrittweite) : Schrittweite);
       break;
     case 'f':
       Turtle.StiftHeben();
-      Turtle.Vorwaerts(Zufall ? Gk(Zufallsfaktor(AbweichungSchritt) * Schrittweite)
-                              : Schrittweite);
+      Turtle.Vorwaerts(Zufall ? Gk(Zufallsfaktor(AbweichungSchritt) * Schrittweite) : Schrittweite);
       break;
     case '+':
       Turtle.Drehen(Zufall ? Gk(Zufallsfaktor(AbweichungPlus) * WinkelPlus) : WinkelPlus);
@@ -207,7 +205,8 @@ void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
 void TZeichenmaschine::zeichnenRekTeil(const std::string& s, int32_t n) {
   TLaufrahmen Rahmen(*this);
   Tabelle();
-  const std::string Text = s;  // s may belong to the rule system
+  // s may belong to the rule system, which message passes may change.
+  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization)
   RekTeil(Text.data(), Text.size(), n);
 }
 
@@ -240,7 +239,7 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
 // ---- step by step
 
 void TZeichenmaschine::zeichnenSchritt(const std::string& s) {
-  const std::string Text = s;
+  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
   const bool Zufall = Zufallsmodus;
   for (size_t i = 0; i < Text.size(); ++i) {
     const char c = Text[i];
@@ -265,7 +264,7 @@ void TZeichenmaschine::zeichnenSchrittRek(const std::string& s, int32_t Tiefe) {
 void TZeichenmaschine::zeichnenSchrittRekTeil(const std::string& s, int32_t n) {
   TLaufrahmen Rahmen(*this);
   Tabelle();
-  const std::string Text = s;
+  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
   SchrittRekTeil(Text.data(), Text.size(), n);
 }
 
@@ -323,7 +322,7 @@ void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h
 void TZeichenmaschine::AusdehnungMessen(int32_t d, const std::string& s) {
   TLaufrahmen Rahmen(*this);
   Tabelle();
-  const std::string Text = s;
+  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
   Messen(d, Text.data(), Text.size());
 }
 

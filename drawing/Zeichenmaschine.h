@@ -15,22 +15,22 @@ class TRegelsystem;
 class TTurtle;
 
 // Program-wide drawing settings in force.
-extern bool Zufallsmodus;            // false
-extern bool SchrittweiteAnpassen;    // true
-extern bool Schrittmodus;            // false
-extern uint32_t Zeichenfarbe;        // 0x008000
-extern double Anfangsdicke;          // 1.0
-extern double Schwundfaktor;         // 1.0
-extern double AbweichungPlus;        // 0.3
-extern double AbweichungMinus;       // 0.3
-extern double AbweichungSchritt;     // 0.3
+extern bool Zufallsmodus;          // false
+extern bool SchrittweiteAnpassen;  // true
+extern bool Schrittmodus;          // false
+extern uint32_t Zeichenfarbe;      // 0x008000
+extern double Anfangsdicke;        // 1.0
+extern double Schwundfaktor;       // 1.0
+extern double AbweichungPlus;      // 0.3
+extern double AbweichungMinus;     // 0.3
+extern double AbweichungSchritt;   // 0.3
 constexpr int32_t StartTiefe = 2;
 constexpr double StartSchrittweite = 10.0;
 constexpr int32_t MaxTiefe = 30;
 
 // The one random generator of the program; 0 at start.
 extern uint32_t Zufallszustand;
-double Zufallszahl();                 // next value in [0, 1)
+double Zufallszahl();  // next value in [0, 1)
 double Zufallsfaktor(double Abweichung);
 
 // What the engine needs of the drawing window. Tests implement it too.
@@ -45,8 +45,8 @@ class TZeichenfensterSchnittstelle {
   virtual bool WeiterFragen() = 0;
   // Places the continue prompt below EString, right of the control panel.
   virtual void WeiterBoxPlatzieren() = 0;
-  virtual void ZeichenSetzen(const std::string& Text) = 0;  // text of EZeichen
-  virtual void ZeichenfeldZeigen(bool An) = 0;              // EZeichen
+  virtual void ZeichenSetzen(const std::string& Text) = 0;          // text of EZeichen
+  virtual void ZeichenfeldZeigen(bool An) = 0;                      // EZeichen
   virtual void StringZeigen(bool An, const std::string& Text) = 0;  // EString
   // ESchrittweite shows the new step size (3 decimals).
   virtual void SchrittweiteAnzeigen(double Schrittweite) = 0;

@@ -125,7 +125,12 @@ TEST_F(Zeichnen, AlphabetInExactMode) {
       {"F+F", 100, 100, 90, 50, 90, {"(100,100)-(100,50)", "(100,50)-(50,50)"}},
       {"F-F", 100, 100, 90, 50, 90, {"(100,100)-(100,50)", "(100,50)-(150,50)"}},
       {"FfF", 0, 100, 0, 10, 90, {"(0,100)-(10,100)", "(20,100)-(30,100)"}},
-      {"F[+F]F", 100, 100, 90, 10, 90,
+      {"F[+F]F",
+       100,
+       100,
+       90,
+       10,
+       90,
        {"(100,100)-(100,90)", "(100,90)-(90,90)", "(100,90)-(100,80)"}},
       {"AXYZgGb19 ", 100, 100, 90, 10, 90, {}},
   };
@@ -171,8 +176,7 @@ TEST_F(Zeichnen, AlphabetInRandomMode) {
   M.WinkelPlus = 90;
   M.WinkelMinus = -90;
   Ausfuehren("F+fB-F[F]");
-  EXPECT_EQ(Leinwand.Linien,
-            (Liste{"(100,100)-(100,50)", "(50,50)-(50,0)", "(50,0)-(50,-50)"}));
+  EXPECT_EQ(Leinwand.Linien, (Liste{"(100,100)-(100,50)", "(50,50)-(50,0)", "(50,0)-(50,-50)"}));
   EXPECT_EQ(Zufallszustand, 2884733762u);  // six numbers drawn
 }
 
@@ -213,10 +217,10 @@ TEST_F(Zeichnen, ExpansionOrderAndMessagePasses) {
     int Linien, Pumpen;
   };
   const Fall Faelle[] = {
-      {{}, "F+F", 0, 2, 1},            // depth 0: the axiom itself, one pass
-      {{"F->F+F"}, "F", 2, 4, 4},      // F+F+F+F; a pass per expanded rule
-      {{"A->A"}, "FAF", 3, 2, 1},      // a rule giving itself is no rule
-      {{"X->"}, "FXF", 1, 2, 2},       // empty replacement: X vanishes
+      {{}, "F+F", 0, 2, 1},        // depth 0: the axiom itself, one pass
+      {{"F->F+F"}, "F", 2, 4, 4},  // F+F+F+F; a pass per expanded rule
+      {{"A->A"}, "FAF", 3, 2, 1},  // a rule giving itself is no rule
+      {{"X->"}, "FXF", 1, 2, 2},   // empty replacement: X vanishes
       {{"F->FF"}, "F", 10, 1024, 1024},
   };
   for (const Fall& F : Faelle) {
@@ -233,8 +237,8 @@ TEST_F(Zeichnen, ExpansionOrderAndMessagePasses) {
   Start(100, 100, 90, 10);
   M.WinkelPlus = 90;
   M.zeichnenRek("F", 2);
-  EXPECT_EQ(Leinwand.Linien, (Liste{"(100,100)-(100,90)", "(100,90)-(90,90)",
-                                    "(90,90)-(90,100)", "(90,100)-(100,100)"}));
+  EXPECT_EQ(Leinwand.Linien, (Liste{"(100,100)-(100,90)", "(100,90)-(90,90)", "(90,90)-(90,100)",
+                                    "(90,100)-(100,100)"}));
 }
 
 // The length limit of derived strings does not apply to drawing at once.
@@ -459,8 +463,7 @@ TEST_F(Zeichnen, TurtleStackErrorsEndTheRunOnly) {
   EXPECT_FALSE(Fenster.AbbrechenSichtbar);
 
   R.Axiom = std::string(101, '[');
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }),
-            "Zu viele gemerkte Turtle-Positionen");
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Zu viele gemerkte Turtle-Positionen");
   // Leftovers of that run don't count against the next one.
   R.Axiom = std::string(100, '[') + "F" + std::string(100, ']');
   M.Zeichenlauf(0, 500, 680, 90);

@@ -33,8 +33,11 @@ size_t Vorkommen(const std::string& Text, const std::string& Teil) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
   static const std::set<std::string> Erlaubt = {
       "Zu viele gemerkte Turtle-Positionen",
-      "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt", "Stapelüberlauf",
-      "Gleitkommaüberlauf", "Ungültige Gleitkommaoperation", "Gleitkommadivision durch Null"};
+      "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt",
+      "Stapelüberlauf",
+      "Gleitkommaüberlauf",
+      "Ungültige Gleitkommaoperation",
+      "Gleitkommadivision durch Null"};
   if (Groesse < 18) return 0;
   const int32_t Tiefe = Daten[0] % 5;
   const bool Zufall = Daten[1] & 1;

@@ -6,6 +6,4 @@ void GleitkommaUeberlauf() { throw std::runtime_error("Gleitkommaüberlauf"); }
 
 void GleitkommaUngueltig() { throw std::runtime_error("Ungültige Gleitkommaoperation"); }
 
-void GleitkommaDivisionDurchNull() {
-  throw std::runtime_error("Gleitkommadivision durch Null");
-}
+void GleitkommaDivisionDurchNull() { throw std::runtime_error("Gleitkommadivision durch Null"); }

@@ -59,8 +59,8 @@ bool GanzzahlLesen(const std::string& Text, int32_t& Wert) {
     if (Betrag > 2147483648ull) return false;
   }
   if (!Negativ && Betrag > 2147483647ull) return false;
-  Wert = Negativ ? static_cast<int32_t>(-static_cast<int64_t>(Betrag))
-                 : static_cast<int32_t>(Betrag);
+  Wert =
+      Negativ ? static_cast<int32_t>(-static_cast<int64_t>(Betrag)) : static_cast<int32_t>(Betrag);
   return true;
 }
 

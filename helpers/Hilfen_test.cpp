@@ -26,27 +26,44 @@ TEST(Hilfen, IstGanzzahl) {
     bool Gueltig;
     int32_t Wert;
   } Faelle[] = {
-      {"12", true, 12},           {" 12", true, 12},
-      {"   -12", true, -12},      {"+0", true, 0},
-      {"-0", true, 0},            {"$1F", true, 31},
-      {"0x1f", true, 31},         {"0X1F", true, 31},
-      {"x10", true, 16},          {"X10", true, 16},
-      {"-$10", true, -16},        {"$FFFFFFFF", true, -1},
+      {"12", true, 12},
+      {" 12", true, 12},
+      {"   -12", true, -12},
+      {"+0", true, 0},
+      {"-0", true, 0},
+      {"$1F", true, 31},
+      {"0x1f", true, 31},
+      {"0X1F", true, 31},
+      {"x10", true, 16},
+      {"X10", true, 16},
+      {"-$10", true, -16},
+      {"$FFFFFFFF", true, -1},
       {"$80000000", true, INT32_MIN},
       {"-$80000000", true, INT32_MIN},
-      {"$000000001", true, 1},    {"2147483647", true, 2147483647},
+      {"$000000001", true, 1},
+      {"2147483647", true, 2147483647},
       {"-2147483648", true, INT32_MIN},
       {"00000000000000000007", true, 7},
-      {"", false, 0},             {"   ", false, 0},
-      {"12 ", false, 0},          {"1.5", false, 0},
-      {"-", false, 0},            {"+", false, 0},
-      {"2147483648", false, 0},   {"+2147483648", false, 0},
-      {"-2147483649", false, 0},  {"99999999999999999999", false, 0},
-      {"$100000000", false, 0},   {"$", false, 0},
-      {"0x", false, 0},           {"$1G", false, 0},
-      {"1e3", false, 0},          {"- 1", false, 0},
-      {"\t1", false, 0},          {"--1", false, 0},
-      {"1,0", false, 0},          {"0x-1", false, 0},
+      {"", false, 0},
+      {"   ", false, 0},
+      {"12 ", false, 0},
+      {"1.5", false, 0},
+      {"-", false, 0},
+      {"+", false, 0},
+      {"2147483648", false, 0},
+      {"+2147483648", false, 0},
+      {"-2147483649", false, 0},
+      {"99999999999999999999", false, 0},
+      {"$100000000", false, 0},
+      {"$", false, 0},
+      {"0x", false, 0},
+      {"$1G", false, 0},
+      {"1e3", false, 0},
+      {"- 1", false, 0},
+      {"\t1", false, 0},
+      {"--1", false, 0},
+      {"1,0", false, 0},
+      {"0x-1", false, 0},
   };
   for (const auto& F : Faelle) {
     EXPECT_EQ(IstGanzzahl(F.Text), F.Gueltig) << '"' << F.Text << '"';
@@ -57,7 +74,8 @@ TEST(Hilfen, IstGanzzahl) {
         GanzzahlWert(F.Text);
         ADD_FAILURE() << "kein Fehler fuer \"" << F.Text << '"';
       } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()), "'" + std::string(F.Text) + "' ist kein gültiger Integerwert");
+        EXPECT_EQ(std::string(e.what()),
+                  "'" + std::string(F.Text) + "' ist kein gültiger Integerwert");
       }
     }
   }
@@ -69,18 +87,15 @@ TEST(Hilfen, IstKommazahlUndTextAlsKommazahl) {
     bool Gueltig;
     double Wert;  // 0.0 for invalid texts
   } Faelle[] = {
-      {"30", true, 30.0},        {"30,5", true, 30.5},     {"30.5", true, 30.5},
-      {"-0,25", true, -0.25},    {"1E3", true, 1000.0},    {" 7", true, 7.0},
-      {"22,5", true, 22.5},      {".5", true, 0.5},        {",5", true, 0.5},
-      {"5.", true, 5.0},         {".", true, 0.0},         {"e5", true, 0.0},
-      {"+1e-2", true, 0.01},     {"1E+2", true, 100.0},    {"-.5e1", true, -5.0},
-      {"0.1", true, 0.1},        {"1e-400", true, 0.0},    {"   ", true, 0.0},
-      {"30 ", false, 0.0},       {"3O", false, 0.0},       {"1e", false, 0.0},
-      {"+", false, 0.0},         {"-", false, 0.0},        {"", false, 0.0},
-      {"abc", false, 0.0},       {"1,000.5", false, 0.0},  {"1..5", false, 0.0},
-      {"1e+", false, 0.0},       {"1e5.", false, 0.0},     {"\t1", false, 0.0},
-      {"--1", false, 0.0},       {"1 e5", false, 0.0},     {"0x10", false, 0.0},
-      {"inf", false, 0.0},       {"nan", false, 0.0},
+      {"30", true, 30.0},    {"30,5", true, 30.5},    {"30.5", true, 30.5},  {"-0,25", true, -0.25},
+      {"1E3", true, 1000.0}, {" 7", true, 7.0},       {"22,5", true, 22.5},  {".5", true, 0.5},
+      {",5", true, 0.5},     {"5.", true, 5.0},       {".", true, 0.0},      {"e5", true, 0.0},
+      {"+1e-2", true, 0.01}, {"1E+2", true, 100.0},   {"-.5e1", true, -5.0}, {"0.1", true, 0.1},
+      {"1e-400", true, 0.0}, {"   ", true, 0.0},      {"30 ", false, 0.0},   {"3O", false, 0.0},
+      {"1e", false, 0.0},    {"+", false, 0.0},       {"-", false, 0.0},     {"", false, 0.0},
+      {"abc", false, 0.0},   {"1,000.5", false, 0.0}, {"1..5", false, 0.0},  {"1e+", false, 0.0},
+      {"1e5.", false, 0.0},  {"\t1", false, 0.0},     {"--1", false, 0.0},   {"1 e5", false, 0.0},
+      {"0x10", false, 0.0},  {"inf", false, 0.0},     {"nan", false, 0.0},
   };
   for (const auto& F : Faelle) {
     EXPECT_EQ(IstKommazahl(F.Text), F.Gueltig) << '"' << F.Text << '"';
@@ -95,8 +110,7 @@ TEST(Hilfen, TextAlsKommazahlUeberlauf) {
   EXPECT_TRUE(IstKommazahl("1e400"));
   EXPECT_TRUE(IstKommazahl("-1,5e99999999999999999999"));
   EXPECT_EQ(Meldung([] { TextAlsKommazahl("1e400"); }), "Gleitkommaüberlauf");
-  EXPECT_EQ(Meldung([] { TextAlsKommazahl("-1,5e99999999999999999999"); }),
-            "Gleitkommaüberlauf");
+  EXPECT_EQ(Meldung([] { TextAlsKommazahl("-1,5e99999999999999999999"); }), "Gleitkommaüberlauf");
   EXPECT_EQ(TextAlsKommazahl("1.7976931348623157e308"), 1.7976931348623157e308);
 }
 

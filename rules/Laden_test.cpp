@@ -1,15 +1,14 @@
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
-#include <clocale>
-#include <csignal>
-#include <cmath>
-#include <cstdlib>
 #include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -46,9 +45,7 @@ std::string Kurz(const TRegelsystem& R) {
 }
 
 // Everything, for comparisons before and after a failure.
-std::string Zustand(const TRegelsystem& R) {
-  return Kurz(R) + " " + R.Terminalzeichen.to_string();
-}
+std::string Zustand(const TRegelsystem& R) { return Kurz(R) + " " + R.Terminalzeichen.to_string(); }
 
 class Dateien : public ::testing::Test {
  protected:
@@ -78,7 +75,8 @@ class Dateien : public ::testing::Test {
     std::vector<std::string> Namen;
     DIR* d = opendir(Ordner.c_str());
     while (dirent* e = readdir(d))
-      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") Namen.push_back(e->d_name);
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+        Namen.push_back(e->d_name);
     closedir(d);
     std::sort(Namen.begin(), Namen.end());
     return Namen;
@@ -207,9 +205,15 @@ TEST_F(Dateien, Lesen) {
       {"Rest der Zahlzeile", "A\r\n30 Grad\r\n-5\tx y\r\nA->B\r\n", "\"A\" 30 -5 0 A->B;"},
       {"Leerzeilen vor den Zahlen", "A\r\n\r\n \t\r\n1\r\n\r\n2\r\nA->B\r\n", "\"A\" 1 2 0 A->B;"},
       {"Zahl am Dateiende", "A\r\n\r\n\r\n", "\"A\" 0 0 0"},
-      {"Strg-Z", "A\r\n1\r\n2\r\nA->B\r\n\x1a" "kaputt\r\n", "\"A\" 1 2 0 A->B;"},
+      {"Strg-Z",
+       "A\r\n1\r\n2\r\nA->B\r\n\x1a"
+       "kaputt\r\n",
+       "\"A\" 1 2 0 A->B;"},
       {"Strg-Z in der Regel", "A\r\n1\r\n2\r\nA->B\x1a]]]", "\"A\" 1 2 0 A->B;"},
-      {"Strg-Z in der Zahl", "A\r\n1\r\n2\x1a" "5\r\nA->B", "\"A\" 1 2 0"},
+      {"Strg-Z in der Zahl",
+       "A\r\n1\r\n2\x1a"
+       "5\r\nA->B",
+       "\"A\" 1 2 0"},
       {"einzelnes CR", "A\rB\r\n1\r\n2\r\nX->\rY\r\n", "\"AB\" 1 2 0 X->Y;"},
       {"einzelnes CR endet die Zahlzeile nicht", "A\r\n1\r2\r\n3\r\n", "\"A\" 1 3 0"},
       {"CR am Ende", "A\r\n1\r\n2\r\nX->Y\r", "\"A\" 1 2 0 X->Y;"},
@@ -217,8 +221,7 @@ TEST_F(Dateien, Lesen) {
       {"Axiom mit Blanks", "  A B  \r\n1\r\n2\r\n", "\"  A B  \" 1 2 0"},
       {"Zahl ueber 64 Zeichen", "A\r\n" + std::string(64, '1') + "99\r\n2\r\n",
        "\"A\" 1.1111111111111112e+63 2 0"},
-      {"8-Bit-Zeichen", "\xE4\r\n1\r\n2\r\n\xE4->\xF6\x81\r\n",
-       "\"\xE4\" 1 2 0 \xE4->\xF6\x81;"},
+      {"8-Bit-Zeichen", "\xE4\r\n1\r\n2\r\n\xE4->\xF6\x81\r\n", "\"\xE4\" 1 2 0 \xE4->\xF6\x81;"},
   };
   for (const auto& F : Faelle) {
     const std::string Datei = Schreiben("lesen.LSY", F.Inhalt);
@@ -379,7 +382,8 @@ TEST_F(Dateien, SchreibgeschuetzteDateiBleibt) {
 TEST_F(Dateien, UnabhaengigVomGebietsschema) {
   const char* Alt = setlocale(LC_ALL, nullptr);
   const std::string Vorher = Alt ? Alt : "C";
-  if (!setlocale(LC_ALL, "de_DE.UTF-8") && !setlocale(LC_ALL, "de_DE")) GTEST_SKIP() << "kein de_DE";
+  if (!setlocale(LC_ALL, "de_DE.UTF-8") && !setlocale(LC_ALL, "de_DE"))
+    GTEST_SKIP() << "kein de_DE";
   TRegelsystem R;
   R.WinkelPlus = 22.5;
   const std::string Datei = Pfad("de.LSY");

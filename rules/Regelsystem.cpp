@@ -135,8 +135,7 @@ class TLeser {
     while (Pos < Inhalt.size() && static_cast<unsigned char>(Inhalt[Pos]) <= 32) ++Pos;
     if (Ende()) return 0.0;
     std::string Wort;
-    while (Pos < Inhalt.size() && static_cast<unsigned char>(Inhalt[Pos]) > 32 &&
-           Wort.size() < 64)
+    while (Pos < Inhalt.size() && static_cast<unsigned char>(Inhalt[Pos]) > 32 && Wort.size() < 64)
       Wort += Inhalt[Pos++];
     return ZahlWert(Wort);
   }
@@ -187,8 +186,7 @@ std::string ZahlAlsDateitext(double Zahl) {
   // Near the largest double, rounding up would write a number that no longer
   // loads; there the digits are cut instead.
   const bool Aufrunden =
-      Ziffern[15] >= '5' &&
-      !(Exponent == 308 && Stellen.compare("179769313486231") >= 0);
+      Ziffern[15] >= '5' && !(Exponent == 308 && Stellen.compare("179769313486231") >= 0);
   if (Aufrunden) {
     size_t j = Stellen.size();
     while (j > 0 && Stellen[j - 1] == '9') Stellen[--j] = '0';
@@ -356,10 +354,9 @@ std::string TRegelsystem::Ableitung(int32_t Tiefe) const {
 }
 
 void TRegelsystem::NichtterminaleEntfernen(std::string& Text) const {
-  Text.erase(std::remove_if(Text.begin(), Text.end(),
-                            [this](char c) {
-                              return !Terminalzeichen.test(static_cast<unsigned char>(c));
-                            }),
+  Text.erase(std::remove_if(
+                 Text.begin(), Text.end(),
+                 [this](char c) { return !Terminalzeichen.test(static_cast<unsigned char>(c)); }),
              Text.end());
 }
 

@@ -217,7 +217,9 @@ TEST(Regelsystem, ErsetzungUndRegelIndex) {
   EXPECT_EQ(R.Ersetzung('\xFF'), "x");
   // A derived string uses the first rule of a head; the later one is kept.
   R.RegelHinzufuegen("\xFF->y");
-  R.Axiom = "\xFF" "AB";
+  R.Axiom =
+      "\xFF"
+      "AB";
   EXPECT_EQ(R.Ableitung(1), "xA");
 }
 

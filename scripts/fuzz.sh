@@ -16,7 +16,7 @@ for f in fuzz/*_fuzz.cpp; do
   arbeit=$(mktemp -d)
   cp -r "$korpus"/. "$arbeit"/ 2>/dev/null || true
   echo "== $name: ${sek} s"
-  if ! ./build-fuzz/fuzz/"$name" -max_total_time="$sek" -max_len=4096 -timeout=10 \
+  if ! ASAN_OPTIONS=detect_leaks=1 ./build-fuzz/fuzz/"$name" -max_total_time="$sek" -max_len=4096 -timeout=10 \
       -print_final_stats=1 -artifact_prefix="$arbeit/" "$arbeit" >"$arbeit.log" 2>&1; then
     tail -n 60 "$arbeit.log"
     echo "Fuzzer $name hat einen Fehler gefunden; Eingabe:"; ls "$arbeit"/crash-* "$arbeit"/timeout-* 2>/dev/null

@@ -15,3 +15,7 @@ bash scripts/build.sh build-san -DCMAKE_BUILD_TYPE=Debug -DRANKENWERK_BENCH=OFF 
 # Qt's own start-up allocations are not ours to chase; leaks are checked elsewhere.
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
 (cd build-san && ctest --output-on-failure -j2)
+
+# Fuzz targets for a bounded time each, then formatting and clang-tidy.
+bash scripts/fuzz.sh
+bash scripts/pruefen.sh build

@@ -18,9 +18,20 @@ namespace {
 
 constexpr int GroessteSeite = 10000;
 
-const char* const Wertoptionen[] = {
-    "--breite", "--hoehe", "--tiefe", "--x", "--y", "--winkel", "--schrittweite", "--dicke",
-    "--schwund", "--abweichung-schritt", "--abweichung-plus", "--abweichung-minus", "--farbe", "--saat"};
+const char* const Wertoptionen[] = {"--breite",
+                                    "--hoehe",
+                                    "--tiefe",
+                                    "--x",
+                                    "--y",
+                                    "--winkel",
+                                    "--schrittweite",
+                                    "--dicke",
+                                    "--schwund",
+                                    "--abweichung-schritt",
+                                    "--abweichung-plus",
+                                    "--abweichung-minus",
+                                    "--farbe",
+                                    "--saat"};
 
 struct TAuftrag {
   std::map<std::string, std::string> Werte;
@@ -70,8 +81,7 @@ double Kommazahl(const std::string& Text, const std::string& Meldung) {
 }
 
 int Seite(const std::string& Text, const char* Name) {
-  const std::string Meldung = std::string(Name) +
-                              " außerhalb des zulässigen Bereichs von 1 bis " +
+  const std::string Meldung = std::string(Name) + " außerhalb des zulässigen Bereichs von 1 bis " +
                               std::to_string(GroessteSeite);
   if (!IstGanzzahl(Text)) throw std::runtime_error(Meldung);
   int32_t n = GanzzahlWert(Text);
@@ -122,7 +132,7 @@ TEinstellungen Pruefen(const TAuftrag& A) {
   std::string T;
   if (Wert("--breite", T)) E.Breite = Seite(T, "Breite");
   if (Wert("--hoehe", T)) E.Hoehe = Seite(T, "Höhe");
-  E.X = E.Breite / 2;
+  E.X = static_cast<double>(E.Breite / 2);  // whole pixels, as the window does
   E.Y = E.Hoehe;
   if (Wert("--tiefe", T)) {
     if (!IstGanzzahl(T) || GanzzahlWert(T) < 0 || GanzzahlWert(T) > MaxTiefe)
@@ -140,14 +150,16 @@ TEinstellungen Pruefen(const TAuftrag& A) {
     E.Anpassen = false;
   }
   if (Wert("--x", T)) {
-    const std::string M = "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
-                          std::to_string(E.Breite);
+    const std::string M =
+        "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
+        std::to_string(E.Breite);
     E.X = Kommazahl(T, M);
     if (E.X < 0 || E.X > E.Breite) throw std::runtime_error(M);
   }
   if (Wert("--y", T)) {
-    const std::string M = "y hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
-                          std::to_string(E.Hoehe);
+    const std::string M =
+        "y hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
+        std::to_string(E.Hoehe);
     E.Y = Kommazahl(T, M);
     if (E.Y < 0 || E.Y > E.Hoehe) throw std::runtime_error(M);
   }
@@ -173,8 +185,8 @@ TEinstellungen Pruefen(const TAuftrag& A) {
 bool EndetAuf(std::string Text, const std::string& Endung) {
   std::transform(Text.begin(), Text.end(), Text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return Text.size() >= Endung.size() && Text.compare(Text.size() - Endung.size(),
-                                                      Endung.size(), Endung) == 0;
+  return Text.size() >= Endung.size() &&
+         Text.compare(Text.size() - Endung.size(), Endung.size(), Endung) == 0;
 }
 
 }  // namespace

@@ -43,8 +43,7 @@ TEST(Bildausgabe, DefaultPictureOfTheBuiltInSystem) {
 
 TEST(Bildausgabe, SvgListsTheLinesOfTheDrawing) {
   std::string Fehler;
-  ASSERT_EQ(Ausgeben({"--tiefe", "1", "--schrittweite", "10", "-o", Pfad("eins.svg")}, Fehler),
-            0)
+  ASSERT_EQ(Ausgeben({"--tiefe", "1", "--schrittweite", "10", "-o", Pfad("eins.svg")}, Fehler), 0)
       << Fehler;
   const std::string Svg = Lesen(Pfad("eins.svg"));
   const std::string Erwartet =
@@ -86,8 +85,8 @@ TEST(Bildausgabe, SvgAndPngShowTheSameLines) {
   int Linien = 0;
   while (std::getline(Svg, Zeile)) {
     int X1, Y1, X2, Y2;
-    if (std::sscanf(Zeile.c_str(), "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\"", &X1, &Y1,
-                    &X2, &Y2) != 4)
+    if (std::sscanf(Zeile.c_str(), "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\"", &X1, &Y1, &X2,
+                    &Y2) != 4)
       continue;
     P.drawLine(X1, Y1, X2, Y2);
     ++Linien;
@@ -106,11 +105,14 @@ TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
        "Schrittweite falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000.00"},
       {{"--schrittweite", "1000,01"},
        "Schrittweite falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000.00"},
-      {{"--x", "1001"}, "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000"},
-      {{"--x", "-0,5"}, "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000"},
+      {{"--x", "1001"},
+       "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000"},
+      {{"--x", "-0,5"},
+       "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000"},
       {{"--breite", "300", "--x", "301"},
        "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 300"},
-      {{"--y", "681"}, "y hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 680"},
+      {{"--y", "681"},
+       "y hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 680"},
       {{"--winkel", "nord"}, "Winkel hat falsches Format "},
       {{"--dicke", "dick"}, "Liniendicke hat falsches Format."},
       {{"--schwund", "99,5"}, "Schwund hat falsches Format "},
@@ -135,8 +137,8 @@ TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
   TRegelsystem R;  // axiom F, no rules: every depth is quick
   R.Axiom = "F";
   R.Speichern(Pfad("gerade.lsy"));
-  const Liste Gute[] = {{"--schrittweite", "0,5"}, {"--x", "1000"}, {"--schwund", "99"},
-                        {"--winkel", "-45"}, {"--tiefe", "30"}, {"--zufall"}};
+  const Liste Gute[] = {{"--schrittweite", "0,5"}, {"--x", "1000"},   {"--schwund", "99"},
+                        {"--winkel", "-45"},       {"--tiefe", "30"}, {"--zufall"}};
   for (const Liste& Optionen : Gute) {
     Liste A = Optionen;
     A.insert(A.begin(), {Pfad("gerade.lsy"), "-o", Pfad("gut.svg")});

@@ -28,8 +28,7 @@ void Schreiben(const std::string& Text) {
 }
 
 // The built-in system as at start-up, or the given file loaded into it.
-void RegelsystemLaden(TRegelsystem& R, const std::vector<std::string>& Argumente,
-                      size_t Position) {
+void RegelsystemLaden(TRegelsystem& R, const std::vector<std::string>& Argumente, size_t Position) {
   R.RegelnHinzufuegen(StandardRegeln);
   R.Sortieren();
   if (Argumente.size() > Position + 1) throw EAufruf("Zu viele Argumente");

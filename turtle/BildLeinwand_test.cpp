@@ -44,7 +44,7 @@ TEST(BildLeinwand, WidePensHaveRoundEnds) {
   }
   EXPECT_EQ(Bild.pixel(75, 46), qRgb(0, 0, 0));
   EXPECT_EQ(Bild.pixel(75, 56), qRgb(255, 255, 255));
-  EXPECT_EQ(Bild.pixel(103, 50), qRgb(0, 0, 0));  // cap beyond the end
+  EXPECT_EQ(Bild.pixel(103, 50), qRgb(0, 0, 0));        // cap beyond the end
   EXPECT_EQ(Bild.pixel(104, 45), qRgb(255, 255, 255));  // but round, not square
 }
 
@@ -85,12 +85,12 @@ TEST(BildLeinwand, StampedLinesEqualQPainterLines) {
             L.Linie(Start.x(), Start.y(), Start.x() + DX, Start.y() + DY);
           }
           QPainter P(&B);
-          P.setPen(QPen(QColor(0xCC, 0x66, 0x33), Breite, Qt::SolidLine, Qt::RoundCap,
-                        Qt::RoundJoin));
+          P.setPen(
+              QPen(QColor(0xCC, 0x66, 0x33), Breite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
           P.drawLine(Start.x(), Start.y(), Start.x() + DX, Start.y() + DY);
           P.end();
-          ASSERT_TRUE(A == B) << "width " << Breite << " from " << Start.x() << ","
-                              << Start.y() << " by " << DX << "," << DY;
+          ASSERT_TRUE(A == B) << "width " << Breite << " from " << Start.x() << "," << Start.y()
+                              << " by " << DX << "," << DY;
         }
 }
 

@@ -29,9 +29,8 @@ void TSvgLeinwand::Bewegen(int X, int Y) {
 }
 
 void TSvgLeinwand::LinieNach(int X, int Y) {
-  Inhalt += "<line x1=\"" + std::to_string(AktX) + "\" y1=\"" + std::to_string(AktY) +
-            "\" x2=\"" + std::to_string(X) + "\" y2=\"" + std::to_string(Y) + "\"" +
-            Stiftattribute() + "/>\n";
+  Inhalt += "<line x1=\"" + std::to_string(AktX) + "\" y1=\"" + std::to_string(AktY) + "\" x2=\"" +
+            std::to_string(X) + "\" y2=\"" + std::to_string(Y) + "\"" + Stiftattribute() + "/>\n";
   Bewegen(X, Y);
 }
 
@@ -47,9 +46,7 @@ void TSvgLeinwand::Polylinie(const TPunkt* Punkte, int Anzahl) {
 }
 
 void TSvgLeinwand::Ellipse(int X1, int Y1, int X2, int Y2) {
-  auto Halb = [](long long v) {
-    return std::to_string(v / 2) + (v % 2 != 0 ? ".5" : "");
-  };
+  auto Halb = [](long long v) { return std::to_string(v / 2) + (v % 2 != 0 ? ".5" : ""); };
   Inhalt += "<ellipse cx=\"" + Halb(static_cast<long long>(X1) + X2) + "\" cy=\"" +
             Halb(static_cast<long long>(Y1) + Y2) + "\" rx=\"" +
             Halb(static_cast<long long>(X2) - X1) + "\" ry=\"" +
@@ -58,8 +55,8 @@ void TSvgLeinwand::Ellipse(int X1, int Y1, int X2, int Y2) {
 }
 
 void TSvgLeinwand::RechteckFuellen(int X1, int Y1, int X2, int Y2) {
-  Inhalt += "<rect x=\"" + std::to_string(X1) + "\" y=\"" + std::to_string(Y1) +
-            "\" width=\"" + std::to_string(static_cast<long long>(X2) - X1) + "\" height=\"" +
+  Inhalt += "<rect x=\"" + std::to_string(X1) + "\" y=\"" + std::to_string(Y1) + "\" width=\"" +
+            std::to_string(static_cast<long long>(X2) - X1) + "\" height=\"" +
             std::to_string(static_cast<long long>(Y2) - Y1) + "\" fill=\"" + Farbtext(Pinsel) +
             "\"/>\n";
 }
@@ -67,8 +64,9 @@ void TSvgLeinwand::RechteckFuellen(int X1, int Y1, int X2, int Y2) {
 std::string TSvgLeinwand::Dokument() const {
   std::string B = std::to_string(BildBreite), H = std::to_string(BildHoehe);
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + B + "\" height=\"" + H +
-         "\" viewBox=\"0 0 " + B + " " + H + "\">\n<rect width=\"" + B + "\" height=\"" + H +
+         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+         B + "\" height=\"" + H + "\" viewBox=\"0 0 " + B + " " + H + "\">\n<rect width=\"" + B +
+         "\" height=\"" + H +
          "\" fill=\"#FFFFFF\"/>\n<g stroke-linecap=\"round\" stroke-linejoin=\"round\">\n" +
          Inhalt + "</g>\n</svg>\n";
 }

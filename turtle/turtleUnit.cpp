@@ -70,27 +70,34 @@ int64_t Runden(double x) {
 }
 
 TTurtle::TTurtle(TLeinwand& Leinwand)
-    : Canvas(Leinwand), MitteX(Leinwand.Breite() / 2), MitteY(Leinwand.Hoehe() / 2),
-      X(MitteX), Y(MitteY) {}
+    : Canvas(Leinwand),
+      MitteX(Leinwand.Breite() / 2),
+      MitteY(Leinwand.Hoehe() / 2),
+      X(MitteX),
+      Y(MitteY) {}
+
+namespace {
 
 // The setters share one pattern: remove a shown symbol, assign, draw it again.
-#define TURTLE_SETZER(Name, Feld, Typ) \
-  void TTurtle::Name(Typ Wert) {       \
-    if (Sichtbar) {                    \
-      SymbolZeichnen();                \
-      Feld = Wert;                     \
-      SymbolZeichnen();                \
-    } else {                           \
-      Feld = Wert;                     \
-    }                                  \
+template <class Typ>
+void MitSymbolSetzen(TTurtle& Turtle, Typ& Feld, Typ Wert) {
+  if (Turtle.Sichtbar) {
+    Turtle.SymbolZeichnen();
+    Feld = Wert;
+    Turtle.SymbolZeichnen();
+  } else {
+    Feld = Wert;
   }
-TURTLE_SETZER(FarbeSetzen, Farbe, uint32_t)
-TURTLE_SETZER(DickeSetzen, Dicke, double)
-TURTLE_SETZER(XSetzen, X, double)
-TURTLE_SETZER(YSetzen, Y, double)
-TURTLE_SETZER(RichtungSetzen, Richtung, double)
-TURTLE_SETZER(SymbolGroesseSetzen, SymbolGroesse, double)
-#undef TURTLE_SETZER
+}
+
+}  // namespace
+
+void TTurtle::FarbeSetzen(uint32_t Wert) { MitSymbolSetzen(*this, Farbe, Wert); }
+void TTurtle::DickeSetzen(double Wert) { MitSymbolSetzen(*this, Dicke, Wert); }
+void TTurtle::XSetzen(double Wert) { MitSymbolSetzen(*this, X, Wert); }
+void TTurtle::YSetzen(double Wert) { MitSymbolSetzen(*this, Y, Wert); }
+void TTurtle::RichtungSetzen(double Wert) { MitSymbolSetzen(*this, Richtung, Wert); }
+void TTurtle::SymbolGroesseSetzen(double Wert) { MitSymbolSetzen(*this, SymbolGroesse, Wert); }
 
 void TTurtle::Zeigen(bool An) {
   if (An == Sichtbar) return;
@@ -105,10 +112,8 @@ void TTurtle::SymbolZeichnen() {
   Canvas.StiftFarbeSetzen(SymbolFarbe);
   const double s = SymbolGroesse, h = Richtung;
   const double QX = CosGrad(90.0 - h) * s * 0.25, QY = SinGrad(90.0 - h) * s * 0.25;
-  const double P[4][2] = {{X, Y},
-                          {X + QX, Y + QY},
-                          {X + CosGrad(h) * s, Y - SinGrad(h) * s},
-                          {X - QX, Y - QY}};
+  const double P[4][2] = {
+      {X, Y}, {X + QX, Y + QY}, {X + CosGrad(h) * s, Y - SinGrad(h) * s}, {X - QX, Y - QY}};
   TPunkt Punkte[5];
   for (int i = 0; i < 4; ++i)
     Punkte[i] = {Begrenzt(Runden(Gk(P[i][0]))), Begrenzt(Runden(Gk(P[i][1])))};

@@ -37,10 +37,17 @@ TEST(Turtle, StartsInTheMiddleHeadingUp) {
 }
 
 TEST(Turtle, RoundsHalvesToEven) {
-  const std::vector<std::pair<double, int64_t>> Faelle = {
-      {2.5, 2},   {3.5, 4},     {-2.5, -2},      {-3.5, -4}, {0.5, 0},
-      {1.5, 2},   {2.4999, 2},  {-0.4, 0},       {7.5000001, 8},
-      {4503599627370497.0, 4503599627370497}, {-1e18, -1000000000000000000}};
+  const std::vector<std::pair<double, int64_t>> Faelle = {{2.5, 2},
+                                                          {3.5, 4},
+                                                          {-2.5, -2},
+                                                          {-3.5, -4},
+                                                          {0.5, 0},
+                                                          {1.5, 2},
+                                                          {2.4999, 2},
+                                                          {-0.4, 0},
+                                                          {7.5000001, 8},
+                                                          {4503599627370497.0, 4503599627370497},
+                                                          {-1e18, -1000000000000000000}};
   for (auto [x, Erwartet] : Faelle) EXPECT_EQ(Runden(x), Erwartet) << x;
   for (double x : {9223372036854775808.0, -9223372036854775808.0, 1e300})
     EXPECT_EQ(Meldung([&] { Runden(x); }), "Ungültige Gleitkommaoperation") << x;
@@ -64,10 +71,11 @@ TEST(Turtle, FractionalStepsKeepTheirFractions) {
 }
 
 TEST(Turtle, StepsFollowTheHeading) {
-  const std::vector<std::pair<double, std::string>> Faelle = {
-      {90, "(500,340)-(500,240)"}, {0, "(500,340)-(600,340)"},
-      {180, "(500,340)-(400,340)"}, {270, "(500,340)-(500,440)"},
-      {400, "(500,340)-(577,276)"}};
+  const std::vector<std::pair<double, std::string>> Faelle = {{90, "(500,340)-(500,240)"},
+                                                              {0, "(500,340)-(600,340)"},
+                                                              {180, "(500,340)-(400,340)"},
+                                                              {270, "(500,340)-(500,440)"},
+                                                              {400, "(500,340)-(577,276)"}};
   for (auto& [Richtung, Linie] : Faelle) {
     TProtokollLeinwand L;
     TTurtle T(L);
@@ -86,9 +94,9 @@ TEST(Turtle, TurnsIntoZeroTo360) {
   struct Fall {
     double Von, Um, Ergebnis;
   };
-  const Fall Faelle[] = {{350, 30, 20}, {10, -30, 340}, {90, 720, 90}, {0, -360, 0},
-                         {0, 360, 0},   {359.5, 0.5, 0}, {0, -0.1, 359.9}, {0, -1e-20, 0},
-                         {90, -1e6, 170}};
+  const Fall Faelle[] = {{350, 30, 20},    {10, -30, 340}, {90, 720, 90},
+                         {0, -360, 0},     {0, 360, 0},    {359.5, 0.5, 0},
+                         {0, -0.1, 359.9}, {0, -1e-20, 0}, {90, -1e6, 170}};
   for (const Fall& F : Faelle) {
     TProtokollLeinwand L;
     TTurtle T(L);
@@ -159,7 +167,8 @@ TEST(Turtle, FloatingPointFaultsAreErrors) {
   EXPECT_EQ(Meldung([&] { T.Vorwaerts(1.5e308); }), "Gleitkommaüberlauf");
   T.XSetzen(0);
   EXPECT_EQ(Meldung([&] { T.Vorwaerts(1e19); }), "Ungültige Gleitkommaoperation");
-  EXPECT_EQ(Meldung([&] { T.Vorwaerts(std::numeric_limits<double>::infinity()); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Meldung([&] { T.Vorwaerts(std::numeric_limits<double>::infinity()); }),
+            "Gleitkommaüberlauf");
   T.XSetzen(0);
   T.DickeSetzen(1e19);
   EXPECT_EQ(Meldung([&] { T.Vorwaerts(1); }), "Ungültige Gleitkommaoperation");
@@ -242,9 +251,8 @@ TEST(TurtleSymbol, FivePointsInInvertingMode) {
     double Richtung;
     std::string Punkte;
   };
-  const Fall Faelle[] = {
-      {90, "Polylinie (500,340) (504,340) (500,325) (496,340) (500,340) nx"},
-      {0, "Polylinie (500,340) (500,344) (515,340) (500,336) (500,340) nx"}};
+  const Fall Faelle[] = {{90, "Polylinie (500,340) (504,340) (500,325) (496,340) (500,340) nx"},
+                         {0, "Polylinie (500,340) (500,344) (515,340) (500,336) (500,340) nx"}};
   for (const Fall& F : Faelle) {
     TProtokollLeinwand L;
     TTurtle T(L);
