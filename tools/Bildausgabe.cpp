@@ -132,7 +132,8 @@ TEinstellungen Pruefen(const TAuftrag& A) {
   std::string T;
   if (Wert("--breite", T)) E.Breite = Seite(T, "Breite");
   if (Wert("--hoehe", T)) E.Hoehe = Seite(T, "Höhe");
-  E.X = static_cast<double>(E.Breite / 2);  // whole pixels, as the window does
+  const int Mitte = E.Breite / 2;  // whole pixels, as the window does
+  E.X = Mitte;
   E.Y = E.Hoehe;
   if (Wert("--tiefe", T)) {
     if (!IstGanzzahl(T) || GanzzahlWert(T) < 0 || GanzzahlWert(T) > MaxTiefe)
