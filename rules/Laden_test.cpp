@@ -15,25 +15,10 @@
 #include <vector>
 
 #include "helpers/Hilfen.h"
+#include "rules/RegelTestHilfen.h"
 #include "rules/Regelsystem.h"
 
 namespace {
-
-template <typename F>
-std::string Fehlertext(F f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "(kein Fehler)";
-}
-
-std::string Regeln(const TRegelsystem& R) {
-  std::string Text;
-  for (int i = 0; i < R.Count(); ++i) Text += TRegelsystem::RegelAlsText(R.Items(i)) + ";";
-  return Text;
-}
 
 // Axiom, angles, depth and rules in one line.
 std::string Kurz(const TRegelsystem& R) {

@@ -6,24 +6,9 @@
 #include <random>
 #include <string>
 
+#include "rules/RegelTestHilfen.h"
+
 namespace {
-
-// The message of the error raised by f, or "(kein Fehler)".
-template <typename F>
-std::string Fehlertext(F f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "(kein Fehler)";
-}
-
-std::string Regeln(const TRegelsystem& R) {
-  std::string Text;
-  for (int i = 0; i < R.Count(); ++i) Text += TRegelsystem::RegelAlsText(R.Items(i)) + ";";
-  return Text;
-}
 
 TEST(Regelsystem, NeuesSystem) {
   TRegelsystem R;
