@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <string>
 
+#include "drawing/Feldpruefung.h"
 #include "drawing/Fensterhilfen.h"
 #include "gui/Dialoge.h"
 #include "helpers/Hilfen.h"
@@ -66,22 +67,18 @@ TEingabefeld* Feld(const char* Text, QWidget* Eltern, int Links, int Oben) {
   return E;
 }
 
-// Checks the field's text as a real; Speichern stores an accepted value. A refused
-// text gets the message, then the field shows the working value again.
-template <class Annehmen, class Speichern>
-void FeldPruefen(QWidget* Dialog, TEingabefeld* E, const char* Meldung, Annehmen Gilt,
+// Checks the field's text; Speichern stores an accepted value. A refused text
+// gets the field's message, then the field shows the working value again.
+template <class Speichern>
+void FeldPruefen(QWidget* Dialog, TEingabefeld* E, double (*Pruefen)(const std::string&),
                  Speichern Uebernehmen, double Angezeigt) {
   Behandeln(Dialog, [&] {
-    const std::string Text = NachCp1252(E->text());
-    if (IstKommazahl(Text)) {
-      const double v = TextAlsKommazahl(Text);
-      if (Gilt(v)) {
-        Uebernehmen(v);
-        return;
-      }
+    try {
+      Uebernehmen(Pruefen(NachCp1252(E->text())));
+    } catch (const EFeldfehler& F) {
+      MeldungZeigen(std::string(F.what()), Dialog);
+      E->setText(MitEinerStelle(Angezeigt));
     }
-    MeldungZeigen(std::string(Meldung), Dialog);
-    E->setText(MitEinerStelle(Angezeigt));
   });
 }
 
@@ -187,33 +184,31 @@ void TExtraEinstellungen::FormActivate() {
 
 void TExtraEinstellungen::EDickeExit() {
   FeldPruefen(
-      this, EDicke, "Liniendicke hat falsches Format.", [](double) { return true; },
-      [](double v) { ExtraAnfangsdicke = v; }, ExtraAnfangsdicke);
+      this, EDicke, DickePruefen, [](double v) { ExtraAnfangsdicke = v; }, ExtraAnfangsdicke);
 }
 
 void TExtraEinstellungen::ESchwundExit() {
   FeldPruefen(
-      this, ESchwund, "Schwund hat falsches Format ", [](double v) { return v <= 99; },
-      [](double v) { ExtraSchwundfaktor = 1 - v / 100; }, 100 - ExtraSchwundfaktor * 100);
+      this, ESchwund, SchwundPruefen, [](double v) { ExtraSchwundfaktor = 1 - v / 100; },
+      100 - ExtraSchwundfaktor * 100);
 }
 
 void TExtraEinstellungen::EAbweichungSExit() {
   FeldPruefen(
-      this, EAbweichungS, "\"Abweichung Schritt\" hat falsches Format ",
-      [](double) { return true; }, [](double v) { ExtraAbweichungSchritt = v / 100; },
-      ExtraAbweichungSchritt * 100);
+      this, EAbweichungS, AbweichungSchrittPruefen,
+      [](double v) { ExtraAbweichungSchritt = v / 100; }, ExtraAbweichungSchritt * 100);
 }
 
 void TExtraEinstellungen::EAbweichungPExit() {
   FeldPruefen(
-      this, EAbweichungP, "\"Abweichung +\" hat falsches Format ", [](double) { return true; },
-      [](double v) { ExtraAbweichungPlus = v / 100; }, ExtraAbweichungPlus * 100);
+      this, EAbweichungP, AbweichungPlusPruefen, [](double v) { ExtraAbweichungPlus = v / 100; },
+      ExtraAbweichungPlus * 100);
 }
 
 void TExtraEinstellungen::EAbweichungMExit() {
   FeldPruefen(
-      this, EAbweichungM, "\"Abweichung -\" hat falsches Format ", [](double) { return true; },
-      [](double v) { ExtraAbweichungMinus = v / 100; }, ExtraAbweichungMinus * 100);
+      this, EAbweichungM, AbweichungMinusPruefen, [](double v) { ExtraAbweichungMinus = v / 100; },
+      ExtraAbweichungMinus * 100);
 }
 
 void TExtraEinstellungen::BZeichenfarbeClick() {

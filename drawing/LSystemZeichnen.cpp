@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "drawing/Extras.h"
+#include "drawing/Feldpruefung.h"
 #include "drawing/Fensterhilfen.h"
 #include "drawing/UnitWeiter.h"
 #include "drawing/Zeichenzahl.h"
@@ -352,85 +353,62 @@ void TFZeichenform::StartMarkeZeichnen() {
 
 void TFZeichenform::ETiefeExit() {
   Behandeln(this, [&] {
-    const std::string s = Text(ETiefe);
-    if (IstGanzzahl(s)) {
-      const int32_t n = GanzzahlWert(s);
-      if (n >= 0 && n <= MaxTiefe) {
-        TiefeSetzen(n);
-        return;
-      }
+    try {
+      TiefeSetzen(TiefePruefen(Text(ETiefe)));
+    } catch (const EFeldfehler& F) {
+      MeldungZeigen(std::string(F.what()), this);
+      ETiefe->setText(QString::number(Tiefe));
     }
-    MeldungZeigen("Tiefe außerhalb des zulässigen Bereichs von 0 bis " + std::to_string(MaxTiefe),
-                  this);
-    ETiefe->setText(QString::number(Tiefe));
   });
 }
 
 void TFZeichenform::ESchrittweiteExit() {
   Behandeln(this, [&] {
-    const std::string s = Text(ESchrittweite);
-    if (IstKommazahl(s)) {
-      const double x = TextAlsKommazahl(s);
-      if (x > 0 && x <= 1000) {
-        SchrittweiteSetzen(x);
-        return;
-      }
+    try {
+      SchrittweiteSetzen(SchrittweitePruefen(Text(ESchrittweite)));
+    } catch (const EFeldfehler& F) {
+      MeldungZeigen(std::string(F.what()), this);
+      SchrittweiteAnzeigen(Maschine->Schrittweite);
     }
-    MeldungZeigen(
-        "Schrittweite falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
-            KommazahlAlsText(2, 1000),
-        this);
-    SchrittweiteAnzeigen(Maschine->Schrittweite);
   });
 }
 
 void TFZeichenform::ExExit() {
   Behandeln(this, [&] {
-    const std::string s = Text(Ex);
-    if (IstKommazahl(s)) {
-      const double x = TextAlsKommazahl(s);
-      if (x >= 0 && x <= ClientBreite()) {
-        StartMarkeZeichnen();
-        StartXSetzen(x);
-        StartMarkeZeichnen();
-        return;
-      }
+    try {
+      const double x = StartXPruefen(Text(Ex), ClientBreite());
+      StartMarkeZeichnen();
+      StartXSetzen(x);
+      StartMarkeZeichnen();
+    } catch (const EFeldfehler& F) {
+      MeldungZeigen(std::string(F.what()), this);
+      StartXSetzen(StartX);
     }
-    MeldungZeigen("x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
-                      std::to_string(ClientBreite()),
-                  this);
-    StartXSetzen(StartX);
   });
 }
 
 void TFZeichenform::EyExit() {
   Behandeln(this, [&] {
-    const std::string s = Text(Ey);
-    if (IstKommazahl(s)) {
-      const double y = TextAlsKommazahl(s);
-      if (y >= 0 && y <= ClientHoehe()) {
-        StartMarkeZeichnen();
-        StartYSetzen(y);
-        StartMarkeZeichnen();
-        return;
-      }
+    try {
+      const double y = StartYPruefen(Text(Ey), ClientHoehe());
+      StartMarkeZeichnen();
+      StartYSetzen(y);
+      StartMarkeZeichnen();
+    } catch (const EFeldfehler& F) {
+      MeldungZeigen(std::string(F.what()), this);
+      StartYSetzen(StartY);
     }
-    MeldungZeigen("y hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
-                      std::to_string(ClientHoehe()),
-                  this);
-    StartYSetzen(StartY);
   });
 }
 
 void TFZeichenform::EWinkelExit() {
   Behandeln(this, [&] {
-    const std::string s = Text(EWinkel);
-    if (IstKommazahl(s)) {
-      StartwinkelSetzen(TextAlsKommazahl(s));
-      return;
+    try {
+      StartwinkelSetzen(StartwinkelPruefen(Text(EWinkel)));
+    } catch (const EFeldfehler& F) {
+      MeldungZeigen(std::string(F.what()), this);
+      StartwinkelSetzen(Startwinkel);
     }
-    MeldungZeigen(std::string("Winkel hat falsches Format "), this);
-    StartwinkelSetzen(Startwinkel);
   });
 }
 

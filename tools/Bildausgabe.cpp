@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "drawing/Feldpruefung.h"
 #include "drawing/Zeichenmaschine.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
@@ -74,12 +75,6 @@ TAuftrag Zerlegen(const std::vector<std::string>& A) {
   return Auftrag;
 }
 
-// A real as the windows' fields read it, else the field's message.
-double Kommazahl(const std::string& Text, const std::string& Meldung) {
-  if (!IstKommazahl(Text)) throw std::runtime_error(Meldung);
-  return TextAlsKommazahl(Text);
-}
-
 int Seite(const std::string& Text, const char* Name) {
   const std::string Meldung = std::string(Name) + " außerhalb des zulässigen Bereichs von 1 bis " +
                               std::to_string(GroessteSeite);
@@ -135,48 +130,19 @@ TEinstellungen Pruefen(const TAuftrag& A) {
   const int Mitte = E.Breite / 2;  // whole pixels, as the window does
   E.X = Mitte;
   E.Y = E.Hoehe;
-  if (Wert("--tiefe", T)) {
-    if (!IstGanzzahl(T) || GanzzahlWert(T) < 0 || GanzzahlWert(T) > MaxTiefe)
-      throw std::runtime_error("Tiefe außerhalb des zulässigen Bereichs von 0 bis " +
-                               std::to_string(MaxTiefe));
-    E.Tiefe = GanzzahlWert(T);
-  }
+  if (Wert("--tiefe", T)) E.Tiefe = TiefePruefen(T);
   if (Wert("--schrittweite", T)) {
-    const std::string M =
-        "Schrittweite falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
-        KommazahlAlsText(2, 1000);
-    double s = Kommazahl(T, M);
-    if (!(s > 0 && s <= 1000)) throw std::runtime_error(M);
-    E.Schrittweite = s;
+    E.Schrittweite = SchrittweitePruefen(T);
     E.Anpassen = false;
   }
-  if (Wert("--x", T)) {
-    const std::string M =
-        "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
-        std::to_string(E.Breite);
-    E.X = Kommazahl(T, M);
-    if (E.X < 0 || E.X > E.Breite) throw std::runtime_error(M);
-  }
-  if (Wert("--y", T)) {
-    const std::string M =
-        "y hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis " +
-        std::to_string(E.Hoehe);
-    E.Y = Kommazahl(T, M);
-    if (E.Y < 0 || E.Y > E.Hoehe) throw std::runtime_error(M);
-  }
-  if (Wert("--winkel", T)) E.Winkel = Kommazahl(T, "Winkel hat falsches Format ");
-  if (Wert("--dicke", T)) E.Dicke = Kommazahl(T, "Liniendicke hat falsches Format.");
-  if (Wert("--schwund", T)) {
-    double v = Kommazahl(T, "Schwund hat falsches Format ");
-    if (!(v <= 99)) throw std::runtime_error("Schwund hat falsches Format ");
-    E.Schwund = 1 - v / 100;
-  }
-  if (Wert("--abweichung-schritt", T))
-    E.AbwSchritt = Kommazahl(T, "\"Abweichung Schritt\" hat falsches Format ") / 100;
-  if (Wert("--abweichung-plus", T))
-    E.AbwPlus = Kommazahl(T, "\"Abweichung +\" hat falsches Format ") / 100;
-  if (Wert("--abweichung-minus", T))
-    E.AbwMinus = Kommazahl(T, "\"Abweichung -\" hat falsches Format ") / 100;
+  if (Wert("--x", T)) E.X = StartXPruefen(T, E.Breite);
+  if (Wert("--y", T)) E.Y = StartYPruefen(T, E.Hoehe);
+  if (Wert("--winkel", T)) E.Winkel = StartwinkelPruefen(T);
+  if (Wert("--dicke", T)) E.Dicke = DickePruefen(T);
+  if (Wert("--schwund", T)) E.Schwund = 1 - SchwundPruefen(T) / 100;
+  if (Wert("--abweichung-schritt", T)) E.AbwSchritt = AbweichungSchrittPruefen(T) / 100;
+  if (Wert("--abweichung-plus", T)) E.AbwPlus = AbweichungPlusPruefen(T) / 100;
+  if (Wert("--abweichung-minus", T)) E.AbwMinus = AbweichungMinusPruefen(T) / 100;
   if (Wert("--farbe", T)) E.Farbe = Farbe(T);
   if (Wert("--saat", T)) E.Saat = Saat(T);
   E.Zufall = A.Zufall;
