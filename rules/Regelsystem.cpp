@@ -366,9 +366,11 @@ std::string TRegelsystem::TerminalAbleitung(int32_t Tiefe) const {
   return Text;
 }
 
-void TRegelsystem::Laden(const std::string& Dateiname) {
+void TRegelsystem::Laden(const std::string& Dateiname) { InhaltLaden(DateiLesen(Dateiname)); }
+
+void TRegelsystem::InhaltLaden(const std::string& Inhalt) {
   // Everything is read into locals first, so a failure leaves this system as it was.
-  TLeser Leser(DateiLesen(Dateiname));
+  TLeser Leser(Inhalt);
   std::string NeuesAxiom = Leser.Zeile();
   const double NeuPlus = Leser.Zahl();
   Leser.RestDerZeile();

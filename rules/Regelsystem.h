@@ -75,6 +75,8 @@ class TRegelsystem {
 
   // Replaces rules, axiom and angles by the file's content, all or nothing.
   void Laden(const std::string& Dateiname);
+  // The same for a file's content already in memory (a rule system carried by a picture).
+  void InhaltLaden(const std::string& Inhalt);
   // Writes the file safely: the old file stays intact when writing fails.
   void Speichern(const std::string& Dateiname) const;
   // The bytes Speichern writes; raises the floating-point error of a non-finite angle.
