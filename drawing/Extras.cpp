@@ -7,11 +7,16 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QtMath>
+#include <algorithm>
 #include <string>
 
 #include "drawing/Feldpruefung.h"
 #include "drawing/Fensterhilfen.h"
+#include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
+#include "gui/Klicks.h"
+#include "gui/Schrift.h"
 #include "helpers/Hilfen.h"
 
 double ExtraAnfangsdicke = 1.0;
@@ -86,9 +91,7 @@ void FeldPruefen(QWidget* Dialog, TEingabefeld* E, double (*Pruefen)(const std::
 
 TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
   setWindowTitle(QStringLiteral("Extra Einstellungen"));
-  QFont Schrift(QStringLiteral("Sans Serif"));
-  Schrift.setPixelSize(10);
-  setFont(Schrift);
+  setFont(Schrift(10));
   setGeometry(290, 156, 612, 359);
   setSizeGripEnabled(false);
 
@@ -117,15 +120,24 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
   Memo1 = new QPlainTextEdit(this);
   Memo1->setGeometry(293, 13, 189, 202);
   Memo1->setReadOnly(true);
-  QFont MemoSchrift = Schrift;
-  MemoSchrift.setPixelSize(11);
-  Memo1->setFont(MemoSchrift);
+  Memo1->setFont(Schrift(11));
   QPalette Weiss = Memo1->palette();
   Weiss.setColor(QPalette::Base, Qt::white);
   Memo1->setPalette(Weiss);
   QStringList Zeilen;
   for (const char* Z : Erklaerung) Zeilen << QString::fromUtf8(Z);
   Memo1->setPlainText(Zeilen.join(QLatin1Char('\n')));
+  // One line of text per line on screen: the box grows to the font in use.
+  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const QFontMetrics Masse(Memo1->font());
+  int Breite = 0;
+  for (const QString& Z : Zeilen) Breite = std::max(Breite, Masse.horizontalAdvance(Z));
+  const int Rand = 2 * (Memo1->frameWidth() + qCeil(Memo1->document()->documentMargin()) + 2);
+  Memo1->resize(
+      std::max(Memo1->width(), Breite + Rand),
+      std::max(Memo1->height(), static_cast<int>(Zeilen.size()) * Masse.lineSpacing() + Rand));
 
   BOk = new QPushButton(QStringLiteral("Ok"), this);
   BOk->setGeometry(13, 228, 118, 26);
@@ -157,6 +169,8 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
   connect(BZeichenfarbe, &QPushButton::clicked, this, &TExtraEinstellungen::BZeichenfarbeClick);
   connect(BOk, &QPushButton::clicked, this, &TExtraEinstellungen::BOkClick);
   connect(BAbbrechen, &QPushButton::clicked, this, &TExtraEinstellungen::BAbbrechenClick);
+  KlicksBewahren(this);
+  BeschriftungenEinpassen(this);
 }
 
 bool TExtraEinstellungen::event(QEvent* E) {

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QColorDialog>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "drawing/FensterTestHilfen.h"
 #include "drawing/Fensterhilfen.h"
+#include "gui/TestHilfen.h"
 
 namespace {
 
@@ -144,6 +146,46 @@ TEST_F(ExtrasTest, FieldChecks) {
     EXPECT_NEAR(*F.Wert, F.Erwartet, 1e-12) << F.Eingabe.toStdString();
     EXPECT_EQ(Text, F.Text) << F.Eingabe.toStdString();
   }
+}
+
+// The message of the field left by a press on "Ok" or "Abbrechen" takes the
+// mouse release; the button acts all the same once the message is closed.
+TEST_F(ExtrasTest, ButtonPressedAfterRefusedFieldActsAfterTheMessage) {
+  const std::pair<QPushButton*, int> Faelle[] = {{D.BOk, 1}, {D.BAbbrechen, 2}};
+  for (const auto& [Knopf, Ergebnis] : Faelle) {
+    QString Meldung;
+    EXPECT_EQ(Oeffnen({[&, Knopf = Knopf](QWidget* W) {
+                         if (W != &D) return false;
+                         D.ESchwund->setFocus(Qt::TabFocusReason);
+                         D.ESchwund->setText("100");
+                         QTest::mousePress(Knopf, Qt::LeftButton);
+                         return true;
+                       },
+                       [&](QWidget* W) {
+                         auto* Box = qobject_cast<QMessageBox*>(W);
+                         if (!Box) return false;
+                         Meldung = Box->text();
+                         QTest::mouseClick(Box->buttons().front(), Qt::LeftButton);
+                         return true;
+                       }}),
+              Ergebnis);
+    EXPECT_EQ(Meldung, "Schwund hat falsches Format ");
+    EXPECT_EQ(ExtraSchwundfaktor, 1.0);
+    EXPECT_FALSE(Knopf->isDown());
+  }
+}
+
+// Coming back from a message box is an activation of the dialog: the fields
+// are filled again from the working values.
+TEST_F(ExtrasTest, ReturnFromMessageBoxRefillsTheFields) {
+  QStringList Danach;
+  Oeffnen({Eingeben(D.EDicke, "2,5"), Eingeben(D.ESchwund, "x"), Pruefen([&] {
+             Abwarten();
+             Danach = Felder();
+           }),
+           Klicken(D.BAbbrechen)});
+  EXPECT_EQ(Meldungen, QStringList{"Schwund hat falsches Format "});
+  EXPECT_EQ(Danach, QStringList({"2.5", "0.0", "30.0", "30.0", "30.0"}));
 }
 
 TEST_F(ExtrasTest, EscapeAndEnterDoNothingFrameGivesCancel) {

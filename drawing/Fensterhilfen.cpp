@@ -11,20 +11,25 @@
 
 namespace {
 
-// Remembers the focus window before the current one. Qt sends the activation
-// event and the focusWindowChanged signal in an order it does not promise, so
-// both the current and the previous focus window are kept.
+// Remembers whether the focus window before the current one was one of ours.
+// Qt sends the activation event and the focusWindowChanged signal in an order
+// it does not promise, and a message box is often destroyed before the window
+// it returns to is activated: so what counts is noted when the focus changes,
+// not looked up later through a pointer that may be gone.
 class TFokusVerlauf : public QObject {
  public:
   TFokusVerlauf() {
     Aktuell = QGuiApplication::focusWindow();
+    AktuellEigen = Aktuell != nullptr;
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* Neu) {
-      Vorher = Aktuell;
+      VorherEigen = AktuellEigen;
       Aktuell = Neu;
+      AktuellEigen = Neu != nullptr;  // the focus window is always one of ours, or none
     });
   }
   QPointer<QWindow> Aktuell;
-  QPointer<QWindow> Vorher;
+  bool AktuellEigen = false;
+  bool VorherEigen = false;
 };
 
 TFokusVerlauf& Verlauf() {
@@ -47,9 +52,9 @@ bool EigeneAktivierung(QWidget* W, QEvent* E) {
     W->setProperty(GeradeGezeigt, false);
     return true;
   }
-  QWindow* Eigenes = W->windowHandle();
-  QWindow* Herkunft = (V.Aktuell == Eigenes) ? V.Vorher.data() : V.Aktuell.data();
-  return Herkunft != nullptr && Herkunft != Eigenes;
+  // Reported already: the change came from the window before; else from the current one.
+  const bool Gemeldet = V.Aktuell && V.Aktuell == W->windowHandle();
+  return Gemeldet ? V.VorherEigen : V.AktuellEigen;
 }
 
 void TEingabefeld::focusOutEvent(QFocusEvent* E) {

@@ -18,7 +18,10 @@
 #include "drawing/Fensterhilfen.h"
 #include "drawing/UnitWeiter.h"
 #include "drawing/Zeichenzahl.h"
+#include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
+#include "gui/Klicks.h"
+#include "gui/Schrift.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
@@ -42,13 +45,6 @@ QString MitTausenderpunkten(uint64_t n) {
 
 QString Text(const std::string& Bytes) { return AusCp1252(Bytes); }
 std::string Text(const QLineEdit* Feld) { return NachCp1252(Feld->text()); }
-
-QFont Schrift(int Pixel, bool Fett) {
-  QFont F(QStringLiteral("Sans Serif"));
-  F.setPixelSize(Pixel);
-  F.setBold(Fett);
-  return F;
-}
 
 QFrame* Bevel(QWidget* Eltern, int Links, int Oben, int Breite, int Hoehe) {
   auto* B = new QFrame(Eltern);
@@ -282,6 +278,8 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   connect(RGTurtleZeigen, &TRadioGruppe::Geklickt, this, &TFZeichenform::RGTurtleZeigenClick);
   connect(zeichenflaeche, &TZeichenflaeche::MouseDown, this,
           &TFZeichenform::zeichenflaecheMouseDown);
+  KlicksBewahren(this);
+  BeschriftungenEinpassen(this);
 }
 
 // The engine refers to the turtle, the turtle to the surface's canvas.
@@ -456,7 +454,9 @@ void TFZeichenform::BAbbrechenClick() {
 }
 
 void TFZeichenform::BExtrasClick() {
-  if (ExtraEinstellungen->exec() == TExtraEinstellungen::ErgebnisOk) {
+  const int Ergebnis = ExtraEinstellungen->exec();
+  FokusZurueckgeben(this);
+  if (Ergebnis == TExtraEinstellungen::ErgebnisOk) {
     Anfangsdicke = ExtraAnfangsdicke;
     Schwundfaktor = ExtraSchwundfaktor;
     AbweichungPlus = ExtraAbweichungPlus;

@@ -19,6 +19,7 @@
 #include "drawing/FensterTestHilfen.h"
 #include "drawing/Fensterhilfen.h"
 #include "drawing/UnitWeiter.h"
+#include "gui/TestHilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
 #include "turtle/turtleUnit.h"
@@ -468,6 +469,40 @@ TEST_F(FensterTest, ExtraSettingsTakenOverOnlyWithOk) {
   EXPECT_EQ(Bild(), MitLinien(Anfang, VierLinien, 0xFF0000));
 }
 
+// A person presses a control right after typing a depth the window refuses:
+// the message box takes the mouse release, yet the press acts once the box
+// is closed, and the control does not stay drawn pressed.
+TEST_F(FensterTest, ClickAfterRefusedFieldActsAfterTheMessage) {
+  Standard();
+  struct {
+    const char* Name;
+    QAbstractButton* Knopf;
+    std::function<bool()> Gewirkt;
+  } const Faelle[] = {
+      {"Zeichnen", F->BZeichnen, [&] { return Bild() == MitLinien(Anfang, VierLinien); }},
+      {"Löschen", F->BLoeschen, [&] { return Bild() == Anfang; }},
+      {"Zufall", F->RGZufallsModus->Items[1], [] { return Zufallsmodus; }},
+      {"schrittweise", F->RGSchrittModus->Items[1], [] { return Schrittmodus; }},
+  };
+  for (const auto& Fall : Faelle) {
+    F->ETiefe->setFocus(Qt::TabFocusReason);
+    F->ETiefe->setText("99");
+    QString Meldung;
+    ModalBeantworten([&](QWidget* W) {
+      auto* Box = qobject_cast<QMessageBox*>(W);
+      ASSERT_TRUE(Box);
+      Meldung = Box->text();
+      QTest::mouseClick(Box->buttons().front(), Qt::LeftButton);
+    });
+    QTest::mousePress(Fall.Knopf, Qt::LeftButton);
+    Abwarten();
+    EXPECT_EQ(Meldung, "Tiefe außerhalb des zulässigen Bereichs von 0 bis 30") << Fall.Name;
+    EXPECT_EQ(F->ETiefe->text(), "1") << Fall.Name;
+    EXPECT_TRUE(Fall.Gewirkt()) << Fall.Name;
+    EXPECT_FALSE(Fall.Knopf->isDown()) << Fall.Name;
+  }
+}
+
 TEST_F(FensterTest, ClipboardHoldsTheSurface) {
   Standard();
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
@@ -502,17 +537,41 @@ TEST_F(FensterTest, TurtleSymbolShownThenHiddenLeavesThePicture) {
   EXPECT_FALSE(F->Turtle->Sichtbar);
 }
 
+// A message box or the extra settings dialog is a window of the program:
+// coming back from it is an activation, counted once, even though the box
+// is gone by the time the window is active again.
+TEST_F(FensterTest, ReturnFromOwnDialogsTogglesTheSymbolOnce) {
+  Standard();
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  const QImage Ohne = Bild();
+  Waehlen(F->RGTurtleZeigen, 0);
+  const QImage Mit = Bild();
+  ASSERT_NE(Mit, Ohne);
+  EXPECT_EQ(Eingeben(F->ETiefe, "99").size(), 1);
+  EXPECT_EQ(Bild(), Ohne);
+  EXPECT_EQ(Eingeben(F->Ex, "-1").size(), 1);
+  EXPECT_EQ(Bild(), Mit);
+  TAntworter A({[](QWidget* W) {
+    if (W != ExtraEinstellungen) return false;
+    QTest::mouseClick(ExtraEinstellungen->BAbbrechen, Qt::LeftButton);
+    return true;
+  }});
+  QTest::mouseClick(F->BExtras, Qt::LeftButton);
+  Abwarten();
+  EXPECT_TRUE(A.Fertig());
+  EXPECT_EQ(Bild(), Ohne);
+}
+
 TEST_F(FensterTest, ComingBackFromNoActiveWindowDoesNotToggle) {
   Standard();
   Waehlen(F->RGTurtleZeigen, 0);
   const QImage Mit = Bild();
-  // Closing the only active window leaves none active, as when the user works
-  // in another application; coming back from there is no activation to count.
-  auto* Anderes = new QWidget;
-  Anderes->show();
-  Aktivieren(Anderes);
-  delete Anderes;
-  ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::focusWindow() == nullptr; }));
+  // The user works in another application: the window system reports that no
+  // window of the program has the focus. Coming back is no activation to count.
+  QWidget Anderes;
+  Anderes.show();
+  Aktivieren(&Anderes);
+  emit qGuiApp->focusWindowChanged(nullptr);
   Aktivieren(F);
   EXPECT_EQ(Bild(), Mit);
 }

@@ -1,9 +1,12 @@
 #include "drawing/UnitWeiter.h"
 
-#include <QFont>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QStyle>
+
+#include "gui/Beschriftung.h"
+#include "gui/Klicks.h"
+#include "gui/Schrift.h"
 
 TWeiterBox* WeiterBox = nullptr;
 
@@ -18,17 +21,13 @@ TWeiterBox::TWeiterBox(QWidget* Eltern)
     : QDialog(Eltern, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
   setWindowTitle(QStringLiteral("Weiter..."));
-  QFont Schrift(QStringLiteral("Sans Serif"));
-  Schrift.setPixelSize(Skaliert(this, 13));
-  setFont(Schrift);
+  setFont(Schrift(Skaliert(this, 13)));
   setFixedSize(Skaliert(this, 241), Skaliert(this, 47));
   move(Skaliert(this, 428), Skaliert(this, 297));
 
   OKBitBtn =
       new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
-  QFont Gross = Schrift;
-  Gross.setPixelSize(Skaliert(this, 20));
-  OKBitBtn->setFont(Gross);
+  OKBitBtn->setFont(Schrift(Skaliert(this, 20)));
   OKBitBtn->setGeometry(0, Skaliert(this, 8), Skaliert(this, 121), Skaliert(this, 33));
   OKBitBtn->setDefault(true);
 
@@ -41,6 +40,8 @@ TWeiterBox::TWeiterBox(QWidget* Eltern)
 
   connect(OKBitBtn, &QPushButton::clicked, this, [this] { done(ErgebnisOk); });
   connect(AbbruchBitBtn, &QPushButton::clicked, this, [this] { done(ErgebnisAbbruch); });
+  KlicksBewahren(this);
+  BeschriftungenEinpassen(this);
 }
 
 void TWeiterBox::reject() { done(ErgebnisAbbrechen); }

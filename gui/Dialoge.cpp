@@ -24,11 +24,6 @@ char ZeichenAlsByte(char16_t Z) {
 
 QMessageBox::Icon ohneSymbol = QMessageBox::NoIcon;
 
-// Without a window manager nobody hands the focus back when a box closes.
-void Zurueckkehren(QWidget* Eltern) {
-  if (Eltern && Eltern->window()->isVisible()) Eltern->window()->activateWindow();
-}
-
 // The box all plain messages and error reports share: title, text, one "OK".
 void EinfacheBox(const QString& Text, QMessageBox::Icon Symbol, QWidget* Eltern) {
   QMessageBox Box(Symbol, AnwendungsTitel, Text, QMessageBox::NoButton, Eltern);
@@ -36,10 +31,14 @@ void EinfacheBox(const QString& Text, QMessageBox::Icon Symbol, QWidget* Eltern)
   Box.setDefaultButton(Ok);
   Box.setEscapeButton(Ok);
   Box.exec();
-  Zurueckkehren(Eltern);
+  FokusZurueckgeben(Eltern);
 }
 
 }  // namespace
+
+void FokusZurueckgeben(QWidget* Eltern) {
+  if (Eltern && Eltern->window()->isVisible()) Eltern->window()->activateWindow();
+}
 
 QString AusCp1252(const std::string& Bytes) {
   QString Text;
@@ -79,7 +78,7 @@ bool Bestaetigen(const QString& Text, QWidget* Eltern) {
     Box.move(Rahmen.topLeft());
   }
   Box.exec();
-  Zurueckkehren(Eltern);
+  FokusZurueckgeben(Eltern);
   return Box.clickedButton() == Ok;
 }
 

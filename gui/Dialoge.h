@@ -12,6 +12,10 @@ class QWidget;
 // Application title, caption of plain message boxes and error reports.
 inline const QString AnwendungsTitel = QStringLiteral("Rankenwerk");
 
+// After a modal dialog of the program closed: makes the window of Eltern
+// active again. A window manager does that itself; without one nobody does.
+void FokusZurueckgeben(QWidget* Eltern);
+
 // Plain message box: title "Rankenwerk", the text, one button "OK".
 void MeldungZeigen(const QString& Text, QWidget* Eltern = nullptr);
 void MeldungZeigen(const std::string& TextUtf8, QWidget* Eltern = nullptr);

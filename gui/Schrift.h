@@ -3,8 +3,12 @@
 
 #include <QFont>
 
+// Liberation Sans (Debian package fonts-liberation2) has the narrow widths the
+// windows' pixel layouts were made for. Where it is missing, fontconfig gives
+// another sans-serif, usually a wider one; BeschriftungenEinpassen then
+// shrinks whatever caption no longer fits.
 inline QFont Schrift(int Pixelhoehe, bool Fett = false) {
-  QFont F(QStringLiteral("Nimbus Sans"));
+  QFont F(QStringLiteral("Liberation Sans"));
   F.setStyleHint(QFont::SansSerif);
   F.setPixelSize(Pixelhoehe);
   F.setBold(Fett);

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <memory>
 
+#include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
 #include "gui/Schrift.h"
 #include "mainwindow/Baumbilder.h"
@@ -69,6 +70,7 @@ TAboutBox::TAboutBox(QWidget* Eltern)
     Rahmen.moveCenter(Schirm->availableGeometry().center());
     move(Rahmen.topLeft());
   }
+  BeschriftungenEinpassen(this);
 }
 
 void TAboutBox::keyPressEvent(QKeyEvent* Ereignis) {

@@ -9,17 +9,17 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 
+#include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
+#include "gui/Klicks.h"
 #include "gui/Schrift.h"
 #include "helpers/Hilfen.h"
 #include "mainwindow/AboutBoxDialog.h"
@@ -179,8 +179,7 @@ void TForm1::SteuerelementeAnlegen() {
   for (size_t i = 1; i < std::size(Reihenfolge); ++i)
     setTabOrder(Reihenfolge[i - 1], Reihenfolge[i]);
 
-  QWidget* const Beobachtet[] = {EAxiom, ERegel, EPlus,     EMinus,  ETiefeString,    LBRegeln,
-                                 BLoad,  BSave,  BZeichnen, Button1, BRegelEinfuegen, BAnzeigen};
+  QWidget* const Beobachtet[] = {EAxiom, ERegel, EPlus, EMinus, ETiefeString, LBRegeln};
   for (QWidget* W : Beobachtet) W->installEventFilter(this);
 
   connect(LBRegeln, &QListWidget::currentRowChanged, this, [this] { LBRegelnClick(); });
@@ -196,6 +195,8 @@ void TForm1::SteuerelementeAnlegen() {
   OpenName = SaveName = QStringLiteral("temp.LSY");
 
   BZeichnen->setFocus();
+  KlicksBewahren(this);
+  BeschriftungenEinpassen(this);
 }
 
 void TForm1::Starten(const QStringList& Argumente) {
@@ -244,17 +245,6 @@ void TForm1::WinkelAnzeigen() {
 }
 
 bool TForm1::eventFilter(QObject* Objekt, QEvent* Ereignis) {
-  if (Ereignis->type() == QEvent::MouseButtonPress) {
-    // The field left by this press may have shown a box, which swallowed the
-    // release; the click then still counts, after the leave action.
-    auto* Knopf = qobject_cast<QPushButton*>(Objekt);
-    if (Knopf && static_cast<QMouseEvent*>(Ereignis)->button() == Qt::LeftButton &&
-        !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
-      Knopf->click();
-      return true;
-    }
-    return false;
-  }
   if (Ereignis->type() == QEvent::KeyPress) {
     const int Taste = static_cast<QKeyEvent*>(Ereignis)->key();
     bool Verbraucht = false;

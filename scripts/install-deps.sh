@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, test and run Rankenwerk.
 set -euo pipefail
-PAKETE=(g++ cmake make qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libbenchmark-dev
+# fonts-liberation2: the windows' font; qt6-translations-l10n: German texts in Qt's own dialogs.
+PAKETE=(g++ cmake make qt6-base-dev qt6-translations-l10n fonts-liberation2 libgl-dev libgtest-dev libbenchmark-dev
         clang clang-format clang-tidy libclang-rt-14-dev xvfb xauth imagemagick)
 fehlend=()
 for p in "${PAKETE[@]}"; do
