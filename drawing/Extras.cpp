@@ -227,7 +227,9 @@ void TExtraEinstellungen::EAbweichungMExit() {
 
 void TExtraEinstellungen::BZeichenfarbeClick() {
   ColorDialog->setCurrentColor(LetzteFarbe);
-  if (ColorDialog->exec() != QDialog::Accepted) return;
+  const int Ergebnis = ColorDialog->exec();
+  FokusZurueckgeben(this);
+  if (Ergebnis != QDialog::Accepted) return;
   LetzteFarbe = ColorDialog->selectedColor();
   ExtraZeichenfarbe = AlsFarbwert(LetzteFarbe);
 }

@@ -35,7 +35,7 @@ class ExtrasTest : public ::testing::Test {
   // A step: types Text into the field and moves the focus on with Tab.
   TAntworter::TSchritt Eingeben(TEingabefeld* Feld, QString Text) {
     return [this, Feld, Text](QWidget* W) {
-      if (W != &D) return false;
+      if (W != &D || !D.isActiveWindow()) return false;
       Feld->setFocus(Qt::TabFocusReason);
       Feld->setText(Text);
       D.BOk->setFocus(Qt::TabFocusReason);  // leaves the field, may show a message
@@ -45,7 +45,7 @@ class ExtrasTest : public ::testing::Test {
 
   TAntworter::TSchritt Klicken(QPushButton* Knopf) {
     return [this, Knopf](QWidget* W) {
-      if (W != &D) return false;
+      if (W != &D || !D.isActiveWindow()) return false;
       QTest::mouseClick(Knopf, Qt::LeftButton);
       return true;
     };
@@ -53,7 +53,7 @@ class ExtrasTest : public ::testing::Test {
 
   TAntworter::TSchritt Pruefen(std::function<void()> P) {
     return [this, P](QWidget* W) {
-      if (W != &D) return false;
+      if (W != &D || !D.isActiveWindow()) return false;
       P();
       return true;
     };
@@ -155,7 +155,7 @@ TEST_F(ExtrasTest, ButtonPressedAfterRefusedFieldActsAfterTheMessage) {
   for (const auto& [Knopf, Ergebnis] : Faelle) {
     QString Meldung;
     EXPECT_EQ(Oeffnen({[&, Knopf = Knopf](QWidget* W) {
-                         if (W != &D) return false;
+                         if (W != &D || !D.isActiveWindow()) return false;
                          D.ESchwund->setFocus(Qt::TabFocusReason);
                          D.ESchwund->setText("100");
                          QTest::mousePress(Knopf, Qt::LeftButton);

@@ -1,8 +1,8 @@
 // Times one drawing run in the real drawing window (for scripts/bench-fenster.sh):
 //   zeichenfenster_zeit DATEI.LSY TIEFE [BILD.png]  prints the seconds of the run
-//   zeichenfenster_zeit --abbrechen DATEI.LSY TIEFE  prints how long "Abbrechen"
-//                                                    takes to stop the drawing
-//                                                    (fixed step, no fitting)
+//   zeichenfenster_zeit --abbrechen [--dicke D] DATEI.LSY TIEFE
+//        prints how long "Abbrechen" takes to stop the drawing (fixed step, no
+//        fitting; with --dicke the lines start with thickness D and keep it)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -22,9 +22,15 @@
 int main(int argc, char** argv) {
   TAnwendung App(argc, argv);
   const bool Abbrechen = argc > 1 && std::strcmp(argv[1], "--abbrechen") == 0;
-  const int Erstes = Abbrechen ? 2 : 1;
+  int Erstes = Abbrechen ? 2 : 1;
+  if (Abbrechen && argc > 3 && std::strcmp(argv[2], "--dicke") == 0) {
+    Anfangsdicke = TextAlsKommazahl(argv[3]);
+    Schwundfaktor = 1.0;
+    Erstes += 2;
+  }
   if (argc < Erstes + 2) {
-    std::fprintf(stderr, "Aufruf: %s [--abbrechen] DATEI.LSY TIEFE [BILD.png]\n", argv[0]);
+    std::fprintf(stderr, "Aufruf: %s [--abbrechen [--dicke D]] DATEI.LSY TIEFE [BILD.png]\n",
+                 argv[0]);
     return 2;
   }
   TRegelsystem R;

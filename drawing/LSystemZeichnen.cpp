@@ -197,6 +197,11 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   EZeichen = Feld(this, 546, 39, 33, 28, QString());
   EZeichen->setFont(Schrift(16, true));
   EZeichen->setEnabled(false);
+  // Display only, yet its character is read at every step: normal text colour.
+  QPalette Lesbar = EZeichen->palette();
+  for (auto Rolle : {QPalette::Text, QPalette::Base})
+    Lesbar.setColor(QPalette::Disabled, Rolle, Lesbar.color(QPalette::Active, Rolle));
+  EZeichen->setPalette(Lesbar);
   EZeichen->hide();
   EString = Feld(this, 117, 7, 462, 26, QString());
   EString->setReadOnly(true);
@@ -264,7 +269,9 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
 
   connect(BZeichnen, &QPushButton::clicked, this, &TFZeichenform::BZeichnenClick);
   connect(BLoeschen, &QPushButton::clicked, this, &TFZeichenform::BLoeschenClick);
-  connect(BAbbrechen, &QPushButton::clicked, this, &TFZeichenform::BAbbrechenClick);
+  // A stop acts on the press: its release may come only when the run it was
+  // meant for is over, and must not stop the next one (the drawing after a fitting).
+  connect(BAbbrechen, &QPushButton::pressed, this, &TFZeichenform::BAbbrechenClick);
   connect(BExtras, &QPushButton::clicked, this, &TFZeichenform::BExtrasClick);
   connect(BZwischenablage, &QPushButton::clicked, this, &TFZeichenform::BZwischenablageClick);
   connect(ETiefe, &TEingabefeld::Verlassen, this, &TFZeichenform::ETiefeExit);
@@ -547,6 +554,7 @@ void TFZeichenform::NachrichtenVerarbeiten() {
 }
 
 void TFZeichenform::AbbrechenZeigen(bool An) {
+  BAbbrechen->setDown(false);
   BAbbrechen->setVisible(An);
   BAbbrechen->setEnabled(An);
   PBFortschritt->setVisible(An);

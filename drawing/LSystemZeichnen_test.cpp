@@ -133,6 +133,14 @@ TEST_F(FensterTest, InitialState) {
   EXPECT_FALSE(F->BAbbrechen->isEnabled());
   EXPECT_TRUE(F->EZeichen->isHidden());
   EXPECT_FALSE(F->EZeichen->isEnabled());
+  // Display only, but a "+" in it is as dark as normal text, not a faint grey.
+  F->EZeichen->setText("+");
+  const QImage Zeichen = F->EZeichen->grab().toImage();
+  int Dunkelste = 255;
+  for (int y = 0; y < Zeichen.height(); ++y)
+    for (int x = 0; x < Zeichen.width(); ++x)
+      Dunkelste = std::min(Dunkelste, qGray(Zeichen.pixel(x, y)));
+  EXPECT_LT(Dunkelste, 60);
   EXPECT_TRUE(F->EString->isHidden());
   EXPECT_EQ(F->Tiefe, 2);
   EXPECT_EQ(F->Maschine->Schrittweite, 10.0);

@@ -1,5 +1,6 @@
 #include "drawing/Zeichenmaschine.h"
 
+#include <algorithm>
 #include <array>
 
 #include "drawing/Zeichenzahl.h"
@@ -34,6 +35,11 @@ namespace {
 // Work units between two looks at the clock: a clock read costs as much as
 // drawing a line, a unit is one worker call or 16 characters.
 constexpr int32_t Uhrabstand = 512;
+// The canvas counts its work in short thin lines; 16 of them make a unit.
+constexpr uint64_t LinienProEinheit = 16;
+// Canvas work after which a string being drawn stops for a look at the clock:
+// thick lines can make one string cost more than a whole thin drawing.
+constexpr uint64_t Zwischenaufwand = Uhrabstand * LinienProEinheit;
 }  // namespace
 
 // The replacements in force, copied from the rule system. A level that walks a
@@ -63,7 +69,7 @@ class TZeichenmaschine::TLaufrahmen {
   explicit TLaufrahmen(TZeichenmaschine& M) : M(M) {
     if (M.Laufende++ == 0) {
       M.BisZurUhr = 1;
-      M.LetzterLauf = {};
+      M.SofortFaellig = true;
     }
   }
   ~TLaufrahmen() {
@@ -129,10 +135,33 @@ const TZeichenmaschine::TTabelle& TZeichenmaschine::Tabelle() {
   return *Aktuelle;
 }
 
+void TZeichenmaschine::AufwandAnrechnen() {
+  const uint64_t Jetzt = Turtle.Canvas.Aufwand();
+  const uint64_t Neu = (Jetzt - GesehenerAufwand) / LinienProEinheit;
+  GesehenerAufwand = Jetzt;
+  BisZurUhr -= static_cast<int32_t>(std::min<uint64_t>(Neu, Uhrabstand));
+}
+
+void TZeichenmaschine::SchwereArbeitPruefen() {
+  if (Turtle.Canvas.Aufwand() - GesehenerAufwand < Zwischenaufwand) [[likely]]
+    return;
+  AufwandAnrechnen();
+  NachrichtenVerarbeiten();
+}
+
+void TZeichenmaschine::NachrichtenSofort() {
+  BisZurUhr = 1;
+  SofortFaellig = true;
+  GesehenerAufwand = Turtle.Canvas.Aufwand();
+}
+
 void TZeichenmaschine::NachrichtenPruefen() {
   const bool Immer = Nachrichtenabstand.count() <= 0;
   BisZurUhr = Immer ? 1 : Uhrabstand;
-  if (!Immer && std::chrono::steady_clock::now() - LetzterLauf < Nachrichtenabstand) return;
+  if (!Immer && !SofortFaellig &&
+      std::chrono::steady_clock::now() - LetzterLauf < Nachrichtenabstand)
+    return;
+  SofortFaellig = false;
   Turtle.Canvas.Ausgeben();
   ++Laeufe;
   if (FortschrittMelden) Fenster.FortschrittSetzen(Anteil());
@@ -191,6 +220,8 @@ void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
   TLaufrahmen Rahmen(*this);
   TFortschritt Fortschritt(*this, s, Tiefe);
   Abbruch = false;
+  // Every drawing lets the messages in at its start, also one right after a fitting.
+  NachrichtenSofort();
   Fenster.AbbrechenZeigen(true);
   try {
     zeichnenRekTeil(s, Tiefe);
@@ -212,6 +243,7 @@ void TZeichenmaschine::zeichnenRekTeil(const std::string& s, int32_t n) {
 
 void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
   BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
+  AufwandAnrechnen();
   NachrichtenVerarbeiten();
   if (Abbruch) return;
   const bool Zufall = Zufallsmodus;
@@ -226,12 +258,14 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
       if (Abbruch) return;
       ++Erledigt;
       ZeichenAusfuehren(static_cast<char>(c), Zufall);
+      SchwereArbeitPruefen();
     }
   } else {
     Erledigt += Laenge;
     for (size_t i = 0; i < Laenge; ++i) {
       if (Abbruch) return;
       ZeichenAusfuehren(s[i], Zufall);
+      SchwereArbeitPruefen();
     }
   }
 }
@@ -302,6 +336,7 @@ void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h
   TFortschritt Fortschritt(*this, Regelsystem->Axiom, Tiefe);
   BestimmungAbgebrochen = false;
   Abbruch = false;
+  NachrichtenSofort();
   Fenster.AbbrechenZeigen(true);
   TMessung& M = *Messung;
   M.x = M.y = M.Winkel = 0;
@@ -309,11 +344,19 @@ void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h
   M.Oben = -1;
   try {
     AusdehnungMessen(Tiefe, Regelsystem->Axiom);
+    // A press of "Abbrechen" since the last look belongs to the fitting, however
+    // late in the walk it came: it must not stop the drawing that follows.
+    if (!BestimmungAbgebrochen) {
+      Fortschritt.Fertig();
+      FortschrittMelden = false;
+      NachrichtenSofort();
+      NachrichtenVerarbeiten();
+      if (Abbruch) BestimmungAbgebrochen = true;
+    }
   } catch (...) {
     Fenster.AbbrechenZeigen(false);
     throw;
   }
-  if (!BestimmungAbgebrochen) Fortschritt.Fertig();
   Fenster.AbbrechenZeigen(false);
   w = M.maxX - M.minX;
   h = M.maxY - M.minY;
@@ -427,10 +470,13 @@ void TZeichenmaschine::Zeichenlauf(int32_t Tiefe, double StartX, double StartY,
     zeichnenRek(Axiom, Tiefe);
     return;
   }
-  std::string s;
+  // Derived from the axiom the run started with, as the walk below would be:
+  // the fitting let messages in, and the axiom may have changed meanwhile.
+  std::string s = Axiom;
   bool Zulang = false;
   try {
-    s = Regelsystem->TerminalAbleitung(Tiefe);
+    for (int32_t i = 0; i < Tiefe; ++i) Regelsystem->Ableitungsschritt(s);
+    Regelsystem->NichtterminaleEntfernen(s);
   } catch (const EZulang&) {
     Zulang = true;
     s.clear();

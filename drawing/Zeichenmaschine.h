@@ -150,6 +150,12 @@ class TZeichenmaschine {
   class TFortschritt;
 
   void NachrichtenPruefen();
+  // Counts the canvas work since the last call against the way to the clock.
+  void AufwandAnrechnen();
+  // Within a string: a look at the clock once the canvas has done much work.
+  void SchwereArbeitPruefen();
+  // The next call of NachrichtenVerarbeiten lets the messages in, whatever the time.
+  void NachrichtenSofort();
   double Anteil() const;
   void LaufBeginnen();
   const TTabelle& Tabelle();
@@ -161,6 +167,8 @@ class TZeichenmaschine {
   int32_t Laufende = 0;
   int32_t BisZurUhr = 1;
   std::chrono::steady_clock::time_point LetzterLauf{};
+  bool SofortFaellig = true;      // the next look at the clock passes whatever the time
+  uint64_t GesehenerAufwand = 0;  // canvas work already counted
   uint64_t Laeufe = 0;
   bool Gestoppt = false;
   // Progress of the walk or drawing under way: characters that acted so far

@@ -502,6 +502,71 @@ TEST_F(Zeichnen, FloatingPointFaultsEndTheRun) {
   EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
 }
 
+// A press of "Abbrechen" seen at the pass that ends the fitting stops the
+// fitting, not the drawing after it; that drawing lets the messages in at its
+// start and is complete. Passes are throttled by time here as in the window.
+TEST_F(Zeichnen, LateStopBelongsToTheFittingNotTheDrawing) {
+  Regeln({"F->FF"});
+  R.Axiom = "F";
+  SchrittweiteAnpassen = true;
+  M.Nachrichtenabstand = std::chrono::hours(1);
+  size_t LinienBeimStart = 99;
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 2) M.Abbruch = true;
+    if (n == 3) LinienBeimStart = Leinwand.Linien.size();
+  };
+  M.Zeichenlauf(6, 500, 680, 90);
+  EXPECT_EQ(Fenster.Meldungen,
+            Liste{"Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt"});
+  EXPECT_EQ(M.Schrittweite, 0.1);
+  EXPECT_EQ(Fenster.Pumpen, 3);
+  EXPECT_EQ(LinienBeimStart, 0u);
+  EXPECT_EQ(Leinwand.Linien.size(), 64u);
+}
+
+// The clock is read after a share of work, and thick lines are much work: a
+// drawing of lines that each cover the picture looks at it every few lines,
+// also within one long string, while thin lines leave it alone for long.
+TEST_F(Zeichnen, ThickLinesBringTheClockCloser) {
+  M.Nachrichtenabstand = std::chrono::nanoseconds(1);  // every look at the clock is a pass
+  SchrittweiteAnpassen = false;
+  const struct {
+    std::string Axiom;
+    Liste Regeln;
+    int Tiefe;
+  } Faelle[] = {{"F", {"F->FFFFFFFFFFFFFFF"}, 4}, {std::string(3000, 'F'), {}, 0}};
+  for (const auto& F : Faelle) {
+    Regeln(F.Regeln);
+    R.Axiom = F.Axiom;
+    for (uint64_t Aufwand : {0, 2600}) {
+      Leinwand.AufwandProLinie = Aufwand;
+      Leinwand.Linien.clear();
+      Fenster.Pumpen = 0;
+      M.Zeichenlauf(F.Tiefe, 500, 680, 90);
+      const size_t Linien = Leinwand.Linien.size();
+      if (Aufwand == 0)
+        EXPECT_LT(Fenster.Pumpen, 20) << F.Axiom.size();
+      else
+        EXPECT_GT(Fenster.Pumpen, static_cast<int>(Linien / 10)) << F.Axiom.size();
+    }
+  }
+}
+
+// Step by step, the string shown and the string walked come from the axiom the
+// run started with, also when the fitting's messages changed the axiom.
+TEST_F(Zeichnen, StepStringFromTheAxiomTheRunStartedWith) {
+  R.Axiom = "F";
+  SchrittweiteAnpassen = true;
+  Schrittmodus = true;
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 1) R.Axiom = "F+F";
+  };
+  M.Zeichenlauf(0, 500, 680, 90);
+  EXPECT_NE(std::find(Fenster.Ablauf.begin(), Fenster.Ablauf.end(), "EString F"),
+            Fenster.Ablauf.end());
+  EXPECT_EQ(Fenster.Fragen, 1);
+}
+
 // With every pass real, the share of characters done so far is reported at
 // each pass: F->FF at depth 3 walks "F", "FF", 2 x "FF" and 4 x "FF" at the
 // last level, each after a pass.

@@ -1,6 +1,9 @@
 #include "gui/Dialoge.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -38,6 +41,14 @@ void EinfacheBox(const QString& Text, QMessageBox::Icon Symbol, QWidget* Eltern)
 
 void FokusZurueckgeben(QWidget* Eltern) {
   if (Eltern && Eltern->window()->isVisible()) Eltern->window()->activateWindow();
+}
+
+int DateidialogAusfuehren(QFileDialog* Dialog) {
+  const int Ergebnis = Dialog->exec();
+  FokusZurueckgeben(Dialog->parentWidget());
+  for (QCompleter* Ergaenzung : Dialog->findChildren<QCompleter*>())
+    if (QAbstractItemView* Liste = Ergaenzung->popup(); Liste && Liste->isVisible()) Liste->hide();
+  return Ergebnis;
 }
 
 QString AusCp1252(const std::string& Bytes) {

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+class QFileDialog;
 class QWidget;
 
 // Application title, caption of plain message boxes and error reports.
@@ -15,6 +16,11 @@ inline const QString AnwendungsTitel = QStringLiteral("Rankenwerk");
 // After a modal dialog of the program closed: makes the window of Eltern
 // active again. A window manager does that itself; without one nobody does.
 void FokusZurueckgeben(QWidget* Eltern);
+
+// Runs a file dialog modally and gives its result. A completion list still open
+// when the user pressed Return in the name field closes with the dialog;
+// left on screen, it would swallow the next click in the program.
+int DateidialogAusfuehren(QFileDialog* Dialog);
 
 // Plain message box: title "Rankenwerk", the text, one button "OK".
 void MeldungZeigen(const QString& Text, QWidget* Eltern = nullptr);

@@ -420,7 +420,8 @@ void TForm1::Ueberschrift(const QString& Pfad) {
 void TForm1::BLoadClick() {
   Behandeln(this, [&] {
     OpenDialog->selectFile(OpenName);
-    if (OpenDialog->exec() == QDialog::Accepted && !OpenDialog->selectedFiles().isEmpty()) {
+    if (DateidialogAusfuehren(OpenDialog) == QDialog::Accepted &&
+        !OpenDialog->selectedFiles().isEmpty()) {
       OpenName = OpenDialog->selectedFiles().front();
       Regelsystem.Laden(Dateiname(OpenName));
       Ueberschrift(OpenName);
@@ -433,7 +434,8 @@ void TForm1::BLoadClick() {
 void TForm1::BSaveClick() {
   Behandeln(this, [&] {
     SaveDialog->selectFile(SaveName);
-    if (SaveDialog->exec() == QDialog::Accepted && !SaveDialog->selectedFiles().isEmpty()) {
+    if (DateidialogAusfuehren(SaveDialog) == QDialog::Accepted &&
+        !SaveDialog->selectedFiles().isEmpty()) {
       SaveName = SaveDialog->selectedFiles().front();
       Regelsystem.Speichern(Dateiname(SaveName));
       Ueberschrift(SaveName);

@@ -1,5 +1,7 @@
 #include "mainwindow/LsystemHauptfenster.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -374,6 +376,42 @@ void DateiWaehlen(const QString& Pfad, TBoxInhalt* Danach = nullptr) {
       static_cast<QDialog*>(D)->accept();
     }
   });
+}
+
+// A name typed while the dialog's completion list shows, then Return: the
+// dialog closes and takes its list with it, so the next click is not lost.
+TEST_F(HauptfensterTest, FileDialogLeavesNoPopupBehind) {
+  Schreiben("abc1.LSY", "F\r\n90\r\n90\r\nF->FF\r\n");
+  Schreiben("abc2.LSY", "F\r\n90\r\n90\r\n");
+  Oeffnen();
+  bool ListeGezeigt = false, Angenommen = false;
+  ModalBeantworten([&](QWidget* W) {
+    auto* Name = W->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(Name, nullptr);
+    Name->clear();
+    QTest::keyClicks(Name, "abc1.LSY");
+    QAbstractItemView* Liste = Name->completer()->popup();
+    // The list comes once the folder is read, which happens in the background:
+    // the last key again, as a person would, until it shows.
+    for (int i = 0; i < 100 && !Liste->isVisible(); ++i) {
+      QTest::keyClick(Name, Qt::Key_Backspace);
+      QTest::keyClick(Name, Qt::Key_Y);
+      QTest::qWait(50);
+    }
+    ListeGezeigt = Liste->isVisible();
+    // Return with no entry of the list chosen goes to the name field.
+    Liste->setCurrentIndex(QModelIndex());
+    QTest::keyClick(Name, Qt::Key_Return);
+    Angenommen = !W->isVisible();
+    if (!Angenommen) static_cast<QDialog*>(W)->reject();
+  });
+  Klicken(Form->BLoad);
+  EXPECT_TRUE(ListeGezeigt);
+  EXPECT_TRUE(Angenommen);
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  ABC1.LSY");
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  for (QWidget* W : QApplication::topLevelWidgets())
+    EXPECT_FALSE(W->isVisible() && W->windowType() == Qt::Popup) << W->metaObject()->className();
 }
 
 TEST_F(HauptfensterTest, SaveDialogCancelledOrUsed) {

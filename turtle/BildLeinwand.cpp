@@ -2,10 +2,16 @@
 
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // Enough lines to amortise the call, few enough to stay in the cache.
 constexpr size_t Stapelgroesse = 2048;
+// A batch is drawn in one go; thick lines fill it sooner, so that no single
+// batch keeps the program from its messages for long.
+constexpr uint64_t Stapelaufwand = 2048;
+// Pixels of a line that cost as much as a short thin line does by itself.
+constexpr double PixelProEinheit = 256;
 
 // The pixels QPainter sets for a one-pixel line from (0, 0) to (DX, DY).
 // With whole-pixel end points its result only moves with the line, so each
@@ -143,6 +149,16 @@ void TBildLeinwand::Leeren() {
   Vorbereiten();
   Maler.drawLines(Warteschlange.data(), static_cast<int>(Warteschlange.size()));
   Warteschlange.clear();
+  WartenderAufwand = 0;
+}
+
+// The pixels a stroke of this pen over the rectangle may touch, at most the
+// whole picture (the painter clips the rest), in units of a short thin line.
+uint64_t TBildLeinwand::Flaechenaufwand(double Breite, double Hoehe) const {
+  const double Stift = std::max(Stiftbreite, 1);
+  const double Flaeche = std::min((Breite + Stift) * (Hoehe + Stift),
+                                  static_cast<double>(Bild.width()) * Bild.height());
+  return 1 + static_cast<uint64_t>(Flaeche / PixelProEinheit);
 }
 
 void TBildLeinwand::Anfuegen(int X1, int Y1, int X2, int Y2) {
@@ -151,11 +167,22 @@ void TBildLeinwand::Anfuegen(int X1, int Y1, int X2, int Y2) {
     // inverting needs every line on its own.
     Vorbereiten();
     Maler.drawLine(X1, Y1, X2, Y2);
+    Aufwandszaehler += Linienaufwand(X1, Y1, X2, Y2);
     return;
   }
   if (Stiftbreite <= 1 && Stempeln(X1, Y1, X2, Y2)) return;
+  const uint64_t Kosten = Linienaufwand(X1, Y1, X2, Y2);
+  Aufwandszaehler += Kosten;
   Warteschlange.emplace_back(X1, Y1, X2, Y2);
-  if (Warteschlange.size() >= Stapelgroesse) Leeren();
+  WartenderAufwand += Kosten;
+  if (Warteschlange.size() >= Stapelgroesse || WartenderAufwand >= Stapelaufwand) Leeren();
+}
+
+uint64_t TBildLeinwand::Linienaufwand(int X1, int Y1, int X2, int Y2) const {
+  // A line's stroke is about its length times the pen's width.
+  const double Laenge =
+      std::max(std::abs(static_cast<double>(X2) - X1), std::abs(static_cast<double>(Y2) - Y1));
+  return Flaechenaufwand(Laenge, 0);
 }
 
 // Thin lines in copy mode only set pixels to one value, so stamped and
@@ -209,6 +236,9 @@ void TBildLeinwand::Polylinie(const TPunkt* Punkte, int Anzahl) {
   P.reserve(Anzahl);
   for (int i = 0; i < Anzahl; ++i) P.emplace_back(Punkte[i].X, Punkte[i].Y);
   Maler.drawPolyline(P.data(), Anzahl);
+  QRect Umriss(P.front(), P.front());
+  for (const QPoint& Punkt : P) Umriss |= QRect(Punkt, Punkt);
+  Aufwandszaehler += Flaechenaufwand(Umriss.width(), Umriss.height());
   Aktuell = P.back();
 }
 
@@ -216,12 +246,14 @@ void TBildLeinwand::Ellipse(int X1, int Y1, int X2, int Y2) {
   Leeren();
   Vorbereiten();
   Maler.drawEllipse(QRect(QPoint(X1, Y1), QPoint(X2 - 1, Y2 - 1)));
+  Aufwandszaehler += Flaechenaufwand(std::abs(X2 - X1), std::abs(Y2 - Y1));
 }
 
 void TBildLeinwand::RechteckFuellen(int X1, int Y1, int X2, int Y2) {
   Leeren();
   Vorbereiten();
   Maler.fillRect(QRect(QPoint(X1, Y1), QPoint(X2 - 1, Y2 - 1)), Farbwert(Pinsel));
+  Aufwandszaehler += Flaechenaufwand(std::abs(X2 - X1), std::abs(Y2 - Y1));
 }
 
 void TBildLeinwand::Ausgeben() {

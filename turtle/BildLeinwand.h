@@ -50,11 +50,14 @@ class TBildLeinwand : public TLeinwand {
   void Leeren();       // draws the batched lines
   void Anfuegen(int X1, int Y1, int X2, int Y2);
   bool Stempeln(int X1, int Y1, int X2, int Y2);
+  uint64_t Linienaufwand(int X1, int Y1, int X2, int Y2) const;
+  uint64_t Flaechenaufwand(double Breite, double Hoehe) const;
   QPen Stift() const;
 
   QImage& Bild;
   QPainter Maler;
   std::vector<QLine> Warteschlange;
+  uint64_t WartenderAufwand = 0;  // of the lines waiting in the batch
   uint32_t Farbe = 0;
   int Stiftbreite = 1;
   TRastermodus Modus = TRastermodus::Kopieren;

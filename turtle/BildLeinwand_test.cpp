@@ -72,6 +72,20 @@ TEST(BildLeinwand, BatchedLinesEqualSingleLines) {
 
 // Short thin lines are stamped from a pattern; every extent, near the edges
 // too, must give QPainter's own pixels.
+// A line that covers the picture costs as much as thousands of thin ones: it
+// counts so in the work done, and it is drawn at once instead of waiting in a
+// batch of 2048 such lines that would keep the program busy for long.
+TEST(BildLeinwand, ThickLinesCountTheirWorkAndAreNotBatched) {
+  QImage Bild = Weiss(1000, 680);
+  TBildLeinwand L(Bild);
+  L.Linie(10, 10, 12, 12);  // stamped: nothing left for the painter
+  EXPECT_EQ(L.Aufwand(), 0u);
+  L.StiftBreiteSetzen(2147483647);
+  L.Linie(500, 680, 500, 670);
+  EXPECT_GE(L.Aufwand(), 2000u);
+  EXPECT_EQ(Bild.pixel(0, 0), qRgb(0, 0, 0));
+}
+
 TEST(BildLeinwand, StampedLinesEqualQPainterLines) {
   for (int Breite : {0, 1})
     for (int DY = -26; DY <= 26; ++DY)

@@ -51,4 +51,12 @@ class TLeinwand {
   // Hands everything batched so far to the picture; callers need this before
   // they show or copy the picture.
   virtual void Ausgeben() {}
+
+  // The work handed to the canvas so far, in units of a short thin line. A
+  // thick line that covers much of the picture counts for thousands: whoever
+  // looks at the clock only now and then weights the work in between by it.
+  uint64_t Aufwand() const { return Aufwandszaehler; }
+
+ protected:
+  uint64_t Aufwandszaehler = 0;
 };

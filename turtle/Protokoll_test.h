@@ -25,6 +25,7 @@ class TProtokollLeinwand : public TLeinwand {
     AY = Y;
   }
   void LinieNach(int X, int Y) override {
+    Aufwandszaehler += AufwandProLinie;
     Linien.push_back(Punkt(AX, AY) + "-" + Punkt(X, Y));
     Aufrufe.push_back("Linie " + Linien.back() + " b" + std::to_string(Dicke) +
                       (Modus == TRastermodus::NichtXor ? " nx" : ""));
@@ -51,5 +52,6 @@ class TProtokollLeinwand : public TLeinwand {
   int Dicke = 1;
   TRastermodus Modus = TRastermodus::Kopieren;
   int AX = 0, AY = 0;
-  size_t Ausgegeben = 0;  // lines drawn at the last Ausgeben
+  size_t Ausgegeben = 0;         // lines drawn at the last Ausgeben
+  uint64_t AufwandProLinie = 0;  // work each line reports
 };
