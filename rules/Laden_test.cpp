@@ -1,7 +1,9 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -250,6 +253,18 @@ TEST_F(Dateien, LadenIstAllesOderNichts) {
 TEST_F(Dateien, LadenMeldetDateifehler) {
   Schreiben("datei", "A\r\n");
   mkdir(Pfad("ordner.LSY").c_str(), 0700);
+  // A FIFO, a device or a socket would block or never end.
+  ASSERT_EQ(mkfifo(Pfad("fifo.LSY").c_str(), 0600), 0);
+  const int Sockel = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un Adresse{};
+  Adresse.sun_family = AF_UNIX;
+  std::strncpy(Adresse.sun_path, Pfad("sockel.LSY").c_str(), sizeof Adresse.sun_path - 1);
+  ASSERT_EQ(bind(Sockel, reinterpret_cast<sockaddr*>(&Adresse), sizeof Adresse), 0);
+  // Up to 16 MiB a file is read (and here fails on its content); beyond, it
+  // is refused unread, however big it claims to be.
+  ASSERT_EQ(truncate(Schreiben("grenze.LSY", "A\r\nx").c_str(), 16 << 20), 0);
+  ASSERT_EQ(truncate(Schreiben("zugross.LSY", "A\r\n1\r\n").c_str(), (16 << 20) + 1), 0);
+  ASSERT_EQ(truncate(Schreiben("riesig.LSY", "A\r\n1\r\n").c_str(), off_t{1} << 36), 0);
   const struct {
     std::string Datei;
     const char* Meldung;
@@ -260,7 +275,14 @@ TEST_F(Dateien, LadenMeldetDateifehler) {
       {Pfad("datei/x.LSY"), "Ungültiger Dateiname"},
       {Pfad(std::string(300, 'n')), "Ungültiger Dateiname"},
       {Pfad("ordner.LSY"), "Dateizugriff verweigert"},
+      {Pfad("fifo.LSY"), "Dateizugriff verweigert"},
+      {Pfad("sockel.LSY"), "Dateizugriff verweigert"},
+      {"/dev/zero", "Dateizugriff verweigert"},
+      {Pfad("grenze.LSY"), "Ungültige numerische Eingabe"},
+      {Pfad("zugross.LSY"), "Datei ist zu groß (mehr als 16 MiB)"},
+      {Pfad("riesig.LSY"), "Datei ist zu groß (mehr als 16 MiB)"},
   };
+  alarm(60);  // a load that blocks ends the run instead of hanging it
   for (const auto& F : Faelle) {
     TRegelsystem R;
     Vorbelegen(R);
@@ -268,6 +290,8 @@ TEST_F(Dateien, LadenMeldetDateifehler) {
     EXPECT_EQ(Fehlertext([&] { R.Laden(F.Datei); }), F.Meldung) << F.Datei;
     EXPECT_EQ(Zustand(R), Vorher) << F.Datei;
   }
+  alarm(0);
+  close(Sockel);
 }
 
 TEST_F(Dateien, LadenOhneLeserecht) {

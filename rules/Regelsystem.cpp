@@ -87,23 +87,63 @@ std::string Ordner(const std::string& Pfad) {
   throw std::runtime_error(EAMeldung(Fehler));
 }
 
-std::string DateiLesen(const std::string& Dateiname) {
-  const int fd = open(Dateiname.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) EAFehler(errno, Dateiname);
-  std::string Inhalt;
+// Loading reads no more than this; no rule system comes near it, and a bigger
+// file is most likely not one at all.
+constexpr off_t GroessteDatei = 16 * 1024 * 1024;
+
+[[noreturn]] void ZuGross() { throw std::runtime_error("Datei ist zu groß (mehr als 16 MiB)"); }
+
+// Opens a regular file without ever blocking: a FIFO, device or socket is
+// refused before it is opened, and again on the opened descriptor in case the
+// name was replaced in between. Info describes the opened file.
+int DateiOeffnen(const std::string& Pfad, int Modus, struct stat& Info) {
+  if (stat(Pfad.c_str(), &Info) != 0) EAFehler(errno, Pfad);
+  if (!S_ISREG(Info.st_mode)) throw std::runtime_error(EAMeldung(EACCES));
+  const int fd = open(Pfad.c_str(), Modus | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) EAFehler(errno, Pfad);
+  int Fehler = 0;
+  if (fstat(fd, &Info) != 0) {
+    Fehler = errno;
+  } else if (!S_ISREG(Info.st_mode)) {
+    Fehler = EACCES;
+  } else {
+    const int Flags = fcntl(fd, F_GETFL);
+    if (Flags < 0 || fcntl(fd, F_SETFL, Flags & ~O_NONBLOCK) != 0) Fehler = errno;
+  }
+  if (Fehler != 0) {
+    close(fd);
+    throw std::runtime_error(EAMeldung(Fehler));
+  }
+  return fd;
+}
+
+// Reads the whole file from its start, but stops one byte beyond GroessteDatei.
+// Returns 0 or the error number.
+int AllesLesen(int fd, std::string& Inhalt) {
+  Inhalt.clear();
   char Puffer[65536];
-  for (;;) {
-    const ssize_t n = read(fd, Puffer, sizeof Puffer);
+  while (Inhalt.size() <= static_cast<size_t>(GroessteDatei)) {
+    const ssize_t n = pread(fd, Puffer, sizeof Puffer, static_cast<off_t>(Inhalt.size()));
     if (n < 0) {
       if (errno == EINTR) continue;
-      const int Fehler = errno;
-      close(fd);
-      EAFehler(Fehler, Dateiname);
+      return errno;
     }
     if (n == 0) break;
     Inhalt.append(Puffer, static_cast<size_t>(n));
   }
+  return 0;
+}
+
+std::string DateiLesen(const std::string& Dateiname) {
+  struct stat Info;
+  const int fd = DateiOeffnen(Dateiname, O_RDONLY, Info);
+  std::string Inhalt;
+  // The size is checked before reading and again after: the file may have grown.
+  const bool Gross = Info.st_size > GroessteDatei;
+  const int Fehler = Gross ? 0 : AllesLesen(fd, Inhalt);
   close(fd);
+  if (Fehler != 0) EAFehler(Fehler, Dateiname);
+  if (Gross || Inhalt.size() > static_cast<size_t>(GroessteDatei)) ZuGross();
   return Inhalt;
 }
 

@@ -74,6 +74,7 @@ class TRegelsystem {
   std::string TerminalAbleitung(int32_t Tiefe) const;
 
   // Replaces rules, axiom and angles by the file's content, all or nothing.
+  // Refuses, without blocking, anything but a regular file of at most 16 MiB.
   void Laden(const std::string& Dateiname);
   // The same for a file's content already in memory (a rule system carried by a picture).
   void InhaltLaden(const std::string& Inhalt);
