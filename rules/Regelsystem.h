@@ -79,6 +79,8 @@ class TRegelsystem {
   // The same for a file's content already in memory (a rule system carried by a picture).
   void InhaltLaden(const std::string& Inhalt);
   // Writes the file safely: the old file stays intact when writing fails.
+  // Replaces it by a temporary file where that keeps it as it was (links,
+  // owner, group, mode), else overwrites it in place; symlinks are followed.
   void Speichern(const std::string& Dateiname) const;
   // The bytes Speichern writes; raises the floating-point error of a non-finite angle.
   std::string Dateiinhalt() const;
