@@ -434,7 +434,8 @@ TEST_F(Dateien, SchreibfehlerLaesstAlteDatei) {
 }
 
 // Cases of file permissions, which root does not feel: as root most of them
-// skip themselves.
+// skip themselves, and scripts/ohne-rechte.sh runs them all again as the user
+// nobody.
 class Rechte : public Dateien {};
 
 TEST_F(Rechte, LadenOhneLeserecht) {
