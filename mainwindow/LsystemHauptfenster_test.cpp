@@ -1,5 +1,8 @@
 #include "mainwindow/LsystemHauptfenster.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDialogButtonBox>
@@ -75,6 +78,18 @@ TEST_F(HauptfensterTest, UnusableArgumentKeepsBuiltInsAndSkipsStartFile) {
     EXPECT_EQ(Eintraege(), Eingebaut) << Argument.toStdString();
     EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
   }
+}
+
+TEST_F(HauptfensterTest, FifoAsStartFileOrArgumentIsSkippedWithoutBlocking) {
+  ASSERT_EQ(mkfifo("Start.LSY", 0600), 0);
+  ASSERT_EQ(mkfifo("rohr.LSY", 0600), 0);
+  alarm(60);  // opening a FIFO to read would block; a hang ends the run instead
+  for (const QStringList& Argumente : {QStringList{}, QStringList{"rohr.LSY"}}) {
+    Oeffnen(Argumente);
+    EXPECT_EQ(Eintraege(), Eingebaut) << Argumente.join(' ').toStdString();
+    EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
+  }
+  alarm(0);
 }
 
 TEST_F(HauptfensterTest, AxiomCommitsOnEnterAndLeavingAndEscRestores) {

@@ -74,10 +74,13 @@ class TRegelsystem {
   std::string TerminalAbleitung(int32_t Tiefe) const;
 
   // Replaces rules, axiom and angles by the file's content, all or nothing.
+  // Refuses, without blocking, anything but a regular file of at most 16 MiB.
   void Laden(const std::string& Dateiname);
   // The same for a file's content already in memory (a rule system carried by a picture).
   void InhaltLaden(const std::string& Inhalt);
   // Writes the file safely: the old file stays intact when writing fails.
+  // Replaces it by a temporary file where that keeps it as it was (links,
+  // owner, group, mode), else overwrites it in place; symlinks are followed.
   void Speichern(const std::string& Dateiname) const;
   // The bytes Speichern writes; raises the floating-point error of a non-finite angle.
   std::string Dateiinhalt() const;
