@@ -193,7 +193,7 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
 
     std::unique_ptr<TLeinwand> Leinwand;
     if (AlsSvg) {
-      Svg = std::make_unique<TSvgLeinwand>(E.Breite, E.Hoehe);
+      Svg = std::make_unique<TSvgLeinwand>(E.Breite, E.Hoehe, Bild);
     } else {
       Png = std::make_unique<QImage>(E.Breite, E.Hoehe, QImage::Format_RGB32);
       if (Png->isNull()) throw std::runtime_error("Zu wenig Speicher für das Bild");
@@ -221,7 +221,7 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
   }
   try {
     if (Svg) {
-      Svg->Speichern(Bild);
+      Svg->Abschliessen();
     } else if (Png && !Png->save(QString::fromStdString(Bild), "PNG")) {
       throw std::runtime_error("Die Datei " + Bild + " kann nicht geschrieben werden");
     }
