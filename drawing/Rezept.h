@@ -2,7 +2,6 @@
 // and its text form, which pictures carry (PNG text chunk, SVG metadata).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -39,10 +38,6 @@ struct TRezept {
   int32_t Breite = 1000;
   int32_t Hoehe = 680;
 };
-
-// Longest recipe text a picture file is searched for; a rule system of
-// several megabytes still fits.
-constexpr size_t MaxRezeptlaenge = size_t{16} << 20;
 
 // The text form: the line "Rankenwerk-Rezept 1", then one "Schluessel: Wert"
 // line per field, each ended by LF. Numbers read back bit for bit; the .LSY

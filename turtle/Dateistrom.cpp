@@ -8,12 +8,10 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace {
-
-// The reasons in the words the rule-system files use.
-std::string Grund(int Nummer) {
+std::string DateiFehlertext(int Nummer) {
   switch (Nummer) {
     case ENOENT:
+      return "Datei nicht gefunden";
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:
@@ -33,6 +31,8 @@ std::string Grund(int Nummer) {
       return "E/A-Fehler " + std::to_string(Nummer);
   }
 }
+
+namespace {
 
 std::string Ordner(const std::string& Pfad) {
   const size_t p = Pfad.rfind('/');
@@ -87,8 +87,10 @@ void TDateistrom::Aufraeumen() {
 }
 
 void TDateistrom::Fehler(int Nummer) {
+  // A file that is to be created is missing only when its folder is.
   if (Meldung.empty())
-    Meldung = "Die Datei " + Name + " kann nicht geschrieben werden: " + Grund(Nummer);
+    Meldung = "Die Datei " + Name + " kann nicht geschrieben werden: " +
+              DateiFehlertext(Nummer == ENOENT ? ENOTDIR : Nummer);
   throw std::runtime_error(Meldung);
 }
 

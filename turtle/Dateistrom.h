@@ -7,6 +7,10 @@
 #include <string>
 #include <string_view>
 
+// The message of an operating-system error of a file, in the words the
+// rule-system files use ("Datei nicht gefunden", "Zu wenig Speicherplatz", ...).
+std::string DateiFehlertext(int Nummer);
+
 class TDateistrom {
  public:
   // Creates the temporary file. Every failure, here and later, throws
