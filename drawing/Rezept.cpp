@@ -312,7 +312,7 @@ void EinstellungenErfassen(TRezept& Rezept) {
   Rezept.Zufallszustand = Zufallszustand;
 }
 
-void RegelsystemLaden(const TRezept& Rezept, TRegelsystem& R) {
+void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R) {
   R.InhaltLaden(Rezept.Regelsystem);
   R.WinkelPlus = Rezept.WinkelPlus;
   R.WinkelMinus = Rezept.WinkelMinus;
@@ -321,7 +321,7 @@ void RegelsystemLaden(const TRezept& Rezept, TRegelsystem& R) {
 void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen,
                     const std::function<void(const TRezept&)>& Bereit) {
   TRegelsystem R;
-  RegelsystemLaden(Rezept, R);
+  RegelsystemAusRezept(Rezept, R);
   const TEinstellungenSichern Sicherung;
   if (Anpassen) Rezept.SchrittweiteAnpassen = true;
   SchrittweiteAnpassen = Anpassen;

@@ -55,7 +55,7 @@ void RegelsystemErfassen(TRezept& Rezept, const TRegelsystem& R);
 // The program-wide settings in force and the generator's state.
 void EinstellungenErfassen(TRezept& Rezept);
 // Replaces rules, axiom and angles of R by the recipe's, all or nothing.
-void RegelsystemLaden(const TRezept& Rezept, TRegelsystem& R);
+void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R);
 
 // Draws the recipe on the canvas, at once and without a window, as a drawing
 // run with these settings draws it; a step-by-step recipe is drawn whole, as

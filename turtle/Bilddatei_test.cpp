@@ -67,7 +67,8 @@ TEST(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
   const std::string KeinRezept = "Das Bild enthält kein Rankenwerk-Rezept";
   const std::string WederNoch = "Die Datei ist weder ein PNG- noch ein SVG-Bild";
   Bild().save(QString::fromStdString(Pfad("ohne.png")), "PNG");
-  Schreiben(Pfad("ohne.svg"), "<?xml version=\"1.0\"?>\n<svg width=\"1\"><metadata>Fremd</metadata>");
+  Schreiben(Pfad("ohne.svg"),
+            "<?xml version=\"1.0\"?>\n<svg width=\"1\"><metadata>Fremd</metadata>");
   Schreiben(Pfad("regeln.png"), "A\r\n 3.00000000000000E+0001\r\n");
   Schreiben(Pfad("leer.svg"), "");
   unlink(Pfad("rohr.png").c_str());
@@ -76,7 +77,8 @@ TEST(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
 
   // A text that inflates beyond the limit, and a chunk with a changed byte.
   PngSpeichern(Bild(), Pfad("lang.png"), "Rankenwerk-Rezept 1\n" + std::string(17 << 20, 'a'));
-  PngSpeichern(Bild(), Pfad("kaputt.png"), "Rankenwerk-Rezept 1\nTiefe: 2\n" + std::string(50, 'b'));
+  PngSpeichern(Bild(), Pfad("kaputt.png"),
+               "Rankenwerk-Rezept 1\nTiefe: 2\n" + std::string(50, 'b'));
   std::string Kaputt = Lesen(Pfad("kaputt.png"));
   Kaputt[Kaputt.find("Rankenwerk-Rezept") + 25] ^= 1;
   Schreiben(Pfad("kaputt.png"), Kaputt);
