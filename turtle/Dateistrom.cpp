@@ -64,9 +64,10 @@ TDateistrom::TDateistrom(const std::string& Dateiname) : Name(Dateiname), Ziel(D
     umask(Maske);
     Rechte = 0666 & ~Maske;
   }
-  Temp = Ziel + ".XXXXXX";
+  // A hidden name beside the target: ".name.XXXXXX".
   const size_t Schnitt = Ziel.rfind('/');
-  Temp.insert(Schnitt == std::string::npos ? 0 : Schnitt + 1, ".");
+  const size_t Anfang = Schnitt == std::string::npos ? 0 : Schnitt + 1;
+  Temp = Ziel.substr(0, Anfang) + "." + Ziel.substr(Anfang) + ".XXXXXX";
   fd = mkostemp(Temp.data(), O_CLOEXEC);
   if (fd < 0) Fehler(errno);
   if (fchmod(fd, Rechte) != 0) {
