@@ -45,11 +45,12 @@ class TStromGeraet : public QIODevice {
 const std::string KeinRezept = "Das Bild enthält kein Rankenwerk-Rezept";
 const std::string WederNoch = "Die Datei ist weder ein PNG- noch ein SVG-Bild";
 
+// A recipe is there but unusable: the same words as for a malformed text.
 [[noreturn]] void Beschaedigt() {
-  throw std::runtime_error("Das Rankenwerk-Rezept im Bild ist beschädigt");
+  throw std::runtime_error("Bild enthält kein gültiges Rezept: der Text ist beschädigt");
 }
 [[noreturn]] void ZuLang() {
-  throw std::runtime_error("Das Rankenwerk-Rezept im Bild ist zu lang");
+  throw std::runtime_error("Bild enthält kein gültiges Rezept: länger als 16 MiB");
 }
 
 // Reads a file at given places, never beyond its end.

@@ -22,7 +22,8 @@ void PngSpeichern(QImage Bild, const std::string& Datei, const std::string& Reze
 // The recipe text a PNG or SVG file carries, told apart by content. Throws
 // std::runtime_error with the German message when the file can't be read,
 // is neither a PNG nor an SVG picture ("Die Datei ist weder ein PNG- noch ein
-// SVG-Bild"), or carries no recipe ("Das Bild enthält kein Rankenwerk-Rezept").
+// SVG-Bild"), carries no recipe ("Das Bild enthält kein Rankenwerk-Rezept"),
+// or one that is damaged or too long ("Bild enthält kein gültiges Rezept: ...").
 // Never blocks on a pipe or device.
 std::string RezeptTextLesen(const std::string& Datei);
 

@@ -93,9 +93,9 @@ TEST(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
       {"ordner.png", "Dateizugriff verweigert"},
       {"fehlt.png", "Datei nicht gefunden"},
       {"fehlt/bild.png", "Ungültiger Dateiname"},
-      {"lang.png", "Das Rankenwerk-Rezept im Bild ist zu lang"},
-      {"kaputt.png", "Das Rankenwerk-Rezept im Bild ist beschädigt"},
-      {"halb.png", "Das Rankenwerk-Rezept im Bild ist beschädigt"},
+      {"lang.png", "Bild enthält kein gültiges Rezept: länger als 16 MiB"},
+      {"kaputt.png", "Bild enthält kein gültiges Rezept: der Text ist beschädigt"},
+      {"halb.png", "Bild enthält kein gültiges Rezept: der Text ist beschädigt"},
   };
   for (const auto& [Name, Text] : Faelle) EXPECT_EQ(Meldung(Pfad(Name)), Text) << Name;
 }
