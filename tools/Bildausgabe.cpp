@@ -248,7 +248,8 @@ std::string BildHilfe() {
          "      mit denen es gezeichnet wurde, die Schrittweite wie berechnet.\n"
          "  [OPTIONEN] BILD.png|BILD.svg -o NEU.png|NEU.svg\n"
          "      Zeichnet ein Bild nach seinem Rezept noch einmal, in jedem der beiden\n"
-         "      Formate. Angegebene Optionen ersetzen die Werte des Rezepts; die\n"
-         "      Startposition bleibt die des Bildes. Eine angepasste Schrittweite wird\n"
-         "      neu angepasst, wenn Tiefe, Breite oder Höhe sich ändern.\n";
+         "      Formate. Angegebene Optionen ersetzen die Werte des Rezepts; ohne --x\n"
+         "      und --y bleibt die Startposition die des Bildes. Eine angepasste\n"
+         "      Schrittweite wird neu angepasst, wenn Tiefe, Breite oder Höhe sich\n"
+         "      ändern.\n";
 }
