@@ -54,15 +54,19 @@ int Hexwert(char c) {
   return -1;
 }
 
-// A value for a message, cut when it is long.
+// A value for a message: cut when it is long, unprintable bytes as "?".
 std::string Kurz(const std::string& Wert) {
-  return Wert.size() <= 40 ? Wert : Wert.substr(0, 40) + "...";
+  std::string Text = Wert.size() <= 40 ? Wert : Wert.substr(0, 40) + "...";
+  for (char& c : Text)
+    if (c < ' ' || c > '~') c = '?';
+  return Text;
 }
 
 [[noreturn]] void FalscherWert(const std::string& Schluessel, const std::string& Wert) {
   Ungueltig("\"" + Schluessel + "\" hat den falschen Wert \"" + Kurz(Wert) + "\"");
 }
 
+// The keys and values of a recipe text, its first line checked.
 class TFelder {
  public:
   explicit TFelder(const std::string& Text) {
