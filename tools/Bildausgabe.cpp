@@ -5,15 +5,16 @@
 #include <cctype>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "drawing/Feldpruefung.h"
-#include "drawing/Zeichenmaschine.h"
+#include "drawing/Rezept.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
+#include "turtle/Bilddatei.h"
 #include "turtle/SvgLeinwand.h"
-#include "turtle/turtleUnit.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ const char* const Wertoptionen[] = {"--breite",
 
 struct TAuftrag {
   std::map<std::string, std::string> Werte;
-  bool Zufall = false;
+  std::optional<bool> Zufall;  // --zufall or --exakt, the last one given
   std::string Datei;
   std::string Bild;
 };
@@ -58,8 +59,8 @@ TAuftrag Zerlegen(const std::vector<std::string>& A) {
     };
     if (Name == "-o") {
       Auftrag.Bild = Naechster();
-    } else if (Name == "--zufall") {
-      Auftrag.Zufall = true;
+    } else if (Name == "--zufall" || Name == "--exakt") {
+      Auftrag.Zufall = Name == "--zufall";
     } else if (std::find(std::begin(Wertoptionen), std::end(Wertoptionen), Name) !=
                std::end(Wertoptionen)) {
       Auftrag.Werte[Name] = Naechster();
@@ -92,20 +93,6 @@ uint32_t Farbe(const std::string& Text) {
   return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
 }
 
-// The settings of a fresh drawing window, changed by the options.
-struct TEinstellungen {
-  int Breite = 1000, Hoehe = 680;
-  int32_t Tiefe = StartTiefe;
-  double X = 0, Y = 0, Winkel = 90.0;
-  bool Anpassen = true;
-  double Schrittweite = StartSchrittweite;
-  bool Zufall = false;
-  double Dicke = 1.0, Schwund = 1.0;
-  double AbwSchritt = 0.3, AbwPlus = 0.3, AbwMinus = 0.3;
-  uint32_t Farbe = 0x008000;
-  uint32_t Saat = 0;
-};
-
 // Start state of the random generator: a whole number 0 to 4294967295.
 uint32_t Saat(const std::string& Text) {
   const std::string Meldung = "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295";
@@ -116,8 +103,11 @@ uint32_t Saat(const std::string& Text) {
   return static_cast<uint32_t>(Wert);
 }
 
-TEinstellungen Pruefen(const TAuftrag& A) {
-  TEinstellungen E;
+// The options change the settings of a fresh drawing window or, redrawing a
+// picture, those of its recipe. Gives whether the step size is to be fitted:
+// always for a fresh drawing unless --schrittweite; for a picture whose step
+// was fitted only when the depth or the surface changes.
+bool OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
   auto Wert = [&](const char* Name, std::string& Text) {
     auto i = A.Werte.find(Name);
     if (i == A.Werte.end()) return false;
@@ -125,28 +115,46 @@ TEinstellungen Pruefen(const TAuftrag& A) {
     return true;
   };
   std::string T;
-  if (Wert("--breite", T)) E.Breite = Seite(T, "Breite");
-  if (Wert("--hoehe", T)) E.Hoehe = Seite(T, "Höhe");
-  const int Mitte = E.Breite / 2;  // whole pixels, as the window does
-  E.X = Mitte;
-  E.Y = E.Hoehe;
-  if (Wert("--tiefe", T)) E.Tiefe = TiefePruefen(T);
-  if (Wert("--schrittweite", T)) {
-    E.Schrittweite = SchrittweitePruefen(T);
-    E.Anpassen = false;
+  bool Anpassen = !AusBild;
+  if (AusBild) {
+    R.Breite = Seite(std::to_string(R.Breite), "Breite");
+    R.Hoehe = Seite(std::to_string(R.Hoehe), "Höhe");
   }
-  if (Wert("--x", T)) E.X = StartXPruefen(T, E.Breite);
-  if (Wert("--y", T)) E.Y = StartYPruefen(T, E.Hoehe);
-  if (Wert("--winkel", T)) E.Winkel = StartwinkelPruefen(T);
-  if (Wert("--dicke", T)) E.Dicke = DickePruefen(T);
-  if (Wert("--schwund", T)) E.Schwund = 1 - SchwundPruefen(T) / 100;
-  if (Wert("--abweichung-schritt", T)) E.AbwSchritt = AbweichungSchrittPruefen(T) / 100;
-  if (Wert("--abweichung-plus", T)) E.AbwPlus = AbweichungPlusPruefen(T) / 100;
-  if (Wert("--abweichung-minus", T)) E.AbwMinus = AbweichungMinusPruefen(T) / 100;
-  if (Wert("--farbe", T)) E.Farbe = Farbe(T);
-  if (Wert("--saat", T)) E.Saat = Saat(T);
-  E.Zufall = A.Zufall;
-  return E;
+  bool Neu = false;  // depth or surface changed
+  if (Wert("--breite", T)) {
+    R.Breite = Seite(T, "Breite");
+    Neu = true;
+  }
+  if (Wert("--hoehe", T)) {
+    R.Hoehe = Seite(T, "Höhe");
+    Neu = true;
+  }
+  if (!AusBild) {
+    const int Mitte = R.Breite / 2;  // whole pixels, as the window does
+    R.StartX = Mitte;
+    R.StartY = R.Hoehe;
+  }
+  if (Wert("--tiefe", T)) {
+    R.Tiefe = TiefePruefen(T);
+    Neu = true;
+  }
+  if (AusBild && R.SchrittweiteAnpassen && Neu) Anpassen = true;
+  if (Wert("--schrittweite", T)) {
+    R.Schrittweite = SchrittweitePruefen(T);
+    R.SchrittweiteAnpassen = Anpassen = false;
+  }
+  if (Wert("--x", T)) R.StartX = StartXPruefen(T, R.Breite);
+  if (Wert("--y", T)) R.StartY = StartYPruefen(T, R.Hoehe);
+  if (Wert("--winkel", T)) R.Startwinkel = StartwinkelPruefen(T);
+  if (Wert("--dicke", T)) R.Anfangsdicke = DickePruefen(T);
+  if (Wert("--schwund", T)) R.Schwundfaktor = 1 - SchwundPruefen(T) / 100;
+  if (Wert("--abweichung-schritt", T)) R.AbweichungSchritt = AbweichungSchrittPruefen(T) / 100;
+  if (Wert("--abweichung-plus", T)) R.AbweichungPlus = AbweichungPlusPruefen(T) / 100;
+  if (Wert("--abweichung-minus", T)) R.AbweichungMinus = AbweichungMinusPruefen(T) / 100;
+  if (Wert("--farbe", T)) R.Zeichenfarbe = Farbe(T);
+  if (Wert("--saat", T)) R.Zufallszustand = Saat(T);
+  if (A.Zufall) R.Zufallsmodus = *A.Zufall;
+  return Anpassen;
 }
 
 bool EndetAuf(std::string Text, const std::string& Endung) {
@@ -165,6 +173,7 @@ bool IstBildaufruf(const std::vector<std::string>& Argumente) {
 int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler) {
   std::unique_ptr<TSvgLeinwand> Svg;
   std::unique_ptr<QImage> Png;
+  TRezept Rezept;
   std::string Bild;
   int Ergebnis = 0;
   try {
@@ -173,43 +182,32 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
     const bool AlsSvg = EndetAuf(Bild, ".svg");
     if (!AlsSvg && !EndetAuf(Bild, ".png"))
       throw std::runtime_error("Unbekanntes Bildformat: " + Bild + " (.png oder .svg)");
-    const TEinstellungen E = Pruefen(Auftrag);
-
-    TRegelsystem R;
-    R.RegelnHinzufuegen(StandardRegeln);
-    R.Sortieren();
-    if (!Auftrag.Datei.empty()) R.Laden(Auftrag.Datei);
-
-    Zufallsmodus = E.Zufall;
-    Zufallszustand = E.Saat;
-    SchrittweiteAnpassen = E.Anpassen;
-    Schrittmodus = false;
-    Zeichenfarbe = E.Farbe;
-    Anfangsdicke = E.Dicke;
-    Schwundfaktor = E.Schwund;
-    AbweichungSchritt = E.AbwSchritt;
-    AbweichungPlus = E.AbwPlus;
-    AbweichungMinus = E.AbwMinus;
+    const bool AusBild = !Auftrag.Datei.empty() && IstBilddatei(Auftrag.Datei);
+    if (AusBild) Rezept = RezeptAusText(RezeptTextLesen(Auftrag.Datei));
+    const bool Anpassen = OptionenAnwenden(Auftrag, Rezept, AusBild);
+    if (!AusBild) {
+      TRegelsystem R;
+      R.RegelnHinzufuegen(StandardRegeln);
+      R.Sortieren();
+      if (!Auftrag.Datei.empty()) R.Laden(Auftrag.Datei);
+      RegelsystemErfassen(Rezept, R);
+    }
 
     std::unique_ptr<TLeinwand> Leinwand;
     if (AlsSvg) {
-      Svg = std::make_unique<TSvgLeinwand>(E.Breite, E.Hoehe);
+      Svg = std::make_unique<TSvgLeinwand>(Rezept.Breite, Rezept.Hoehe, Bild);
     } else {
-      Png = std::make_unique<QImage>(E.Breite, E.Hoehe, QImage::Format_RGB32);
+      Png = std::make_unique<QImage>(Rezept.Breite, Rezept.Hoehe, QImage::Format_RGB32);
       if (Png->isNull()) throw std::runtime_error("Zu wenig Speicher für das Bild");
       Png->fill(Qt::white);
       Leinwand = std::make_unique<TBildLeinwand>(*Png);
     }
     TLeinwand& L = AlsSvg ? static_cast<TLeinwand&>(*Svg) : *Leinwand;
-    TTurtle Turtle(L);
-    TOhneFenster Fenster(E.Breite, E.Hoehe);
-    TZeichenmaschine M(Turtle, Fenster);
-    M.Regelsystem = &R;
-    M.WinkelPlus = R.WinkelPlus;
-    M.WinkelMinus = -R.WinkelMinus;
-    M.Schrittweite = E.Schrittweite;
     try {
-      M.Zeichenlauf(E.Tiefe, E.X, E.Y, E.Winkel);
+      // The SVG carries the recipe ahead of its lines, so it is set before the first one.
+      RezeptZeichnen(Rezept, L, Anpassen, [&Svg](const TRezept& R) {
+        if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
+      });
     } catch (const std::exception& Ex) {
       Fehler = Ex.what();
       Ergebnis = 1;
@@ -220,11 +218,10 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
     return 1;
   }
   try {
-    if (Svg) {
-      Svg->Speichern(Bild);
-    } else if (Png && !Png->save(QString::fromStdString(Bild), "PNG")) {
-      throw std::runtime_error("Die Datei " + Bild + " kann nicht geschrieben werden");
-    }
+    if (Svg)
+      Svg->Abschliessen();
+    else
+      PngSpeichern(std::move(*Png), Bild, RezeptAlsText(Rezept));
   } catch (const std::exception& Ex) {
     if (Ergebnis == 0) Fehler = Ex.what();
     return 1;
@@ -240,11 +237,19 @@ std::string BildHilfe() {
          "      --tiefe N                Entwicklungstiefe 0 bis 30 (2)\n"
          "      --x X, --y Y, --winkel W Startposition und -winkel (B div 2, H, 90)\n"
          "      --schrittweite S         feste Schrittweite; sonst an die Fläche angepasst\n"
-         "      --zufall                 Zufallsmodus\n"
+         "      --zufall, --exakt        Zufallsmodus an oder aus (aus)\n"
          "      --saat N                 Startwert des Zufallsgenerators (0), damit ein\n"
          "                               Zufallsbild wiederholt oder abgewandelt werden kann\n"
          "      --dicke D, --schwund P   Anfangsdicke (1) und Schwund pro Stufe in % (0)\n"
          "      --abweichung-schritt P, --abweichung-plus P, --abweichung-minus P\n"
          "                               Zufallsabweichungen in % (30)\n"
-         "      --farbe RRGGBB           Zeichenfarbe (008000)\n";
+         "      --farbe RRGGBB           Zeichenfarbe (008000)\n"
+         "      Jedes Bild trägt sein Rezept: das Regelsystem und alle Einstellungen,\n"
+         "      mit denen es gezeichnet wurde, die Schrittweite wie berechnet.\n"
+         "  [OPTIONEN] BILD.png|BILD.svg -o NEU.png|NEU.svg\n"
+         "      Zeichnet ein Bild nach seinem Rezept noch einmal, in jedem der beiden\n"
+         "      Formate. Angegebene Optionen ersetzen die Werte des Rezepts; ohne --x\n"
+         "      und --y bleibt die Startposition die des Bildes. Eine angepasste\n"
+         "      Schrittweite wird neu angepasst, wenn Tiefe, Breite oder Höhe sich\n"
+         "      ändern.\n";
 }

@@ -5,11 +5,13 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "drawing/Zeichenmaschine.h"
 #include "rules/Regelsystem.h"
+#include "turtle/Bilddatei.h"
 
 namespace {
 
@@ -160,8 +162,64 @@ TEST(Bildausgabe, FailedDrawingStillWritesThePicture) {
                      Fehler),
             1);
   EXPECT_EQ(Fehler, "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
-  EXPECT_NE(Lesen(Pfad("kaputt.svg")).find("<line x1=\"500\" y1=\"680\" x2=\"500\" y2=\"670\""),
-            std::string::npos);
+  const std::string Svg = Lesen(Pfad("kaputt.svg"));
+  EXPECT_NE(Svg.find("<line x1=\"500\" y1=\"680\" x2=\"500\" y2=\"670\""), std::string::npos);
+  EXPECT_EQ(Svg.substr(Svg.size() - 12), "</g>\n</svg>\n");
+  EXPECT_NE(RezeptTextLesen(Pfad("kaputt.svg")).find("Regelsystem: F]F%0D%0A"), std::string::npos);
+}
+
+QImage Png(const std::string& Name) { return QImage(QString::fromStdString(Pfad(Name))); }
+
+// A picture redrawn from its recipe is the same picture, in either format and
+// across them: random deviations, a fitted step and an angle the .LSY form
+// rounds included. Options override the recipe; a changed depth fits again.
+TEST(Bildausgabe, PicturesRedrawnFromTheirRecipeAreTheSame) {
+  std::ofstream(Pfad("krumm.lsy"), std::ios::binary)
+      << "X\r\n25.123456789012345678\r\n-33.3\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n";
+  const Liste Optionen = {Pfad("krumm.lsy"), "--tiefe", "5",         "--zufall", "--saat",   "77",
+                          "--dicke",         "5",       "--schwund", "30",       "--breite", "600",
+                          "--hoehe",         "500"};
+  std::string Fehler;
+  for (const char* Name : {"erst.png", "erst.svg"}) {
+    Liste A = Optionen;
+    A.insert(A.end(), {"-o", Pfad(Name)});
+    ASSERT_EQ(Ausgeben(A, Fehler), 0) << Fehler;
+  }
+  const std::pair<const char*, const char*> Nachzeichnen[] = {{"erst.png", "png.png"},
+                                                              {"erst.png", "png.svg"},
+                                                              {"erst.svg", "svg.svg"},
+                                                              {"erst.svg", "svg.png"}};
+  for (const auto& [Von, Nach] : Nachzeichnen)
+    ASSERT_EQ(Ausgeben({Pfad(Von), "-o", Pfad(Nach)}, Fehler), 0) << Fehler;
+  EXPECT_TRUE(Png("png.png") == Png("erst.png"));
+  EXPECT_TRUE(Png("svg.png") == Png("erst.png"));
+  EXPECT_EQ(Lesen(Pfad("svg.svg")), Lesen(Pfad("erst.svg")));
+  EXPECT_EQ(Lesen(Pfad("png.svg")), Lesen(Pfad("erst.svg")));
+  EXPECT_GT(Lesen(Pfad("erst.svg")).size(), 20000u);
+
+  Liste Drei = Optionen;
+  Drei.insert(Drei.end(), {"--tiefe", "3", "--farbe", "0000FF", "-o", Pfad("drei.svg")});
+  ASSERT_EQ(Ausgeben(Drei, Fehler), 0) << Fehler;
+  ASSERT_EQ(Ausgeben({Pfad("erst.png"), "--tiefe=3", "--farbe", "0000FF", "-o", Pfad("drei2.svg")},
+                     Fehler),
+            0)
+      << Fehler;
+  EXPECT_EQ(Lesen(Pfad("drei2.svg")), Lesen(Pfad("drei.svg")));
+}
+
+// A picture without a recipe: its message, and nothing written.
+TEST(Bildausgabe, PictureWithoutRecipeWritesNothing) {
+  const std::string Ordner = Pfad("ohne/");
+  std::system(("rm -rf '" + Ordner + "' && mkdir '" + Ordner + "'").c_str());
+  QImage Leer(20, 10, QImage::Format_RGB32);
+  Leer.fill(Qt::white);
+  Leer.save(QString::fromStdString(Ordner + "leer.png"));
+  for (const char* Ziel : {"neu.svg", "neu.png"}) {
+    std::string Fehler;
+    EXPECT_EQ(Ausgeben({Ordner + "leer.png", "-o", Ordner + Ziel}, Fehler), 1);
+    EXPECT_EQ(Fehler, "Das Bild enthält kein Rankenwerk-Rezept");
+  }
+  EXPECT_EQ(std::system(("test \"$(ls -A '" + Ordner + "')\" = leer.png").c_str()), 0);
 }
 
 // The seed makes a random picture repeatable: the same seed gives the same lines,

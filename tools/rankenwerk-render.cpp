@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "drawing/Rezept.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 #include "tools/Bildausgabe.h"
+#include "turtle/Bilddatei.h"
 
 namespace {
 
@@ -27,12 +29,18 @@ void Schreiben(const std::string& Text) {
     throw std::runtime_error("E/A-Fehler " + std::to_string(errno));
 }
 
-// The built-in system as at start-up, or the given file loaded into it.
+// The built-in system as at start-up, or the given file loaded into it: a
+// .LSY file, or the recipe of a picture.
 void RegelsystemLaden(TRegelsystem& R, const std::vector<std::string>& Argumente, size_t Position) {
   R.RegelnHinzufuegen(StandardRegeln);
   R.Sortieren();
   if (Argumente.size() > Position + 1) throw EAufruf("Zu viele Argumente");
-  if (Argumente.size() == Position + 1) R.Laden(Argumente[Position]);
+  if (Argumente.size() < Position + 1) return;
+  const std::string& Datei = Argumente[Position];
+  if (IstBilddatei(Datei))
+    RegelsystemAusRezept(RezeptAusText(RezeptTextLesen(Datei)), R);
+  else
+    R.Laden(Datei);
 }
 
 int RegelsystemAusgeben(const TOptionen& O) {
@@ -67,11 +75,13 @@ const TAufgabe Aufgaben[] = {
     {"--regelsystem", "--regelsystem [DATEI.LSY]",
      "Schreibt das Regelsystem genau so, wie es als .LSY-Datei gespeichert wird.\n"
      "Ohne Datei: das eingebaute Regelsystem (Regeln sortiert);\n"
-     "mit Datei: ihr Inhalt, die Regeln in der Reihenfolge der Datei.",
+     "mit Datei: ihr Inhalt, die Regeln in der Reihenfolge der Datei.\n"
+     "DATEI.LSY darf auch ein Bild mit Rezept sein (.png, .svg).",
      RegelsystemAusgeben},
     {"--ableitung", "--ableitung N [DATEI.LSY]",
      "Schreibt zwei Zeilen: die abgeleitete Zeichenkette der Tiefe N und\n"
-     "die Kette der Terminalzeichen (+ - F [ ] f) dieser Tiefe.",
+     "die Kette der Terminalzeichen (+ - F [ ] f) dieser Tiefe.\n"
+     "DATEI.LSY darf auch ein Bild mit Rezept sein (.png, .svg).",
      AbleitungAusgeben},
     {"--help", "--help", "Zeigt diese Hilfe.", HilfeAusgeben},
 };

@@ -48,6 +48,18 @@ pruefe "Komma" 1 "" 'Ungültige numerische Eingabe\n' -- --regelsystem "$DIR/kom
 printf 'A\r\n30\r\n30\r\nA->[\r\n' >"$DIR/klammer.LSY"
 pruefe "Klammerfehler" 1 "" 'Klammerfehler\n' -- --regelsystem "$DIR/klammer.LSY"
 
+# A picture's recipe stands in for the .LSY file it was drawn from.
+"$PROG" "$DIR/eigen.LSY" --tiefe 3 -o "$DIR/eigen.png" 2>"$DIR/err" || { echo "FEHLER Bild: $(cat "$DIR/err")"; FEHLER=1; }
+"$PROG" "$DIR/eigen.png" -o "$DIR/eigen.svg" 2>"$DIR/err" || { echo "FEHLER Bild: $(cat "$DIR/err")"; FEHLER=1; }
+pruefe "Regelsystem aus PNG" 0 'X Y\xe4\r\n 2.25000000000000E+0001\r\n-9.00000000000000E+0001\r\nY->[F]\xe4\r\nX->Y\r\n' "" \
+  -- --regelsystem "$DIR/eigen.png"
+pruefe "Ableitung aus SVG" 0 '[F]\xe4 [F]\xe4\xe4\n[F][F]\n' "" -- --ableitung 2 "$DIR/eigen.svg"
+printf '<svg xmlns="http://www.w3.org/2000/svg"/>\n' >"$DIR/ohne.svg"
+pruefe "Bild ohne Rezept" 1 "" 'Das Bild enthält kein Rankenwerk-Rezept\n' -- --regelsystem "$DIR/ohne.svg"
+pruefe "Bild ohne Rezept zeichnen" 1 "" 'Das Bild enthält kein Rankenwerk-Rezept\n' \
+  -- "$DIR/ohne.svg" -o "$DIR/neu.png"
+[ -e "$DIR/neu.png" ] && { echo "FEHLER Bild ohne Rezept: neu.png geschrieben"; FEHLER=1; }
+
 pruefe "unbekannte Aufgabe" 1 "" 'Unbekannte Aufgabe: --bunt (Hilfe: rankenwerk-render --help)\n' -- --bunt
 pruefe "ohne Aufgabe" 1 "" 'Keine Aufgabe angegeben (Hilfe: rankenwerk-render --help)\n' --
 pruefe "zu viele Argumente" 1 "" 'Zu viele Argumente (Hilfe: rankenwerk-render --help)\n' \

@@ -2,25 +2,38 @@
 // drawing order, with the integer end points handed to the canvas and the
 // drawn width (0 written as 1); polylines, ellipses and rectangles as the
 // matching elements. The raster mode is recorded only as a class attribute.
+// It keeps the document in memory, or streams it into a file as it is drawn,
+// so that memory stays flat at any size of the drawing.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "turtle/Leinwand.h"
 
+class TDateistrom;
+
 class TSvgLeinwand : public TLeinwand {
  public:
-  // A white picture of this size.
+  // A white picture of this size, kept in memory.
   TSvgLeinwand(int Breite, int Hoehe);
+  // The same, written while it is drawn into a temporary file beside
+  // Dateiname; Abschliessen completes it and puts it in place, else it is
+  // removed. Elemente() stays empty. Throws std::runtime_error with a German
+  // message when the file can't be created or written.
+  TSvgLeinwand(int Breite, int Hoehe, const std::string& Dateiname);
+  ~TSvgLeinwand() override;
+  TSvgLeinwand(const TSvgLeinwand&) = delete;
+  TSvgLeinwand& operator=(const TSvgLeinwand&) = delete;
 
   int Breite() const override { return BildBreite; }
   int Hoehe() const override { return BildHoehe; }
 
-  void StiftFarbeSetzen(uint32_t Wert) override { Farbe = Wert; }
-  void StiftBreiteSetzen(int Wert) override {
-    if (Wert >= 0) Stiftbreite = Wert;
-  }
-  void RastermodusSetzen(TRastermodus Wert) override { Modus = Wert; }
+  void StiftFarbeSetzen(uint32_t Wert) override;
+  void StiftBreiteSetzen(int Wert) override;
+  void RastermodusSetzen(TRastermodus Wert) override;
   uint32_t StiftFarbe() const override { return Farbe; }
   int StiftBreite() const override { return Stiftbreite; }
   TRastermodus Rastermodus() const override { return Modus; }
@@ -32,18 +45,32 @@ class TSvgLeinwand : public TLeinwand {
   void Ellipse(int X1, int Y1, int X2, int Y2) override;
   void RechteckFuellen(int X1, int Y1, int X2, int Y2) override;
 
-  // The elements drawn so far, one per line of text.
+  // A text the document carries in a <metadata> element near its start:
+  // printable ASCII and LF only (throws std::invalid_argument otherwise).
+  // A streamed document takes it only before its first element.
+  void MetadatenSetzen(const std::string& Text);
+
+  // The elements drawn so far, one per line of text (in memory only).
   const std::string& Elemente() const { return Inhalt; }
-  // The whole SVG document.
+  // The whole SVG document (in memory only).
   std::string Dokument() const;
-  // Writes the document; throws std::runtime_error when the file can't be written.
-  void Speichern(const std::string& Dateiname) const;
+  // Streamed: writes the end of the document and puts the file in place.
+  void Abschliessen();
 
   // "#RRGGBB" of a 0x00BBGGRR value.
   static std::string Farbtext(uint32_t Farbe);
 
+  // True when the beginning of a file looks like an SVG document.
+  static bool IstSvg(std::string_view Anfang);
+  // The text of the first <metadata> element in Anfang, the beginning of an SVG
+  // document, whose text begins with Kennung; XML references resolved.
+  static std::optional<std::string> MetadatenLesen(std::string_view Anfang,
+                                                   std::string_view Kennung);
+
  private:
-  std::string Stiftattribute() const;
+  std::string Kopf() const;
+  void Schreiben(std::string_view Text);
+  void StiftattributeBilden();
 
   int BildBreite;
   int BildHoehe;
@@ -53,5 +80,10 @@ class TSvgLeinwand : public TLeinwand {
   uint32_t Pinsel = 0xFFFFFF;
   int AktX = 0;
   int AktY = 0;
+  std::string Stiftattribute;
+  std::string Metadaten;  // already escaped
   std::string Inhalt;
+  std::string Zeile;  // reused for each element
+  std::unique_ptr<TDateistrom> Strom;
+  bool KopfGeschrieben = false;
 };

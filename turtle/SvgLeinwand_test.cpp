@@ -1,10 +1,58 @@
 #include "turtle/SvgLeinwand.h"
 
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "turtle/turtleUnit.h"
 
 namespace {
+
+std::string Lesen(const std::string& Datei) {
+  std::ifstream In(Datei, std::ios::binary);
+  std::stringstream S;
+  S << In.rdbuf();
+  return S.str();
+}
+
+// A fresh, empty folder for one test.
+std::string Ordner(const std::string& Name) {
+  const std::string Pfad = ::testing::TempDir() + Name;
+  std::system(("rm -rf '" + Pfad + "'").c_str());
+  mkdir(Pfad.c_str(), 0700);
+  return Pfad + "/";
+}
+
+std::vector<std::string> Dateien(const std::string& Pfad) {
+  std::vector<std::string> Namen;
+  DIR* D = opendir(Pfad.c_str());
+  while (dirent* E = readdir(D))
+    if (std::string(E->d_name) != "." && std::string(E->d_name) != "..") Namen.push_back(E->d_name);
+  closedir(D);
+  return Namen;
+}
+
+// Lines of every length and width, more than one write buffer full.
+void Zeichnen(TSvgLeinwand& L) {
+  L.MetadatenSetzen("Kennung 1\nA<B & C>D \"x\" 'y'\n");
+  TTurtle T(L);
+  T.FarbeSetzen(0x123456);
+  for (int i = 0; i < 20000; ++i) {
+    T.DickeSetzen(i % 7);
+    T.Vorwaerts(i % 50);
+    T.Drehen(i % 360 * 1.5);
+  }
+  const TPunkt P[] = {{1, 2}, {-3, 4}};
+  L.Polylinie(P, 2);
+  L.Ellipse(1, 2, 4, 7);
+  L.RechteckFuellen(0, 0, 5, 5);
+}
 
 TEST(SvgLeinwand, OneLineElementPerLineInDrawingOrder) {
   TSvgLeinwand L(1000, 680);
@@ -43,6 +91,78 @@ TEST(SvgLeinwand, OtherPrimitivesAndTheDocument) {
   EXPECT_EQ(D.rfind("<?xml", 0), 0u);
   EXPECT_NE(D.find("width=\"20\" height=\"10\" viewBox=\"0 0 20 10\""), std::string::npos);
   EXPECT_NE(D.find(L.Elemente() + "</g>\n</svg>\n"), std::string::npos);
+}
+
+// The streamed file holds exactly the document the memory canvas builds, and
+// its metadata read back give the text set.
+TEST(SvgLeinwand, StreamedFileEqualsTheDocumentInMemory) {
+  const std::string Pfad = Ordner("svgstrom");
+  TSvgLeinwand Speicher(300, 200);
+  Zeichnen(Speicher);
+  {
+    TSvgLeinwand Strom(300, 200, Pfad + "bild.svg");
+    Zeichnen(Strom);
+    EXPECT_EQ(Dateien(Pfad).size(), 1u);  // the temporary file only
+    Strom.Abschliessen();
+  }
+  const std::string Datei = Lesen(Pfad + "bild.svg");
+  EXPECT_GT(Datei.size(), size_t{1} << 20);  // more than one write buffer
+  EXPECT_TRUE(Datei == Speicher.Dokument());
+  EXPECT_EQ(Dateien(Pfad), std::vector<std::string>{"bild.svg"});
+  EXPECT_TRUE(TSvgLeinwand::IstSvg(Datei));
+  EXPECT_EQ(TSvgLeinwand::MetadatenLesen(Datei, "Kennung"), "Kennung 1\nA<B & C>D \"x\" 'y'\n");
+}
+
+TEST(SvgLeinwand, MetadataAreFoundBesideOthersAndWithReferences) {
+  const std::string Svg =
+      "\xEF\xBB\xBF <?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\">"
+      "<metadata/><metadata id='a>b'>Fremd</metadata>"
+      "<metadata >K &#x41;&#66;&quot;&apos;&amp;&lt;&gt;&#xe4;</metadata></svg>";
+  EXPECT_TRUE(TSvgLeinwand::IstSvg(Svg));
+  EXPECT_EQ(TSvgLeinwand::MetadatenLesen(Svg, "K "), "K AB\"'&<>\xC3\xA4");
+  EXPECT_EQ(TSvgLeinwand::MetadatenLesen(Svg, "Fehlt"), std::nullopt);
+  EXPECT_EQ(TSvgLeinwand::MetadatenLesen("<svg><metadata>K &bla;</metadata>", "K"), std::nullopt);
+  EXPECT_FALSE(TSvgLeinwand::IstSvg("A\r\n 3.0E+0001\r\n"));
+  EXPECT_FALSE(TSvgLeinwand::IstSvg("<html><svgx>"));
+}
+
+// A stream that fails or is dropped unfinished leaves the old file as it was
+// and no temporary file behind.
+TEST(SvgLeinwand, FailedOrUnfinishedStreamLeavesTheOldFile) {
+  const std::string Pfad = Ordner("svgfehler");
+  std::ofstream(Pfad + "alt.svg") << "alt";
+  { TSvgLeinwand Abgebrochen(30, 20, Pfad + "alt.svg"); }
+  EXPECT_EQ(Lesen(Pfad + "alt.svg"), "alt");
+
+  try {
+    TSvgLeinwand Falsch(30, 20, Pfad + "fehlt/bild.svg");
+    ADD_FAILURE();
+  } catch (const std::runtime_error& E) {
+    EXPECT_STREQ(E.what(), ("Die Datei " + Pfad +
+                            "fehlt/bild.svg kann nicht geschrieben werden: Ungültiger Dateiname")
+                               .c_str());
+  }
+
+  // A file size limit makes the writes fail as a full disk would.
+  rlimit Alt;
+  getrlimit(RLIMIT_FSIZE, &Alt);
+  rlimit Klein = Alt;
+  Klein.rlim_cur = 100000;
+  const auto Signal = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &Klein);
+  std::string Meldung;
+  try {
+    TSvgLeinwand Voll(300, 200, Pfad + "alt.svg");
+    Zeichnen(Voll);
+    Voll.Abschliessen();
+  } catch (const std::runtime_error& E) {
+    Meldung = E.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &Alt);
+  std::signal(SIGXFSZ, Signal);
+  EXPECT_EQ(Meldung, "Die Datei " + Pfad + "alt.svg kann nicht geschrieben werden: E/A-Fehler 27");
+  EXPECT_EQ(Lesen(Pfad + "alt.svg"), "alt");
+  EXPECT_EQ(Dateien(Pfad), std::vector<std::string>{"alt.svg"});
 }
 
 }  // namespace

@@ -1,0 +1,357 @@
+#include "drawing/Rezept.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <stdexcept>
+
+#include "rules/Regelsystem.h"
+#include "turtle/turtleUnit.h"
+
+namespace {
+
+constexpr const char* Kennung = "Rankenwerk-Rezept";
+constexpr int Version = 1;
+
+[[noreturn]] void Ungueltig(const std::string& Grund) {
+  throw std::runtime_error("Bild enthält kein gültiges Rezept: " + Grund);
+}
+
+// Shortest decimal form that reads back to the same double, with a point
+// whatever the locale.
+std::string Zahltext(double Wert) {
+  char Puffer[32];
+  const auto Ergebnis = std::to_chars(Puffer, Puffer + sizeof Puffer, Wert);
+  return std::string(Puffer, Ergebnis.ptr);
+}
+
+const char Hexziffern[] = "0123456789ABCDEF";
+
+// Printable ASCII stays; "%", the other bytes and a blank at the very end
+// (which editors like to drop) become %XX.
+std::string Kodieren(const std::string& Bytes) {
+  std::string Text;
+  Text.reserve(Bytes.size() + Bytes.size() / 4);
+  for (size_t i = 0; i < Bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(Bytes[i]);
+    const bool Blank = c == ' ' && i + 1 == Bytes.size();
+    if (c >= ' ' && c <= '~' && c != '%' && !Blank) {
+      Text += static_cast<char>(c);
+    } else {
+      Text += '%';
+      Text += Hexziffern[c >> 4];
+      Text += Hexziffern[c & 15];
+    }
+  }
+  return Text;
+}
+
+int Hexwert(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// A value for a message: cut when it is long, unprintable bytes as "?".
+std::string Kurz(const std::string& Wert) {
+  std::string Text = Wert.size() <= 40 ? Wert : Wert.substr(0, 40) + "...";
+  for (char& c : Text)
+    if (c < ' ' || c > '~') c = '?';
+  return Text;
+}
+
+[[noreturn]] void FalscherWert(const std::string& Schluessel, const std::string& Wert) {
+  Ungueltig("\"" + Schluessel + "\" hat den falschen Wert \"" + Kurz(Wert) + "\"");
+}
+
+// The keys and values of a recipe text, its first line checked.
+class TFelder {
+ public:
+  explicit TFelder(const std::string& Text) {
+    size_t Anfang = 0;
+    bool Erste = true;
+    while (Anfang < Text.size()) {
+      size_t Ende = Text.find('\n', Anfang);
+      if (Ende == std::string::npos) Ende = Text.size();
+      std::string Zeile = Text.substr(Anfang, Ende - Anfang);
+      Anfang = Ende + 1;
+      if (!Zeile.empty() && Zeile.back() == '\r') Zeile.pop_back();
+      if (Erste) {
+        Kopf(Zeile);
+        Erste = false;
+        continue;
+      }
+      if (Zeile.empty()) continue;
+      const size_t Doppelpunkt = Zeile.find(':');
+      const std::string Schluessel = Zeile.substr(0, Doppelpunkt);
+      if (Doppelpunkt == std::string::npos || Schluessel.empty() ||
+          Schluessel.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                       "0123456789-") != std::string::npos)
+        Ungueltig("Zeile ohne Schlüssel: \"" + Kurz(Zeile) + "\"");
+      size_t Wertanfang = Doppelpunkt + 1;
+      if (Wertanfang < Zeile.size() && Zeile[Wertanfang] == ' ') ++Wertanfang;
+      if (!Werte.emplace(Schluessel, Zeile.substr(Wertanfang)).second)
+        Ungueltig("\"" + Schluessel + "\" steht doppelt");
+    }
+    if (Erste) Ungueltig("der Text ist leer");
+  }
+
+  const std::string& Wert(const std::string& Schluessel) const {
+    const auto i = Werte.find(Schluessel);
+    if (i == Werte.end()) Ungueltig("\"" + Schluessel + "\" fehlt");
+    return i->second;
+  }
+
+  double Zahl(const std::string& Schluessel) const {
+    const std::string& W = Wert(Schluessel);
+    double Ergebnis = 0;
+    const auto [Ende, Fehler] = std::from_chars(W.data(), W.data() + W.size(), Ergebnis);
+    if (W.empty() || Fehler != std::errc() || Ende != W.data() + W.size() ||
+        !std::isfinite(Ergebnis))
+      FalscherWert(Schluessel, W);
+    return Ergebnis;
+  }
+
+  uint32_t Ganzzahl(const std::string& Schluessel, uint32_t Kleinste, uint32_t Groesste,
+                    int Basis = 10) const {
+    const std::string& W = Wert(Schluessel);
+    const bool Hex = Basis == 16;
+    if (Hex && W.compare(0, 2, "0x") != 0) FalscherWert(Schluessel, W);
+    const char* Anfang = W.data() + (Hex ? 2 : 0);
+    const char* Ende = W.data() + W.size();
+    uint32_t Ergebnis = 0;
+    const auto [Zeiger, Fehler] = std::from_chars(Anfang, Ende, Ergebnis, Basis);
+    if (Anfang == Ende || Fehler != std::errc() || Zeiger != Ende || Ergebnis < Kleinste ||
+        Ergebnis > Groesste)
+      FalscherWert(Schluessel, W);
+    return Ergebnis;
+  }
+
+  bool Wahrheit(const std::string& Schluessel) const {
+    const std::string& W = Wert(Schluessel);
+    if (W == "ja") return true;
+    if (W == "nein") return false;
+    FalscherWert(Schluessel, W);
+  }
+
+  std::string Bytes(const std::string& Schluessel) const {
+    const std::string& W = Wert(Schluessel);
+    std::string Ergebnis;
+    Ergebnis.reserve(W.size());
+    for (size_t i = 0; i < W.size(); ++i) {
+      const char c = W[i];
+      if (c == '%') {
+        const bool Vollstaendig = i + 2 < W.size();
+        const int Hoch = Vollstaendig ? Hexwert(W[i + 1]) : -1;
+        const int Tief = Vollstaendig ? Hexwert(W[i + 2]) : -1;
+        if (Hoch < 0 || Tief < 0)
+          Ungueltig("\"" + Schluessel + "\" hat ein falsches %-Zeichen an Stelle " +
+                    std::to_string(i + 1));
+        Ergebnis += static_cast<char>(Hoch * 16 + Tief);
+        i += 2;
+      } else if (c >= ' ' && c <= '~') {
+        Ergebnis += c;
+      } else {
+        Ungueltig("\"" + Schluessel + "\" hat ein unerlaubtes Zeichen an Stelle " +
+                  std::to_string(i + 1));
+      }
+    }
+    return Ergebnis;
+  }
+
+ private:
+  static void Kopf(const std::string& Zeile) {
+    const std::string Anfang = std::string(Kennung) + " ";
+    if (Zeile.compare(0, Anfang.size(), Anfang) != 0)
+      Ungueltig("die erste Zeile ist nicht \"" + Anfang + std::to_string(Version) + "\"");
+    const std::string Nummer = Zeile.substr(Anfang.size());
+    if (Nummer != std::to_string(Version))
+      Ungueltig("Version \"" + Kurz(Nummer) + "\" ist unbekannt (bekannt ist " +
+                std::to_string(Version) + ")");
+  }
+
+  std::map<std::string, std::string> Werte;
+};
+
+// The program-wide settings and the generator, restored when it goes.
+class TEinstellungenSichern {
+ public:
+  ~TEinstellungenSichern() {
+    ::Zufallsmodus = Zufallsmodus;
+    ::SchrittweiteAnpassen = SchrittweiteAnpassen;
+    ::Schrittmodus = Schrittmodus;
+    ::Zeichenfarbe = Zeichenfarbe;
+    ::Anfangsdicke = Anfangsdicke;
+    ::Schwundfaktor = Schwundfaktor;
+    ::AbweichungPlus = AbweichungPlus;
+    ::AbweichungMinus = AbweichungMinus;
+    ::AbweichungSchritt = AbweichungSchritt;
+    ::Zufallszustand = Zufallszustand;
+  }
+
+ private:
+  bool Zufallsmodus = ::Zufallsmodus;
+  bool SchrittweiteAnpassen = ::SchrittweiteAnpassen;
+  bool Schrittmodus = ::Schrittmodus;
+  uint32_t Zeichenfarbe = ::Zeichenfarbe;
+  double Anfangsdicke = ::Anfangsdicke;
+  double Schwundfaktor = ::Schwundfaktor;
+  double AbweichungPlus = ::AbweichungPlus;
+  double AbweichungMinus = ::AbweichungMinus;
+  double AbweichungSchritt = ::AbweichungSchritt;
+  uint32_t Zufallszustand = ::Zufallszustand;
+};
+
+// The window of a recipe's run: takes the fitted step size into the recipe
+// and hands the complete recipe on once, before anything is drawn.
+class TRezeptfenster : public TOhneFenster {
+ public:
+  TRezeptfenster(TRezept& Rezept, const std::function<void(const TRezept&)>& Bereit)
+      : TOhneFenster(Rezept.Breite, Rezept.Hoehe), Rezept(Rezept), Bereit(Bereit) {}
+
+  void SchrittweiteAnzeigen(double Schrittweite) override {
+    Rezept.Schrittweite = Schrittweite;
+    Melden();
+  }
+
+  void Melden() {
+    if (Gemeldet) return;
+    Gemeldet = true;
+    if (Bereit) Bereit(Rezept);
+  }
+
+ private:
+  TRezept& Rezept;
+  const std::function<void(const TRezept&)>& Bereit;
+  bool Gemeldet = false;
+};
+
+}  // namespace
+
+std::string RezeptAlsText(const TRezept& R) {
+  std::string T = std::string(Kennung) + " " + std::to_string(Version) + "\n";
+  auto Zeile = [&T](const char* Schluessel, const std::string& Wert) {
+    T += Schluessel;
+    T += ": ";
+    T += Wert;
+    T += '\n';
+  };
+  auto Wahrheit = [](bool b) { return std::string(b ? "ja" : "nein"); };
+  char Farbe[16];
+  std::snprintf(Farbe, sizeof Farbe, "0x%06X", static_cast<unsigned>(R.Zeichenfarbe));
+  Zeile("Tiefe", std::to_string(R.Tiefe));
+  Zeile("StartX", Zahltext(R.StartX));
+  Zeile("StartY", Zahltext(R.StartY));
+  Zeile("Startwinkel", Zahltext(R.Startwinkel));
+  Zeile("Schrittweite", Zahltext(R.Schrittweite));
+  Zeile("SchrittweiteAnpassen", Wahrheit(R.SchrittweiteAnpassen));
+  Zeile("Schrittmodus", Wahrheit(R.Schrittmodus));
+  Zeile("Zufallsmodus", Wahrheit(R.Zufallsmodus));
+  Zeile("Anfangsdicke", Zahltext(R.Anfangsdicke));
+  Zeile("Schwundfaktor", Zahltext(R.Schwundfaktor));
+  Zeile("AbweichungSchritt", Zahltext(R.AbweichungSchritt));
+  Zeile("AbweichungPlus", Zahltext(R.AbweichungPlus));
+  Zeile("AbweichungMinus", Zahltext(R.AbweichungMinus));
+  Zeile("Zeichenfarbe", Farbe);
+  Zeile("Zufallszustand", std::to_string(R.Zufallszustand));
+  Zeile("Breite", std::to_string(R.Breite));
+  Zeile("Hoehe", std::to_string(R.Hoehe));
+  Zeile("WinkelPlus", Zahltext(R.WinkelPlus));
+  Zeile("WinkelMinus", Zahltext(R.WinkelMinus));
+  Zeile("Regelsystem", Kodieren(R.Regelsystem));
+  return T;
+}
+
+TRezept RezeptAusText(const std::string& Text) {
+  const TFelder F(Text);
+  constexpr uint32_t GroessteSeite = 0x7FFFFFFF;
+  TRezept R;
+  R.Tiefe = static_cast<int32_t>(F.Ganzzahl("Tiefe", 0, MaxTiefe));
+  R.StartX = F.Zahl("StartX");
+  R.StartY = F.Zahl("StartY");
+  R.Startwinkel = F.Zahl("Startwinkel");
+  R.Schrittweite = F.Zahl("Schrittweite");
+  R.SchrittweiteAnpassen = F.Wahrheit("SchrittweiteAnpassen");
+  R.Schrittmodus = F.Wahrheit("Schrittmodus");
+  R.Zufallsmodus = F.Wahrheit("Zufallsmodus");
+  R.Anfangsdicke = F.Zahl("Anfangsdicke");
+  R.Schwundfaktor = F.Zahl("Schwundfaktor");
+  R.AbweichungSchritt = F.Zahl("AbweichungSchritt");
+  R.AbweichungPlus = F.Zahl("AbweichungPlus");
+  R.AbweichungMinus = F.Zahl("AbweichungMinus");
+  R.Zeichenfarbe = F.Ganzzahl("Zeichenfarbe", 0, 0xFFFFFFFF, 16);
+  R.Zufallszustand = F.Ganzzahl("Zufallszustand", 0, 0xFFFFFFFF);
+  R.Breite = static_cast<int32_t>(F.Ganzzahl("Breite", 1, GroessteSeite));
+  R.Hoehe = static_cast<int32_t>(F.Ganzzahl("Hoehe", 1, GroessteSeite));
+  R.WinkelPlus = F.Zahl("WinkelPlus");
+  R.WinkelMinus = F.Zahl("WinkelMinus");
+  R.Regelsystem = F.Bytes("Regelsystem");
+  TRegelsystem Probe;
+  try {
+    Probe.InhaltLaden(R.Regelsystem);
+  } catch (const std::exception& E) {
+    Ungueltig(std::string("Regelsystem: ") + E.what());
+  }
+  return R;
+}
+
+void RegelsystemErfassen(TRezept& Rezept, const TRegelsystem& R) {
+  Rezept.Regelsystem = R.Dateiinhalt();
+  Rezept.WinkelPlus = R.WinkelPlus;
+  Rezept.WinkelMinus = R.WinkelMinus;
+}
+
+void EinstellungenErfassen(TRezept& Rezept) {
+  Rezept.SchrittweiteAnpassen = SchrittweiteAnpassen;
+  Rezept.Schrittmodus = Schrittmodus;
+  Rezept.Zufallsmodus = Zufallsmodus;
+  Rezept.Anfangsdicke = Anfangsdicke;
+  Rezept.Schwundfaktor = Schwundfaktor;
+  Rezept.AbweichungSchritt = AbweichungSchritt;
+  Rezept.AbweichungPlus = AbweichungPlus;
+  Rezept.AbweichungMinus = AbweichungMinus;
+  Rezept.Zeichenfarbe = Zeichenfarbe;
+  Rezept.Zufallszustand = Zufallszustand;
+}
+
+void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R) {
+  R.InhaltLaden(Rezept.Regelsystem);
+  R.WinkelPlus = Rezept.WinkelPlus;
+  R.WinkelMinus = Rezept.WinkelMinus;
+}
+
+void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen,
+                    const std::function<void(const TRezept&)>& Bereit) {
+  TRegelsystem R;
+  RegelsystemAusRezept(Rezept, R);
+  const TEinstellungenSichern Sicherung;
+  if (Anpassen) Rezept.SchrittweiteAnpassen = true;
+  SchrittweiteAnpassen = Anpassen;
+  Schrittmodus = false;
+  Zufallsmodus = Rezept.Zufallsmodus;
+  Zeichenfarbe = Rezept.Zeichenfarbe;
+  Anfangsdicke = Rezept.Anfangsdicke;
+  Schwundfaktor = Rezept.Schwundfaktor;
+  AbweichungSchritt = Rezept.AbweichungSchritt;
+  AbweichungPlus = Rezept.AbweichungPlus;
+  AbweichungMinus = Rezept.AbweichungMinus;
+  Zufallszustand = Rezept.Zufallszustand;
+
+  TTurtle Turtle(Leinwand);
+  TRezeptfenster Fenster(Rezept, Bereit);
+  TZeichenmaschine M(Turtle, Fenster);
+  M.Regelsystem = &R;
+  M.WinkelPlus = R.WinkelPlus;
+  M.WinkelMinus = -R.WinkelMinus;
+  M.Schrittweite = Rezept.Schrittweite;
+  if (!Anpassen) Fenster.Melden();
+  try {
+    M.Zeichenlauf(Rezept.Tiefe, Rezept.StartX, Rezept.StartY, Rezept.Startwinkel);
+  } catch (...) {
+    // A fitting that failed still leaves a picture, which carries its recipe.
+    Fenster.Melden();
+    throw;
+  }
+}

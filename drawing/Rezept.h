@@ -1,0 +1,69 @@
+// The recipe of a picture: everything a drawing run needs to draw it again,
+// and its text form, which pictures carry (PNG text chunk, SVG metadata).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "drawing/Zeichenmaschine.h"
+
+class TRegelsystem;
+class TLeinwand;
+
+struct TRezept {
+  // The rule system as its .LSY file holds it (Windows-1252, CR LF).
+  std::string Regelsystem;
+  // Its two angles exactly; the file form rounds them to 15 digits. The turn
+  // of "-" is the negated WinkelMinus, as in the rule system.
+  double WinkelPlus = 30.0;
+  double WinkelMinus = 30.0;
+  int32_t Tiefe = StartTiefe;
+  double StartX = 500.0;
+  double StartY = 680.0;
+  double Startwinkel = 90.0;
+  // The step size drawn with; when SchrittweiteAnpassen, as it was fitted.
+  double Schrittweite = StartSchrittweite;
+  bool SchrittweiteAnpassen = true;
+  bool Schrittmodus = false;
+  bool Zufallsmodus = false;
+  double Anfangsdicke = 1.0;
+  double Schwundfaktor = 1.0;
+  double AbweichungSchritt = 0.3;
+  double AbweichungPlus = 0.3;
+  double AbweichungMinus = 0.3;
+  uint32_t Zeichenfarbe = 0x008000;  // 0x00BBGGRR
+  uint32_t Zufallszustand = 0;       // of the generator when the run began
+  // The surface the step size was fitted to.
+  int32_t Breite = 1000;
+  int32_t Hoehe = 680;
+};
+
+// The text form: the line "Rankenwerk-Rezept 1", then one "Schluessel: Wert"
+// line per field, each ended by LF. Numbers read back bit for bit; the .LSY
+// bytes are kept as printable ASCII with %XX for the others, so the whole
+// text is printable ASCII and line ends.
+std::string RezeptAlsText(const TRezept& Rezept);
+// Reads the text form strictly; keys it does not know are passed over. Throws
+// std::runtime_error("Bild enthält kein gültiges Rezept: ...") on anything
+// else malformed, a missing key, an unknown version or a rule system that
+// does not load.
+TRezept RezeptAusText(const std::string& Text);
+
+// Regelsystem and the exact angles of R.
+void RegelsystemErfassen(TRezept& Rezept, const TRegelsystem& R);
+// The program-wide settings in force and the generator's state.
+void EinstellungenErfassen(TRezept& Rezept);
+// Replaces rules, axiom and angles of R by the recipe's, all or nothing.
+void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R);
+
+// Draws the recipe on the canvas, at once and without a window, as a drawing
+// run with these settings draws it; a step-by-step recipe is drawn whole, as
+// if every character had been confirmed. The step size is taken as it is,
+// unless Anpassen: then it is fitted to Breite x Hoehe first and written to
+// the recipe. Bereit, when given, gets the complete recipe before the first
+// line is drawn. The program-wide settings and the generator's state are
+// restored afterwards. Errors of the run (turtle stack, floating point) are
+// thrown with the picture drawn so far left on the canvas.
+void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen = false,
+                    const std::function<void(const TRezept&)>& Bereit = {});
