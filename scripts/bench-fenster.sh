@@ -2,7 +2,9 @@
 # Draws F->FF (axiom F) at depth 20 with the fitted step in the real drawing
 # window (offscreen) and with rankenwerk-render, side by side, and prints both
 # times and their ratio (target: at most 1.2). Then times how long "Abbrechen"
-# takes to stop a depth-30 drawing (target: at most 100 ms).
+# takes to stop a drawing (target: at most 100 ms), for thin lines (F->FF at
+# depth 30) and for thick ones (F->FFFFFFFFFFFFFFF at depth 10, start thickness
+# 2147483647, no shrink: every line covers the surface).
 # Usage: scripts/bench-fenster.sh [BUILD-DIR]   (RUNDEN=n sets the repetitions)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +17,7 @@ export QT_QPA_PLATFORM=offscreen
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 printf 'F\r\n 9.00000000000000E+0001\r\n 9.00000000000000E+0001\r\nF->FF\r\n' >"$tmp/ff.lsy"
+printf 'F\r\n 9.00000000000000E+0001\r\n 9.00000000000000E+0001\r\nF->FFFFFFFFFFFFFFF\r\n' >"$tmp/f15.lsy"
 
 # Wall time of one command in milliseconds.
 messen() {
@@ -53,8 +56,13 @@ if command -v compare >/dev/null; then
   echo "abweichende Pixel (Startmarke): $(compare -metric AE "$tmp/fenster.png" "$tmp/render.png" null: 2>&1 || true)"
 fi
 
-printf 'Abbrechen bei Tiefe 30 (ms bis zum Ende des Laufs):'
-for ((i = 0; i < 3; i++)); do
-  printf ' %s' "$("$dir/drawing/zeichenfenster_zeit" --abbrechen "$tmp/ff.lsy" 30 2>/dev/null | tail -1)"
-done
-echo " (Ziel <= 100)"
+# Milliseconds from the press of "Abbrechen" to the end of the run, five times.
+abbrechen() {
+  local i
+  for ((i = 0; i < 5; i++)); do
+    printf ' %s' "$("$dir/drawing/zeichenfenster_zeit" --abbrechen "$@" 2>/dev/null | tail -1)"
+  done
+}
+echo "Abbrechen (ms bis zum Ende des Laufs, Ziel <= 100):"
+echo "  duenne Linien, F->FF Tiefe 30:                  $(abbrechen "$tmp/ff.lsy" 30)"
+echo "  dicke Linien, F->F x15 Tiefe 10, Dicke 2^31-1: $(abbrechen --dicke 2147483647 "$tmp/f15.lsy" 10)"
