@@ -69,7 +69,7 @@ TRadioGruppe::TRadioGruppe(const QString& Titel, const QString& Item0, const QSt
   const QString Texte[2] = {Item0, Item1};
   for (int i = 0; i < 2; ++i) {
     Items[i] = new QRadioButton(Texte[i], this);
-    Items[i]->setGeometry(3, 17 + 16 * i, 94, 16);
+    Items[i]->setGeometry(3, 16 + 15 * i, 92, 15);
     Gruppe->addButton(Items[i], i);
   }
   connect(Gruppe, &QButtonGroup::idClicked, this, &TRadioGruppe::Geklickt);

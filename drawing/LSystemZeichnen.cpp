@@ -3,11 +3,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
@@ -25,6 +30,8 @@
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
+#include "turtle/Bilddatei.h"
+#include "turtle/SvgLeinwand.h"
 #include "turtle/turtleUnit.h"
 
 TFZeichenform* FZeichenform = nullptr;
@@ -125,7 +132,9 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
 
   PBedienung = new QFrame(this);
   PBedienung->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  PBedienung->setGeometry(0, 0, 111, 577);
+  // Taller than the first version's 577 pixels: two more groups and a button
+  // below "Turtle Zeigen", with all groups a little lower to make room.
+  PBedienung->setGeometry(0, 0, 111, 675);
   PBedienung->setPalette(QApplication::palette());
   PBedienung->setAutoFillBackground(true);
   PBedienung->setFont(Schrift(11, true));
@@ -166,33 +175,36 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
 
   RGSchrittModus = new TRadioGruppe(QStringLiteral("&Schrittmodus"), QStringLiteral("schnell"),
                                     QStringLiteral("schrittweise"), PBedienung);
-  RGSchrittModus->setGeometry(7, 267, 98, 52);
+  RGSchrittModus->setGeometry(7, 267, 98, 48);
   RGSchrittModus->setToolTip(QStringLiteral("Hier Einzelschritt oder ganzes Bild wählen"));
   RGSchrittweite = new TRadioGruppe(QStringLiteral("Schrittweite"), QStringLiteral("absolut"),
                                     QStringLiteral("anpassen"), PBedienung);
-  RGSchrittweite->setGeometry(7, 325, 98, 53);
+  RGSchrittweite->setGeometry(7, 319, 98, 48);
   RGSchrittweite->setToolTip(
       QStringLiteral("Hier angeben, ob die Schrittweite automatisch an die Größe des "
                      "Fensters angepaßt werden soll"));
   RGZufallsModus = new TRadioGruppe(QStringLiteral("&ZufallsModus"), QStringLiteral("exakt"),
                                     QStringLiteral("Zufall"), PBedienung);
-  RGZufallsModus->setGeometry(7, 384, 98, 59);
+  RGZufallsModus->setGeometry(7, 371, 98, 48);
   RGZufallsModus->setToolTip(
       QStringLiteral("Hie wählen, ob zufällige Schwankungen beim Zeichnen berücksichtigt "
                      "werden sollen. "));
   RGTurtleZeigen = new TRadioGruppe(QStringLiteral("Turtle Zeigen"), QStringLiteral("zeigen"),
                                     QStringLiteral("verstecken"), PBedienung);
-  RGTurtleZeigen->setGeometry(7, 449, 98, 52);
+  RGTurtleZeigen->setGeometry(7, 423, 98, 48);
   RGTurtleZeigen->setToolTip(
       QStringLiteral("Einstellen, ob die Turtle als Symbol sichtbar sein soll"));
 
-  BExtras = Knopf(QStringLiteral("Extra Einstellungen"), PBedienung, 7, 507, 98, 27,
+  BExtras = Knopf(QStringLiteral("Extra Einstellungen"), PBedienung, 7, 580, 98, 27,
                   QStringLiteral("Einstellungen von Zufallsabweichungen, Zeichendicke, Schwund "
                                  "von Dicken bei Verzweigungen und Zeichenfarbe"));
   BExtras->setFont(Normal);
-  BZwischenablage = Knopf(QStringLiteral("In Zwischenablage"), PBedienung, 7, 539, 98, 27,
+  BZwischenablage = Knopf(QStringLiteral("In Zwischenablage"), PBedienung, 7, 611, 98, 27,
                           QStringLiteral("Bild in die Zwischneablage kopieren"));
   BZwischenablage->setFont(Normal);
+  BBildSpeichern = Knopf(QStringLiteral("Bild speichern"), PBedienung, 7, 642, 98, 27,
+                         QStringLiteral("Zeichnung als PNG- oder SVG-Datei speichern"));
+  BBildSpeichern->setFont(Normal);
 
   EZeichen = Feld(this, 546, 39, 33, 28, QString());
   EZeichen->setFont(Schrift(16, true));
@@ -241,6 +253,7 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
                             RGTurtleZeigen->Items[1],
                             BExtras,
                             BZwischenablage,
+                            BBildSpeichern,
                             EZeichen,
                             EString,
                             BAbbrechen};
@@ -274,6 +287,7 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   connect(BAbbrechen, &QPushButton::pressed, this, &TFZeichenform::BAbbrechenClick);
   connect(BExtras, &QPushButton::clicked, this, &TFZeichenform::BExtrasClick);
   connect(BZwischenablage, &QPushButton::clicked, this, &TFZeichenform::BZwischenablageClick);
+  connect(BBildSpeichern, &QPushButton::clicked, this, &TFZeichenform::BBildSpeichernClick);
   connect(ETiefe, &TEingabefeld::Verlassen, this, &TFZeichenform::ETiefeExit);
   connect(ESchrittweite, &TEingabefeld::Verlassen, this, &TFZeichenform::ESchrittweiteExit);
   connect(Ex, &TEingabefeld::Verlassen, this, &TFZeichenform::ExExit);
@@ -370,7 +384,10 @@ void TFZeichenform::ETiefeExit() {
 void TFZeichenform::ESchrittweiteExit() {
   Behandeln(this, [&] {
     try {
-      SchrittweiteSetzen(SchrittweitePruefen(Text(ESchrittweite)));
+      const double Neu = SchrittweitePruefen(Text(ESchrittweite));
+      if (Neu != Maschine->Schrittweite)
+        LaufStoeren(QStringLiteral("während eines Laufs wurde die Schrittweite geändert"));
+      SchrittweiteSetzen(Neu);
     } catch (const EFeldfehler& F) {
       MeldungZeigen(std::string(F.what()), this);
       SchrittweiteAnzeigen(Maschine->Schrittweite);
@@ -421,22 +438,93 @@ void TFZeichenform::EWinkelExit() {
 
 void TFZeichenform::BZeichnenClick() {
   // A second start while a run lets messages through is ignored.
-  if (Laeuft || Beendet || !Maschine->Regelsystem) return;
+  if (Laeuft || Beendet || !Maschine->Regelsystem || SvgWirdGeschrieben) return;
   Laeuft = true;
+  LaufBeginnen();
   try {
     Maschine->Zeichenlauf(Tiefe, StartX, StartY, Startwinkel);
   } catch (const ETurtleStapel& Fehler) {
+    LaufEintragen();
     LaufBeendet();
     // An error of the turtle's stack ends only this run, with a plain message.
     if (!Beendet) MeldungZeigen(std::string(Fehler.what()), this);
     return;
   } catch (const std::exception& Fehler) {
+    LaufEintragen();
     LaufBeendet();
     if (!Beendet) FehlerZeigen(Fehler, this);
     return;
   }
+  LaufEintragen();
   Laeuft = false;
   zeichenflaeche->update();
+}
+
+TFZeichenform::TLaufbedingungen TFZeichenform::Bedingungen() const {
+  const TRegelsystem* R = Maschine->Regelsystem;
+  return {Zufallsmodus,      Schwundfaktor,        AbweichungPlus,        AbweichungMinus,
+          AbweichungSchritt, Maschine->WinkelPlus, Maschine->WinkelMinus, R,
+          R ? R->Stand() : 0};
+}
+
+void TFZeichenform::LaufBeginnen() {
+  Aktueller = TLauf();
+  TRezept& Z = Aktueller.Rezept;
+  const TRegelsystem& R = *Maschine->Regelsystem;
+  EinstellungenErfassen(Z);
+  RegelsystemErfassen(Z, R);
+  // The turns in force are the window's copies of the angles.
+  Z.WinkelPlus = Maschine->WinkelPlus;
+  Z.WinkelMinus = -Maschine->WinkelMinus;
+  Z.Tiefe = Tiefe;
+  Z.StartX = StartX;
+  Z.StartY = StartY;
+  Z.Startwinkel = Startwinkel;
+  Z.Schrittweite = Maschine->Schrittweite;
+  Z.Breite = ClientBreite();
+  Z.Hoehe = ClientHoehe();
+  BedingungenBeimStart = Bedingungen();
+  // The file form of a rule system cannot hold every axiom (a line end in it).
+  TRegelsystem Probe;
+  bool Gleich = false;
+  try {
+    RegelsystemAusRezept(Z, Probe);
+    Gleich = Probe.Axiom == R.Axiom && Probe.Count() == R.Count();
+    for (int i = 0; Gleich && i < R.Count(); ++i)
+      Gleich = Probe.Items(i).Kopf == R.Items(i).Kopf && Probe.Items(i).Rumpf == R.Items(i).Rumpf;
+  } catch (const std::exception&) {
+    Gleich = false;
+  }
+  if (!Gleich)
+    Aktueller.Hindernis = QStringLiteral("das Regelsystem lässt sich nicht als Datei festhalten");
+}
+
+void TFZeichenform::LaufStoeren(const QString& Grund) {
+  if (Laeuft && Aktueller.Hindernis.isEmpty()) Aktueller.Hindernis = Grund;
+}
+
+void TFZeichenform::LaufEintragen() {
+  // The step the drawing used, fitted or not.
+  Aktueller.Rezept.Schrittweite = Maschine->Schrittweite;
+  Aktueller.Zeichen = Maschine->Ausgefuehrt;
+  BedingungenPruefen();
+  Laeufe.push_back(Aktueller);
+}
+
+void TFZeichenform::BedingungenPruefen() {
+  const TLaufbedingungen Jetzt = Bedingungen();
+  if (Jetzt == BedingungenBeimStart) return;
+  if (Jetzt.Regeln != BedingungenBeimStart.Regeln || Jetzt.Stand != BedingungenBeimStart.Stand)
+    LaufStoeren(QStringLiteral("während eines Laufs wurden die Regeln geändert"));
+  else
+    LaufStoeren(QStringLiteral("während eines Laufs wurden Einstellungen geändert"));
+}
+
+QString TFZeichenform::SvgHindernis() const {
+  if (Laeuft) return QStringLiteral("die Zeichnung ist noch nicht fertig");
+  for (const TLauf& L : Laeufe)
+    if (!L.Hindernis.isEmpty()) return L.Hindernis;
+  return QString();
 }
 
 void TFZeichenform::LaufBeendet() {
@@ -448,6 +536,9 @@ void TFZeichenform::LaufBeendet() {
 }
 
 void TFZeichenform::BLoeschenClick() {
+  // The picture starts anew: earlier runs are gone, a run under way keeps only its rest.
+  Laeufe.clear();
+  LaufStoeren(QStringLiteral("„Löschen“ hat einen Lauf unterbrochen"));
   TLeinwand& L = *zeichenflaeche->Leinwand;
   L.PinselFarbeSetzen(Weiss);
   L.RechteckFuellen(0, 0, L.Breite(), L.Hoehe());
@@ -482,6 +573,118 @@ void TFZeichenform::BExtrasClick() {
 
 void TFZeichenform::BZwischenablageClick() {
   QApplication::clipboard()->setImage(zeichenflaeche->Bitmap());
+}
+
+void TFZeichenform::BBildSpeichernClick() {
+  Behandeln(this, [&] {
+    const QString Geladen = Regelsystemname ? Regelsystemname() : QString();
+    const QString Name =
+        Geladen.isEmpty() ? QStringLiteral("Zeichnung") : QFileInfo(Geladen).completeBaseName();
+    if (BildOrdner.isEmpty())
+      BildOrdner = Geladen.isEmpty() ? QDir::currentPath() : QFileInfo(Geladen).absolutePath();
+    const QString Png = QStringLiteral("PNG-Bild (*.png)"),
+                  Svg = QStringLiteral("SVG-Bild (*.svg)");
+    QFileDialog Dialog(this, QStringLiteral("Zeichnung speichern"), BildOrdner);
+    // Qt's own dialog, so that its texts follow the program's language.
+    Dialog.setOption(QFileDialog::DontUseNativeDialog);
+    Dialog.setAcceptMode(QFileDialog::AcceptSave);
+    Dialog.setNameFilters({Png, Svg});
+    Dialog.setDefaultSuffix(QStringLiteral("png"));
+    connect(&Dialog, &QFileDialog::filterSelected, &Dialog, [&](const QString& Filter) {
+      Dialog.setDefaultSuffix(Filter == Svg ? QStringLiteral("svg") : QStringLiteral("png"));
+    });
+    Dialog.selectFile(Name + QStringLiteral(".png"));
+    if (DateidialogAusfuehren(&Dialog) != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
+      return;
+    QString Datei = Dialog.selectedFiles().front();
+    BildOrdner = QFileInfo(Datei).absolutePath();
+    // A name with another ending gets the one of the chosen type.
+    const QString Endung = QFileInfo(Datei).suffix().toLower();
+    if (Endung != QLatin1String("png") && Endung != QLatin1String("svg"))
+      Datei += Dialog.selectedNameFilter() == Svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    BildSpeichern(Datei);
+  });
+}
+
+void TFZeichenform::BildSpeichern(const QString& Datei) {
+  if (QFileInfo(Datei).suffix().toLower() == QLatin1String("svg")) {
+    SvgSchreiben(Datei);
+    return;
+  }
+  // The recipe of the last run; during a run, of the one under way.
+  std::string Rezept;
+  if (Laeuft)
+    Rezept = RezeptAlsText(Aktueller.Rezept);
+  else if (!Laeufe.empty())
+    Rezept = RezeptAlsText(Laeufe.back().Rezept);
+  PngSpeichern(zeichenflaeche->Bitmap(), QFile::encodeName(Datei).toStdString(), Rezept);
+}
+
+void TFZeichenform::SvgSchreiben(const QString& Datei) {
+  const QString Hindernis = SvgHindernis();
+  if (!Hindernis.isEmpty())
+    throw std::runtime_error(("Als SVG lässt sich die Zeichnung nicht speichern: " + Hindernis +
+                              ".\r\nAls PNG kann sie gespeichert werden.")
+                                 .toStdString());
+  const QImage& Bild = zeichenflaeche->Bitmap();
+  TSvgLeinwand Leinwand(Bild.width(), Bild.height(), QFile::encodeName(Datei).toStdString());
+  if (!Laeufe.empty()) Leinwand.MetadatenSetzen(RezeptAlsText(Laeufe.back().Rezept));
+  // Deep drawings take a while to write: with a bar, and a way out.
+  QProgressDialog Fortschritt(QStringLiteral("Die Zeichnung wird als SVG gespeichert …"),
+                              QStringLiteral("Abbrechen"), 0, FortschrittStufen, this);
+  Fortschritt.setWindowTitle(AnwendungsTitel);
+  Fortschritt.setWindowModality(Qt::WindowModal);
+  Fortschritt.setMinimumDuration(500);
+  SvgWirdGeschrieben = true;
+  struct TEnde {
+    bool& Flag;
+    ~TEnde() { Flag = false; }
+  } Ende{SvgWirdGeschrieben};
+  const double Anzahl = static_cast<double>(Laeufe.size());
+  for (size_t i = 0; i < Laeufe.size(); ++i) {
+    TRezept Rezept = Laeufe[i].Rezept;
+    TWiedergabe Wiedergabe;
+    Wiedergabe.Zeichengrenze = Laeufe[i].Zeichen;
+    Wiedergabe.Weiter = [&](double Anteil) {
+      Fortschritt.setValue(
+          static_cast<int>((static_cast<double>(i) + Anteil) / Anzahl * FortschrittStufen));
+      QCoreApplication::processEvents();
+      return !Fortschritt.wasCanceled();
+    };
+    RezeptZeichnen(Rezept, Leinwand, false, {}, &Wiedergabe);
+    // Cancelled: the unfinished file is removed, an older one stays.
+    if (Fortschritt.wasCanceled()) return;
+  }
+  Leinwand.Abschliessen();
+}
+
+void TFZeichenform::RezeptUebernehmen(const TRezept& Z) {
+  Maschine->WinkelPlus = Z.WinkelPlus;
+  Maschine->WinkelMinus = -Z.WinkelMinus;
+  TiefeSetzen(Z.Tiefe);
+  StartMarkeZeichnen();
+  StartXSetzen(Z.StartX);
+  StartYSetzen(Z.StartY);
+  StartMarkeZeichnen();
+  StartwinkelSetzen(Z.Startwinkel);
+  SchrittweiteSetzen(Z.Schrittweite);
+  // A step fitted to a surface of another size would come out differently here:
+  // the picture's own step is kept then.
+  SchrittweiteAnpassen =
+      Z.SchrittweiteAnpassen && Z.Breite == ClientBreite() && Z.Hoehe == ClientHoehe();
+  Schrittmodus = Z.Schrittmodus;
+  Zufallsmodus = Z.Zufallsmodus;
+  RGSchrittweite->ItemIndexSetzen(SchrittweiteAnpassen ? 1 : 0);
+  RGSchrittModus->ItemIndexSetzen(Schrittmodus ? 1 : 0);
+  RGZufallsModus->ItemIndexSetzen(Zufallsmodus ? 1 : 0);
+  if (!Schrittmodus) EZeichen->hide();
+  Anfangsdicke = ExtraAnfangsdicke = Z.Anfangsdicke;
+  Schwundfaktor = ExtraSchwundfaktor = Z.Schwundfaktor;
+  AbweichungPlus = ExtraAbweichungPlus = Z.AbweichungPlus;
+  AbweichungMinus = ExtraAbweichungMinus = Z.AbweichungMinus;
+  AbweichungSchritt = ExtraAbweichungSchritt = Z.AbweichungSchritt;
+  Zeichenfarbe = ExtraZeichenfarbe = Z.Zeichenfarbe;
+  Zufallszustand = Z.Zufallszustand;
 }
 
 void TFZeichenform::RGSchrittModusClick(int Index) {
@@ -551,6 +754,8 @@ void TFZeichenform::NachrichtenVerarbeiten() {
   }
   zeichenflaeche->update();
   QCoreApplication::processEvents();
+  // Handlers that ran just now may have changed what the rest of the run reads.
+  if (Laeuft) BedingungenPruefen();
 }
 
 void TFZeichenform::AbbrechenZeigen(bool An) {

@@ -5,9 +5,12 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "drawing/Rezept.h"
 #include "drawing/Zeichenmaschine.h"
 
 class QFrame;
@@ -74,6 +77,7 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   TRadioGruppe* RGTurtleZeigen;
   QPushButton* BExtras;
   QPushButton* BZwischenablage;
+  QPushButton* BBildSpeichern;
   TEingabefeld* EZeichen;
   TEingabefeld* EString;
   QPushButton* BAbbrechen;
@@ -92,6 +96,13 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
 
   // Regelsystem := &R; WinkelPlus := R.WinkelPlus; WinkelMinus := -R.WinkelMinus.
   void RegelsystemUebergeben(TRegelsystem& R);
+  // Takes over a picture's drawing settings and random state, so that
+  // "Zeichnen" on a cleared surface draws that picture again. The rule system
+  // itself has been loaded from the recipe by the main window.
+  void RezeptUebernehmen(const TRezept& Rezept);
+  // The name of the rule-system file last loaded, empty when none; proposed
+  // (without its extension) when a picture is saved.
+  std::function<QString()> Regelsystemname;
 
   void SchrittweiteSetzen(double x);
   void TiefeSetzen(int32_t n);
@@ -113,6 +124,7 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   void BAbbrechenClick();
   void BExtrasClick();
   void BZwischenablageClick();
+  void BBildSpeichernClick();
   void ETiefeExit();
   void ESchrittweiteExit();
   void ExExit();
@@ -124,6 +136,11 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   void RGTurtleZeigenClick(int Index);
   void zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
   void FormActivate();
+
+  // Writes the picture: PNG as the surface shows it, SVG by drawing again the
+  // runs since the last "Löschen". Both carry the recipe of the last run.
+  // Throws with a German message, also when the runs cannot be drawn again.
+  void BildSpeichern(const QString& Datei);
 
   // The hint of ETiefe: its plain hint, and with a rule system a second line
   // with the number of lines ("F") a drawing of depth Tiefe will draw.
@@ -156,6 +173,36 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
 
   // After a run that ended with an error: back to idle, nothing left shown.
   void LaufBeendet();
+
+  // A run since the last "Löschen", as far as it came, for drawing it again.
+  struct TLauf {
+    TRezept Rezept;
+    uint64_t Zeichen = 0;  // characters that acted
+    QString Hindernis;     // why it cannot be drawn again exactly; empty: it can
+  };
+  std::vector<TLauf> Laeufe;
+  // The run under way: its recipe so far and what disturbed it.
+  TLauf Aktueller;
+  // What a run reads while it draws, besides its recipe; a change of any of
+  // it during the run (at a message pass) makes the run unrepeatable.
+  struct TLaufbedingungen {
+    bool Zufall;
+    double Schwund, AbweichungP, AbweichungM, AbweichungS, WinkelP, WinkelM;
+    const TRegelsystem* Regeln;
+    uint64_t Stand;
+    bool operator==(const TLaufbedingungen&) const = default;
+  };
+  TLaufbedingungen Bedingungen() const;
+  TLaufbedingungen BedingungenBeimStart{};
+  void BedingungenPruefen();
+  bool SvgWirdGeschrieben = false;
+  QString BildOrdner;  // where the last picture was saved
+  void LaufBeginnen();
+  void LaufEintragen();
+  // Something that changes how the run under way draws its remaining lines.
+  void LaufStoeren(const QString& Grund);
+  QString SvgHindernis() const;
+  void SvgSchreiben(const QString& Datei);
 
   bool Laeuft = false;
   bool Beendet = false;

@@ -5,19 +5,25 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLine>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "drawing/Extras.h"
 #include "drawing/FensterTestHilfen.h"
 #include "drawing/Fensterhilfen.h"
+#include "drawing/Rezept.h"
 #include "drawing/UnitWeiter.h"
 #include "gui/TestHilfen.h"
 #include "rules/Regelsystem.h"
@@ -160,11 +166,12 @@ TEST_F(FensterTest, InitialState) {
 
 TEST_F(FensterTest, LayoutCaptionsHints) {
   EXPECT_TRUE(F->windowTitle().startsWith("Rankenwerk  4.0" + QString(38, ' ')));
-  EXPECT_EQ(F->PBedienung->geometry(), QRect(0, 0, 111, 577));
+  EXPECT_EQ(F->PBedienung->geometry(), QRect(0, 0, 111, 675));
   EXPECT_EQ(F->BZeichnen->geometry(), QRect(7, 7, 98, 26));
   EXPECT_EQ(F->ETiefe->geometry(), QRect(13, 89, 79, 21));
-  EXPECT_EQ(F->RGTurtleZeigen->geometry(), QRect(7, 449, 98, 52));
-  EXPECT_EQ(F->BZwischenablage->geometry(), QRect(7, 539, 98, 27));
+  EXPECT_EQ(F->RGTurtleZeigen->geometry(), QRect(7, 423, 98, 48));
+  EXPECT_EQ(F->BZwischenablage->geometry(), QRect(7, 611, 98, 27));
+  EXPECT_EQ(F->BBildSpeichern->geometry(), QRect(7, 642, 98, 27));
   EXPECT_EQ(F->EString->geometry(), QRect(117, 7, 462, 26));
   EXPECT_EQ(F->EZeichen->geometry(), QRect(546, 39, 33, 28));
   EXPECT_EQ(F->BAbbrechen->geometry(), QRect(520, 7, 85, 26));
@@ -183,6 +190,7 @@ TEST_F(FensterTest, LayoutCaptionsHints) {
        "Hie wählen, ob zufällige Schwankungen beim Zeichnen berücksichtigt werden sollen. "},
       {F->RGSchrittModus, "&Schrittmodus", "Hier Einzelschritt oder ganzes Bild wählen"},
       {F->BZwischenablage, "In Zwischenablage", "Bild in die Zwischneablage kopieren"},
+      {F->BBildSpeichern, "Bild speichern", "Zeichnung als PNG- oder SVG-Datei speichern"},
       {F->BAbbrechen, "Abbrechen", "Vorgang abbrechen, wenn's zu lange dauert!"},
   };
   for (const auto& Fall : Faelle) {
@@ -207,7 +215,8 @@ TEST_F(FensterTest, LayoutCaptionsHints) {
   EXPECT_EQ(Naechstes(F->RGSchrittModus->Items[1]), F->ETiefe);
   EXPECT_EQ(Naechstes(F->ETiefe), F->BLoeschen);
   EXPECT_EQ(Naechstes(F->EWinkel), F->RGTurtleZeigen->Items[0]);
-  EXPECT_EQ(Naechstes(F->BZwischenablage), F->EZeichen);
+  EXPECT_EQ(Naechstes(F->BZwischenablage), F->BBildSpeichern);
+  EXPECT_EQ(Naechstes(F->BBildSpeichern), F->EZeichen);
 }
 
 TEST_F(FensterTest, FieldChecks) {
@@ -509,6 +518,120 @@ TEST_F(FensterTest, ClickAfterRefusedFieldActsAfterTheMessage) {
     EXPECT_TRUE(Fall.Gewirkt()) << Fall.Name;
     EXPECT_FALSE(Fall.Knopf->isDown()) << Fall.Name;
   }
+}
+
+// The lines of an SVG file drawn by QPainter over Grund, as the surface draws them.
+QImage SvgNachgezeichnet(const QString& Datei, QImage Grund, int* Anzahl = nullptr) {
+  QFile Svg(Datei);
+  EXPECT_TRUE(Svg.open(QIODevice::ReadOnly));
+  QPainter P(&Grund);
+  int Linien = 0;
+  while (!Svg.atEnd()) {
+    const QByteArray Zeile = Svg.readLine();
+    int X1, Y1, X2, Y2, R, G, B, Breite;
+    if (std::sscanf(Zeile.constData(),
+                    "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#%2x%2x%2x\" "
+                    "stroke-width=\"%d\"",
+                    &X1, &Y1, &X2, &Y2, &R, &G, &B, &Breite) != 8)
+      continue;
+    P.setPen(QPen(QColor(R, G, B), Breite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    P.drawLine(X1, Y1, X2, Y2);
+    ++Linien;
+  }
+  if (Anzahl) *Anzahl = Linien;
+  return Grund;
+}
+
+// Several runs on one surface, among them a random one, one stopped step by
+// step and one cancelled at once: the SVG draws them again line for line, and
+// the PNG is the surface with the recipe of the last run.
+TEST_F(FensterTest, SavedPicturesHoldWhatTheSurfaceShows) {
+  const QTemporaryDir Ordner;
+  Standard();
+  F->TiefeSetzen(4);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  Waehlen(F->RGZufallsModus, 1);
+  F->StartwinkelSetzen(60);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  Waehlen(F->RGSchrittModus, 1);
+  F->StartwinkelSetzen(120);
+  {
+    TProtokoll P;
+    TAntworter A;
+    for (int i = 0; i < 7; ++i) A.Anhaengen(Antwort(P, 1));
+    A.Anhaengen(Antwort(P, 3));
+    QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+    EXPECT_TRUE(A.Fertig());
+  }
+  Waehlen(F->RGSchrittModus, 0);
+  Waehlen(F->RGZufallsModus, 0);
+  F->StartwinkelSetzen(0);
+  F->TiefeSetzen(30);
+  Anfangsdicke = 3;
+  QTimer::singleShot(30, F, [&] { QTest::mouseClick(F->BAbbrechen, Qt::LeftButton); });
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  ASSERT_TRUE(F->Maschine->Abbruch);
+
+  F->BildSpeichern(Ordner.filePath("bild.svg"));
+  int Linien = 0;
+  EXPECT_EQ(SvgNachgezeichnet(Ordner.filePath("bild.svg"), Anfang, &Linien), Bild());
+  EXPECT_GT(Linien, 150);
+
+  F->BildSpeichern(Ordner.filePath("bild.png"));
+  const QImage Png(Ordner.filePath("bild.png"));
+  EXPECT_EQ(Png.convertToFormat(QImage::Format_RGB32), Bild());
+  const TRezept Rezept = RezeptAusText(Png.text("Rankenwerk-Rezept").toStdString());
+  EXPECT_EQ(Rezept.Tiefe, 30);
+  EXPECT_EQ(Rezept.Anfangsdicke, 3.0);
+}
+
+// A run that changed while it drew, or that "Löschen" cut, cannot be drawn
+// again: SVG is refused with the reason, PNG still works.
+TEST_F(FensterTest, SvgRefusedWhenARunCannotBeRepeated) {
+  const QTemporaryDir Ordner;
+  Regeln("F", {"F->FF"});
+  Waehlen(F->RGSchrittweite, 0);
+  F->SchrittweiteSetzen(0.01);
+  F->TiefeSetzen(30);
+  const struct {
+    const char* Eingriff;
+    std::function<void()> Tun;
+    QString Grund;
+  } Faelle[] = {
+      {"Zufall", [&] { Waehlen(F->RGZufallsModus, 1); },
+       "während eines Laufs wurden Einstellungen geändert"},
+      {"Regel", [&] { R.RegelHinzufuegen("G->F"); },
+       "während eines Laufs wurden die Regeln geändert"},
+      {"Löschen", [&] { QTest::mouseClick(F->BLoeschen, Qt::LeftButton); },
+       "„Löschen“ hat einen Lauf unterbrochen"},
+  };
+  for (const auto& Fall : Faelle) {
+    QTest::mouseClick(F->BLoeschen, Qt::LeftButton);
+    QTimer::singleShot(20, F, [&] {
+      Fall.Tun();
+      QTimer::singleShot(20, F, [&] { QTest::mouseClick(F->BAbbrechen, Qt::LeftButton); });
+    });
+    QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+    Waehlen(F->RGZufallsModus, 0);
+    std::string Meldung;
+    try {
+      F->BildSpeichern(Ordner.filePath("nein.svg"));
+    } catch (const std::exception& E) {
+      Meldung = E.what();
+    }
+    EXPECT_EQ(QString::fromStdString(Meldung),
+              "Als SVG lässt sich die Zeichnung nicht speichern: " + Fall.Grund +
+                  ".\r\nAls PNG kann sie gespeichert werden.")
+        << Fall.Eingriff;
+    EXPECT_FALSE(QFile::exists(Ordner.filePath("nein.svg"))) << Fall.Eingriff;
+    F->BildSpeichern(Ordner.filePath("ja.png"));
+    EXPECT_EQ(QImage(Ordner.filePath("ja.png")).convertToFormat(QImage::Format_RGB32), Bild())
+        << Fall.Eingriff;
+  }
+  // Cleared, the picture starts anew.
+  QTest::mouseClick(F->BLoeschen, Qt::LeftButton);
+  F->BildSpeichern(Ordner.filePath("leer.svg"));
+  EXPECT_EQ(SvgNachgezeichnet(Ordner.filePath("leer.svg"), Anfang), Bild());
 }
 
 TEST_F(FensterTest, ClipboardHoldsTheSurface) {

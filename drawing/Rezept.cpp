@@ -222,7 +222,16 @@ class TRezeptfenster : public TOhneFenster {
     if (Bereit) Bereit(Rezept);
   }
 
+  void FortschrittSetzen(double Wert) override { Anteil = Wert; }
+  void NachrichtenVerarbeiten() override {
+    if (Wiedergabe && Wiedergabe->Weiter && !Wiedergabe->Weiter(Anteil)) Maschine->Abbruch = true;
+  }
+
+  const TWiedergabe* Wiedergabe = nullptr;
+  TZeichenmaschine* Maschine = nullptr;
+
  private:
+  double Anteil = 0;
   TRezept& Rezept;
   const std::function<void(const TRezept&)>& Bereit;
   bool Gemeldet = false;
@@ -323,13 +332,15 @@ void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R) {
 }
 
 void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen,
-                    const std::function<void(const TRezept&)>& Bereit) {
+                    const std::function<void(const TRezept&)>& Bereit,
+                    const TWiedergabe* Wiedergabe) {
   TRegelsystem R;
   RegelsystemAusRezept(Rezept, R);
   const TEinstellungenSichern Sicherung;
   if (Anpassen) Rezept.SchrittweiteAnpassen = true;
   SchrittweiteAnpassen = Anpassen;
-  Schrittmodus = false;
+  // A stopped step-by-step run counts its confirmed characters in its own string.
+  Schrittmodus = Wiedergabe && Rezept.Schrittmodus;
   Zufallsmodus = Rezept.Zufallsmodus;
   Zeichenfarbe = Rezept.Zeichenfarbe;
   Anfangsdicke = Rezept.Anfangsdicke;
@@ -346,6 +357,11 @@ void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen,
   M.WinkelPlus = R.WinkelPlus;
   M.WinkelMinus = -R.WinkelMinus;
   M.Schrittweite = Rezept.Schrittweite;
+  Fenster.Maschine = &M;
+  if (Wiedergabe) {
+    Fenster.Wiedergabe = Wiedergabe;
+    M.Zeichengrenze = Wiedergabe->Zeichengrenze;
+  }
   if (!Anpassen) Fenster.Melden();
   try {
     M.Zeichenlauf(Rezept.Tiefe, Rezept.StartX, Rezept.StartY, Rezept.Startwinkel);

@@ -65,5 +65,15 @@ void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R);
 // line is drawn. The program-wide settings and the generator's state are
 // restored afterwards. Errors of the run (turtle stack, floating point) are
 // thrown with the picture drawn so far left on the canvas.
+// A replay of a run as the window drew it: step by step runs walk their own
+// string, and a run that was stopped ends where it stopped.
+struct TWiedergabe {
+  // Characters that acted before the run stopped; UINT64_MAX: it completed.
+  uint64_t Zeichengrenze = UINT64_MAX;
+  // Called at the engine's message passes with the share done; false stops.
+  std::function<bool(double Anteil)> Weiter;
+};
+
 void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen = false,
-                    const std::function<void(const TRezept&)>& Bereit = {});
+                    const std::function<void(const TRezept&)>& Bereit = {},
+                    const TWiedergabe* Wiedergabe = nullptr);

@@ -186,6 +186,10 @@ void TZeichenmaschine::SchrittweiteSetzen(double x) {
 void TZeichenmaschine::ZeichenAusfuehren(char c) { ZeichenAusfuehren(c, Zufallsmodus); }
 
 void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufall) {
+  if (Ausgefuehrt >= Zeichengrenze) [[unlikely]] {
+    Abbruch = true;
+    return;
+  }
   switch (c) {
     case 'F':
       Turtle.StiftSenken();
@@ -212,6 +216,7 @@ void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufall) {
     default:
       break;
   }
+  ++Ausgefuehrt;
 }
 
 // ---- at once
@@ -446,6 +451,7 @@ void TZeichenmaschine::Zeichenlauf(int32_t Tiefe, double StartX, double StartY,
                                    double Startwinkel) {
   TLaufrahmen Rahmen(*this);
   const std::string Axiom = Regelsystem->Axiom;
+  Ausgefuehrt = 0;
   if (SchrittweiteAnpassen) {
     double w = 0, h = 0;
     SchrittweiteBestimmen(Tiefe, w, h);

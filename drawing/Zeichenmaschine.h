@@ -101,6 +101,11 @@ class TZeichenmaschine {
   double WinkelMinus = 0.0;  // turn of "-", already negated
   bool Abbruch = false;
   bool BestimmungAbgebrochen = false;
+  // Characters that acted in the run under way (each "F", "+", letter, ...).
+  uint64_t Ausgefuehrt = 0;
+  // No character acts beyond this many; the run then stops as if cancelled.
+  // Replays a run exactly as far as it came.
+  uint64_t Zeichengrenze = UINT64_MAX;
 
   // Least time between two real message passes; 0 makes every call real.
   std::chrono::nanoseconds Nachrichtenabstand = std::chrono::milliseconds(15);

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,10 +15,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QUrl>
 
+#include "drawing/Rezept.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
 #include "gui/Klicks.h"
@@ -24,6 +29,7 @@
 #include "helpers/Hilfen.h"
 #include "mainwindow/AboutBoxDialog.h"
 #include "mainwindow/Baumbilder.h"
+#include "turtle/Bilddatei.h"
 
 TForm1* Form1 = nullptr;
 
@@ -82,7 +88,10 @@ QFileDialog* Dateidialog(const QString& Titel, QFileDialog::AcceptMode Modus, QW
   D->setAcceptMode(Modus);
   D->setFileMode(Modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                   : QFileDialog::AnyFile);
-  D->setNameFilter(QStringLiteral("Lindenmayer-Regelsysteme (*.LSY)"));
+  QStringList Filter{QStringLiteral("Lindenmayer-Regelsysteme (*.LSY)")};
+  // Pictures carry the rule system they were drawn with.
+  if (Modus == QFileDialog::AcceptOpen) Filter << QStringLiteral("Bilder mit Rezept (*.png *.svg)");
+  D->setNameFilters(Filter);
   D->setDefaultSuffix(QStringLiteral("LSY"));
   return D;
 }
@@ -118,6 +127,7 @@ void TForm1::SteuerelementeAnlegen() {
   setWindowIcon(ProgrammIcon());
   setFont(Schrift(10));
   resize(722, 500);
+  setAcceptDrops(true);
   move(119, 164);
 
   Panel1 = new QFrame(this);
@@ -211,6 +221,7 @@ void TForm1::Starten(const QStringList& Argumente) {
     if (Endung == QStringLiteral(".LSY") && QFileInfo(Pfad).isFile()) {
       Regelsystem.Laden(Dateiname(Pfad));
       GRegelsystem->setTitle(QStringLiteral("Regelsystem:  ") + Pfad.toUpper());
+      GeladeneDatei = Pfad;
     }
   }
   Regelsystem.Tiefe = 0;
@@ -289,14 +300,21 @@ void TForm1::closeEvent(QCloseEvent* Ereignis) {
 void TForm1::EAxiomKeyDown(int Taste) {
   Behandeln(this, [&] {
     if (IstEnter(Taste))
-      Regelsystem.Axiom = NachCp1252(EAxiom->text());
+      AxiomSetzen();
     else if (Taste == Qt::Key_Escape)
       EAxiom->setText(AusCp1252(Regelsystem.Axiom));
   });
 }
 
+void TForm1::AxiomSetzen() {
+  std::string Neu = NachCp1252(EAxiom->text());
+  if (Neu == Regelsystem.Axiom) return;
+  Regelsystem.Axiom = std::move(Neu);
+  Geaendert();
+}
+
 void TForm1::EAxiomExit() {
-  Behandeln(this, [&] { Regelsystem.Axiom = NachCp1252(EAxiom->text()); });
+  Behandeln(this, [&] { AxiomSetzen(); });
 }
 
 void TForm1::RegelUebernehmen() {
@@ -314,10 +332,12 @@ void TForm1::RegelUebernehmen() {
     const QSignalBlocker Sperre(LBRegeln);
     LBRegeln->addItem(ERegel->text());
     LBRegeln->setCurrentRow(LBRegeln->count() - 1);
+    Geaendert();
     return;
   }
   LBRegeln->item(i)->setText(ERegel->text());
   Regelsystem.RegelSetzen(i, Kopf, Rumpf);
+  Geaendert();
 }
 
 void TForm1::ERegelKeyDown(int Taste) {
@@ -377,6 +397,7 @@ void TForm1::RegelLoeschen() {
       delete LBRegeln->takeItem(i);
     }
     Auswaehlen(0);
+    Geaendert();
   });
 }
 
@@ -388,6 +409,7 @@ void TForm1::RegelEinfuegen() {
       LBRegeln->addItem(Platzhalter);
     }
     Auswaehlen(LBRegeln->count() - 1);
+    Geaendert();
   });
 }
 
@@ -395,7 +417,10 @@ void TForm1::WinkelVerlassen(QLineEdit* Feld, double& Winkel, const QString& Mel
   Behandeln(this, [&] {
     const std::string Text = NachCp1252(Feld->text());
     if (IstKommazahl(Text)) {
-      Winkel = TextAlsKommazahl(Text);
+      const double Neu = TextAlsKommazahl(Text);
+      const bool Anders = Neu != Winkel;
+      Winkel = Neu;
+      if (Anders) Geaendert();
     } else {
       MeldungZeigen(Meldung, this);
       Feld->setText(QString::fromStdString(KommazahlAlsText(2, Winkel)));
@@ -423,11 +448,56 @@ void TForm1::BLoadClick() {
     if (DateidialogAusfuehren(OpenDialog) == QDialog::Accepted &&
         !OpenDialog->selectedFiles().isEmpty()) {
       OpenName = OpenDialog->selectedFiles().front();
-      Regelsystem.Laden(Dateiname(OpenName));
-      Ueberschrift(OpenName);
+      DateiLaden(OpenName);
+      return;
     }
     RegelsystemAnzeigen();
     WinkelAnzeigen();
+  });
+}
+
+void TForm1::DateiLaden(const QString& Pfad) {
+  const std::string Datei = Dateiname(Pfad);
+  if (IstBilddatei(Datei)) {
+    // The recipe is read and checked whole before anything changes.
+    const TRezept Rezept = RezeptAusText(RezeptTextLesen(Datei));
+    RegelsystemAusRezept(Rezept, Regelsystem);
+    if (RezeptUebergeben) RezeptUebergeben(Rezept);
+  } else {
+    Regelsystem.Laden(Datei);
+  }
+  GeladeneDatei = Pfad;
+  Ueberschrift(Pfad);
+  RegelsystemAnzeigen();
+  WinkelAnzeigen();
+  Geaendert();
+}
+
+void TForm1::Geaendert() {
+  if (RegelsystemGeaendert) RegelsystemGeaendert();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* Ereignis) {
+  if (Ereignis->mimeData()->hasUrls()) Ereignis->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* Ereignis) {
+  const QList<QUrl> Adressen = Ereignis->mimeData()->urls();
+  Ereignis->acceptProposedAction();
+  Behandeln(this, [&] {
+    const QString Pfad = Adressen.isEmpty() ? QString() : Adressen.front().toLocalFile();
+    const QString Endung = QFileInfo(Pfad).suffix().toUpper();
+    if (Pfad.isEmpty() || !(Endung == QLatin1String("LSY") || IstBilddatei(Dateiname(Pfad)))) {
+      const QString Name = Adressen.isEmpty() ? QString() : Adressen.front().fileName();
+      MeldungZeigen(QStringLiteral("„%1“ lässt sich nicht laden: hier lassen sich nur "
+                                   "Regelsysteme (.LSY) und Bilder mit Rezept (.png, .svg) "
+                                   "ablegen.")
+                        .arg(Name),
+                    this);
+      return;
+    }
+    OpenName = Pfad;
+    DateiLaden(Pfad);
   });
 }
 

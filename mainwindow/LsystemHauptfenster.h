@@ -7,6 +7,8 @@
 
 #include "rules/Regelsystem.h"
 
+class QDragEnterEvent;
+class QDropEvent;
 class QFileDialog;
 class QFrame;
 class QGroupBox;
@@ -15,6 +17,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+struct TRezept;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -29,6 +32,19 @@ class TForm1 : public QWidget {
 
   // Opens the drawing window with this rule system; set by the program entry.
   std::function<void(TRegelsystem&)> ZeichenfensterOeffnen;
+  // Hands the drawing settings of a loaded picture to the drawing window.
+  std::function<void(const TRezept&)> RezeptUebergeben;
+  // Told after every accepted change of the rule system (axiom, rules, angles,
+  // a loaded file), for the drawing window's live redraw.
+  std::function<void()> RegelsystemGeaendert;
+
+  // The file last loaded (a rule system or a picture), empty when none.
+  QString GeladeneDatei;
+
+  // Loads a .LSY file, or the rule system of a picture with a recipe (.png,
+  // .svg), all or nothing; sets the group caption, refills the views and
+  // hands a picture's settings on. Errors propagate with the rule system unchanged.
+  void DateiLaden(const QString& Pfad);
 
   // Refills EAxiom, LBRegeln (canonical items, first selected) and ERegel.
   void RegelsystemAnzeigen();
@@ -86,6 +102,9 @@ class TForm1 : public QWidget {
  protected:
   bool eventFilter(QObject* Objekt, QEvent* Ereignis) override;
   void closeEvent(QCloseEvent* Ereignis) override;
+  // Files dropped on the window load like "Regelsystem laden".
+  void dragEnterEvent(QDragEnterEvent* Ereignis) override;
+  void dropEvent(QDropEvent* Ereignis) override;
 
  private:
   void SteuerelementeAnlegen();
@@ -94,6 +113,8 @@ class TForm1 : public QWidget {
   void RegelUebernehmen();
   void WinkelVerlassen(QLineEdit* Feld, double& Winkel, const QString& Meldung);
   void Ueberschrift(const QString& Name);
+  void Geaendert();
+  void AxiomSetzen();
 
   QString OpenName;
   QString SaveName;

@@ -6,12 +6,16 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QUrl>
 
+#include "drawing/LSystemZeichnen.h"
 #include "gui/Dialoge.h"
 #include "mainwindow/FensterTest.h"
 
@@ -565,6 +569,94 @@ TEST_F(HauptfensterTest, EightBitTextsSurviveFieldsAndList) {
   Form->RegelsystemAnzeigen();
   EXPECT_EQ(NachCp1252(Form->LBRegeln->item(0)->text()), "\xE4->" + Rumpf);
   EXPECT_EQ(NachCp1252(Form->EAxiom->text()), Alle);
+}
+
+// A picture saved from the drawing window brings back, through "Regelsystem
+// laden", its rule system and the drawing window's settings and random state:
+// on a cleared surface "Zeichnen" draws it again. That holds for both formats.
+TEST_F(HauptfensterTest, PictureLoadsItsRecipe) {
+  Schreiben("farn.LSY", "X\r\n25\r\n25\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n");
+  Schreiben("anders.LSY", "F\r\n90\r\n90\r\nF->F+F\r\n");
+  ZeichenfensterErzeugen();
+  Oeffnen();
+  Form->RezeptUebergeben = [](const TRezept& Z) { FZeichenform->RezeptUebernehmen(Z); };
+  TFZeichenform* F = FZeichenform;
+  F->RegelsystemUebergeben(Form->Regelsystem);
+  Form->DateiLaden("farn.LSY");
+  F->FormActivate();
+  F->TiefeSetzen(4);
+  Zufallsmodus = true;
+  Anfangsdicke = 2;
+  Schwundfaktor = 0.8;
+  Zeichenfarbe = 0x0000FF;
+  Zufallszustand = 12345;
+  F->BZeichnenClick();
+  const QImage Gespeichert = F->zeichenflaeche->Bitmap().copy();
+  F->BildSpeichern("bild.png");
+  F->BildSpeichern("bild.svg");
+
+  for (const QString Datei : {"bild.png", "bild.svg"}) {
+    Form->DateiLaden("anders.LSY");
+    Zufallsmodus = false;
+    Anfangsdicke = Schwundfaktor = 1;
+    Zeichenfarbe = 0x008000;
+    Zufallszustand = 7;
+    F->TiefeSetzen(2);
+    DateiWaehlen(Ordner.filePath(Datei));
+    Klicken(Form->BLoad);
+    EXPECT_EQ(Regeln(), QStringList({"X->F+[[X]-X]-F[-X]+X", "F->FF"})) << Datei.toStdString();
+    EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  " + Datei.toUpper());
+    EXPECT_EQ(F->Tiefe, 4);
+    F->FormActivate();
+    F->BLoeschenClick();
+    F->BZeichnenClick();
+    EXPECT_EQ(F->zeichenflaeche->Bitmap(), Gespeichert) << Datei.toStdString();
+  }
+  Zufallsmodus = false;
+  Anfangsdicke = Schwundfaktor = 1;
+  Zeichenfarbe = 0x008000;
+  delete FZeichenform;
+  FZeichenform = nullptr;
+}
+
+// Dropped on the window, a rule system loads as with "Regelsystem laden";
+// anything else is refused with the reason, and nothing changes.
+TEST_F(HauptfensterTest, DroppedFilesLoadOrAreRefused) {
+  Schreiben("busch.lsy", "F\r\n22.5\r\n22.5\r\nF->FF+[+F-F-F]-[-F+F+F]\r\n");
+  Schreiben("notiz.txt", "F\r\n");
+  QImage Leer(10, 10, QImage::Format_RGB32);
+  Leer.fill(Qt::white);
+  Leer.save("leer.png");
+  Oeffnen();
+  auto Ablegen = [&](const QString& Name) {
+    QMimeData Daten;
+    Daten.setUrls({QUrl::fromLocalFile(Ordner.filePath(Name))});
+    QDropEvent Ablage(QPointF(50, 50), Qt::CopyAction, &Daten, Qt::LeftButton, Qt::NoModifier);
+    // Delivered as the window system does at the end of a drag.
+    static_cast<QObject*>(Form.get())->event(&Ablage);
+    Abwarten();
+  };
+  const struct {
+    QString Name, Meldung;
+  } Abgelehnt[] = {
+      {"notiz.txt",
+       "„notiz.txt“ lässt sich nicht laden: hier lassen sich nur Regelsysteme (.LSY) "
+       "und Bilder mit Rezept (.png, .svg) ablegen."},
+      {"leer.png", "Das Bild enthält kein Rankenwerk-Rezept."},
+  };
+  for (const auto& Fall : Abgelehnt) {
+    TBoxInhalt Box;
+    BoxBeantworten(Box);
+    Ablegen(Fall.Name);
+    EXPECT_EQ(Box.Text, Fall.Meldung);
+    EXPECT_EQ(Regeln(), Eingebaut);
+    EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
+  }
+  Ablegen("busch.lsy");
+  EXPECT_EQ(Regeln(), QStringList{"F->FF+[+F-F-F]-[-F+F+F]"});
+  EXPECT_EQ(Eintraege(), QStringList{"F->FF+[+F-F-F]-[-F+F+F]"});
+  EXPECT_EQ(Form->EPlus->text(), "22.50");
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  BUSCH.LSY");
 }
 
 }  // namespace

@@ -13,5 +13,9 @@ int main(int argc, char** argv) {
       FZeichenform->activateWindow();
       FZeichenform->RegelsystemUebergeben(R);
     };
+    Hauptfenster.RezeptUebergeben = [](const TRezept& Rezept) {
+      FZeichenform->RezeptUebernehmen(Rezept);
+    };
+    FZeichenform->Regelsystemname = [&Hauptfenster] { return Hauptfenster.GeladeneDatei; };
   });
 }

@@ -192,8 +192,10 @@ std::string PngText(TLeser& Datei) {
 }  // namespace
 
 void PngSpeichern(QImage Bild, const std::string& Datei, const std::string& Rezepttext) {
-  Bild.setText(RezeptSchluessel,
-               QString::fromLatin1(Rezepttext.data(), static_cast<qsizetype>(Rezepttext.size())));
+  // A picture drawn by no run (only cleared) has no recipe to carry.
+  if (!Rezepttext.empty())
+    Bild.setText(RezeptSchluessel,
+                 QString::fromLatin1(Rezepttext.data(), static_cast<qsizetype>(Rezepttext.size())));
   TDateistrom Strom(Datei);
   TStromGeraet Geraet(Strom);
   if (!Bild.save(&Geraet, "PNG")) {
