@@ -25,6 +25,7 @@ double ExtraAbweichungPlus = 0.3;
 double ExtraAbweichungMinus = 0.3;
 double ExtraAbweichungSchritt = 0.3;
 uint32_t ExtraZeichenfarbe = 0x008000;
+uint32_t ExtraSaat = 0;
 
 TExtraEinstellungen* ExtraEinstellungen = nullptr;
 
@@ -96,7 +97,7 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
   setSizeGripEnabled(false);
 
   GBLiniendicke = new QGroupBox(QStringLiteral("Liniendicke"), this);
-  GBLiniendicke->setGeometry(13, 7, 118, 208);
+  GBLiniendicke->setGeometry(13, 7, 118, 214);
   LAnfangsdicke = Beschriftung("Anfangsdicke", GBLiniendicke, 13, 33);
   EDicke = Feld("1", GBLiniendicke, 13, 53);
   LSchwund = Beschriftung("Schwund pro Stufe", GBLiniendicke, 13, 85);
@@ -106,7 +107,8 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
   BZeichenfarbe->setGeometry(13, 169, 92, 27);
 
   GBZufallsabweichungen = new QGroupBox(QStringLiteral("Zufallsabweichungen"), this);
-  GBZufallsabweichungen->setGeometry(143, 7, 137, 208);
+  // A little taller than the first version's 208 pixels, for the seed.
+  GBZufallsabweichungen->setGeometry(143, 7, 137, 214);
   LAbweichungS = Beschriftung("Abweichung Schritt", GBZufallsabweichungen, 7, 33);
   EAbweichungS = Feld("30", GBZufallsabweichungen, 7, 52);
   Label1 = Beschriftung("%", GBZufallsabweichungen, 46, 52);
@@ -116,6 +118,11 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
   LAbweichungM = Beschriftung("Abweichung -", GBZufallsabweichungen, 7, 137);
   EAbweichungM = Feld("30", GBZufallsabweichungen, 7, 157);
   Label2 = Beschriftung("%", GBZufallsabweichungen, 46, 156);
+  ESaat = new TEingabefeld(GBZufallsabweichungen);
+  ESaat->setGeometry(40, 186, 90, 22);
+  ESaat->setToolTip(QStringLiteral(
+      "Zustand des Zufallsgenerators, mit dem die nächste Zeichnung im Zufallsmodus beginnt"));
+  LSaat = Beschriftung("Saat", GBZufallsabweichungen, 7, 190);
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setGeometry(293, 13, 189, 202);
@@ -157,7 +164,8 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
   setTabOrder(BZeichenfarbe, EAbweichungS);
   setTabOrder(EAbweichungS, EAbweichungP);
   setTabOrder(EAbweichungP, EAbweichungM);
-  setTabOrder(EAbweichungM, Memo1);
+  setTabOrder(EAbweichungM, ESaat);
+  setTabOrder(ESaat, Memo1);
   setTabOrder(Memo1, BOk);
   setTabOrder(BOk, BAbbrechen);
 
@@ -166,6 +174,7 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
   connect(EAbweichungS, &TEingabefeld::Verlassen, this, &TExtraEinstellungen::EAbweichungSExit);
   connect(EAbweichungP, &TEingabefeld::Verlassen, this, &TExtraEinstellungen::EAbweichungPExit);
   connect(EAbweichungM, &TEingabefeld::Verlassen, this, &TExtraEinstellungen::EAbweichungMExit);
+  connect(ESaat, &TEingabefeld::Verlassen, this, &TExtraEinstellungen::ESaatExit);
   connect(BZeichenfarbe, &QPushButton::clicked, this, &TExtraEinstellungen::BZeichenfarbeClick);
   connect(BOk, &QPushButton::clicked, this, &TExtraEinstellungen::BOkClick);
   connect(BAbbrechen, &QPushButton::clicked, this, &TExtraEinstellungen::BAbbrechenClick);
@@ -194,6 +203,7 @@ void TExtraEinstellungen::FormActivate() {
   EAbweichungP->setText(MitEinerStelle(ExtraAbweichungPlus * 100));
   EAbweichungM->setText(MitEinerStelle(ExtraAbweichungMinus * 100));
   EAbweichungS->setText(MitEinerStelle(ExtraAbweichungSchritt * 100));
+  ESaat->setText(QString::number(ExtraSaat));
 }
 
 void TExtraEinstellungen::EDickeExit() {
@@ -223,6 +233,17 @@ void TExtraEinstellungen::EAbweichungMExit() {
   FeldPruefen(
       this, EAbweichungM, AbweichungMinusPruefen, [](double v) { ExtraAbweichungMinus = v / 100; },
       ExtraAbweichungMinus * 100);
+}
+
+void TExtraEinstellungen::ESaatExit() {
+  Behandeln(this, [&] {
+    try {
+      ExtraSaat = SaatPruefen(NachCp1252(ESaat->text()));
+    } catch (const EFeldfehler& F) {
+      MeldungZeigen(std::string(F.what()), this);
+      ESaat->setText(QString::number(ExtraSaat));
+    }
+  });
 }
 
 void TExtraEinstellungen::BZeichenfarbeClick() {

@@ -20,6 +20,10 @@ extern double ExtraAbweichungPlus;     // 0.3
 extern double ExtraAbweichungMinus;    // 0.3
 extern double ExtraAbweichungSchritt;  // 0.3
 extern uint32_t ExtraZeichenfarbe;     // 0x008000, 0x00BBGGRR
+// The random generator's state to draw from; the drawing window puts the
+// generator's state here before it opens the dialog, and takes a changed
+// value over with "Ok".
+extern uint32_t ExtraSaat;
 
 class TExtraEinstellungen : public QDialog {
   Q_OBJECT
@@ -47,6 +51,8 @@ class TExtraEinstellungen : public QDialog {
   QLabel* LAbweichungM;
   TEingabefeld* EAbweichungM;
   QLabel* Label2;
+  QLabel* LSaat;
+  TEingabefeld* ESaat;
   QPlainTextEdit* Memo1;
   QPushButton* BOk;
   QPushButton* BAbbrechen;
@@ -65,6 +71,7 @@ class TExtraEinstellungen : public QDialog {
   void EAbweichungSExit();
   void EAbweichungPExit();
   void EAbweichungMExit();
+  void ESaatExit();
   void BZeichenfarbeClick();
   void BOkClick();
   void BAbbrechenClick();

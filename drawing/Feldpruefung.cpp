@@ -73,3 +73,12 @@ double AbweichungPlusPruefen(const std::string& Text) {
 double AbweichungMinusPruefen(const std::string& Text) {
   return Kommazahl(Text, "\"Abweichung -\" hat falsches Format ");
 }
+
+uint32_t SaatPruefen(const std::string& Text) {
+  const std::string Meldung = "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295";
+  if (Text.empty() || Text.size() > 10 || Text.find_first_not_of("0123456789") != std::string::npos)
+    throw EFeldfehler(Meldung);
+  const unsigned long long Wert = std::stoull(Text);
+  if (Wert > 0xFFFFFFFFull) throw EFeldfehler(Meldung);
+  return static_cast<uint32_t>(Wert);
+}

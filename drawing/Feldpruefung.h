@@ -23,3 +23,4 @@ double SchwundPruefen(const std::string& Text);             // percent, at most 
 double AbweichungSchrittPruefen(const std::string& Text);   // percent, any real
 double AbweichungPlusPruefen(const std::string& Text);      // percent, any real
 double AbweichungMinusPruefen(const std::string& Text);     // percent, any real
+uint32_t SaatPruefen(const std::string& Text);              // 0 to 4294967295, digits only

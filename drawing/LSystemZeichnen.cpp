@@ -15,6 +15,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -194,6 +195,18 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   RGTurtleZeigen->setGeometry(7, 423, 98, 48);
   RGTurtleZeigen->setToolTip(
       QStringLiteral("Einstellen, ob die Turtle als Symbol sichtbar sein soll"));
+  RGNachzeichnen = new TRadioGruppe(QStringLiteral("Nachzeichnen"), QStringLiteral("aus"),
+                                    QStringLiteral("sofort"), PBedienung);
+  RGNachzeichnen->setGeometry(7, 475, 98, 48);
+  RGNachzeichnen->setToolTip(
+      QStringLiteral("Hier wählen, ob nach jeder Änderung von Regeln oder Einstellungen "
+                     "sofort neu gezeichnet werden soll"));
+  RGLage = new TRadioGruppe(QStringLiteral("Lage"), QStringLiteral("frei"),
+                            QStringLiteral("zentriert"), PBedienung);
+  RGLage->setGeometry(7, 527, 98, 48);
+  RGLage->setToolTip(
+      QStringLiteral("Hier wählen, ob die Zeichnung an der Startposition beginnt oder in der "
+                     "Mitte der Fläche liegt"));
 
   BExtras = Knopf(QStringLiteral("Extra Einstellungen"), PBedienung, 7, 580, 98, 27,
                   QStringLiteral("Einstellungen von Zufallsabweichungen, Zeichendicke, Schwund "
@@ -251,6 +264,10 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
                             EWinkel,
                             RGTurtleZeigen->Items[0],
                             RGTurtleZeigen->Items[1],
+                            RGNachzeichnen->Items[0],
+                            RGNachzeichnen->Items[1],
+                            RGLage->Items[0],
+                            RGLage->Items[1],
                             BExtras,
                             BZwischenablage,
                             BBildSpeichern,
@@ -279,6 +296,21 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   RGZufallsModus->ItemIndexSetzen(Zufallsmodus ? 1 : 0);
   RGSchrittModus->ItemIndexSetzen(Schrittmodus ? 1 : 0);
   RGTurtleZeigen->ItemIndexSetzen(1);
+  RGNachzeichnen->ItemIndexSetzen(0);
+  RGLage->ItemIndexSetzen(0);
+
+  // Shown instead of a live redraw that would take too long.
+  LNachzeichnen = new QLabel(
+      QStringLiteral("Zu viele Linien zum sofortigen Nachzeichnen – „Zeichnen“ zeichnet es."),
+      this);
+  LNachzeichnen->setFont(Normal);
+  LNachzeichnen->move(117, 9);
+  LNachzeichnen->adjustSize();
+  LNachzeichnen->hide();
+  Nachzeichenuhr = new QTimer(this);
+  Nachzeichenuhr->setSingleShot(true);
+  Nachzeichenuhr->setInterval(40);
+  connect(Nachzeichenuhr, &QTimer::timeout, this, &TFZeichenform::Nachzeichnen);
 
   connect(BZeichnen, &QPushButton::clicked, this, &TFZeichenform::BZeichnenClick);
   connect(BLoeschen, &QPushButton::clicked, this, &TFZeichenform::BLoeschenClick);
@@ -297,6 +329,8 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   connect(RGSchrittweite, &TRadioGruppe::Geklickt, this, &TFZeichenform::RGSchrittweiteClick);
   connect(RGZufallsModus, &TRadioGruppe::Geklickt, this, &TFZeichenform::RGZufallsModusClick);
   connect(RGTurtleZeigen, &TRadioGruppe::Geklickt, this, &TFZeichenform::RGTurtleZeigenClick);
+  connect(RGNachzeichnen, &TRadioGruppe::Geklickt, this, &TFZeichenform::RGNachzeichnenClick);
+  connect(RGLage, &TRadioGruppe::Geklickt, this, &TFZeichenform::RGLageClick);
   connect(zeichenflaeche, &TZeichenflaeche::MouseDown, this,
           &TFZeichenform::zeichenflaecheMouseDown);
   KlicksBewahren(this);
@@ -373,7 +407,10 @@ void TFZeichenform::StartMarkeZeichnen() {
 void TFZeichenform::ETiefeExit() {
   Behandeln(this, [&] {
     try {
-      TiefeSetzen(TiefePruefen(Text(ETiefe)));
+      const int32_t Neu = TiefePruefen(Text(ETiefe));
+      const bool Anders = Neu != Tiefe;
+      TiefeSetzen(Neu);
+      if (Anders) NachzeichnenAnstossen();
     } catch (const EFeldfehler& F) {
       MeldungZeigen(std::string(F.what()), this);
       ETiefe->setText(QString::number(Tiefe));
@@ -385,9 +422,11 @@ void TFZeichenform::ESchrittweiteExit() {
   Behandeln(this, [&] {
     try {
       const double Neu = SchrittweitePruefen(Text(ESchrittweite));
-      if (Neu != Maschine->Schrittweite)
+      const bool Anders = Neu != Maschine->Schrittweite;
+      if (Anders)
         LaufStoeren(QStringLiteral("während eines Laufs wurde die Schrittweite geändert"));
       SchrittweiteSetzen(Neu);
+      if (Anders) NachzeichnenAnstossen();
     } catch (const EFeldfehler& F) {
       MeldungZeigen(std::string(F.what()), this);
       SchrittweiteAnzeigen(Maschine->Schrittweite);
@@ -399,9 +438,11 @@ void TFZeichenform::ExExit() {
   Behandeln(this, [&] {
     try {
       const double x = StartXPruefen(Text(Ex), ClientBreite());
+      const bool Anders = x != StartX;
       StartMarkeZeichnen();
       StartXSetzen(x);
       StartMarkeZeichnen();
+      if (Anders) NachzeichnenAnstossen();
     } catch (const EFeldfehler& F) {
       MeldungZeigen(std::string(F.what()), this);
       StartXSetzen(StartX);
@@ -413,9 +454,11 @@ void TFZeichenform::EyExit() {
   Behandeln(this, [&] {
     try {
       const double y = StartYPruefen(Text(Ey), ClientHoehe());
+      const bool Anders = y != StartY;
       StartMarkeZeichnen();
       StartYSetzen(y);
       StartMarkeZeichnen();
+      if (Anders) NachzeichnenAnstossen();
     } catch (const EFeldfehler& F) {
       MeldungZeigen(std::string(F.what()), this);
       StartYSetzen(StartY);
@@ -426,7 +469,10 @@ void TFZeichenform::EyExit() {
 void TFZeichenform::EWinkelExit() {
   Behandeln(this, [&] {
     try {
-      StartwinkelSetzen(StartwinkelPruefen(Text(EWinkel)));
+      const double w = StartwinkelPruefen(Text(EWinkel));
+      const bool Anders = w != Startwinkel;
+      StartwinkelSetzen(w);
+      if (Anders) NachzeichnenAnstossen();
     } catch (const EFeldfehler& F) {
       MeldungZeigen(std::string(F.what()), this);
       StartwinkelSetzen(Startwinkel);
@@ -440,6 +486,7 @@ void TFZeichenform::BZeichnenClick() {
   // A second start while a run lets messages through is ignored.
   if (Laeuft || Beendet || !Maschine->Regelsystem || SvgWirdGeschrieben) return;
   Laeuft = true;
+  Ueberholt = false;
   LaufBeginnen();
   try {
     Maschine->Zeichenlauf(Tiefe, StartX, StartY, Startwinkel);
@@ -552,15 +599,27 @@ void TFZeichenform::BAbbrechenClick() {
 }
 
 void TFZeichenform::BExtrasClick() {
+  const uint32_t SaatVorher = ExtraSaat = Zufallszustand;
   const int Ergebnis = ExtraEinstellungen->exec();
   FokusZurueckgeben(this);
   if (Ergebnis == TExtraEinstellungen::ErgebnisOk) {
+    if (ExtraSaat != SaatVorher) {
+      // A seed confirmed by the user: the next random drawing starts there.
+      LaufStoeren(QStringLiteral("während eines Laufs wurde die Saat geändert"));
+      Zufallszustand = NachzeichenSaat = ExtraSaat;
+    }
+    const bool Anders = Anfangsdicke != ExtraAnfangsdicke || Schwundfaktor != ExtraSchwundfaktor ||
+                        AbweichungPlus != ExtraAbweichungPlus ||
+                        AbweichungMinus != ExtraAbweichungMinus ||
+                        AbweichungSchritt != ExtraAbweichungSchritt ||
+                        Zeichenfarbe != ExtraZeichenfarbe || ExtraSaat != SaatVorher;
     Anfangsdicke = ExtraAnfangsdicke;
     Schwundfaktor = ExtraSchwundfaktor;
     AbweichungPlus = ExtraAbweichungPlus;
     AbweichungMinus = ExtraAbweichungMinus;
     AbweichungSchritt = ExtraAbweichungSchritt;
     Zeichenfarbe = ExtraZeichenfarbe;
+    if (Anders) NachzeichnenAnstossen();
   } else {
     ExtraAnfangsdicke = Anfangsdicke;
     ExtraSchwundfaktor = Schwundfaktor;
@@ -568,8 +627,41 @@ void TFZeichenform::BExtrasClick() {
     ExtraAbweichungMinus = AbweichungMinus;
     ExtraAbweichungSchritt = AbweichungSchritt;
     ExtraZeichenfarbe = Zeichenfarbe;
+    ExtraSaat = Zufallszustand;
   }
 }
+
+void TFZeichenform::NachzeichnenAnstossen() {
+  if (!NachzeichnenSofort || Schrittmodus || Beendet) return;
+  // A redraw under way is out of date: it stops at its next message pass.
+  if (Laeuft) {
+    Ueberholt = true;
+    Maschine->Abbruch = true;
+  }
+  Nachzeichenuhr->start();
+}
+
+void TFZeichenform::Nachzeichnen() {
+  if (!NachzeichnenSofort || Schrittmodus || Beendet || !Maschine->Regelsystem) return;
+  // The stopped run is still on its way out, or a picture is being written.
+  if (Laeuft || SvgWirdGeschrieben) {
+    Nachzeichenuhr->start();
+    return;
+  }
+  TRegelsystem& R = *Maschine->Regelsystem;
+  // Angles confirmed in the main window count at once, not only on coming back.
+  Maschine->WinkelPlus = R.WinkelPlus;
+  Maschine->WinkelMinus = -R.WinkelMinus;
+  const bool ZuViele = ZeichenZaehlen(R, Tiefe, R.Axiom).Linien > NachzeichnenGrenze;
+  LNachzeichnen->setVisible(ZuViele);
+  if (ZuViele) return;
+  Zufallszustand = NachzeichenSaat;
+  ++Nachzeichnungen;
+  BLoeschenClick();
+  BZeichnenClick();
+}
+
+void TFZeichenform::RegelsystemGeaendert() { NachzeichnenAnstossen(); }
 
 void TFZeichenform::BZwischenablageClick() {
   QApplication::clipboard()->setImage(zeichenflaeche->Bitmap());
@@ -684,17 +776,45 @@ void TFZeichenform::RezeptUebernehmen(const TRezept& Z) {
   AbweichungMinus = ExtraAbweichungMinus = Z.AbweichungMinus;
   AbweichungSchritt = ExtraAbweichungSchritt = Z.AbweichungSchritt;
   Zeichenfarbe = ExtraZeichenfarbe = Z.Zeichenfarbe;
-  Zufallszustand = Z.Zufallszustand;
+  Zufallszustand = NachzeichenSaat = Z.Zufallszustand;
 }
 
 void TFZeichenform::RGSchrittModusClick(int Index) {
+  const bool Anders = Schrittmodus != (Index != 0);
   Schrittmodus = Index != 0;
   if (Index == 0) EZeichen->hide();
+  if (Anders) NachzeichnenAnstossen();
 }
 
-void TFZeichenform::RGSchrittweiteClick(int Index) { SchrittweiteAnpassen = Index != 0; }
+void TFZeichenform::RGSchrittweiteClick(int Index) {
+  const bool Anders = SchrittweiteAnpassen != (Index != 0);
+  SchrittweiteAnpassen = Index != 0;
+  if (Anders) NachzeichnenAnstossen();
+}
 
-void TFZeichenform::RGZufallsModusClick(int Index) { Zufallsmodus = Index != 0; }
+void TFZeichenform::RGZufallsModusClick(int Index) {
+  const bool Anders = Zufallsmodus != (Index != 0);
+  Zufallsmodus = Index != 0;
+  if (Anders) NachzeichnenAnstossen();
+}
+
+void TFZeichenform::RGNachzeichnenClick(int Index) {
+  if (NachzeichnenSofort == (Index != 0)) return;
+  NachzeichnenSofort = Index != 0;
+  // Every redraw starts the generator where it stands now, so that a random
+  // plant keeps its shape while the user changes angles and rules.
+  NachzeichenSaat = Zufallszustand;
+  if (NachzeichnenSofort)
+    NachzeichnenAnstossen();
+  else
+    LNachzeichnen->hide();
+}
+
+void TFZeichenform::RGLageClick(int Index) {
+  const bool Anders = Zentriert != (Index != 0);
+  Zentriert = Index != 0;
+  if (Anders) NachzeichnenAnstossen();
+}
 
 void TFZeichenform::RGTurtleZeigenClick(int Index) {
   Turtle->Zeigen(Index == 0);
@@ -707,6 +827,7 @@ void TFZeichenform::zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int
   StartXSetzen(X);
   StartYSetzen(Y);
   StartMarkeZeichnen();
+  NachzeichnenAnstossen();
 }
 
 void TFZeichenform::FormActivate() {
@@ -748,7 +869,7 @@ void TFZeichenform::ZeichnungBeenden() {
 void TFZeichenform::NachrichtenVerarbeiten() {
   // The engine clears Abbruch when a drawing follows a stopped fitting; once the
   // program ends, every message pass stops the run again.
-  if (Beendet) {
+  if (Beendet || Ueberholt) {
     Maschine->Abbruch = true;
     return;
   }
@@ -803,7 +924,8 @@ void TFZeichenform::SchrittweiteAnzeigen(double Schrittweite) {
 }
 
 void TFZeichenform::Meldung(const std::string& Text) {
-  if (!Beendet) MeldungZeigen(Text, this);
+  // A redraw that a newer change overtook says nothing any more.
+  if (!Beendet && !Ueberholt) MeldungZeigen(Text, this);
 }
 
 int TFZeichenform::ClientBreite() const { return width(); }

@@ -17,6 +17,7 @@ class QFrame;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 class TBildLeinwand;
 class TEingabefeld;
 class TRadioGruppe;
@@ -75,6 +76,8 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   TRadioGruppe* RGSchrittweite;
   TRadioGruppe* RGZufallsModus;
   TRadioGruppe* RGTurtleZeigen;
+  TRadioGruppe* RGNachzeichnen;
+  TRadioGruppe* RGLage;
   QPushButton* BExtras;
   QPushButton* BZwischenablage;
   QPushButton* BBildSpeichern;
@@ -83,6 +86,8 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   QPushButton* BAbbrechen;
   // How far a fitting walk or a drawing at once has come; shown with BAbbrechen.
   QProgressBar* PBFortschritt;
+  // Says that a live redraw did not start because it would draw too many lines.
+  QLabel* LNachzeichnen;
 
   // The turtle and the engine that holds Regelsystem, Schrittweite, the two
   // angles, Abbruch and BestimmungAbgebrochen.
@@ -134,8 +139,23 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   void RGSchrittweiteClick(int Index);
   void RGZufallsModusClick(int Index);
   void RGTurtleZeigenClick(int Index);
+  void RGNachzeichnenClick(int Index);
+  void RGLageClick(int Index);
   void zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
   void FormActivate();
+  // The rule system changed in the main window (axiom, rules, angles, a file).
+  void RegelsystemGeaendert();
+
+  // With "Nachzeichnen: sofort", every accepted change that alters the picture
+  // clears the surface and draws again; a burst of changes draws once, a
+  // change during a redraw stops it and starts over. Step mode never redraws
+  // by itself, and neither do drawings of more lines than this.
+  static constexpr uint64_t NachzeichnenGrenze = 5'000'000;
+  bool NachzeichnenSofort = false;
+  // Where the generator starts at every redraw.
+  uint32_t NachzeichenSaat = 0;
+  // Redraws started so far.
+  int Nachzeichnungen = 0;
 
   // Writes the picture: PNG as the surface shows it, SVG by drawing again the
   // runs since the last "Löschen". Both carry the recipe of the last run.
@@ -206,6 +226,11 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
 
   bool Laeuft = false;
   bool Beendet = false;
+  // A newer change overtook the redraw under way: it stops quietly.
+  bool Ueberholt = false;
+  QTimer* Nachzeichenuhr;
+  void NachzeichnenAnstossen();
+  void Nachzeichnen();
 };
 
 // The one drawing window.

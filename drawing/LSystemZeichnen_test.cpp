@@ -634,6 +634,150 @@ TEST_F(FensterTest, SvgRefusedWhenARunCannotBeRepeated) {
   EXPECT_EQ(SvgNachgezeichnet(Ordner.filePath("leer.svg"), Anfang), Bild());
 }
 
+// Live redraw: off by default; on, an accepted change clears and draws again
+// once, a burst of changes draws once, and the picture is what "Zeichnen"
+// draws on a cleared surface.
+TEST_F(FensterTest, LiveRedrawAfterAcceptedChanges) {
+  Standard();
+  F->TiefeSetzen(3);
+  auto Warten = [] { QTest::qWait(200); };
+  R.WinkelPlus = 45;
+  F->RegelsystemGeaendert();
+  Warten();
+  EXPECT_EQ(F->Nachzeichnungen, 0);
+  EXPECT_EQ(Bild(), Anfang);
+
+  Waehlen(F->RGNachzeichnen, 1);
+  Warten();
+  EXPECT_EQ(F->Nachzeichnungen, 1);
+  R.WinkelPlus = 50;
+  F->RegelsystemGeaendert();
+  Eingeben(F->EWinkel, "80");
+  R.WinkelMinus = 20;
+  F->RegelsystemGeaendert();
+  Warten();
+  EXPECT_EQ(F->Nachzeichnungen, 2);
+  const QImage Live = Bild();
+  EXPECT_NE(Live, Anfang);
+
+  Waehlen(F->RGNachzeichnen, 0);
+  QTest::mouseClick(F->BLoeschen, Qt::LeftButton);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(Bild(), Live);
+
+  // Step by step never redraws by itself.
+  Waehlen(F->RGNachzeichnen, 1);
+  Warten();
+  Waehlen(F->RGSchrittModus, 1);
+  const int Bisher = F->Nachzeichnungen;
+  F->RegelsystemGeaendert();
+  Warten();
+  EXPECT_EQ(F->Nachzeichnungen, Bisher);
+}
+
+// A random plant keeps its shape: every redraw starts the generator from the
+// state in force when live redraw was turned on, so an angle changed and
+// changed back gives the first picture again.
+TEST_F(FensterTest, LiveRedrawStartsRandomPlantsFromOneState) {
+  Standard();
+  F->TiefeSetzen(4);
+  Waehlen(F->RGZufallsModus, 1);
+  Zufallszustand = 4711;
+  Waehlen(F->RGNachzeichnen, 1);
+  QTest::qWait(200);
+  const QImage Erstes = Bild();
+  for (double Winkel : {40.0, 30.0}) {
+    R.WinkelPlus = Winkel;
+    F->RegelsystemGeaendert();
+    QTest::qWait(200);
+    if (Winkel == 40.0) {
+      EXPECT_NE(Bild(), Erstes);
+    }
+  }
+  EXPECT_EQ(Bild(), Erstes);
+  EXPECT_EQ(F->Nachzeichnungen, 3);
+}
+
+// A change while a redraw draws stops it; the redraw that follows shows the
+// change, as "Zeichnen" on a cleared surface would.
+TEST_F(FensterTest, ChangeDuringARedrawStartsOver) {
+  Regeln("F", {"F->F+F"});
+  Waehlen(F->RGSchrittweite, 0);
+  F->SchrittweiteSetzen(0.5);
+  F->TiefeSetzen(22);
+  bool MittenImLauf = false;
+  QTimer::singleShot(100, F, [&] {
+    MittenImLauf = F->ZeichnungLaeuft();
+    R.WinkelPlus = 10;
+    F->RegelsystemGeaendert();
+  });
+  Waehlen(F->RGNachzeichnen, 1);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return F->Nachzeichnungen == 2 && !F->ZeichnungLaeuft(); }, 60000));
+  EXPECT_TRUE(MittenImLauf);
+  const QImage Live = Bild();
+  Waehlen(F->RGNachzeichnen, 0);
+  QTest::mouseClick(F->BLoeschen, Qt::LeftButton);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(Bild(), Live);
+}
+
+// Beyond about five million lines no redraw starts; a note says why.
+TEST_F(FensterTest, LiveRedrawLeavesHugeDrawingsToZeichnen) {
+  Regeln("F", {"F->FF"});
+  F->TiefeSetzen(24);
+  Waehlen(F->RGNachzeichnen, 1);
+  QTest::qWait(200);
+  EXPECT_EQ(F->Nachzeichnungen, 0);
+  EXPECT_EQ(Bild(), Anfang);
+  EXPECT_TRUE(F->LNachzeichnen->isVisible());
+  Eingeben(F->ETiefe, "10");
+  QTest::qWait(200);
+  EXPECT_EQ(F->Nachzeichnungen, 1);
+  EXPECT_FALSE(F->LNachzeichnen->isVisible());
+}
+
+// The seed field shows the generator's state on opening; a changed value
+// confirmed with "Ok" sets the generator, "Abbrechen" leaves it.
+TEST_F(FensterTest, SeedInTheExtraSettings) {
+  const struct {
+    QString Eingabe;
+    QPushButton* TExtraEinstellungen::*Knopf;
+    uint32_t Danach;
+    QStringList Meldungen;
+  } Faelle[] = {
+      {"123", &TExtraEinstellungen::BOk, 123, {}},
+      {"4711", &TExtraEinstellungen::BAbbrechen, 99, {}},
+      {"4294967296",
+       &TExtraEinstellungen::BOk,
+       99,
+       {"Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"}},
+      {"4294967295", &TExtraEinstellungen::BOk, 4294967295u, {}},
+  };
+  for (const auto& Fall : Faelle) {
+    Zufallszustand = 99;
+    QString Gezeigt;
+    TAntworter A({[&](QWidget* W) {
+      if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
+      Gezeigt = ExtraEinstellungen->ESaat->text();
+      ExtraEinstellungen->ESaat->setFocus(Qt::TabFocusReason);
+      ExtraEinstellungen->ESaat->setText(Fall.Eingabe);
+      ExtraEinstellungen->EDicke->setFocus(Qt::TabFocusReason);
+      return true;
+    }});
+    A.Anhaengen([&](QWidget* W) {
+      if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
+      QTest::mouseClick(ExtraEinstellungen->*Fall.Knopf, Qt::LeftButton);
+      return true;
+    });
+    QTest::mouseClick(F->BExtras, Qt::LeftButton);
+    EXPECT_TRUE(A.Fertig()) << Fall.Eingabe.toStdString();
+    EXPECT_EQ(Gezeigt, "99");
+    EXPECT_EQ(A.Meldungen, Fall.Meldungen) << Fall.Eingabe.toStdString();
+    EXPECT_EQ(Zufallszustand, Fall.Danach) << Fall.Eingabe.toStdString();
+  }
+}
+
 TEST_F(FensterTest, ClipboardHoldsTheSurface) {
   Standard();
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);

@@ -19,6 +19,7 @@ double Schwundfaktor = 1.0;
 double AbweichungPlus = 0.3;
 double AbweichungMinus = 0.3;
 double AbweichungSchritt = 0.3;
+bool Zentriert = false;
 uint32_t Zufallszustand = 0;
 
 double Zufallszahl() {

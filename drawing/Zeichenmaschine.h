@@ -24,6 +24,7 @@ extern double Schwundfaktor;       // 1.0
 extern double AbweichungPlus;      // 0.3
 extern double AbweichungMinus;     // 0.3
 extern double AbweichungSchritt;   // 0.3
+extern bool Zentriert;             // false
 constexpr int32_t StartTiefe = 2;
 constexpr double StartSchrittweite = 10.0;
 constexpr int32_t MaxTiefe = 30;

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     Hauptfenster.RezeptUebergeben = [](const TRezept& Rezept) {
       FZeichenform->RezeptUebernehmen(Rezept);
     };
+    Hauptfenster.RegelsystemGeaendert = [] { FZeichenform->RegelsystemGeaendert(); };
     FZeichenform->Regelsystemname = [&Hauptfenster] { return Hauptfenster.GeladeneDatei; };
   });
 }

@@ -94,14 +94,7 @@ uint32_t Farbe(const std::string& Text) {
 }
 
 // Start state of the random generator: a whole number 0 to 4294967295.
-uint32_t Saat(const std::string& Text) {
-  const std::string Meldung = "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295";
-  if (Text.empty() || Text.size() > 10 || Text.find_first_not_of("0123456789") != std::string::npos)
-    throw std::runtime_error(Meldung);
-  const unsigned long long Wert = std::stoull(Text);
-  if (Wert > 0xFFFFFFFFull) throw std::runtime_error(Meldung);
-  return static_cast<uint32_t>(Wert);
-}
+uint32_t Saat(const std::string& Text) { return SaatPruefen(Text); }
 
 // The options change the settings of a fresh drawing window or, redrawing a
 // picture, those of its recipe. Gives whether the step size is to be fitted:
