@@ -3,15 +3,20 @@
 //   zeichenfenster_zeit --abbrechen [--dicke D] DATEI.LSY TIEFE
 //        prints how long "Abbrechen" takes to stop the drawing (fixed step, no
 //        fitting; with --dicke the lines start with thickness D and keep it)
+//   zeichenfenster_zeit --nachzeichnen DATEI.LSY TIEFE
+//        with "Nachzeichnen: sofort", prints the milliseconds from an accepted
+//        change of the angle to the finished redraw (median of 21)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "drawing/Fensterhilfen.h"
 #include "drawing/LSystemZeichnen.h"
@@ -19,10 +24,37 @@
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 
+namespace {
+
+// Time from a change of the angle, as the main window reports it, to the end
+// of the redraw it starts (the short wait that gathers bursts included).
+int NachzeichnenMessen(TFZeichenform* F, TRegelsystem& R) {
+  F->RGNachzeichnen->Items[1]->click();
+  const auto Fertig = [&](int n) {
+    return QTest::qWaitFor([&] { return F->Nachzeichnungen == n && !F->ZeichnungLaeuft(); }, 60000);
+  };
+  if (!Fertig(1)) return 1;
+  std::vector<double> Zeiten;
+  for (int i = 0; i < 21; ++i) {
+    R.WinkelPlus += 0.5;
+    QElapsedTimer Uhr;
+    Uhr.start();
+    F->RegelsystemGeaendert();
+    if (!Fertig(i + 2)) return 1;
+    Zeiten.push_back(Uhr.nsecsElapsed() / 1e6);
+  }
+  std::sort(Zeiten.begin(), Zeiten.end());
+  std::printf("%.1f\n", Zeiten[Zeiten.size() / 2]);
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   TAnwendung App(argc, argv);
+  const bool Nachzeichnen = argc > 1 && std::strcmp(argv[1], "--nachzeichnen") == 0;
   const bool Abbrechen = argc > 1 && std::strcmp(argv[1], "--abbrechen") == 0;
-  int Erstes = Abbrechen ? 2 : 1;
+  int Erstes = Abbrechen || Nachzeichnen ? 2 : 1;
   if (Abbrechen && argc > 3 && std::strcmp(argv[2], "--dicke") == 0) {
     Anfangsdicke = TextAlsKommazahl(argv[3]);
     Schwundfaktor = 1.0;
@@ -44,6 +76,7 @@ int main(int argc, char** argv) {
   F->RegelsystemUebergeben(R);
   F->TiefeSetzen(GanzzahlWert(argv[Erstes + 1]));
 
+  if (Nachzeichnen) return NachzeichnenMessen(F, R);
   if (Abbrechen) F->RGSchrittweite->Items[0]->click();
 
   QElapsedTimer Uhr;

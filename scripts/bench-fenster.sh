@@ -4,7 +4,8 @@
 # times and their ratio (target: at most 1.2). Then times how long "Abbrechen"
 # takes to stop a drawing (target: at most 100 ms), for thin lines (F->FF at
 # depth 30) and for thick ones (F->FFFFFFFFFFFFFFF at depth 10, start thickness
-# 2147483647, no shrink: every line covers the surface).
+# 2147483647, no shrink: every line covers the surface). Last, with live redraw
+# on, the time from a changed angle to the finished picture.
 # Usage: scripts/bench-fenster.sh [BUILD-DIR]   (RUNDEN=n sets the repetitions)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +19,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 printf 'F\r\n 9.00000000000000E+0001\r\n 9.00000000000000E+0001\r\nF->FF\r\n' >"$tmp/ff.lsy"
 printf 'F\r\n 9.00000000000000E+0001\r\n 9.00000000000000E+0001\r\nF->FFFFFFFFFFFFFFF\r\n' >"$tmp/f15.lsy"
+"$dir/tools/rankenwerk-render" --regelsystem >"$tmp/standard.lsy"
 
 # Wall time of one command in milliseconds.
 messen() {
@@ -66,3 +68,7 @@ abbrechen() {
 echo "Abbrechen (ms bis zum Ende des Laufs, Ziel <= 100):"
 echo "  duenne Linien, F->FF Tiefe 30:                  $(abbrechen "$tmp/ff.lsy" 30)"
 echo "  dicke Linien, F->F x15 Tiefe 10, Dicke 2^31-1: $(abbrechen --dicke 2147483647 "$tmp/f15.lsy" 10)"
+
+echo "Nachzeichnen: ms von einer Winkelaenderung bis zum fertigen Bild (Median von 21):"
+echo "  eingebautes Regelsystem, Tiefe 8: $("$dir/drawing/zeichenfenster_zeit" --nachzeichnen "$tmp/standard.lsy" 8 2>/dev/null | tail -1)"
+echo "  FARN, Tiefe 6:                    $("$dir/drawing/zeichenfenster_zeit" --nachzeichnen examples/FARN.LSY 6 2>/dev/null | tail -1)"
