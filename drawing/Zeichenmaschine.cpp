@@ -426,9 +426,13 @@ void TZeichenmaschine::AusdehnungMessen(int32_t d, const std::string& s) {
   TLaufrahmen Rahmen(*this);
   Tabelle();
   const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
-  Messen(d, Text.data(), Text.size());
+  if (Messung->Lage)
+    Messen<true>(d, Text.data(), Text.size());
+  else
+    Messen<false>(d, Text.data(), Text.size());
 }
 
+template <bool Lage>
 void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
   BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
   NachrichtenVerarbeiten();
@@ -436,17 +440,17 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
     BestimmungAbgebrochen = true;
     return;
   }
-  const bool Zufall = Zufallsmodus;
+  const bool Zufall = Lage && Zufallsmodus;
   if (d <= 0) {
     Erledigt += Laenge;
-    for (size_t i = 0; i < Laenge; ++i) MessZeichen(s[i], Zufall);
+    for (size_t i = 0; i < Laenge; ++i) MessZeichen<Lage>(s[i], Zufall);
     return;
   }
   for (size_t i = 0; i < Laenge; ++i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     const TTabelle& T = *Aktuelle;
     if (T.Ersetzt[c]) {
-      Messen(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
+      Messen<Lage>(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
       continue;
     }
     // A character that stays itself would pass through d levels, each with
@@ -456,24 +460,25 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
       BestimmungAbgebrochen = true;
     } else {
       ++Erledigt;
-      MessZeichen(static_cast<char>(c), Zufall);
+      MessZeichen<Lage>(static_cast<char>(c), Zufall);
     }
   }
 }
 
 // In random mode the drawing's walk draws one number per "F", "f", "+" and
 // "-" in the drawing's order, and so the factors that the drawing will draw.
+template <bool Lage>
 void TZeichenmaschine::MessZeichen(char c, bool Zufall) {
   TMessung& M = *Messung;
   switch (c) {
     case '+':
       M.Winkel = Gk(M.Winkel + WinkelPlus);
-      if (M.Lage)
+      if constexpr (Lage)
         M.LageDrehen(Zufall ? Gk(Zufallsfaktor(AbweichungPlus) * WinkelPlus) : WinkelPlus);
       break;
     case '-':
       M.Winkel = Gk(M.Winkel + WinkelMinus);
-      if (M.Lage)
+      if constexpr (Lage)
         M.LageDrehen(Zufall ? Gk(Zufallsfaktor(AbweichungMinus) * WinkelMinus) : WinkelMinus);
       break;
     case 'F':
@@ -486,7 +491,7 @@ void TZeichenmaschine::MessZeichen(char c, bool Zufall) {
       M.y = Gk(M.y + S);
       M.maxY = M.maxY > M.y ? M.maxY : M.y;
       M.minY = M.minY < M.y ? M.minY : M.y;
-      if (M.Lage) M.LageSchritt(Zufall ? Zufallsfaktor(AbweichungSchritt) : 1.0, c == 'F');
+      if constexpr (Lage) M.LageSchritt(Zufall ? Zufallsfaktor(AbweichungSchritt) : 1.0, c == 'F');
       break;
     }
     case '[':

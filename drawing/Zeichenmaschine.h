@@ -182,7 +182,11 @@ class TZeichenmaschine {
   const TTabelle& Tabelle();
   void RekTeil(const char* s, size_t Laenge, int32_t n);
   void SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
+  // Lage: the drawing's own walk goes along (a template, so that the
+  // fitting alone pays nothing for it).
+  template <bool Lage>
   void Messen(int32_t d, const char* s, size_t Laenge);
+  template <bool Lage>
   void MessZeichen(char c, bool Zufall);
 
   int32_t Laufende = 0;
