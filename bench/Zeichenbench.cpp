@@ -114,7 +114,7 @@ void Messen(const TFigur& F, int Runden) {
   const double Schritt = Vorlauf.Schrittweite;
   const std::vector<QLine>& Linien = Sammler.Linien;
 
-  std::vector<double> Blank, Stapel, Maschine, Leer, Lauf, Walk;
+  std::vector<double> Blank, Stapel, Maschine, Leer, Lauf, Walk, Lagewalk;
   QImage BildBlank, BildMaschine;
   long Laeufe = 0;
   for (int r = 0; r < Runden; ++r) {
@@ -170,6 +170,8 @@ void Messen(const TFigur& F, int Runden) {
 
       double w, h;
       Walk.push_back(Sekunden([&] { M2.SchrittweiteBestimmen(F.Tiefe, w, h); }));
+      TUmriss Umriss;
+      Lagewalk.push_back(Sekunden([&] { M2.Vermessen(F.Tiefe, w, h, &Umriss, 90); }));
     }
   }
   auto Median = [](std::vector<double> v) {
@@ -178,6 +180,7 @@ void Messen(const TFigur& F, int Runden) {
   };
   const double st = Median(Stapel), le = Median(Leer);
   const double b = Median(Blank), m = Median(Maschine), l = Median(Lauf), w = Median(Walk);
+  const double wl = Median(Lagewalk);
   const double n = static_cast<double>(Linien.size());
   std::printf("%s: %zu Linien, Schrittweite %.6f, %ld Nachrichtenläufe\n", F.Name, Linien.size(),
               Schritt, Laeufe);
@@ -193,6 +196,8 @@ void Messen(const TFigur& F, int Runden) {
               l / n * 1e9, l / b);
   std::printf("  Messlauf                  %8.2f ms  %6.1f Mio. Zeichen/s\n", w * 1e3,
               Laenge(R, F.Axiom, F.Tiefe) / w / 1e6);
+  std::printf("  Messlauf mit Zentrieren   %8.2f ms  %6.1f Mio. Zeichen/s\n", wl * 1e3,
+              Laenge(R, F.Axiom, F.Tiefe) / wl / 1e6);
   std::printf("  Bilder gleich: %s\n", BildBlank == BildMaschine ? "ja" : "NEIN");
 }
 

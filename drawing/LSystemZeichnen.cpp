@@ -436,6 +436,8 @@ void TFZeichenform::ESchrittweiteExit() {
 
 void TFZeichenform::ExExit() {
   Behandeln(this, [&] {
+    // A centred start may lie beyond the window; shown unchanged, it is no entry to refuse.
+    if (Text(Ex) == KommazahlAlsText(1, StartX)) return;
     try {
       const double x = StartXPruefen(Text(Ex), ClientBreite());
       const bool Anders = x != StartX;
@@ -452,6 +454,7 @@ void TFZeichenform::ExExit() {
 
 void TFZeichenform::EyExit() {
   Behandeln(this, [&] {
+    if (Text(Ey) == KommazahlAlsText(1, StartY)) return;
     try {
       const double y = StartYPruefen(Text(Ey), ClientHoehe());
       const bool Anders = y != StartY;
@@ -743,7 +746,7 @@ void TFZeichenform::SvgSchreiben(const QString& Datei) {
       QCoreApplication::processEvents();
       return !Fortschritt.wasCanceled();
     };
-    RezeptZeichnen(Rezept, Leinwand, false, {}, &Wiedergabe);
+    RezeptZeichnen(Rezept, Leinwand, false, false, {}, &Wiedergabe);
     // Cancelled: the unfinished file is removed, an older one stays.
     if (Fortschritt.wasCanceled()) return;
   }
@@ -766,9 +769,12 @@ void TFZeichenform::RezeptUebernehmen(const TRezept& Z) {
       Z.SchrittweiteAnpassen && Z.Breite == ClientBreite() && Z.Hoehe == ClientHoehe();
   Schrittmodus = Z.Schrittmodus;
   Zufallsmodus = Z.Zufallsmodus;
+  // Likewise the picture's own start stands for its centring on another surface.
+  Zentriert = Z.Zentriert && Z.Breite == ClientBreite() && Z.Hoehe == ClientHoehe();
   RGSchrittweite->ItemIndexSetzen(SchrittweiteAnpassen ? 1 : 0);
   RGSchrittModus->ItemIndexSetzen(Schrittmodus ? 1 : 0);
   RGZufallsModus->ItemIndexSetzen(Zufallsmodus ? 1 : 0);
+  RGLage->ItemIndexSetzen(Zentriert ? 1 : 0);
   if (!Schrittmodus) EZeichen->hide();
   Anfangsdicke = ExtraAnfangsdicke = Z.Anfangsdicke;
   Schwundfaktor = ExtraSchwundfaktor = Z.Schwundfaktor;
@@ -917,6 +923,16 @@ void TFZeichenform::ZeichenfeldZeigen(bool An) { EZeichen->setVisible(An); }
 void TFZeichenform::StringZeigen(bool An, const std::string& Text) {
   if (An) EString->setText(AusCp1252(Text));
   EString->setVisible(An);
+}
+
+void TFZeichenform::StartGesetzt(double X, double Y) {
+  // The centred start: fields and marker show where the drawing begins.
+  StartMarkeZeichnen();
+  StartXSetzen(X);
+  StartYSetzen(Y);
+  StartMarkeZeichnen();
+  Aktueller.Rezept.StartX = X;
+  Aktueller.Rezept.StartY = Y;
 }
 
 void TFZeichenform::SchrittweiteAnzeigen(double Schrittweite) {

@@ -183,6 +183,7 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   void ZeichenfeldZeigen(bool An) override;
   void StringZeigen(bool An, const std::string& Text) override;
   void SchrittweiteAnzeigen(double Schrittweite) override;
+  void StartGesetzt(double X, double Y) override;
   void Meldung(const std::string& Text) override;
   int ClientBreite() const override;
   int ClientHoehe() const override;

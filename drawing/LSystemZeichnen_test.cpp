@@ -778,6 +778,22 @@ TEST_F(FensterTest, SeedInTheExtraSettings) {
   }
 }
 
+// Centred, the drawing's box sits in the middle of the surface, and the start
+// fields and the marker show the start it was drawn from.
+TEST_F(FensterTest, CentredDrawingShowsItsStart) {
+  Standard();
+  F->TiefeSetzen(4);
+  Waehlen(F->RGLage, 1);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  const QRect Box = Umfang(Bild(), Gruen);
+  EXPECT_NEAR(Box.center().x(), 500, 1.5);
+  EXPECT_NEAR(Box.center().y(), 340, 1.5);
+  EXPECT_NE(F->StartY, 680.0);
+  EXPECT_EQ(F->Ey->text(), QString::number(F->StartY, 'f', 1));
+  EXPECT_EQ(Bild().pixel(static_cast<int>(F->StartX) - 5, static_cast<int>(F->StartY)), Rot);
+  Waehlen(F->RGLage, 0);
+}
+
 TEST_F(FensterTest, ClipboardHoldsTheSurface) {
   Standard();
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);

@@ -129,6 +129,8 @@ class TFelder {
     return Ergebnis;
   }
 
+  bool Hat(const std::string& Schluessel) const { return Werte.count(Schluessel) > 0; }
+
   bool Wahrheit(const std::string& Schluessel) const {
     const std::string& W = Wert(Schluessel);
     if (W == "ja") return true;
@@ -188,6 +190,7 @@ class TEinstellungenSichern {
     ::AbweichungPlus = AbweichungPlus;
     ::AbweichungMinus = AbweichungMinus;
     ::AbweichungSchritt = AbweichungSchritt;
+    ::Zentriert = Zentriert;
     ::Zufallszustand = Zufallszustand;
   }
 
@@ -201,19 +204,37 @@ class TEinstellungenSichern {
   double AbweichungPlus = ::AbweichungPlus;
   double AbweichungMinus = ::AbweichungMinus;
   double AbweichungSchritt = ::AbweichungSchritt;
+  bool Zentriert = ::Zentriert;
   uint32_t Zufallszustand = ::Zufallszustand;
 };
 
-// The window of a recipe's run: takes the fitted step size into the recipe
-// and hands the complete recipe on once, before anything is drawn.
+// The window of a recipe's run: takes the fitted step size and the centred
+// start into the recipe and hands the complete recipe on once, before
+// anything is drawn: as soon as the run has computed what it is to compute.
+// (Nothing stops a walk here, so the start is always computed.)
 class TRezeptfenster : public TOhneFenster {
  public:
-  TRezeptfenster(TRezept& Rezept, const std::function<void(const TRezept&)>& Bereit)
-      : TOhneFenster(Rezept.Breite, Rezept.Hoehe), Rezept(Rezept), Bereit(Bereit) {}
+  TRezeptfenster(TRezept& Rezept, const std::function<void(const TRezept&)>& Bereit, bool Anpassen,
+                 bool Zentrieren)
+      : TOhneFenster(Rezept.Breite, Rezept.Hoehe),
+        Rezept(Rezept),
+        Bereit(Bereit),
+        SchrittFehlt(Anpassen),
+        StartFehlt(Zentrieren) {
+    if (!SchrittFehlt && !StartFehlt) Melden();
+  }
 
   void SchrittweiteAnzeigen(double Schrittweite) override {
     Rezept.Schrittweite = Schrittweite;
-    Melden();
+    SchrittFehlt = false;
+    if (!StartFehlt) Melden();
+  }
+
+  void StartGesetzt(double X, double Y) override {
+    Rezept.StartX = X;
+    Rezept.StartY = Y;
+    StartFehlt = false;
+    if (!SchrittFehlt) Melden();
   }
 
   void Melden() {
@@ -234,6 +255,8 @@ class TRezeptfenster : public TOhneFenster {
   double Anteil = 0;
   TRezept& Rezept;
   const std::function<void(const TRezept&)>& Bereit;
+  bool SchrittFehlt;
+  bool StartFehlt;
   bool Gemeldet = false;
 };
 
@@ -254,6 +277,7 @@ std::string RezeptAlsText(const TRezept& R) {
   Zeile("StartX", Zahltext(R.StartX));
   Zeile("StartY", Zahltext(R.StartY));
   Zeile("Startwinkel", Zahltext(R.Startwinkel));
+  Zeile("Zentriert", Wahrheit(R.Zentriert));
   Zeile("Schrittweite", Zahltext(R.Schrittweite));
   Zeile("SchrittweiteAnpassen", Wahrheit(R.SchrittweiteAnpassen));
   Zeile("Schrittmodus", Wahrheit(R.Schrittmodus));
@@ -281,6 +305,7 @@ TRezept RezeptAusText(const std::string& Text) {
   R.StartX = F.Zahl("StartX");
   R.StartY = F.Zahl("StartY");
   R.Startwinkel = F.Zahl("Startwinkel");
+  R.Zentriert = F.Hat("Zentriert") && F.Wahrheit("Zentriert");
   R.Schrittweite = F.Zahl("Schrittweite");
   R.SchrittweiteAnpassen = F.Wahrheit("SchrittweiteAnpassen");
   R.Schrittmodus = F.Wahrheit("Schrittmodus");
@@ -321,6 +346,7 @@ void EinstellungenErfassen(TRezept& Rezept) {
   Rezept.AbweichungSchritt = AbweichungSchritt;
   Rezept.AbweichungPlus = AbweichungPlus;
   Rezept.AbweichungMinus = AbweichungMinus;
+  Rezept.Zentriert = Zentriert;
   Rezept.Zeichenfarbe = Zeichenfarbe;
   Rezept.Zufallszustand = Zufallszustand;
 }
@@ -331,14 +357,17 @@ void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R) {
   R.WinkelMinus = Rezept.WinkelMinus;
 }
 
-void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen,
+void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen, bool Zentrieren,
                     const std::function<void(const TRezept&)>& Bereit,
                     const TWiedergabe* Wiedergabe) {
   TRegelsystem R;
   RegelsystemAusRezept(Rezept, R);
   const TEinstellungenSichern Sicherung;
   if (Anpassen) Rezept.SchrittweiteAnpassen = true;
+  if (Zentrieren) Rezept.Zentriert = true;
   SchrittweiteAnpassen = Anpassen;
+  // The recipe's start is the centred one already, unless it is to be placed anew.
+  Zentriert = Zentrieren;
   // A stopped step-by-step run counts its confirmed characters in its own string.
   Schrittmodus = Wiedergabe && Rezept.Schrittmodus;
   Zufallsmodus = Rezept.Zufallsmodus;
@@ -351,7 +380,7 @@ void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen,
   Zufallszustand = Rezept.Zufallszustand;
 
   TTurtle Turtle(Leinwand);
-  TRezeptfenster Fenster(Rezept, Bereit);
+  TRezeptfenster Fenster(Rezept, Bereit, Anpassen, Zentrieren);
   TZeichenmaschine M(Turtle, Fenster);
   M.Regelsystem = &R;
   M.WinkelPlus = R.WinkelPlus;
@@ -362,7 +391,6 @@ void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen,
     Fenster.Wiedergabe = Wiedergabe;
     M.Zeichengrenze = Wiedergabe->Zeichengrenze;
   }
-  if (!Anpassen) Fenster.Melden();
   try {
     M.Zeichenlauf(Rezept.Tiefe, Rezept.StartX, Rezept.StartY, Rezept.Startwinkel);
   } catch (...) {

@@ -22,6 +22,9 @@ struct TRezept {
   double StartX = 500.0;
   double StartY = 680.0;
   double Startwinkel = 90.0;
+  // The start was placed so that the drawing sits in the middle of the
+  // surface; StartX and StartY hold that start.
+  bool Zentriert = false;
   // The step size drawn with; when SchrittweiteAnpassen, as it was fitted.
   double Schrittweite = StartSchrittweite;
   bool SchrittweiteAnpassen = true;
@@ -44,7 +47,8 @@ struct TRezept {
 // bytes are kept as printable ASCII with %XX for the others, so the whole
 // text is printable ASCII and line ends.
 std::string RezeptAlsText(const TRezept& Rezept);
-// Reads the text form strictly; keys it does not know are passed over. Throws
+// Reads the text form strictly; keys it does not know are passed over, and
+// "Zentriert" may be missing (recipes from before it): then it is "nein". Throws
 // std::runtime_error("Bild enthält kein gültiges Rezept: ...") on anything
 // else malformed, a missing key, an unknown version or a rule system that
 // does not load.
@@ -57,14 +61,6 @@ void EinstellungenErfassen(TRezept& Rezept);
 // Replaces rules, axiom and angles of R by the recipe's, all or nothing.
 void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R);
 
-// Draws the recipe on the canvas, at once and without a window, as a drawing
-// run with these settings draws it; a step-by-step recipe is drawn whole, as
-// if every character had been confirmed. The step size is taken as it is,
-// unless Anpassen: then it is fitted to Breite x Hoehe first and written to
-// the recipe. Bereit, when given, gets the complete recipe before the first
-// line is drawn. The program-wide settings and the generator's state are
-// restored afterwards. Errors of the run (turtle stack, floating point) are
-// thrown with the picture drawn so far left on the canvas.
 // A replay of a run as the window drew it: step by step runs walk their own
 // string, and a run that was stopped ends where it stopped.
 struct TWiedergabe {
@@ -74,6 +70,17 @@ struct TWiedergabe {
   std::function<bool(double Anteil)> Weiter;
 };
 
+// Draws the recipe on the canvas, at once and without a window, as a drawing
+// run with these settings draws it; a step-by-step recipe is drawn whole, as
+// if every character had been confirmed. The step size and the start are
+// taken as they are, unless Anpassen: then the step is fitted to Breite x
+// Hoehe first, or Zentrieren: then the start is placed so that the drawing
+// sits in the middle; either is written to the recipe. Bereit, when given,
+// gets the complete recipe before the first line is drawn. The program-wide
+// settings and the generator's state are restored afterwards. Errors of the
+// run (turtle stack, floating point) are thrown with the picture drawn so far
+// left on the canvas. Wiedergabe, when given, replays a window's run instead:
+// see TWiedergabe.
 void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen = false,
-                    const std::function<void(const TRezept&)>& Bereit = {},
+                    bool Zentrieren = false, const std::function<void(const TRezept&)>& Bereit = {},
                     const TWiedergabe* Wiedergabe = nullptr);

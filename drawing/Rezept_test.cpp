@@ -25,6 +25,7 @@ void ErwarteGleich(const TRezept& A, const TRezept& B) {
   EXPECT_EQ(A.SchrittweiteAnpassen, B.SchrittweiteAnpassen);
   EXPECT_EQ(A.Schrittmodus, B.Schrittmodus);
   EXPECT_EQ(A.Zufallsmodus, B.Zufallsmodus);
+  EXPECT_EQ(A.Zentriert, B.Zentriert);
   EXPECT_EQ(A.Zeichenfarbe, B.Zeichenfarbe);
   EXPECT_EQ(A.Zufallszustand, B.Zufallszustand);
   EXPECT_EQ(A.Breite, B.Breite);
@@ -53,6 +54,7 @@ TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
   R.SchrittweiteAnpassen = false;
   R.Schrittmodus = true;
   R.Zufallsmodus = true;
+  R.Zentriert = true;
   R.Zeichenfarbe = 0xFFFFFFFF;
   R.Zufallszustand = 4294967295u;
   R.Breite = 1;
@@ -61,6 +63,10 @@ TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
   for (char c : Text) EXPECT_TRUE(c == '\n' || (c >= ' ' && c <= '~')) << int(c);
   EXPECT_EQ(Text.rfind("Rankenwerk-Rezept 1\n", 0), 0u);
   ErwarteGleich(RezeptAusText(Text), R);
+  // Recipes from before centring have no "Zentriert": their start is the user's.
+  std::string Alt = Text;
+  Alt.erase(Alt.find("Zentriert: ja\n"), 14);
+  EXPECT_FALSE(RezeptAusText(Alt).Zentriert);
 
   // Rules stay readable; CR LF line ends and unknown keys are fine.
   TRezept S;
@@ -168,7 +174,8 @@ TEST(Rezept, RedrawingTheRecipeOfARunGivesItsPicture) {
   TSvgLeinwand Angepasst(400, 300);
   std::string Bereit;
   Gelesen.Schrittweite = 1;
-  RezeptZeichnen(Gelesen, Angepasst, true, [&](const TRezept& Z) { Bereit = RezeptAlsText(Z); });
+  RezeptZeichnen(Gelesen, Angepasst, true, false,
+                 [&](const TRezept& Z) { Bereit = RezeptAlsText(Z); });
   EXPECT_EQ(Angepasst.Elemente(), Lauf.Elemente());
   EXPECT_EQ(Gelesen.Schrittweite, M.Schrittweite);
   EXPECT_EQ(Bereit, RezeptAlsText(Gelesen));

@@ -53,16 +53,64 @@ struct TZeichenmaschine::TTabelle {
   std::array<std::string, 256> Rumpf;
 };
 
+// The measuring walk's state. The fitting's part walks at heading 0 with y
+// growing upward and counts "f" like "F"; when Lage is set, a second turtle
+// walks beside it as the drawing's own does (start heading, y downward,
+// headings kept in [0, 360), random factors) and takes in only the lines.
 struct TZeichenmaschine::TMessung {
   static constexpr int32_t Groesse = 101;
   double x = 0, y = 0, Winkel = 0;
   double maxX = 0, minX = 0, maxY = 0, minY = 0;
+  bool Lage = false;
+  double LageX = 0, LageY = 0, Richtung = 0;
+  TUmriss Umriss;
   struct {
-    double x, y, Winkel;
+    double x, y, Winkel, LageX, LageY, Richtung;
   } MessStapel[Groesse];
   int32_t Oben = -1;
   TWinkelcache Cache;
+
+  void Einschliessen(double X, double Y) {
+    TUmriss& U = Umriss;
+    if (!U.Linien) {
+      U = {X, X, Y, Y, true};
+      return;
+    }
+    U.MinX = std::min(U.MinX, X);
+    U.MaxX = std::max(U.MaxX, X);
+    U.MinY = std::min(U.MinY, Y);
+    U.MaxY = std::max(U.MaxY, Y);
+  }
+  void LageSchritt(double L, bool Linie) {
+    double C, S;
+    Cache.Werte(Richtung, C, S);
+    const double NX = Gk(LageX + Gk(L * C));
+    const double NY = Gk(LageY - Gk(L * S));
+    if (Linie) {
+      Einschliessen(LageX, LageY);
+      Einschliessen(NX, NY);
+    }
+    LageX = NX;
+    LageY = NY;
+  }
+  void LageDrehen(double W) { Richtung = RichtungNormieren(Gk(Richtung + W)); }
 };
+
+namespace {
+
+// The random generator as it was, back when the walk is over however it ends.
+class TZufallSichern {
+ public:
+  TZufallSichern() = default;
+  TZufallSichern(const TZufallSichern&) = delete;
+  TZufallSichern& operator=(const TZufallSichern&) = delete;
+  ~TZufallSichern() { Zufallszustand = Zustand; }
+
+ private:
+  uint32_t Zustand = Zufallszustand;
+};
+
+}  // namespace
 
 // Counts the runs that are under way; the outermost one clears up at its end.
 class TZeichenmaschine::TLaufrahmen {
@@ -338,7 +386,13 @@ void TZeichenmaschine::SchrittRekTeil(const char* s, size_t Laenge, int32_t n) {
 // ---- measuring walk
 
 void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h) {
+  Vermessen(Tiefe, w, h, nullptr, 0);
+}
+
+void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* Umriss,
+                                 double Startwinkel) {
   TLaufrahmen Rahmen(*this);
+  const TZufallSichern Zufall;
   TFortschritt Fortschritt(*this, Regelsystem->Axiom, Tiefe);
   BestimmungAbgebrochen = false;
   Abbruch = false;
@@ -348,9 +402,13 @@ void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h
   M.x = M.y = M.Winkel = 0;
   M.maxX = M.minX = M.maxY = M.minY = 0;
   M.Oben = -1;
+  M.Lage = Umriss != nullptr;
+  M.LageX = M.LageY = 0;
+  M.Richtung = Startwinkel;
+  M.Umriss = TUmriss{};
   try {
     AusdehnungMessen(Tiefe, Regelsystem->Axiom);
-    // A press of "Abbrechen" since the last look belongs to the fitting, however
+    // A press of "Abbrechen" since the last look belongs to the walk, however
     // late in the walk it came: it must not stop the drawing that follows.
     if (!BestimmungAbgebrochen) {
       Fortschritt.Fertig();
@@ -366,15 +424,20 @@ void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h
   Fenster.AbbrechenZeigen(false);
   w = M.maxX - M.minX;
   h = M.maxY - M.minY;
+  if (Umriss) *Umriss = M.Umriss;
 }
 
 void TZeichenmaschine::AusdehnungMessen(int32_t d, const std::string& s) {
   TLaufrahmen Rahmen(*this);
   Tabelle();
   const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
-  Messen(d, Text.data(), Text.size());
+  if (Messung->Lage)
+    Messen<true>(d, Text.data(), Text.size());
+  else
+    Messen<false>(d, Text.data(), Text.size());
 }
 
+template <bool Lage>
 void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
   BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
   NachrichtenVerarbeiten();
@@ -382,16 +445,17 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
     BestimmungAbgebrochen = true;
     return;
   }
+  const bool Zufall = Lage && Zufallsmodus;
   if (d <= 0) {
     Erledigt += Laenge;
-    for (size_t i = 0; i < Laenge; ++i) MessZeichen(s[i]);
+    for (size_t i = 0; i < Laenge; ++i) MessZeichen<Lage>(s[i], Zufall);
     return;
   }
   for (size_t i = 0; i < Laenge; ++i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     const TTabelle& T = *Aktuelle;
     if (T.Ersetzt[c]) {
-      Messen(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
+      Messen<Lage>(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
       continue;
     }
     // A character that stays itself would pass through d levels, each with
@@ -401,19 +465,26 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
       BestimmungAbgebrochen = true;
     } else {
       ++Erledigt;
-      MessZeichen(static_cast<char>(c));
+      MessZeichen<Lage>(static_cast<char>(c), Zufall);
     }
   }
 }
 
-void TZeichenmaschine::MessZeichen(char c) {
+// In random mode the drawing's walk draws one number per "F", "f", "+" and
+// "-" in the drawing's order, and so the factors that the drawing will draw.
+template <bool Lage>
+void TZeichenmaschine::MessZeichen(char c, bool Zufall) {
   TMessung& M = *Messung;
   switch (c) {
     case '+':
       M.Winkel = Gk(M.Winkel + WinkelPlus);
+      if constexpr (Lage)
+        M.LageDrehen(Zufall ? Gk(Zufallsfaktor(AbweichungPlus) * WinkelPlus) : WinkelPlus);
       break;
     case '-':
       M.Winkel = Gk(M.Winkel + WinkelMinus);
+      if constexpr (Lage)
+        M.LageDrehen(Zufall ? Gk(Zufallsfaktor(AbweichungMinus) * WinkelMinus) : WinkelMinus);
       break;
     case 'F':
     case 'f': {
@@ -425,22 +496,28 @@ void TZeichenmaschine::MessZeichen(char c) {
       M.y = Gk(M.y + S);
       M.maxY = M.maxY > M.y ? M.maxY : M.y;
       M.minY = M.minY < M.y ? M.minY : M.y;
+      if constexpr (Lage) M.LageSchritt(Zufall ? Zufallsfaktor(AbweichungSchritt) : 1.0, c == 'F');
       break;
     }
     case '[':
       if (M.Oben + 1 >= TMessung::Groesse) throw std::runtime_error("Stapelüberlauf");
       ++M.Oben;
-      M.MessStapel[M.Oben] = {M.x, M.y, M.Winkel};
+      M.MessStapel[M.Oben] = {M.x, M.y, M.Winkel, M.LageX, M.LageY, M.Richtung};
       break;
-    case ']':
+    case ']': {
       // Only the axiom can close more than it opened; such a "]" is passed
       // over here, and the drawing reports it.
       if (M.Oben < 0) break;
-      M.x = M.MessStapel[M.Oben].x;
-      M.y = M.MessStapel[M.Oben].y;
-      M.Winkel = M.MessStapel[M.Oben].Winkel;
+      const auto& E = M.MessStapel[M.Oben];
+      M.x = E.x;
+      M.y = E.y;
+      M.Winkel = E.Winkel;
+      M.LageX = E.LageX;
+      M.LageY = E.LageY;
+      M.Richtung = E.Richtung;
       --M.Oben;
       break;
+    }
     default:
       break;
   }
@@ -448,21 +525,48 @@ void TZeichenmaschine::MessZeichen(char c) {
 
 // ---- the run
 
+namespace {
+
+// The start that puts the middle of the box, scaled to the step size, on the
+// middle of a surface of Seite pixels: then the pixels left and right of the
+// drawing (above and below) differ by one at most. Whole pixels, so that the
+// picture is the same drawing moved and the start fields show it exactly.
+double Mittig(double Min, double Max, double Schrittweite, int Seite) {
+  const double A = Gk(Min * Schrittweite);
+  const double B = Gk(Max * Schrittweite);
+  const double Mitte = Gk(Gk(A + B) / 2);
+  return static_cast<double>(Runden(Gk((Seite - 1) / 2.0 - Mitte)));
+}
+
+}  // namespace
+
 void TZeichenmaschine::Zeichenlauf(int32_t Tiefe, double StartX, double StartY,
                                    double Startwinkel) {
   TLaufrahmen Rahmen(*this);
   const std::string Axiom = Regelsystem->Axiom;
   Ausgefuehrt = 0;
-  if (SchrittweiteAnpassen) {
+  // Fitting and centring share one walk; the fit is the same as without centring.
+  if (SchrittweiteAnpassen || Zentriert) {
     double w = 0, h = 0;
-    SchrittweiteBestimmen(Tiefe, w, h);
-    if (BestimmungAbgebrochen) {
-      Fenster.Meldung("Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt");
-      SchrittweiteSetzen(0.1);
-    } else {
-      double m = Minimum(Fenster.ClientBreite(), Fenster.ClientHoehe());
-      double g = Maximum(Gk(w + 0.01), Gk(h + 0.01));
-      SchrittweiteSetzen(Gk(GkTeilen(m, g) * 0.6));
+    TUmriss Umriss;
+    Vermessen(Tiefe, w, h, Zentriert ? &Umriss : nullptr, Startwinkel);
+    if (SchrittweiteAnpassen) {
+      if (BestimmungAbgebrochen) {
+        Fenster.Meldung("Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt");
+        SchrittweiteSetzen(0.1);
+      } else {
+        double m = Minimum(Fenster.ClientBreite(), Fenster.ClientHoehe());
+        double g = Maximum(Gk(w + 0.01), Gk(h + 0.01));
+        SchrittweiteSetzen(Gk(GkTeilen(m, g) * 0.6));
+      }
+    }
+    // Stopped, the drawing starts where the user put it: nothing to tell, the
+    // start is the user's own. The picture is on the canvas, which need not
+    // have the size of the window: it is the canvas's middle that counts.
+    if (Zentriert && !BestimmungAbgebrochen) {
+      StartX = Mittig(Umriss.MinX, Umriss.MaxX, Schrittweite, Turtle.Canvas.Breite());
+      StartY = Mittig(Umriss.MinY, Umriss.MaxY, Schrittweite, Turtle.Canvas.Hoehe());
+      Fenster.StartGesetzt(StartX, StartY);
     }
   }
   // Saved states of an earlier, stopped run would never be restored.

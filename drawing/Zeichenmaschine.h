@@ -24,7 +24,9 @@ extern double Schwundfaktor;       // 1.0
 extern double AbweichungPlus;      // 0.3
 extern double AbweichungMinus;     // 0.3
 extern double AbweichungSchritt;   // 0.3
-extern bool Zentriert;             // false
+// Each run places the start so that the drawing sits in the middle of the
+// surface, instead of starting where the user put it.
+extern bool Zentriert;  // false
 constexpr int32_t StartTiefe = 2;
 constexpr double StartSchrittweite = 10.0;
 constexpr int32_t MaxTiefe = 30;
@@ -60,6 +62,17 @@ class TZeichenfensterSchnittstelle {
   virtual void FortschrittSetzen(double /*Anteil*/) {}
   // Step by step: the character at this index of EString is the one acting now.
   virtual void StringMarkieren(size_t /*Position*/) {}
+  // A centred run starts here instead of at the start it was given; called
+  // before anything is drawn.
+  virtual void StartGesetzt(double /*X*/, double /*Y*/) {}
+};
+
+// The box of the points that a drawing's lines join, measured from the start
+// (0, 0) at step length 1, y downward as on the surface. Linien is false when
+// the drawing draws no line; the box is then the start point.
+struct TUmriss {
+  double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+  bool Linien = false;
 };
 
 // Does nothing a window would do; for drawing without one (the renderer).
@@ -111,8 +124,10 @@ class TZeichenmaschine {
   // Least time between two real message passes; 0 makes every call real.
   std::chrono::nanoseconds Nachrichtenabstand = std::chrono::milliseconds(15);
 
-  // The whole run of "&Zeichnen": fitting (when SchrittweiteAnpassen), turtle
-  // start state with an empty stack, then at once or step by step.
+  // The whole run of "&Zeichnen": fitting (when SchrittweiteAnpassen),
+  // placing the start in the middle of the canvas (when Zentriert; the window
+  // learns it through StartGesetzt), turtle start state with an empty stack,
+  // then at once or step by step. A stopped walk leaves the start as given.
   void Zeichenlauf(int32_t Tiefe, double StartX, double StartY, double Startwinkel);
 
   // What one character does to the turtle; reads Zufallsmodus now.
@@ -132,6 +147,11 @@ class TZeichenmaschine {
   // height h of the drawing. Sets BestimmungAbgebrochen when stopped; more
   // than 101 nested "[" throw "Stapelüberlauf".
   void SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h);
+  // The same walk, measuring at the same time, when Umriss is given, the box
+  // of the drawing itself: the turtle's walk with heading Startwinkel at step
+  // length 1, with the random factors that the drawing will draw (from a copy
+  // of the generator: its state is left as it was). w and h are as above.
+  void Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* Umriss, double Startwinkel);
   void AusdehnungMessen(int32_t d, const std::string& s);
   // Schrittweite := x, and the window shows it.
   void SchrittweiteSetzen(double x);
@@ -167,8 +187,12 @@ class TZeichenmaschine {
   const TTabelle& Tabelle();
   void RekTeil(const char* s, size_t Laenge, int32_t n);
   void SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
+  // Lage: the drawing's own walk goes along (a template, so that the
+  // fitting alone pays nothing for it).
+  template <bool Lage>
   void Messen(int32_t d, const char* s, size_t Laenge);
-  void MessZeichen(char c);
+  template <bool Lage>
+  void MessZeichen(char c, bool Zufall);
 
   int32_t Laufende = 0;
   int32_t BisZurUhr = 1;

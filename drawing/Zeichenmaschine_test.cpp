@@ -57,6 +57,9 @@ class TTestFenster : public TZeichenfensterSchnittstelle {
   void StringMarkieren(size_t Position) override {
     Ablauf.push_back("Markieren " + std::to_string(Position));
   }
+  void StartGesetzt(double X, double Y) override {
+    Starts.push_back(TProtokollLeinwand::Punkt(static_cast<int>(X), static_cast<int>(Y)));
+  }
 
   int Pumpen = 0;
   std::function<void(int)> BeiPumpe;
@@ -65,6 +68,7 @@ class TTestFenster : public TZeichenfensterSchnittstelle {
   Liste Ablauf;
   std::string Zeichen, Angezeigt;
   Liste Meldungen;
+  Liste Starts;  // of centred runs
   std::vector<double> Anteile;
   bool AbbrechenSichtbar = false, ZeichenSichtbar = false, StringSichtbar = false;
   int Breite = 1000, Hoehe = 680;
@@ -85,7 +89,9 @@ class Zeichnen : public ::testing::Test {
     Schwundfaktor = 1.0;
     AbweichungPlus = AbweichungMinus = AbweichungSchritt = 0.3;
     Zufallszustand = 0;
+    Zentriert = false;
   }
+  ~Zeichnen() override { Zentriert = false; }
   void Regeln(const Liste& Zeilen) {
     while (R.Count() > 0) R.Delete(0);
     for (const auto& Z : Zeilen) R.RegelHinzufuegen(Z);
@@ -98,6 +104,32 @@ class Zeichnen : public ::testing::Test {
   }
   void Ausfuehren(const std::string& s) {
     for (char c : s) M.ZeichenAusfuehren(c);
+  }
+  struct TStrecke {
+    int X1, Y1, X2, Y2;
+  };
+  std::vector<TStrecke> Strecken() const {
+    std::vector<TStrecke> S;
+    for (const auto& L : Leinwand.Linien) {
+      TStrecke T{};
+      EXPECT_EQ(sscanf(L.c_str(), "(%d,%d)-(%d,%d)", &T.X1, &T.Y1, &T.X2, &T.Y2), 4) << L;
+      S.push_back(T);
+    }
+    return S;
+  }
+  // Middle of the box of the lines drawn, in pixels.
+  void Mitte(double& X, double& Y) const {
+    const auto S = Strecken();
+    EXPECT_FALSE(S.empty());
+    int MinX = S[0].X1, MaxX = MinX, MinY = S[0].Y1, MaxY = MinY;
+    for (const TStrecke& T : S) {
+      MinX = std::min({MinX, T.X1, T.X2});
+      MaxX = std::max({MaxX, T.X1, T.X2});
+      MinY = std::min({MinY, T.Y1, T.Y2});
+      MaxY = std::max({MaxY, T.Y1, T.Y2});
+    }
+    X = (MinX + MaxX) / 2.0;
+    Y = (MinY + MaxY) / 2.0;
   }
   std::string Fehler(const std::function<void()>& f) {
     try {
@@ -719,6 +751,118 @@ TEST_F(Zeichnen, StepModeMarksTheActingCharacter) {
                           [](const std::string& A) { return A.rfind("Markieren", 0) == 0; }),
             0);
   EXPECT_EQ(Fenster.Fragen, 6 + 13);
+}
+
+// Centred on the canvas (1000 x 680), not on the window (800 x 600): the box
+// of the lines drawn has its middle on the canvas's middle, for any start
+// angle, with the step fitted or not; the fitted step is the one without
+// centring, and the run starts where it tells the window.
+TEST_F(Zeichnen, CentredDrawingSitsInTheMiddleOfTheCanvas) {
+  Regeln({"X->F+[[X]-X]-F[-X]+X", "F->FF"});
+  R.Axiom = "X";
+  M.WinkelPlus = 25;
+  M.WinkelMinus = -25;
+  Fenster.Breite = 800;
+  Fenster.Hoehe = 600;
+  SchrittweiteAnpassen = true;
+  M.Zeichenlauf(4, 500, 680, 90);
+  const double Angepasst = M.Schrittweite;
+  Zentriert = true;
+  for (double Winkel : {0.0, 90.0, 200.0}) {
+    for (bool Anpassen : {false, true}) {
+      SchrittweiteAnpassen = Anpassen;
+      M.Schrittweite = 3;
+      Leinwand.Linien.clear();
+      Fenster.Starts.clear();
+      M.Zeichenlauf(4, 10, 20, Winkel);
+      double X, Y;
+      Mitte(X, Y);
+      EXPECT_NEAR(X, 499.5, 1) << Winkel << Anpassen;
+      EXPECT_NEAR(Y, 339.5, 1) << Winkel << Anpassen;
+      EXPECT_EQ(M.Schrittweite, Anpassen ? Angepasst : 3);
+      ASSERT_EQ(Fenster.Starts.size(), 1u);
+      EXPECT_EQ(Leinwand.Linien[0].rfind(Fenster.Starts[0] + "-", 0), 0u) << Fenster.Starts[0];
+    }
+  }
+}
+
+// Random mode: the box is that of the random drawing itself, and centring
+// draws no number: the run leaves the generator where an uncentred run does,
+// and its picture is the uncentred one moved.
+TEST_F(Zeichnen, CentredRandomDrawingIsTheSameDrawingMoved) {
+  Regeln({"X->F+[[X]-X]-F[-X]+X", "F->FF"});
+  R.Axiom = "X";
+  M.WinkelPlus = 25;
+  M.WinkelMinus = -25;
+  Zufallsmodus = true;
+  AbweichungPlus = AbweichungMinus = AbweichungSchritt = 0.6;
+  M.Schrittweite = 3;
+  Zufallszustand = 4711;
+  M.Zeichenlauf(4, 500, 340, 90);
+  const auto Frei = Strecken();
+  const uint32_t Danach = Zufallszustand;
+
+  Leinwand.Linien.clear();
+  Zufallszustand = 4711;
+  Zentriert = true;
+  M.Zeichenlauf(4, 500, 340, 90);
+  EXPECT_EQ(Zufallszustand, Danach);
+  double X, Y;
+  Mitte(X, Y);
+  EXPECT_NEAR(X, 499.5, 1);
+  EXPECT_NEAR(Y, 339.5, 1);
+  const auto Mittig = Strecken();
+  ASSERT_EQ(Mittig.size(), Frei.size());
+  const int DX = Mittig[0].X1 - 500, DY = Mittig[0].Y1 - 340;
+  for (size_t i = 0; i < Frei.size(); ++i) {
+    EXPECT_EQ(Mittig[i].X1 - Frei[i].X1, DX) << i;
+    EXPECT_EQ(Mittig[i].Y2 - Frei[i].Y2, DY) << i;
+  }
+}
+
+// Only lines count, not moves with "f"; a drawing without lines or with one
+// point only puts its start (or that point) in the middle; extents beyond the
+// numbers end the run with a floating-point error before anything is drawn.
+TEST_F(Zeichnen, CentringOfEmptyAndHugeDrawings) {
+  Zentriert = true;
+  const struct {
+    std::string Axiom;
+    double Schritt, Winkel;
+    std::string Start, Linie, Fehler;
+  } Faelle[] = {
+      {"+-", 10, 90, "(500,340)", "", ""},
+      {"ffffF", 10, 0, "(454,340)", "(494,340)-(504,340)", ""},
+      {"F", 1e-9, 90, "(500,340)", "(500,340)-(500,340)", ""},
+      {"FFF", 1e308, 0, "", "", "Gleitkommaüberlauf"},
+  };
+  for (const auto& F : Faelle) {
+    R.Axiom = F.Axiom;
+    M.Schrittweite = F.Schritt;
+    Leinwand.Linien.clear();
+    Fenster.Starts.clear();
+    EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 10, 20, F.Winkel); }), F.Fehler) << F.Axiom;
+    EXPECT_EQ(Fenster.Starts, F.Start.empty() ? Liste{} : Liste{F.Start}) << F.Axiom;
+    EXPECT_EQ(Leinwand.Linien, F.Linie.empty() ? Liste{} : Liste{F.Linie}) << F.Axiom;
+  }
+}
+
+// A stop in the centring walk, also one seen only at its last pass, leaves
+// the start as given, without a message, and the drawing is complete.
+TEST_F(Zeichnen, StoppedCentringDrawsFromTheGivenStart) {
+  Regeln({"F->FF"});
+  R.Axiom = "F";
+  Zentriert = true;
+  M.Schrittweite = 1;
+  M.Nachrichtenabstand = std::chrono::hours(1);
+  Fenster.BeiPumpe = [&](int n) {
+    if (n == 2) M.Abbruch = true;
+  };
+  M.Zeichenlauf(6, 500, 680, 90);
+  EXPECT_TRUE(M.BestimmungAbgebrochen);
+  EXPECT_TRUE(Fenster.Meldungen.empty());
+  EXPECT_TRUE(Fenster.Starts.empty());
+  ASSERT_EQ(Leinwand.Linien.size(), 64u);
+  EXPECT_EQ(Leinwand.Linien[0], "(500,680)-(500,679)");
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
   const int32_t Tiefe = Daten[0] % 5;
   const bool Zufall = Daten[1] & 1;
   const bool Anpassen = Daten[1] & 2;
+  const bool Mittig = Daten[1] & 4;
   TRegelsystem R;
   R.WinkelPlus = Winkel(Daten + 2);
   R.WinkelMinus = Winkel(Daten + 10);
@@ -77,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
   Maschine.WinkelMinus = -R.WinkelMinus;
   Zufallsmodus = Zufall;
   SchrittweiteAnpassen = Anpassen;
+  Zentriert = Mittig;
   Schrittmodus = false;
   try {
     Maschine.Zeichenlauf(Tiefe, 100, 150, 90);

@@ -5,23 +5,31 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 R=${RENDER:-build/tools/rankenwerk-render}
 mkdir -p docs/galerie
-# name  depth  x  y  start-angle  (surface 500 x 400)
-while read -r name tiefe x y winkel; do
-  "$R" --breite 500 --hoehe 400 --tiefe "$tiefe" --x "$x" --y "$y" --winkel "$winkel" \
+# name  depth  start-angle  placement (surface 500 x 400): "zentriert" puts the
+# drawing in the middle; "unten" starts at the bottom centre, so that plants
+# grow from the lower edge.
+while read -r name tiefe winkel lage; do
+  if [ "$lage" = zentriert ]; then
+    mitte=--zentriert text=zentriert
+  else
+    mitte='' text="unten Mitte"
+  fi
+  # shellcheck disable=SC2086 # $mitte is one option or none
+  "$R" --breite 500 --hoehe 400 --tiefe "$tiefe" --winkel "$winkel" $mitte \
     "examples/$name.LSY" -o "docs/galerie/$name.png"
   plus=$(sed -n 2p "examples/$name.LSY" | tr -d '\r' | awk '{printf "%g", $1}')
-  echo "| $name | ![$name](docs/galerie/$name.png) | $tiefe | $plus° | $winkel° |"
+  echo "| $name | ![$name](docs/galerie/$name.png) | $tiefe | $plus° | $winkel° | $text |"
 done <<'LISTE'
-KOCHKURVE 4 100 300 0
-SCHNEEFLOCKE 4 130 110 0
-KOCHINSEL 2 170 290 0
-DRACHE 10 330 250 0
-SIERPINSKI 6 100 360 0
-HILBERT 5 130 50 0
-GOSPER 3 170 300 0
-FARN 6 250 400 90
-BUSCH 4 250 400 90
-STRAUCH 4 250 400 90
-ZWEIG 5 250 400 90
-KRAUT 6 250 400 90
+KOCHKURVE 4 0 zentriert
+SCHNEEFLOCKE 4 0 zentriert
+KOCHINSEL 2 0 zentriert
+DRACHE 10 0 zentriert
+SIERPINSKI 6 0 zentriert
+HILBERT 5 0 zentriert
+GOSPER 3 0 zentriert
+FARN 6 90 unten
+BUSCH 4 90 unten
+STRAUCH 4 90 unten
+ZWEIG 5 90 unten
+KRAUT 6 90 unten
 LISTE

@@ -38,6 +38,7 @@ const char* const Wertoptionen[] = {"--breite",
 struct TAuftrag {
   std::map<std::string, std::string> Werte;
   std::optional<bool> Zufall;  // --zufall or --exakt, the last one given
+  bool Zentriert = false;      // --zentriert
   std::string Datei;
   std::string Bild;
 };
@@ -61,6 +62,8 @@ TAuftrag Zerlegen(const std::vector<std::string>& A) {
       Auftrag.Bild = Naechster();
     } else if (Name == "--zufall" || Name == "--exakt") {
       Auftrag.Zufall = Name == "--zufall";
+    } else if (Name == "--zentriert") {
+      Auftrag.Zentriert = true;
     } else if (std::find(std::begin(Wertoptionen), std::end(Wertoptionen), Name) !=
                std::end(Wertoptionen)) {
       Auftrag.Werte[Name] = Naechster();
@@ -73,6 +76,8 @@ TAuftrag Zerlegen(const std::vector<std::string>& A) {
     }
   }
   if (Auftrag.Bild.empty()) throw std::runtime_error("Wert fehlt für -o");
+  if (Auftrag.Zentriert && (Auftrag.Werte.count("--x") > 0 || Auftrag.Werte.count("--y") > 0))
+    throw std::runtime_error("--zentriert und --x oder --y schließen sich aus");
   return Auftrag;
 }
 
@@ -96,11 +101,19 @@ uint32_t Farbe(const std::string& Text) {
 // Start state of the random generator: a whole number 0 to 4294967295.
 uint32_t Saat(const std::string& Text) { return SaatPruefen(Text); }
 
+// What the run is to compute afresh rather than take from the recipe.
+struct TNeu {
+  bool Schrittweite = false;
+  bool Start = false;
+};
+
 // The options change the settings of a fresh drawing window or, redrawing a
-// picture, those of its recipe. Gives whether the step size is to be fitted:
-// always for a fresh drawing unless --schrittweite; for a picture whose step
-// was fitted only when the depth or the surface changes.
-bool OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
+// picture, those of its recipe. Gives what is to be computed: the step size
+// always for a fresh drawing unless --schrittweite, for a picture whose step
+// was fitted only when the depth or the surface changes; the start with
+// --zentriert, and for a centred picture when an option moves its lines
+// (not --farbe, --dicke, --schwund), unless --x or --y place it by hand.
+TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
   auto Wert = [&](const char* Name, std::string& Text) {
     auto i = A.Werte.find(Name);
     if (i == A.Werte.end()) return false;
@@ -109,6 +122,7 @@ bool OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
   };
   std::string T;
   bool Anpassen = !AusBild;
+  auto Gegeben = [&](const char* Name) { return A.Werte.count(Name) > 0; };
   if (AusBild) {
     R.Breite = Seite(std::to_string(R.Breite), "Breite");
     R.Hoehe = Seite(std::to_string(R.Hoehe), "Höhe");
@@ -147,7 +161,11 @@ bool OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
   if (Wert("--farbe", T)) R.Zeichenfarbe = Farbe(T);
   if (Wert("--saat", T)) R.Zufallszustand = Saat(T);
   if (A.Zufall) R.Zufallsmodus = *A.Zufall;
-  return Anpassen;
+  const bool Verschoben = Neu || A.Zufall || Gegeben("--winkel") || Gegeben("--schrittweite") ||
+                          Gegeben("--saat") || Gegeben("--abweichung-schritt") ||
+                          Gegeben("--abweichung-plus") || Gegeben("--abweichung-minus");
+  if (Gegeben("--x") || Gegeben("--y")) R.Zentriert = false;
+  return {Anpassen, A.Zentriert || (R.Zentriert && Verschoben)};
 }
 
 bool EndetAuf(std::string Text, const std::string& Endung) {
@@ -177,7 +195,7 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
       throw std::runtime_error("Unbekanntes Bildformat: " + Bild + " (.png oder .svg)");
     const bool AusBild = !Auftrag.Datei.empty() && IstBilddatei(Auftrag.Datei);
     if (AusBild) Rezept = RezeptAusText(RezeptTextLesen(Auftrag.Datei));
-    const bool Anpassen = OptionenAnwenden(Auftrag, Rezept, AusBild);
+    const TNeu Neu = OptionenAnwenden(Auftrag, Rezept, AusBild);
     if (!AusBild) {
       TRegelsystem R;
       R.RegelnHinzufuegen(StandardRegeln);
@@ -198,7 +216,7 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
     TLeinwand& L = AlsSvg ? static_cast<TLeinwand&>(*Svg) : *Leinwand;
     try {
       // The SVG carries the recipe ahead of its lines, so it is set before the first one.
-      RezeptZeichnen(Rezept, L, Anpassen, [&Svg](const TRezept& R) {
+      RezeptZeichnen(Rezept, L, Neu.Schrittweite, Neu.Start, [&Svg](const TRezept& R) {
         if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
       });
     } catch (const std::exception& Ex) {
@@ -229,6 +247,8 @@ std::string BildHilfe() {
          "      --breite B, --hoehe H    Größe der Fläche (1000 x 680)\n"
          "      --tiefe N                Entwicklungstiefe 0 bis 30 (2)\n"
          "      --x X, --y Y, --winkel W Startposition und -winkel (B div 2, H, 90)\n"
+         "      --zentriert              Startposition so, dass die Zeichnung in der\n"
+         "                               Mitte der Fläche liegt (statt --x und --y)\n"
          "      --schrittweite S         feste Schrittweite; sonst an die Fläche angepasst\n"
          "      --zufall, --exakt        Zufallsmodus an oder aus (aus)\n"
          "      --saat N                 Startwert des Zufallsgenerators (0), damit ein\n"
@@ -244,5 +264,6 @@ std::string BildHilfe() {
          "      Formate. Angegebene Optionen ersetzen die Werte des Rezepts; ohne --x\n"
          "      und --y bleibt die Startposition die des Bildes. Eine angepasste\n"
          "      Schrittweite wird neu angepasst, wenn Tiefe, Breite oder Höhe sich\n"
-         "      ändern.\n";
+         "      ändern; ein zentriertes Bild wird neu zentriert, wenn eine Option\n"
+         "      die Linien verschiebt (alle außer --farbe, --dicke, --schwund).\n";
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "drawing/Rezept.h"
 #include "drawing/Zeichenmaschine.h"
 #include "rules/Regelsystem.h"
 #include "turtle/Bilddatei.h"
@@ -128,6 +129,7 @@ TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
       {{"--saat", "-1"}, "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"},
       {{"--saat", "4294967296"}, "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"},
       {{"--saat", "1,5"}, "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"},
+      {{"--zentriert", "--y", "5"}, "--zentriert und --x oder --y schließen sich aus"},
   };
   for (const auto& [Optionen, Meldung] : Faelle) {
     Liste A = Optionen;
@@ -171,14 +173,9 @@ TEST(Bildausgabe, FailedDrawingStillWritesThePicture) {
 QImage Png(const std::string& Name) { return QImage(QString::fromStdString(Pfad(Name))); }
 
 // A picture redrawn from its recipe is the same picture, in either format and
-// across them: random deviations, a fitted step and an angle the .LSY form
-// rounds included. Options override the recipe; a changed depth fits again.
-TEST(Bildausgabe, PicturesRedrawnFromTheirRecipeAreTheSame) {
-  std::ofstream(Pfad("krumm.lsy"), std::ios::binary)
-      << "X\r\n25.123456789012345678\r\n-33.3\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n";
-  const Liste Optionen = {Pfad("krumm.lsy"), "--tiefe", "5",         "--zufall", "--saat",   "77",
-                          "--dicke",         "5",       "--schwund", "30",       "--breite", "600",
-                          "--hoehe",         "500"};
+// across them. Redrawn with another depth (and colour), it is the picture
+// drawn with that depth afresh.
+void NachRezeptGleich(const Liste& Optionen) {
   std::string Fehler;
   for (const char* Name : {"erst.png", "erst.svg"}) {
     Liste A = Optionen;
@@ -205,6 +202,57 @@ TEST(Bildausgabe, PicturesRedrawnFromTheirRecipeAreTheSame) {
             0)
       << Fehler;
   EXPECT_EQ(Lesen(Pfad("drei2.svg")), Lesen(Pfad("drei.svg")));
+}
+
+// Random deviations, a fitted step, a centred start and an angle the .LSY
+// form rounds are all redrawn from the recipe; a changed depth fits again, and
+// centres a centred picture again, while an uncentred one keeps its start.
+TEST(Bildausgabe, PicturesRedrawnFromTheirRecipeAreTheSame) {
+  std::ofstream(Pfad("krumm.lsy"), std::ios::binary)
+      << "X\r\n25.123456789012345678\r\n-33.3\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n";
+  const Liste Optionen = {Pfad("krumm.lsy"), "--tiefe", "5",         "--zufall", "--saat",   "77",
+                          "--dicke",         "5",       "--schwund", "30",       "--breite", "600",
+                          "--hoehe",         "500"};
+  {
+    SCOPED_TRACE("frei");
+    NachRezeptGleich(Optionen);
+  }
+  SCOPED_TRACE("zentriert");
+  Liste Zentriert = Optionen;
+  Zentriert.push_back("--zentriert");
+  NachRezeptGleich(Zentriert);
+}
+
+// --zentriert gives the lines equal margins left and right, above and below
+// (one pixel apart at most), and its picture is the one drawn from the start
+// it computed, given by hand.
+TEST(Bildausgabe, CentredPictureIsTheOneDrawnFromItsStart) {
+  const Liste Optionen = {"--tiefe", "5", "--winkel", "60", "--breite", "400", "--hoehe", "300"};
+  std::string Fehler;
+  Liste A = Optionen;
+  A.insert(A.end(), {"--zentriert", "-o", Pfad("mitte.png")});
+  ASSERT_EQ(Ausgeben(A, Fehler), 0) << Fehler;
+  const TRezept R = RezeptAusText(RezeptTextLesen(Pfad("mitte.png")));
+  EXPECT_TRUE(R.Zentriert);
+  Liste B = Optionen;
+  B.insert(B.end(), {"--x", std::to_string(static_cast<int>(R.StartX)), "--y",
+                     std::to_string(static_cast<int>(R.StartY)), "-o", Pfad("von-hand.png")});
+  ASSERT_EQ(Ausgeben(B, Fehler), 0) << Fehler;
+  const QImage Bild = Png("mitte.png");
+  EXPECT_TRUE(Bild == Png("von-hand.png"));
+
+  int MinX = Bild.width(), MaxX = -1, MinY = Bild.height(), MaxY = -1;
+  for (int y = 0; y < Bild.height(); ++y)
+    for (int x = 0; x < Bild.width(); ++x)
+      if (Bild.pixel(x, y) != qRgb(255, 255, 255)) {
+        MinX = std::min(MinX, x);
+        MaxX = std::max(MaxX, x);
+        MinY = std::min(MinY, y);
+        MaxY = std::max(MaxY, y);
+      }
+  EXPECT_NEAR(MinX, 399 - MaxX, 1);
+  EXPECT_NEAR(MinY, 299 - MaxY, 1);
+  EXPECT_GT(MaxX - MinX, 100);
 }
 
 // A picture without a recipe: its message, and nothing written.

@@ -159,18 +159,19 @@ void TTurtle::Vorwaerts(double L) {
   if (Sichtbar) SymbolZeichnen();
 }
 
-void TTurtle::Drehen(double W) {
-  double a = Gk(Richtung + W);
-  if (a >= 360.0 || a < 0.0) {
+double RichtungNormieren(double W) {
+  if (W >= 360.0 || W < 0.0) {
     // Stepping by 360 is exact until the last step into [0, 360), which
     // fmod plus one addition reproduces, for any size of angle.
-    a = std::fmod(a, 360.0);
-    if (a < 0.0) a += 360.0;
-    if (a >= 360.0) a = 0.0;
-    a += 0.0;  // no -0
+    W = std::fmod(W, 360.0);
+    if (W < 0.0) W += 360.0;
+    if (W >= 360.0) W = 0.0;
+    W += 0.0;  // no -0
   }
-  RichtungSetzen(a);
+  return W;
 }
+
+void TTurtle::Drehen(double W) { RichtungSetzen(RichtungNormieren(Gk(Richtung + W))); }
 
 void TTurtle::Grundstellung() {
   XSetzen(MitteX);

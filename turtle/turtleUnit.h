@@ -12,6 +12,9 @@
 double CosGrad(double Winkel);
 double SinGrad(double Winkel);
 
+// The heading a turn ends with: W brought into [0, 360) as Drehen does it.
+double RichtungNormieren(double W);
+
 // Nearest integer, halves to even. Throws "Ungültige Gleitkommaoperation" when
 // |x| >= 2^63.
 int64_t Runden(double x);
