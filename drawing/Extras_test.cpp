@@ -132,7 +132,9 @@ TEST_F(ExtrasTest, FieldChecks) {
        "30.0"},
       {D.EAbweichungM, "-10", "", &ExtraAbweichungMinus, -0.1, "-10"},
       {D.EAbweichungM, "a", "\"Abweichung -\" hat falsches Format ", &ExtraAbweichungMinus, 0.3,
-       "30.0"},
+       "30.0"},  // Beyond the range of a double: the error report, then the working value again.
+      {D.EDicke, "1e400", "Gleitkommaüberlauf.", &ExtraAnfangsdicke, 1.0, "1.0"},
+      {D.EAbweichungP, "-1e400", "Gleitkommaüberlauf.", &ExtraAbweichungPlus, 0.3, "30.0"},
   };
   for (const auto& F : Faelle) {
     SetUp();

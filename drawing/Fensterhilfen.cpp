@@ -8,6 +8,10 @@
 #include <QRadioButton>
 #include <QWidget>
 #include <QWindow>
+#include <string>
+
+#include "drawing/Feldpruefung.h"
+#include "gui/Dialoge.h"
 
 namespace {
 
@@ -50,6 +54,21 @@ bool EigeneAktivierung(QWidget* W, QEvent* E) {
   QWindow* Eigenes = W->windowHandle();
   QWindow* Herkunft = (V.Aktuell == Eigenes) ? V.Vorher.data() : V.Aktuell.data();
   return Herkunft != nullptr && Herkunft != Eigenes;
+}
+
+void FeldVerlassen(QWidget* Fenster, const std::function<void()>& Pruefen,
+                   const std::function<void()>& Zuruecksetzen) {
+  Behandeln(Fenster, [&] {
+    try {
+      Pruefen();
+    } catch (const EFeldfehler& F) {
+      MeldungZeigen(std::string(F.what()), Fenster);
+      Zuruecksetzen();
+    } catch (const std::exception& E) {
+      FehlerZeigen(E, Fenster);
+      Zuruecksetzen();
+    }
+  });
 }
 
 void TEingabefeld::focusOutEvent(QFocusEvent* E) {

@@ -352,64 +352,45 @@ void TFZeichenform::StartMarkeZeichnen() {
 // ---------------------------------------------------------------- field checks
 
 void TFZeichenform::ETiefeExit() {
-  Behandeln(this, [&] {
-    try {
-      TiefeSetzen(TiefePruefen(Text(ETiefe)));
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      ETiefe->setText(QString::number(Tiefe));
-    }
-  });
+  FeldVerlassen(
+      this, [&] { TiefeSetzen(TiefePruefen(Text(ETiefe))); },
+      [&] { ETiefe->setText(QString::number(Tiefe)); });
 }
 
 void TFZeichenform::ESchrittweiteExit() {
-  Behandeln(this, [&] {
-    try {
-      SchrittweiteSetzen(SchrittweitePruefen(Text(ESchrittweite)));
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      SchrittweiteAnzeigen(Maschine->Schrittweite);
-    }
-  });
+  FeldVerlassen(
+      this, [&] { SchrittweiteSetzen(SchrittweitePruefen(Text(ESchrittweite))); },
+      [&] { SchrittweiteAnzeigen(Maschine->Schrittweite); });
 }
 
 void TFZeichenform::ExExit() {
-  Behandeln(this, [&] {
-    try {
-      const double x = StartXPruefen(Text(Ex), ClientBreite());
-      StartMarkeZeichnen();
-      StartXSetzen(x);
-      StartMarkeZeichnen();
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      StartXSetzen(StartX);
-    }
-  });
+  FeldVerlassen(
+      this,
+      [&] {
+        const double x = StartXPruefen(Text(Ex), ClientBreite());
+        StartMarkeZeichnen();
+        StartXSetzen(x);
+        StartMarkeZeichnen();
+      },
+      [&] { StartXSetzen(StartX); });
 }
 
 void TFZeichenform::EyExit() {
-  Behandeln(this, [&] {
-    try {
-      const double y = StartYPruefen(Text(Ey), ClientHoehe());
-      StartMarkeZeichnen();
-      StartYSetzen(y);
-      StartMarkeZeichnen();
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      StartYSetzen(StartY);
-    }
-  });
+  FeldVerlassen(
+      this,
+      [&] {
+        const double y = StartYPruefen(Text(Ey), ClientHoehe());
+        StartMarkeZeichnen();
+        StartYSetzen(y);
+        StartMarkeZeichnen();
+      },
+      [&] { StartYSetzen(StartY); });
 }
 
 void TFZeichenform::EWinkelExit() {
-  Behandeln(this, [&] {
-    try {
-      StartwinkelSetzen(StartwinkelPruefen(Text(EWinkel)));
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      StartwinkelSetzen(Startwinkel);
-    }
-  });
+  FeldVerlassen(
+      this, [&] { StartwinkelSetzen(StartwinkelPruefen(Text(EWinkel))); },
+      [&] { StartwinkelSetzen(Startwinkel); });
 }
 
 // ---------------------------------------------------------------- handlers
