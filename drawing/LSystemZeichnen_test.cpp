@@ -292,6 +292,29 @@ TEST_F(FensterTest, BuiltInSystemAtDepthOneDrawsFourLines) {
   EXPECT_TRUE(F->EZeichen->isHidden());
 }
 
+TEST_F(FensterTest, KlickNachAbgelehntemFeldZaehlt) {
+  GTEST_SKIP() << "Open fault: a press on a button whose release went to the message box of a "
+                  "refused field leaves the button down, and its click never runs";
+  Standard();
+  F->ETiefe->setFocus(Qt::TabFocusReason);
+  F->ETiefe->setText("99");
+  QString Meldung;
+  TAntworter A({[&](QWidget* W) {
+    auto* Box = qobject_cast<QMessageBox*>(W);
+    if (!Box) return false;
+    Meldung = Box->text();
+    // The box takes the release of the press on BZeichnen; OK is clicked.
+    QTest::mouseRelease(Box, Qt::LeftButton, {}, QPoint(1, 1));
+    QTest::mouseClick(Box->buttons().first(), Qt::LeftButton);
+    return true;
+  }});
+  QTest::mousePress(F->BZeichnen, Qt::LeftButton);
+  Aktivieren(F);
+  EXPECT_EQ(Meldung, "Tiefe außerhalb des zulässigen Bereichs von 0 bis 30");
+  EXPECT_FALSE(F->BZeichnen->isDown());
+  EXPECT_EQ(Bild(), MitLinien(Anfang, VierLinien));
+}
+
 TEST_F(FensterTest, LoeschenLeavesOnlyTheMarker) {
   Standard();
   F->TiefeSetzen(4);

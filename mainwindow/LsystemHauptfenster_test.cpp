@@ -475,6 +475,30 @@ TEST_F(HauptfensterTest, LoadKeepsFileOrderAndCancelRefreshes) {
   EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  ZWEI.LSY");
 }
 
+TEST_F(HauptfensterTest, GetippterDateinameLaesstKeineListeZurueck) {
+  GTEST_SKIP() << "Open fault: a file name typed into the load dialog and confirmed with Return "
+                  "while its completion list shows loads the file, but the list stays open";
+  Schreiben("busch.lsy", "F\r\n22.5\r\n22.5\r\nF->FF\r\n");
+  Oeffnen();
+  ModalBeantworten([](QWidget* W) {
+    auto* Name = W->findChild<QLineEdit*>("fileNameEdit");
+    Name->setFocus();
+    Name->selectAll();
+    // Keys go to an open popup first, as the platform delivers them.
+    const auto Ziel = [Name] {
+      QWidget* P = QApplication::activePopupWidget();
+      return P ? P : static_cast<QWidget*>(Name);
+    };
+    for (QChar Z : QString("busch.lsy")) QTest::keyClick(Ziel(), Z.toLatin1());
+    (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000);
+    QTest::keyClick(Ziel(), Qt::Key_Return);
+    if (W->isVisible()) static_cast<QDialog*>(W)->reject();
+  });
+  Klicken(Form->BLoad);
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  BUSCH.LSY");
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
 TEST_F(HauptfensterTest, DrawButtonHandsOverTheSharedSystemAfterLeaving) {
   Oeffnen();
   TRegelsystem* Erhalten = nullptr;
