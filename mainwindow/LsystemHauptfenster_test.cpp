@@ -1,6 +1,7 @@
 #include "mainwindow/LsystemHauptfenster.h"
 
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -359,6 +360,24 @@ TEST_F(HauptfensterTest, ViewShows999CharactersAndRefuses1000) {
   EXPECT_EQ(Box.Titel, "Rankenwerk");
   EXPECT_EQ(Form->MBildStringAlle->toPlainText(), QString(999, 'F'));
   EXPECT_EQ(Form->MBildStringTerminal->toPlainText(), QString(999, 'F'));
+}
+
+TEST_F(HauptfensterTest, AnzeigenMitGrosserTiefeBleibtBedienbar) {
+  GTEST_SKIP() << "Open fault: with a rule that lengthens the string by two characters per "
+                  "step, Anzeigen at depth 99999 derives step by step for seconds (quadratic "
+                  "in the depth) before the length limit ends it, and the window hangs";
+  Schreiben("Start.LSY", "F\r\n30\r\n30\r\nF->[F]\r\n");
+  Oeffnen();
+  Form->ETiefeString->setFocus();
+  Form->ETiefeString->setText("99999");
+  TBoxInhalt Box;
+  BoxBeantworten(Box);
+  QElapsedTimer Uhr;
+  Uhr.start();
+  Klicken(Form->BAnzeigen);
+  EXPECT_EQ(Box.Text, "Stringlaenge ist zu groß:  50001.");
+  // Generous: the limit is reached after 25000 steps of a few thousand characters.
+  EXPECT_LT(Uhr.elapsed(), 500);
 }
 
 // Answers the next file dialog: picks Name in Ordner, or cancels for an empty name,
