@@ -39,7 +39,6 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -56,6 +55,7 @@
 #include "mainwindow/AboutBoxDialog.h"
 #include "mainwindow/LsystemHauptfenster.h"
 #include "mainwindow/Programm.h"
+#include "turtle/turtleUnit.h"
 
 namespace {
 
@@ -190,16 +190,6 @@ bool LiestSichAls(const QString& Feldtext, double Wert, double Faktor = 1) {
   if (!IstKommazahl(T)) return false;
   try {
     return TextAlsKommazahl(T) * Faktor == Wert;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
-bool LiestSichUeber(const QString& Feldtext, double Grenze) {
-  const std::string T = Bytes(Feldtext);
-  if (!IstKommazahl(T)) return false;
-  try {
-    return std::abs(TextAlsKommazahl(T)) > Grenze;
   } catch (const std::exception&) {
     return false;
   }
@@ -397,7 +387,7 @@ class TAffe {
     if (FZeichenform)
       Z += QStringLiteral(
                "    Tiefe %1, Schrittweite %2, Start %3/%4/%5, anpassen %6, "
-               "schrittweise %7, Zufall %8\n")
+               "schrittweise %7, Zufall %8, Turtle gezeigt %9\n")
                .arg(FZeichenform->Tiefe)
                .arg(FZeichenform->Maschine->Schrittweite)
                .arg(FZeichenform->StartX)
@@ -405,7 +395,8 @@ class TAffe {
                .arg(FZeichenform->Startwinkel)
                .arg(SchrittweiteAnpassen)
                .arg(Schrittmodus)
-               .arg(Zufallsmodus);
+               .arg(Zufallsmodus)
+               .arg(FZeichenform->Turtle->Sichtbar);
     Z += QStringLiteral("    Dicke %1, Schwund %2, Abweichungen %3/%4/%5, Farbe %6\n")
              .arg(Anfangsdicke)
              .arg(Schwundfaktor)
@@ -462,7 +453,28 @@ class TAffe {
   QWidget* Hauptfenster() const { return Form1; }
   bool ZeichenfensterOffen() const { return FZeichenform && FZeichenform->isVisible(); }
 
+  // Steps around known open faults unless AFFEN_BEKANNTE is set; each one has
+  // a skipped regression test that names it.
+  void BekannteUmgehen() {
+    if (Bekannte || !FZeichenform) return;
+    // LaufMitDickenLinienBleibtBedienbar: with the turtle shown, thick lines
+    // keep a run from passing messages for seconds.
+    if (FZeichenform->Turtle->Sichtbar && (Anfangsdicke > 20 || Schwundfaktor > 1)) {
+      Log(QStringLiteral("  (bekannter Fehler umgangen: Turtle bei dicken Linien versteckt)"));
+      FZeichenform->RGTurtleZeigen->Items[1]->click();
+    }
+  }
+
+  // AnzeigenMitGrosserTiefeBleibtBedienbar: at depths beyond a thousand a rule
+  // that lengthens the string slowly makes "Anzeigen" derive for seconds.
+  bool AnzeigenZuTief(const QWidget* W) const {
+    if (Bekannte || !Form1 || W != Form1->BAnzeigen) return false;
+    const std::string T = Bytes(Form1->ETiefeString->text());
+    return Form1->Regelsystem.Tiefe > 1000 || (IstGanzzahl(T) && GanzzahlWert(T) > 1000);
+  }
+
   void Ereignis() {
+    BekannteUmgehen();
     const int r = Wurf(100);
     if (r < 28)
       KlickAufSteuerelement();
@@ -556,6 +568,10 @@ class TAffe {
     if (Ort.isNull())
       Ort = QPoint(1 + Wurf(std::max(1, W->width() - 2)), 1 + Wurf(std::max(1, W->height() - 2)));
     bool Schlucken = Knopf == Qt::LeftButton && Chance(30);
+    if (AnzeigenZuTief(W)) {
+      Log(QStringLiteral("  (bekannter Fehler umgangen: kein Anzeigen bei großer Tiefe)"));
+      return;
+    }
     // Known fault: in the drawing window and its dialogs a button whose release
     // a box swallowed stays down and does nothing (KlickNachAbgelehntemFeldZaehlt).
     if (Schlucken && !Bekannte && W->window() != Form1 && qobject_cast<QAbstractButton*>(W))
@@ -636,12 +652,7 @@ class TAffe {
       return QString::fromUtf8(Chance(70) ? Eines(Axiome) : Eines(Regelzeilen));
     if (FZeichenform && Feld == FZeichenform->ETiefe && Chance(70))
       return QString::fromUtf8(Eines(Tiefen));
-    const QString Zahl = QString::fromUtf8(Eines(Zahlen));
-    // Known fault: with the turtle shown, lines a few dozen pixels thick keep a
-    // run from passing messages for seconds (LaufMitDickenLinienBleibtBedienbar).
-    if (!Bekannte && ExtraEinstellungen && Feld == ExtraEinstellungen->EDicke &&
-        LiestSichUeber(Zahl, 20))
-      return QStringLiteral("20");
+    QString Zahl = QString::fromUtf8(Eines(Zahlen));
     return Zahl;
   }
 
@@ -705,6 +716,10 @@ class TAffe {
   // A key goes to an open popup first, as the platform delivers it.
   void Taste(QWidget* W, Qt::Key T, Qt::KeyboardModifiers Mod = {}) {
     if (QWidget* P = QApplication::activePopupWidget()) W = P;
+    if (AnzeigenZuTief(W)) {
+      Log(QStringLiteral("  (bekannter Fehler umgangen: kein Anzeigen bei großer Tiefe)"));
+      return;
+    }
     Log(QStringLiteral("  Taste %1%2 an %3")
             .arg(Mod ? QKeySequence(int(Mod)).toString() : QString())
             .arg(QKeySequence(T).toString())
@@ -804,6 +819,8 @@ class TAffe {
     if (Verspaetung > GrenzeMs && Verschachtelung == 0)
       Verletzt(QStringLiteral("ein Zeitgeber kam %1 ms zu spät").arg(qRound(Verspaetung)));
     AbbruchBeobachten();
+    // Settings may change during a run, from a dialog opened meanwhile.
+    if (FZeichenform && FZeichenform->ZeichnungLaeuft()) BekannteUmgehen();
     if (Verschachtelung > 3) return;
     ++Verschachtelung;
     Handeln();
@@ -992,7 +1009,7 @@ class TAffe {
       const QStringList Vorhanden =
           QDir(QDir::currentPath()).entryList(QDir::Files | QDir::NoDotAndDotDot);
       if (!Vorhanden.isEmpty()) {
-        const QString N = Vorhanden[Wurf(static_cast<int>(Vorhanden.size()))];
+        const QString& N = Vorhanden[Wurf(static_cast<int>(Vorhanden.size()))];
         return Chance(20) ? QDir::current().absoluteFilePath(N) : N;
       }
     }
