@@ -377,10 +377,11 @@ class TAffe {
     QString Z = QStringLiteral("Zustand:\n");
     if (Form1) {
       const TRegelsystem& R = Form1->Regelsystem;
-      Z += QStringLiteral("    Axiom '%1', Winkel %2/%3, Regeln:")
+      Z += QStringLiteral("    Axiom '%1', Winkel %2/%3, Tiefe der Zeichenfolgen %4, Regeln:")
                .arg(Text(R.Axiom))
                .arg(R.WinkelPlus)
-               .arg(R.WinkelMinus);
+               .arg(R.WinkelMinus)
+               .arg(R.Tiefe);
       for (int i = 0; i < R.Count(); ++i) Z += " " + Zeile(R.Items(i));
       Z += QLatin1Char('\n');
     }
@@ -465,12 +466,12 @@ class TAffe {
     }
   }
 
-  // AnzeigenMitGrosserTiefeBleibtBedienbar: at depths beyond a thousand a rule
+  // AnzeigenMitGrosserTiefeBleibtBedienbar: at depths beyond a hundred a rule
   // that lengthens the string slowly makes "Anzeigen" derive for seconds.
   bool AnzeigenZuTief(const QWidget* W) const {
     if (Bekannte || !Form1 || W != Form1->BAnzeigen) return false;
     const std::string T = Bytes(Form1->ETiefeString->text());
-    return Form1->Regelsystem.Tiefe > 1000 || (IstGanzzahl(T) && GanzzahlWert(T) > 1000);
+    return Form1->Regelsystem.Tiefe > 100 || (IstGanzzahl(T) && GanzzahlWert(T) > 100);
   }
 
   void Ereignis() {
