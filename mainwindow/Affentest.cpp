@@ -7,6 +7,7 @@
 //   AFFEN_EREIGNISSE=n  stop after n events
 //   AFFEN_SEKUNDEN=s    stop after s seconds (default 25 when no count is given)
 //   AFFEN_GRENZE_MS=ms  how late a queued timer or a stop may come (default 3000)
+//   AFFEN_PROTOKOLL=1   print the last events also when all went well
 //   AFFEN_BEKANNTE=1    also walk the paths of known faults that are still open
 //                       (each has a skipped regression test naming it)
 //
@@ -1409,6 +1410,8 @@ TEST(Affentest, ZufaelligeBedienungLaesstDieFensterStimmig) {
   std::printf("Affentest: %lld Ereignisse in %.1f s, Saat %llu\n  %s\n",
               static_cast<long long>(Affe.Nummer), Affe.Dauer,
               static_cast<unsigned long long>(Saat), qPrintable(Affe.Zaehler().join(", ")));
+  if (Umgebung("AFFEN_PROTOKOLL", 0) != 0)
+    std::printf("Letzte Ereignisse:\n%s", Affe.Verlauf().c_str());
   EXPECT_EQ(Ergebnis, 0);
   EXPECT_TRUE(Affe.Fehler.isEmpty()) << Affe.Fehler.toStdString();
 }
