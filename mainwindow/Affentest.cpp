@@ -46,6 +46,7 @@
 #include <mutex>
 #include <random>
 #include <thread>
+#include <utility>
 
 #include "drawing/Extras.h"
 #include "drawing/Fensterhilfen.h"
@@ -894,7 +895,11 @@ class TAffe {
       ++LaufEreignisse;
       Zaehlen("Ereignisse im Lauf");
       Log(QStringLiteral("  im Lauf:"));
+      // The event and the dialogs it opens draw from the run's generator, so
+      // that the main sequence does not depend on when the run gave way.
+      std::swap(Zufall, ZufallImLauf);
       Ereignis();
+      std::swap(Zufall, ZufallImLauf);
       --LaufEreignisse;
     }
   }
