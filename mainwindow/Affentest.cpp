@@ -63,103 +63,25 @@ namespace {
 
 // ---------------------------------------------------------------- what the monkey types
 
-const char* const Zahlen[] = {"0",
-                              "1",
-                              "2",
-                              "3",
-                              "4",
-                              "5",
-                              "6",
-                              "10",
-                              "30",
-                              "31",
-                              "-1",
-                              "45",
-                              "45,5",
-                              "22.5",
-                              "90",
-                              "-45",
-                              "0,5",
-                              "1000",
-                              "1000,01",
-                              "99",
-                              "99,5",
-                              "100",
-                              "-50",
-                              "2,5",
-                              "500",
-                              "680",
-                              "12,25",
-                              "1e3",
-                              "abc",
-                              "x",
-                              "1.2.3",
-                              "--5",
-                              "+",
-                              "",
-                              " ",
-                              "  12 ",
-                              ",",
-                              ",,",
-                              "1,5,5",
-                              "0x1F",
-                              "$10",
-                              "1e400",
-                              "-1e400",
-                              "1e308",
-                              "1e-400",
-                              "2147483647",
-                              "2147483648",
-                              "-2147483649",
-                              "99999999999999999999",
-                              "nan",
-                              "inf",
-                              "1e5",
-                              "ä",
-                              "7",
-                              "0.001",
-                              "360",
-                              "-360",
-                              "1E2",
-                              ".5",
-                              "5.",
-                              "٣"};
+// Each pool is one text with "|" between its entries; "||" holds an empty entry.
+QStringList Vorrat(const char* Eintraege) { return QString::fromUtf8(Eintraege).split(u'|'); }
 
-const char* const Tiefen[] = {"0", "1", "2", "3", "4", "5", "6", "6", "5", "4", "3", "2"};
+// Numbers for all number fields: valid, out of range, with commas, huge, and junk.
+const QStringList Zahlen = Vorrat(
+    "0|1|2|3|4|5|6|10|30|31|-1|45|45,5|22.5|90|-45|0,5|1000|1000,01|99|99,5|100|-50|2,5|"
+    "500|680|12,25|1e3|abc|x|1.2.3|--5|+|| |  12 |,|,,|1,5,5|0x1F|$10|1e400|-1e400|1e308|"
+    "1e-400|2147483647|2147483648|-2147483649|99999999999999999999|nan|inf|1e5|ä|7|0.001|"
+    "360|-360|1E2|.5|5.|٣");
 
-const char* const Regelzeilen[] = {"A->F",
-                                   "B -> F[+F]",
-                                   "B -> F[+F",
-                                   "BF -> F",
-                                   "B",
-                                   "",
-                                   "F->F+F--F+F",
-                                   "X->F[+X][-X]FX",
-                                   "* -> *",
-                                   "]->[",
-                                   "[->F",
-                                   "F->]",
-                                   "A->[[[[F]]]]",
-                                   "F->FF",
-                                   " ",
-                                   "A - > B",
-                                   "->",
-                                   "A->",
-                                   "A->A",
-                                   "->F",
-                                   "ä->ö",
-                                   "F->F[+F]F[-F]F",
-                                   "A->B][",
-                                   "F -> F F",
-                                   "A->FF+[FA]--[FA]",
-                                   "f->F",
-                                   "+->-",
-                                   "F->[F]",
-                                   "A->FA",
-                                   "F->F-F++F-F"};
+const QStringList Tiefen = Vorrat("0|1|2|3|4|5|6|6|5|4|3|2");
 
-const char* const Axiome[] = {"A",          "F",  "F+F", "",  " ",      "X",  "F]", "[F",
-                              "FFFFFFFFFF", "AB", "[",   "]", "F[+F]F", "FX", "f F"};
+// Rule lines with and without brackets, blanks, broken heads and brackets.
+const QStringList Regelzeilen = Vorrat(
+    "A->F|B -> F[+F]|B -> F[+F|BF -> F|B||F->F+F--F+F|X->F[+X][-X]FX|* -> *|]->[|[->F|F->]|"
+    "A->[[[[F]]]]|F->FF| |A - > B|->|A->|A->A|->F|ä->ö|F->F[+F]F[-F]F|A->B][|F -> F F|"
+    "A->FF+[FA]--[FA]|f->F|+->-|F->[F]|A->FA|F->F-F++F-F");
+
+const QStringList Axiome = Vorrat("A|F|F+F|| |X|F]|[F|FFFFFFFFFF|AB|[|]|F[+F]F|FX|f F");
 
 // Files the load dialog finds: good ones and broken ones.
 const struct {
@@ -178,9 +100,9 @@ const struct {
     {"riesig.LSY", "A\r\n1e400\r\n30\r\nA->B\r\n"},
 };
 
-const char* const NeueNamen[] = {
-    "neu", "neu.LSY", "Neue Datei.lsy", "sub/x.LSY", "fehlt/x.LSY", "", " ",
-    "..",  "sub",     "a.txt",          "*.LSY",     "temp.LSY"};
+// Names typed into the file dialogs besides those of the folder's files.
+const QStringList NeueNamen =
+    Vorrat("neu|neu.LSY|Neue Datei.lsy|sub/x.LSY|fehlt/x.LSY|| |..|sub|a.txt|*.LSY|temp.LSY");
 
 // ---------------------------------------------------------------- small helpers
 
@@ -278,6 +200,9 @@ class TAffe {
   template <class T, size_t N>
   const T& Eines(const T (&Liste)[N]) {
     return Liste[Wurf(static_cast<int>(N))];
+  }
+  const QString& Eines(const QStringList& Liste) {
+    return Liste[Wurf(static_cast<int>(Liste.size()))];
   }
 
   // ------------------------------------------------------------ log
@@ -650,12 +575,10 @@ class TAffe {
   }
 
   QString Vorschlag(QLineEdit* Feld) {
-    if (Form1 && Feld == Form1->ERegel) return QString::fromUtf8(Eines(Regelzeilen));
-    if (Form1 && Feld == Form1->EAxiom)
-      return QString::fromUtf8(Chance(70) ? Eines(Axiome) : Eines(Regelzeilen));
-    if (FZeichenform && Feld == FZeichenform->ETiefe && Chance(70))
-      return QString::fromUtf8(Eines(Tiefen));
-    QString Zahl = QString::fromUtf8(Eines(Zahlen));
+    if (Form1 && Feld == Form1->ERegel) return Eines(Regelzeilen);
+    if (Form1 && Feld == Form1->EAxiom) return Chance(70) ? Eines(Axiome) : Eines(Regelzeilen);
+    if (FZeichenform && Feld == FZeichenform->ETiefe && Chance(70)) return Eines(Tiefen);
+    QString Zahl = Eines(Zahlen);
     return Zahl;
   }
 
@@ -795,7 +718,7 @@ class TAffe {
     Aktivieren(Form1);
     if (Chance(60)) ZeileKlicken(Form1->LBRegeln);
     if (Stopp) return;
-    Eintippen(Form1->ERegel, QString::fromUtf8(Eines(Regelzeilen)));
+    Eintippen(Form1->ERegel, Eines(Regelzeilen));
   }
 
   // ------------------------------------------------------------ the answerer
@@ -1020,7 +943,7 @@ class TAffe {
         return Chance(20) ? QDir::current().absoluteFilePath(N) : N;
       }
     }
-    return QString::fromUtf8(Eines(NeueNamen));
+    return Eines(NeueNamen);
   }
 
   void DateidialogBeantworten(QFileDialog* D, bool NurTasten) {
