@@ -1104,8 +1104,9 @@ class TAffe {
     NichtsOffen("nach dem Abwarten");
     if (!ExtraEinstellungen->isVisible()) ExtraOffen = false;
     if (Stopp) return;
-    // A click that is over leaves no button pressed (an access key shows its
-    // button pressed for a moment before it clicks it).
+    // A click that is over leaves no button pressed. An access key shows its
+    // button pressed for 100 ms before it clicks it, by a timer that may come
+    // as late as any other.
     const auto Gedrueckt = [] {
       for (QWidget* F : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(FZeichenform)})
         for (QAbstractButton* B : F->findChildren<QAbstractButton*>())
@@ -1113,7 +1114,7 @@ class TAffe {
       return static_cast<QAbstractButton*>(nullptr);
     };
     const auto Anfang = std::chrono::steady_clock::now();
-    while (Gedrueckt() && Millisekunden(Anfang) < 500)
+    while (Gedrueckt() && Millisekunden(Anfang) < 100 + GrenzeMs)
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     if (QAbstractButton* B = Gedrueckt()) {
       Verletzt(QStringLiteral("%1 bleibt gedrückt").arg(Name(B)));
