@@ -127,6 +127,23 @@ TEST(BildLeinwand, NotXorTwiceRestoresEveryPixel) {
   EXPECT_TRUE(Bild == Vorher);
 }
 
+TEST(BildLeinwand, ThinLinesBetweenFarApartEndsCrossTheSurface) {
+  // The ends lie more than the int range apart; the line still crosses the
+  // surface from left to right (the sanitizer build checks the arithmetic).
+  QImage Bild = Weiss();
+  {
+    TBildLeinwand L(Bild);
+    L.StiftFarbeSetzen(0x0000FF);
+    L.StiftBreiteSetzen(1);
+    L.Linie(-1482211637, 75, 796639565, 75);
+    L.Linie(796639565, 20, -1482211637, 20);
+    L.Linie(2147483647, 40, 2147483647, 41);  // off the surface at the int limit
+  }
+  EXPECT_EQ(Bild.pixel(0, 75), qRgb(255, 0, 0));
+  EXPECT_EQ(Bild.pixel(199, 75), qRgb(255, 0, 0));
+  EXPECT_EQ(Bild.pixel(100, 20), qRgb(255, 0, 0));
+}
+
 TEST(BildLeinwand, FilledRectangleUsesTheBrush) {
   QImage Bild = Weiss();
   TBildLeinwand L(Bild);
