@@ -21,8 +21,11 @@ class ExtrasTest : public ::testing::Test {
     ExtraZeichenfarbe = 0x008000;
   }
 
-  // Opens the dialog modally; Schritte act on it (and on what it opens).
+  // Opens the dialog modally; Schritte act on it (and on what it opens) once it
+  // is active: it fills its fields then, and only then does moving the focus
+  // leave a field.
   int Oeffnen(std::vector<TAntworter::TSchritt> Schritte) {
+    Schritte.insert(Schritte.begin(), [this](QWidget* W) { return W == &D && D.isActiveWindow(); });
     TAntworter A(std::move(Schritte));
     const int Ergebnis = D.exec();
     EXPECT_TRUE(A.Fertig());
