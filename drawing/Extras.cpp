@@ -78,14 +78,9 @@ TEingabefeld* Feld(const char* Text, QWidget* Eltern, int Links, int Oben) {
 template <class Speichern>
 void FeldPruefen(QWidget* Dialog, TEingabefeld* E, double (*Pruefen)(const std::string&),
                  Speichern Uebernehmen, double Angezeigt) {
-  Behandeln(Dialog, [&] {
-    try {
-      Uebernehmen(Pruefen(NachCp1252(E->text())));
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), Dialog);
-      E->setText(MitEinerStelle(Angezeigt));
-    }
-  });
+  FeldVerlassen(
+      Dialog, [&] { Uebernehmen(Pruefen(NachCp1252(E->text()))); },
+      [&] { E->setText(MitEinerStelle(Angezeigt)); });
 }
 
 }  // namespace

@@ -23,8 +23,11 @@ class ExtrasTest : public ::testing::Test {
     ExtraZeichenfarbe = 0x008000;
   }
 
-  // Opens the dialog modally; Schritte act on it (and on what it opens).
+  // Opens the dialog modally; Schritte act on it (and on what it opens) once it
+  // is active: it fills its fields then, and only then does moving the focus
+  // leave a field.
   int Oeffnen(std::vector<TAntworter::TSchritt> Schritte) {
+    Schritte.insert(Schritte.begin(), [this](QWidget* W) { return W == &D && D.isActiveWindow(); });
     TAntworter A(std::move(Schritte));
     const int Ergebnis = D.exec();
     EXPECT_TRUE(A.Fertig());
@@ -134,7 +137,9 @@ TEST_F(ExtrasTest, FieldChecks) {
        "30.0"},
       {D.EAbweichungM, "-10", "", &ExtraAbweichungMinus, -0.1, "-10"},
       {D.EAbweichungM, "a", "\"Abweichung -\" hat falsches Format ", &ExtraAbweichungMinus, 0.3,
-       "30.0"},
+       "30.0"},  // Beyond the range of a double: the error report, then the working value again.
+      {D.EDicke, "1e400", "Gleitkommaüberlauf.", &ExtraAnfangsdicke, 1.0, "1.0"},
+      {D.EAbweichungP, "-1e400", "Gleitkommaüberlauf.", &ExtraAbweichungPlus, 0.3, "30.0"},
   };
   for (const auto& F : Faelle) {
     SetUp();

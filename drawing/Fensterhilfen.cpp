@@ -8,6 +8,10 @@
 #include <QRadioButton>
 #include <QWidget>
 #include <QWindow>
+#include <string>
+
+#include "drawing/Feldpruefung.h"
+#include "gui/Dialoge.h"
 
 namespace {
 
@@ -55,6 +59,21 @@ bool EigeneAktivierung(QWidget* W, QEvent* E) {
   // Reported already: the change came from the window before; else from the current one.
   const bool Gemeldet = V.Aktuell && V.Aktuell == W->windowHandle();
   return Gemeldet ? V.VorherEigen : V.AktuellEigen;
+}
+
+void FeldVerlassen(QWidget* Fenster, const std::function<void()>& Pruefen,
+                   const std::function<void()>& Zuruecksetzen) {
+  Behandeln(Fenster, [&] {
+    try {
+      Pruefen();
+    } catch (const EFeldfehler& F) {
+      MeldungZeigen(std::string(F.what()), Fenster);
+      Zuruecksetzen();
+    } catch (const std::exception& E) {
+      FehlerZeigen(E, Fenster);
+      Zuruecksetzen();
+    }
+  });
 }
 
 void TEingabefeld::focusOutEvent(QFocusEvent* E) {

@@ -4,6 +4,7 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <functional>
 
 class QEvent;
 class QWidget;
@@ -13,6 +14,13 @@ class QWidget;
 // To be called from W's event(): true when E is a WindowActivate of W that
 // follows its showing or comes from another window of this program.
 bool EigeneAktivierung(QWidget* W, QEvent* E);
+
+// Runs the check of a field that was left. A refused entry shows the check's
+// message; a number beyond the range of a double shows the error report. In
+// both cases Zuruecksetzen then shows the value in force again, so that the
+// field never keeps a text that does not count.
+void FeldVerlassen(QWidget* Fenster, const std::function<void()>& Pruefen,
+                   const std::function<void()>& Zuruecksetzen);
 
 // An edit field that emits Verlassen when the keyboard focus moves to another
 // control; losing it to another window or a popup menu is no leaving.

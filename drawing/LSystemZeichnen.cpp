@@ -405,82 +405,72 @@ void TFZeichenform::StartMarkeZeichnen() {
 // ---------------------------------------------------------------- field checks
 
 void TFZeichenform::ETiefeExit() {
-  Behandeln(this, [&] {
-    try {
-      const int32_t Neu = TiefePruefen(Text(ETiefe));
-      const bool Anders = Neu != Tiefe;
-      TiefeSetzen(Neu);
-      if (Anders) NachzeichnenAnstossen();
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      ETiefe->setText(QString::number(Tiefe));
-    }
-  });
+  FeldVerlassen(
+      this,
+      [&] {
+        const int32_t Neu = TiefePruefen(Text(ETiefe));
+        const bool Anders = Neu != Tiefe;
+        TiefeSetzen(Neu);
+        if (Anders) NachzeichnenAnstossen();
+      },
+      [&] { ETiefe->setText(QString::number(Tiefe)); });
 }
 
 void TFZeichenform::ESchrittweiteExit() {
-  Behandeln(this, [&] {
-    try {
-      const double Neu = SchrittweitePruefen(Text(ESchrittweite));
-      const bool Anders = Neu != Maschine->Schrittweite;
-      if (Anders)
-        LaufStoeren(QStringLiteral("während eines Laufs wurde die Schrittweite geändert"));
-      SchrittweiteSetzen(Neu);
-      if (Anders) NachzeichnenAnstossen();
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      SchrittweiteAnzeigen(Maschine->Schrittweite);
-    }
-  });
+  FeldVerlassen(
+      this,
+      [&] {
+        const double Neu = SchrittweitePruefen(Text(ESchrittweite));
+        const bool Anders = Neu != Maschine->Schrittweite;
+        if (Anders)
+          LaufStoeren(QStringLiteral("während eines Laufs wurde die Schrittweite geändert"));
+        SchrittweiteSetzen(Neu);
+        if (Anders) NachzeichnenAnstossen();
+      },
+      [&] { SchrittweiteAnzeigen(Maschine->Schrittweite); });
 }
 
 void TFZeichenform::ExExit() {
-  Behandeln(this, [&] {
-    // A centred start may lie beyond the window; shown unchanged, it is no entry to refuse.
-    if (Text(Ex) == KommazahlAlsText(1, StartX)) return;
-    try {
-      const double x = StartXPruefen(Text(Ex), ClientBreite());
-      const bool Anders = x != StartX;
-      StartMarkeZeichnen();
-      StartXSetzen(x);
-      StartMarkeZeichnen();
-      if (Anders) NachzeichnenAnstossen();
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      StartXSetzen(StartX);
-    }
-  });
+  // A centred start may lie beyond the window; shown unchanged, it is no entry to refuse.
+  if (Text(Ex) == KommazahlAlsText(1, StartX)) return;
+  FeldVerlassen(
+      this,
+      [&] {
+        const double x = StartXPruefen(Text(Ex), ClientBreite());
+        const bool Anders = x != StartX;
+        StartMarkeZeichnen();
+        StartXSetzen(x);
+        StartMarkeZeichnen();
+        if (Anders) NachzeichnenAnstossen();
+      },
+      [&] { StartXSetzen(StartX); });
 }
 
 void TFZeichenform::EyExit() {
-  Behandeln(this, [&] {
-    if (Text(Ey) == KommazahlAlsText(1, StartY)) return;
-    try {
-      const double y = StartYPruefen(Text(Ey), ClientHoehe());
-      const bool Anders = y != StartY;
-      StartMarkeZeichnen();
-      StartYSetzen(y);
-      StartMarkeZeichnen();
-      if (Anders) NachzeichnenAnstossen();
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      StartYSetzen(StartY);
-    }
-  });
+  if (Text(Ey) == KommazahlAlsText(1, StartY)) return;
+  FeldVerlassen(
+      this,
+      [&] {
+        const double y = StartYPruefen(Text(Ey), ClientHoehe());
+        const bool Anders = y != StartY;
+        StartMarkeZeichnen();
+        StartYSetzen(y);
+        StartMarkeZeichnen();
+        if (Anders) NachzeichnenAnstossen();
+      },
+      [&] { StartYSetzen(StartY); });
 }
 
 void TFZeichenform::EWinkelExit() {
-  Behandeln(this, [&] {
-    try {
-      const double w = StartwinkelPruefen(Text(EWinkel));
-      const bool Anders = w != Startwinkel;
-      StartwinkelSetzen(w);
-      if (Anders) NachzeichnenAnstossen();
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      StartwinkelSetzen(Startwinkel);
-    }
-  });
+  FeldVerlassen(
+      this,
+      [&] {
+        const double w = StartwinkelPruefen(Text(EWinkel));
+        const bool Anders = w != Startwinkel;
+        StartwinkelSetzen(w);
+        if (Anders) NachzeichnenAnstossen();
+      },
+      [&] { StartwinkelSetzen(Startwinkel); });
 }
 
 // ---------------------------------------------------------------- handlers

@@ -256,6 +256,9 @@ TEST_F(FensterTest, FieldChecks) {
       {&TFZeichenform::Ey, "0", "", "0.0"},
       {&TFZeichenform::EWinkel, "-45", "", "-45.0"},
       {&TFZeichenform::EWinkel, "nach oben", Winkel, "90.0"},
+      // Beyond the range of a double: the error report, then the value in force again.
+      {&TFZeichenform::ESchrittweite, "1e400", "Gleitkommaüberlauf.", "10.000"},
+      {&TFZeichenform::Ex, "500.01e308", "Gleitkommaüberlauf.", "500.0"},
   };
   for (const auto& Fall : Faelle) {
     TearDown();

@@ -416,15 +416,21 @@ void TForm1::RegelEinfuegen() {
 void TForm1::WinkelVerlassen(QLineEdit* Feld, double& Winkel, const QString& Meldung) {
   Behandeln(this, [&] {
     const std::string Text = NachCp1252(Feld->text());
-    if (IstKommazahl(Text)) {
-      const double Neu = TextAlsKommazahl(Text);
-      const bool Anders = Neu != Winkel;
-      Winkel = Neu;
-      if (Anders) Geaendert();
-    } else {
+    if (!IstKommazahl(Text)) {
       MeldungZeigen(Meldung, this);
-      Feld->setText(QString::fromStdString(KommazahlAlsText(2, Winkel)));
+    } else {
+      try {
+        const double Neu = TextAlsKommazahl(Text);
+        const bool Anders = Neu != Winkel;
+        Winkel = Neu;
+        if (Anders) Geaendert();
+        return;
+      } catch (const std::exception& Fehler) {
+        // Beyond the range of a double: reported, and the field shows the angle in force.
+        FehlerZeigen(Fehler, this);
+      }
     }
+    Feld->setText(QString::fromStdString(KommazahlAlsText(2, Winkel)));
   });
 }
 

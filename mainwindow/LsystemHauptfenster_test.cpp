@@ -327,6 +327,7 @@ TEST_F(HauptfensterTest, ErrorInHandlerReachesTheErrorBox) {
   EXPECT_EQ(Box.Text, "Gleitkommaüberlauf.");
   EXPECT_EQ(Box.Symbol, QMessageBox::Critical);
   EXPECT_EQ(Form->Regelsystem.WinkelMinus, 30.0);
+  EXPECT_EQ(Form->EMinus->text(), "30.00");  // the angle in force, not the refused text
 
   // A derivation beyond the length limit ends the action; the views stay.
   Form->MBildStringAlle->setPlainText("alt");

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -474,7 +475,83 @@ void TRegelsystem::Ableitungsschritt(std::string& Text) const {
   Text.swap(Neu);
 }
 
+int64_t TRegelsystem::Vorausschau(int64_t Tiefe, int64_t& Gesehen) const {
+  // Only how often each character occurs matters for the lengths. Counts stay
+  // exact as doubles: the look ends as soon as a string would pass the limit.
+  std::array<double, 256> Anzahl{}, Neu{};
+  for (char c : Axiom) ++Anzahl[static_cast<unsigned char>(c)];
+  // A string that grows at all passes the limit within this many steps.
+  const int64_t Grenze = std::min<int64_t>(Tiefe, 2 * int64_t{MaxStringlaenge} + 2);
+  // Beyond this many expansions building depth first is no cheaper than
+  // stepping, which also finds repeating strings at once.
+  const double Budget = 64.0 * MaxStringlaenge;
+  double Expansionen = 0;
+  for (Gesehen = 0; Gesehen < Grenze; ++Gesehen) {
+    Neu.fill(0);
+    double Laenge = 0;
+    for (int c = 0; c < 256; ++c) {
+      if (Anzahl[c] == 0) continue;
+      const int i = ErsteRegel[c];
+      const std::string* Rumpf = i < 0 ? nullptr : &Regeln[static_cast<size_t>(i)].Rumpf;
+      if (!Rumpf || (Rumpf->size() == 1 && (*Rumpf)[0] == static_cast<char>(c))) {
+        Neu[c] += Anzahl[c];
+        Laenge += Anzahl[c];
+        continue;
+      }
+      for (char z : *Rumpf) Neu[static_cast<unsigned char>(z)] += Anzahl[c];
+      Laenge += Anzahl[c] * static_cast<double>(Rumpf->size());
+      Expansionen += Anzahl[c];
+    }
+    if (Laenge > MaxStringlaenge) return Gesehen + 1;
+    // Counts at rest never reach the limit; too much work is left to stepping.
+    if (Neu == Anzahl || Expansionen > Budget) return 0;
+    Anzahl.swap(Neu);
+  }
+  return 0;
+}
+
+std::string TRegelsystem::TiefenAbleitung(int64_t Tiefe) const {
+  // Depth first: a character without a rule is written once, at the level it
+  // stands, instead of being copied again by every step below it.
+  std::string Ergebnis;
+  struct TStufe {
+    const std::string* Text;
+    size_t Stelle;
+    int64_t Rest;
+  };
+  std::vector<TStufe> Stapel{{&Axiom, 0, Tiefe}};
+  while (!Stapel.empty()) {
+    TStufe& Oben = Stapel.back();
+    if (Oben.Stelle == Oben.Text->size()) {
+      Stapel.pop_back();
+      continue;
+    }
+    const char c = (*Oben.Text)[Oben.Stelle++];
+    const int i = ErsteRegel[static_cast<unsigned char>(c)];
+    if (Oben.Rest > 0 && i >= 0) {
+      const std::string& Rumpf = Regeln[static_cast<size_t>(i)].Rumpf;
+      if (!(Rumpf.size() == 1 && Rumpf[0] == c)) {
+        const int64_t Rest = Oben.Rest - 1;
+        Stapel.push_back({&Rumpf, 0, Rest});
+        continue;
+      }
+    }
+    Ergebnis += c;
+  }
+  return Ergebnis;
+}
+
 std::string TRegelsystem::Ableitung(int32_t Tiefe) const {
+  if (Tiefe <= 0) return Axiom;
+  // A string that grows by a few characters per step would be copied tens of
+  // thousands of times before it reaches the limit: the lengths are worked out
+  // ahead, and the string is built once, depth first.
+  int64_t Gesehen = 0;
+  if (const int64_t Ueberlauf = Vorausschau(Tiefe, Gesehen); Ueberlauf > 0) {
+    std::string Davor = TiefenAbleitung(Ueberlauf - 1);
+    Ableitungsschritt(Davor);  // raises EZulang with the length where it crossed
+  }
+  if (Gesehen >= Tiefe) return TiefenAbleitung(Tiefe);
   // A string that stays within the limit must sooner or later repeat; once a
   // repetition is found (Brent's method) the remaining steps are taken modulo
   // its period, so huge depths of non-growing systems end at once.

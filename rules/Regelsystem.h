@@ -92,6 +92,13 @@ class TRegelsystem {
  private:
   // Called after every change of the rule list: new Stand, new lookup table.
   void Geaendert();
+  // From counts of characters, the first of up to Tiefe steps whose string
+  // passes MaxStringlaenge, or 0; Gesehen is how many steps were looked at.
+  // Looks no further where counts come to rest or the depth-first build
+  // would cost too much: those are left to stepping.
+  int64_t Vorausschau(int64_t Tiefe, int64_t& Gesehen) const;
+  // The string of that depth, built depth first from the axiom; no length check.
+  std::string TiefenAbleitung(int64_t Tiefe) const;
 
   std::vector<TRegel> Regeln;
   uint64_t Aenderungen = 0;

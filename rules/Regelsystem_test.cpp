@@ -295,14 +295,34 @@ TEST(Ableitung, GleichWieSchrittFuerSchritt) {
       if (t > 0) {
         try {
           R.Ableitungsschritt(Text);
-        } catch (const EZulang&) {
-          EXPECT_THROW(R.Ableitung(t), EZulang);
+        } catch (const EZulang& Fehler) {
+          EXPECT_EQ(Fehlertext([&] { R.Ableitung(t); }), Fehler.what()) << Versuch;
           break;
         }
       }
       ASSERT_EQ(R.Ableitung(t), Text) << Versuch << " Tiefe " << t;
     }
   }
+}
+
+// A string that grows slowly reaches the limit only after tens of thousands
+// of steps: the derivation still ends at once, with the length where it crossed,
+// and a depth just below the limit gives the whole string.
+TEST(Ableitung, LangsamWachsendeZeichenketten) {
+  TRegelsystem R;
+  R.RegelHinzufuegen("F->[F]");
+  R.Axiom = "F";
+  EXPECT_EQ(Fehlertext([&] { R.Ableitung(99999); }), "Stringlaenge ist zu groß:  50001");
+  EXPECT_EQ(Fehlertext([&] { R.Ableitung(INT32_MAX); }), "Stringlaenge ist zu groß:  50001");
+  EXPECT_EQ(R.Ableitung(24999), std::string(24999, '[') + "F" + std::string(24999, ']'));
+  // Growth only every other step, by a character without a rule.
+  TRegelsystem Z;
+  Z.RegelHinzufuegen("A->B");
+  Z.RegelHinzufuegen("B->Ax");
+  Z.Axiom = "A";
+  EXPECT_EQ(Z.Ableitung(99997).size(), 49999u);
+  EXPECT_EQ(Z.Ableitung(99999).size(), 50000u);
+  EXPECT_EQ(Fehlertext([&] { Z.Ableitung(100001); }), "Stringlaenge ist zu groß:  50001");
 }
 
 TEST(Ableitung, Randfaelle) {

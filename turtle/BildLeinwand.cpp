@@ -3,6 +3,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 // Enough lines to amortise the call, few enough to stay in the cache.
@@ -189,16 +190,18 @@ uint64_t TBildLeinwand::Linienaufwand(int X1, int Y1, int X2, int Y2) const {
 // batched lines of one pen may go in any order.
 bool TBildLeinwand::Stempeln(int X1, int Y1, int X2, int Y2) {
   constexpr int R = TMusterspeicher::Reichweite;
-  const int DX = X2 - X1, DY = Y2 - Y1;
-  if (DX < -R || DX > R || DY < -R || DY > R) return false;
+  // Ends may lie further apart than an int reaches.
+  const int64_t DX64 = int64_t{X2} - X1, DY64 = int64_t{Y2} - Y1;
+  if (DX64 < -R || DX64 > R || DY64 < -R || DY64 > R) return false;
+  const int DX = static_cast<int>(DX64), DY = static_cast<int>(DY64);
   if (!Pixel) {
     if (!StempelbaresFormat(Bild.format()) || Maler.isActive()) return false;
     Pixel = reinterpret_cast<uint32_t*>(Bild.bits());
     Zeilenlaenge = Bild.bytesPerLine() / 4;
   }
   const TMusterspeicher::TMuster& M = Musterspeicher().Muster(Stiftbreite, DX, DY);
-  if (X1 + M.MinX < 0 || X1 + M.MaxX >= Bild.width() || Y1 + M.MinY < 0 ||
-      Y1 + M.MaxY >= Bild.height())
+  if (int64_t{X1} + M.MinX < 0 || int64_t{X1} + M.MaxX >= Bild.width() ||
+      int64_t{Y1} + M.MinY < 0 || int64_t{Y1} + M.MaxY >= Bild.height())
     return false;  // QPainter clips such lines itself
   if (!StempelWertGueltig) {
     // The value QPainter writes for this pen on this format.

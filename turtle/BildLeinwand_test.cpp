@@ -84,6 +84,11 @@ TEST(BildLeinwand, ThickLinesCountTheirWorkAndAreNotBatched) {
   L.Linie(500, 680, 500, 670);
   EXPECT_GE(L.Aufwand(), 2000u);
   EXPECT_EQ(Bild.pixel(0, 0), qRgb(0, 0, 0));
+  // The turtle's symbol takes the pen of the last line: just as much work.
+  const uint64_t Vorher = L.Aufwand();
+  const TPunkt Dreieck[] = {{500, 340}, {504, 340}, {500, 325}, {496, 340}, {500, 340}};
+  L.Polylinie(Dreieck, 5);
+  EXPECT_GE(L.Aufwand() - Vorher, 2000u);
 }
 
 TEST(BildLeinwand, StampedLinesEqualQPainterLines) {
@@ -139,6 +144,23 @@ TEST(BildLeinwand, NotXorTwiceRestoresEveryPixel) {
   L.Ellipse(150, 100, 161, 111);
   L.Ausgeben();
   EXPECT_TRUE(Bild == Vorher);
+}
+
+TEST(BildLeinwand, ThinLinesBetweenFarApartEndsCrossTheSurface) {
+  // The ends lie more than the int range apart; the line still crosses the
+  // surface from left to right (the sanitizer build checks the arithmetic).
+  QImage Bild = Weiss();
+  {
+    TBildLeinwand L(Bild);
+    L.StiftFarbeSetzen(0x0000FF);
+    L.StiftBreiteSetzen(1);
+    L.Linie(-1482211637, 75, 796639565, 75);
+    L.Linie(796639565, 20, -1482211637, 20);
+    L.Linie(2147483647, 40, 2147483647, 41);  // off the surface at the int limit
+  }
+  EXPECT_EQ(Bild.pixel(0, 75), qRgb(255, 0, 0));
+  EXPECT_EQ(Bild.pixel(199, 75), qRgb(255, 0, 0));
+  EXPECT_EQ(Bild.pixel(100, 20), qRgb(255, 0, 0));
 }
 
 TEST(BildLeinwand, FilledRectangleUsesTheBrush) {
