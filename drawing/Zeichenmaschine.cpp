@@ -239,6 +239,11 @@ void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufall) {
     Abbruch = true;
     return;
   }
+  Handeln(c, Zufall);
+  ++Ausgefuehrt;
+}
+
+void TZeichenmaschine::Handeln(char c, bool Zufall) {
   switch (c) {
     case 'F':
       Turtle.StiftSenken();
@@ -265,7 +270,6 @@ void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufall) {
     default:
       break;
   }
-  ++Ausgefuehrt;
 }
 
 // ---- at once
@@ -315,12 +319,23 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
       SchwereArbeitPruefen();
     }
   } else {
+    // The hot loop: characters that act, counted once for the whole string
+    // (and up to the one that failed), with a look at the canvas's work now
+    // and then rather than after each of them.
     Erledigt += Laenge;
-    for (size_t i = 0; i < Laenge; ++i) {
-      if (Abbruch) return;
-      ZeichenAusfuehren(s[i], Zufall);
-      SchwereArbeitPruefen();
+    const size_t Bis = static_cast<size_t>(std::min<uint64_t>(Laenge, Zeichengrenze - Ausgefuehrt));
+    size_t i = 0;
+    try {
+      for (; i < Bis && !Abbruch; ++i) {
+        Handeln(s[i], Zufall);
+        if ((i & 15) == 15) SchwereArbeitPruefen();
+      }
+    } catch (...) {
+      Ausgefuehrt += i;
+      throw;
     }
+    Ausgefuehrt += i;
+    if (i == Bis && Bis < Laenge) Abbruch = true;
   }
 }
 

@@ -175,6 +175,8 @@ class TZeichenmaschine {
   class TLaufrahmen;
   class TFortschritt;
 
+  // What a character does, without counting it.
+  void Handeln(char c, bool Zufall);
   void NachrichtenPruefen();
   // Counts the canvas work since the last call against the way to the clock.
   void AufwandAnrechnen();

@@ -579,7 +579,7 @@ TEST_F(Zeichnen, ThickLinesBringTheClockCloser) {
       if (Aufwand == 0)
         EXPECT_LT(Fenster.Pumpen, 20) << F.Axiom.size();
       else
-        EXPECT_GT(Fenster.Pumpen, static_cast<int>(Linien / 10)) << F.Axiom.size();
+        EXPECT_GT(Fenster.Pumpen, static_cast<int>(Linien / 20)) << F.Axiom.size();
     }
   }
 }
