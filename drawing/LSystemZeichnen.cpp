@@ -665,8 +665,12 @@ void TFZeichenform::BBildSpeichernClick() {
     const QString Geladen = Regelsystemname ? Regelsystemname() : QString();
     const QString Name =
         Geladen.isEmpty() ? QStringLiteral("Zeichnung") : QFileInfo(Geladen).completeBaseName();
-    if (BildOrdner.isEmpty())
-      BildOrdner = Geladen.isEmpty() ? QDir::currentPath() : QFileInfo(Geladen).absolutePath();
+    // Beside the rule system, unless that folder is not the user's to write in
+    // (the installed examples).
+    if (BildOrdner.isEmpty()) {
+      const QString Dort = Geladen.isEmpty() ? QString() : QFileInfo(Geladen).absolutePath();
+      BildOrdner = !Dort.isEmpty() && QFileInfo(Dort).isWritable() ? Dort : QDir::currentPath();
+    }
     const QString Png = QStringLiteral("PNG-Bild (*.png)"),
                   Svg = QStringLiteral("SVG-Bild (*.svg)");
     QFileDialog Dialog(this, QStringLiteral("Zeichnung speichern"), BildOrdner);
