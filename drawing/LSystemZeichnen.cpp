@@ -174,39 +174,35 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
                  QStringLiteral("Startwinkel für die Zeichnung (90° zeigt nach oben)"));
   LWinkel = Label(QStringLiteral("&Winkel"), PBedienung, 13, 234, EWinkel);
 
-  RGSchrittModus = new TRadioGruppe(QStringLiteral("&Schrittmodus"), QStringLiteral("schnell"),
-                                    QStringLiteral("schrittweise"), PBedienung);
-  RGSchrittModus->setGeometry(7, 267, 98, 48);
-  RGSchrittModus->setToolTip(QStringLiteral("Hier Einzelschritt oder ganzes Bild wählen"));
-  RGSchrittweite = new TRadioGruppe(QStringLiteral("Schrittweite"), QStringLiteral("absolut"),
-                                    QStringLiteral("anpassen"), PBedienung);
-  RGSchrittweite->setGeometry(7, 319, 98, 48);
-  RGSchrittweite->setToolTip(
-      QStringLiteral("Hier angeben, ob die Schrittweite automatisch an die Größe des "
-                     "Fensters angepaßt werden soll"));
-  RGZufallsModus = new TRadioGruppe(QStringLiteral("&ZufallsModus"), QStringLiteral("exakt"),
-                                    QStringLiteral("Zufall"), PBedienung);
-  RGZufallsModus->setGeometry(7, 371, 98, 48);
-  RGZufallsModus->setToolTip(
-      QStringLiteral("Hie wählen, ob zufällige Schwankungen beim Zeichnen berücksichtigt "
-                     "werden sollen. "));
-  RGTurtleZeigen = new TRadioGruppe(QStringLiteral("Turtle Zeigen"), QStringLiteral("zeigen"),
-                                    QStringLiteral("verstecken"), PBedienung);
-  RGTurtleZeigen->setGeometry(7, 423, 98, 48);
-  RGTurtleZeigen->setToolTip(
-      QStringLiteral("Einstellen, ob die Turtle als Symbol sichtbar sein soll"));
-  RGNachzeichnen = new TRadioGruppe(QStringLiteral("Nachzeichnen"), QStringLiteral("aus"),
-                                    QStringLiteral("sofort"), PBedienung);
-  RGNachzeichnen->setGeometry(7, 475, 98, 48);
-  RGNachzeichnen->setToolTip(
-      QStringLiteral("Hier wählen, ob nach jeder Änderung von Regeln oder Einstellungen "
-                     "sofort neu gezeichnet werden soll"));
-  RGLage = new TRadioGruppe(QStringLiteral("Lage"), QStringLiteral("frei"),
-                            QStringLiteral("zentriert"), PBedienung);
-  RGLage->setGeometry(7, 527, 98, 48);
-  RGLage->setToolTip(
-      QStringLiteral("Hier wählen, ob die Zeichnung an der Startposition beginnt oder in der "
-                     "Mitte der Fläche liegt"));
+  // The radio groups one below the other, each 48 pixels high.
+  auto Gruppe = [&](const char* Titel, const char* Item0, const char* Item1, int Oben,
+                    const QString& Hinweis) {
+    auto* G = new TRadioGruppe(QString::fromUtf8(Titel), QString::fromUtf8(Item0),
+                               QString::fromUtf8(Item1), PBedienung);
+    G->setGeometry(7, Oben, 98, 48);
+    G->setToolTip(Hinweis);
+    return G;
+  };
+  RGSchrittModus = Gruppe("&Schrittmodus", "schnell", "schrittweise", 267,
+                          QStringLiteral("Hier Einzelschritt oder ganzes Bild wählen"));
+  RGSchrittweite =
+      Gruppe("Schrittweite", "absolut", "anpassen", 319,
+             QStringLiteral("Hier angeben, ob die Schrittweite automatisch an die Größe des "
+                            "Fensters angepaßt werden soll"));
+  RGZufallsModus =
+      Gruppe("&ZufallsModus", "exakt", "Zufall", 371,
+             QStringLiteral("Hie wählen, ob zufällige Schwankungen beim Zeichnen berücksichtigt "
+                            "werden sollen. "));
+  RGTurtleZeigen =
+      Gruppe("Turtle Zeigen", "zeigen", "verstecken", 423,
+             QStringLiteral("Einstellen, ob die Turtle als Symbol sichtbar sein soll"));
+  RGNachzeichnen =
+      Gruppe("Nachzeichnen", "aus", "sofort", 475,
+             QStringLiteral("Hier wählen, ob nach jeder Änderung von Regeln oder Einstellungen "
+                            "sofort neu gezeichnet werden soll"));
+  RGLage = Gruppe("Lage", "frei", "zentriert", 527,
+                  QStringLiteral("Hier wählen, ob die Zeichnung an der Startposition beginnt "
+                                 "oder in der Mitte der Fläche liegt"));
 
   BExtras = Knopf(QStringLiteral("Extra Einstellungen"), PBedienung, 7, 580, 98, 27,
                   QStringLiteral("Einstellungen von Zufallsabweichungen, Zeichendicke, Schwund "

@@ -1279,15 +1279,7 @@ TEST(Affentest, ZufaelligeBedienungLaesstDieFensterStimmig) {
     Affe.Planen();
     QTimer::singleShot(0, [&Affe] { Affe.Starten(); });
     // As the program entry does it; the about box is answered like any dialog.
-    Ergebnis = Programmstart({}, [](TForm1& Hauptfenster) {
-      ZeichenfensterErzeugen();
-      Hauptfenster.ZeichenfensterOeffnen = [](TRegelsystem& R) {
-        FZeichenform->show();
-        FZeichenform->raise();
-        FZeichenform->activateWindow();
-        FZeichenform->RegelsystemUebergeben(R);
-      };
-    });
+    Ergebnis = Programmstart({}, ZeichenfensterAnschliessen);
   }
   qInstallMessageHandler(Alt);
   delete FZeichenform;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "drawing/LSystemZeichnen.h"
 #include "gui/Anwendung.h"
 #include "mainwindow/AboutBoxDialog.h"
 #include "mainwindow/Baumbilder.h"
@@ -24,4 +25,19 @@ int Programmstart(const QStringList& Argumente, const std::function<void(TForm1&
   }
   Fenster->show();
   return QApplication::exec();
+}
+
+void ZeichenfensterAnschliessen(TForm1& Hauptfenster) {
+  ZeichenfensterErzeugen();
+  Hauptfenster.ZeichenfensterOeffnen = [](TRegelsystem& R) {
+    FZeichenform->show();
+    FZeichenform->raise();
+    FZeichenform->activateWindow();
+    FZeichenform->RegelsystemUebergeben(R);
+  };
+  Hauptfenster.RezeptUebergeben = [](const TRezept& Rezept) {
+    FZeichenform->RezeptUebernehmen(Rezept);
+  };
+  Hauptfenster.RegelsystemGeaendert = [] { FZeichenform->RegelsystemGeaendert(); };
+  FZeichenform->Regelsystemname = [&Hauptfenster] { return Hauptfenster.GeladeneDatei; };
 }

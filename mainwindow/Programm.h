@@ -12,3 +12,9 @@ class TForm1;
 // events until it is closed. A start-up error is reported as "Anwendungsfehler"
 // and gives exit code 1.
 int Programmstart(const QStringList& Argumente, const std::function<void(TForm1&)>& Weitere = {});
+
+// Creates the drawing window and its dialogs and joins them to the main
+// window: "Zeichnen" shows the drawing window with the rule system, a loaded
+// picture hands over its settings, every change of the rule system reaches
+// the live redraw, and the name of a loaded file is proposed for pictures.
+void ZeichenfensterAnschliessen(TForm1& Hauptfenster);

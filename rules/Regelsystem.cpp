@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "helpers/Dateien.h"
 #include "helpers/Gleitkomma.h"
 #include "helpers/Hilfen.h"
 
@@ -46,38 +47,6 @@ namespace {
   throw std::runtime_error("Listenindex überschreitet das Maximum (" + std::to_string(i) + ")");
 }
 
-// The message of an operating-system error of a file operation.
-std::string EAMeldung(int Fehler) {
-  switch (Fehler) {
-    case ENOENT:
-      return "Datei nicht gefunden";
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-      return "Ungültiger Dateiname";
-    case EMFILE:
-    case ENFILE:
-      return "Zu viele geöffnete Dateien";
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-      return "Dateizugriff verweigert";
-    case ENOSPC:
-    case EDQUOT:
-      return "Zu wenig Speicherplatz";
-    default:
-      return "E/A-Fehler " + std::to_string(Fehler);
-  }
-}
-
-std::string Ordner(const std::string& Pfad) {
-  const size_t p = Pfad.rfind('/');
-  if (p == std::string::npos) return ".";
-  if (p == 0) return "/";
-  return Pfad.substr(0, p);
-}
-
 // A missing file and a missing folder both give ENOENT; the folder decides.
 [[noreturn]] void EAFehler(int Fehler, const std::string& Pfad) {
   if (Fehler == ENOENT) {
@@ -85,7 +54,7 @@ std::string Ordner(const std::string& Pfad) {
     if (stat(Ordner(Pfad).c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode))
       throw std::runtime_error("Ungültiger Dateiname");
   }
-  throw std::runtime_error(EAMeldung(Fehler));
+  throw std::runtime_error(DateiFehlertext(Fehler));
 }
 
 // Loading reads no more than this; no rule system comes near it, and a bigger
@@ -99,7 +68,7 @@ constexpr off_t GroessteDatei = 16 * 1024 * 1024;
 // name was replaced in between. Info describes the opened file.
 int DateiOeffnen(const std::string& Pfad, int Modus, struct stat& Info) {
   if (stat(Pfad.c_str(), &Info) != 0) EAFehler(errno, Pfad);
-  if (!S_ISREG(Info.st_mode)) throw std::runtime_error(EAMeldung(EACCES));
+  if (!S_ISREG(Info.st_mode)) throw std::runtime_error(DateiFehlertext(EACCES));
   const int fd = open(Pfad.c_str(), Modus | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) EAFehler(errno, Pfad);
   int Fehler = 0;
@@ -113,7 +82,7 @@ int DateiOeffnen(const std::string& Pfad, int Modus, struct stat& Info) {
   }
   if (Fehler != 0) {
     close(fd);
-    throw std::runtime_error(EAMeldung(Fehler));
+    throw std::runtime_error(DateiFehlertext(Fehler));
   }
   return fd;
 }
@@ -277,13 +246,14 @@ std::string LinksAufloesen(std::string Pfad) {
     struct stat Info;
     if (lstat(Pfad.c_str(), &Info) != 0 || !S_ISLNK(Info.st_mode)) return Pfad;
     // The kernel's own limit for a chain, so a loop ends as it would there.
-    if (Schritte == 40) throw std::runtime_error(EAMeldung(ELOOP));
+    if (Schritte == 40) throw std::runtime_error(DateiFehlertext(ELOOP));
     std::string Ziel(PATH_MAX, '\0');
     const ssize_t n = readlink(Pfad.c_str(), Ziel.data(), Ziel.size());
     if (n < 0) EAFehler(errno, Pfad);
-    if (static_cast<size_t>(n) >= Ziel.size()) throw std::runtime_error(EAMeldung(ENAMETOOLONG));
+    if (static_cast<size_t>(n) >= Ziel.size())
+      throw std::runtime_error(DateiFehlertext(ENAMETOOLONG));
     Ziel.resize(static_cast<size_t>(n));
-    if (Ziel.empty()) throw std::runtime_error(EAMeldung(ENOENT));
+    if (Ziel.empty()) throw std::runtime_error(DateiFehlertext(ENOENT));
     if (Ziel.front() != '/') {
       const std::string Ort = Ordner(Pfad);
       Ziel.insert(0, Ort == "/" ? Ort : Ort + "/");
@@ -331,7 +301,7 @@ bool Ersetzen(const std::string& Ziel, const std::string& Text, const struct sta
     unlink(Temp.c_str());
     // A folder with the sticky bit refuses to replace another user's file.
     if (Alt && (Fehler == EACCES || Fehler == EPERM)) return false;
-    throw std::runtime_error(EAMeldung(Fehler));
+    throw std::runtime_error(DateiFehlertext(Fehler));
   }
   // Make the rename itself durable; a failure here no longer endangers the data.
   const int Dir = open(Ort.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -360,7 +330,7 @@ void AnOrtSchreiben(const std::string& Ziel, const std::string& Text) {
   // Only the first error counts: it is the one that explains the failed save.
   if (Fehler != 0) InhaltErsetzen(fd, Alt);
   if (close(fd) != 0 && Fehler == 0) Fehler = errno;
-  if (Fehler != 0) throw std::runtime_error(EAMeldung(Fehler));
+  if (Fehler != 0) throw std::runtime_error(DateiFehlertext(Fehler));
 }
 
 }  // namespace
@@ -621,7 +591,7 @@ std::string TRegelsystem::Dateiinhalt() const {
 
 void TRegelsystem::Speichern(const std::string& Dateiname) const {
   const std::string Text = Dateiinhalt();
-  if (Dateiname.empty()) throw std::runtime_error(EAMeldung(ENOENT));
+  if (Dateiname.empty()) throw std::runtime_error(DateiFehlertext(ENOENT));
 
   // Write through symlinks to their target, so the links themselves survive.
   const std::string Ziel = LinksAufloesen(Dateiname);
@@ -632,7 +602,7 @@ void TRegelsystem::Speichern(const std::string& Dateiname) const {
     return;
   }
   // Never open a FIFO or device for writing: that could block or do harm.
-  if (!S_ISREG(Info.st_mode)) throw std::runtime_error(EAMeldung(EACCES));
+  if (!S_ISREG(Info.st_mode)) throw std::runtime_error(DateiFehlertext(EACCES));
   // A replacement would get round a write protection; the file stays protected.
   if (access(Ziel.c_str(), W_OK) != 0) EAFehler(errno, Ziel);
   // A replacement would split hard links apart.

@@ -7,9 +7,7 @@
 #include <string>
 #include <string_view>
 
-// The message of an operating-system error of a file, in the words the
-// rule-system files use ("Datei nicht gefunden", "Zu wenig Speicherplatz", ...).
-std::string DateiFehlertext(int Nummer);
+#include "helpers/Dateien.h"
 
 class TDateistrom {
  public:
