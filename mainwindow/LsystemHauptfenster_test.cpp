@@ -18,6 +18,8 @@
 #include "drawing/LSystemZeichnen.h"
 #include "gui/Dialoge.h"
 #include "mainwindow/FensterTest.h"
+#include "mainwindow/Programm.h"
+#include "tools/Bildausgabe.h"
 
 namespace {
 
@@ -616,6 +618,41 @@ TEST_F(HauptfensterTest, PictureLoadsItsRecipe) {
   Zufallsmodus = false;
   Anfangsdicke = Schwundfaktor = 1;
   Zeichenfarbe = 0x008000;
+  delete FZeichenform;
+  FZeichenform = nullptr;
+}
+
+// A random picture from rankenwerk-render, loaded here and drawn on a cleared
+// surface, comes out the same; only the window's start marker is extra.
+TEST_F(HauptfensterTest, RenderedPictureIsDrawnAgainInTheWindow) {
+  std::string Fehler;
+  ASSERT_EQ(BildAusgeben({"--zufall", "--saat", "7", "--tiefe", "5", "-o",
+                          Ordner.filePath("render.png").toStdString()},
+                         Fehler),
+            0)
+      << Fehler;
+  Oeffnen();
+  ZeichenfensterAnschliessen(*Form);
+  TFZeichenform* F = FZeichenform;
+  DateiWaehlen(Ordner.filePath("render.png"));
+  Klicken(Form->BLoad);
+  Klicken(Form->BZeichnen);
+  F->BLoeschenClick();
+  const QImage Marke = F->zeichenflaeche->Bitmap().convertToFormat(QImage::Format_RGB32);
+  F->BZeichnenClick();
+  const QImage Fenster = F->zeichenflaeche->Bitmap().convertToFormat(QImage::Format_RGB32);
+  const QImage Render = QImage(Ordner.filePath("render.png")).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(Fenster.size(), Render.size());
+  int Abweichend = 0, Linienpunkte = 0;
+  for (int y = 0; y < Render.height(); ++y)
+    for (int x = 0; x < Render.width(); ++x) {
+      if (Render.pixel(x, y) != qRgb(255, 255, 255)) ++Linienpunkte;
+      if (Marke.pixel(x, y) == qRgb(255, 255, 255) && Fenster.pixel(x, y) != Render.pixel(x, y))
+        ++Abweichend;
+    }
+  EXPECT_EQ(Abweichend, 0);
+  EXPECT_GT(Linienpunkte, 1000);
+  Zufallsmodus = false;
   delete FZeichenform;
   FZeichenform = nullptr;
 }
