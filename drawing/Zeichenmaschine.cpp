@@ -301,7 +301,8 @@ void TZeichenmaschine::zeichnenRekTeil(const std::string& s, int32_t n) {
 
 void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
   BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
-  AufwandAnrechnen();
+  // Thin lines hardly ever add to the canvas's work: no call for them.
+  if (Turtle.Canvas.Aufwand() - GesehenerAufwand >= LinienProEinheit) AufwandAnrechnen();
   NachrichtenVerarbeiten();
   if (Abbruch) return;
   const bool Zufall = Zufallsmodus;
