@@ -417,7 +417,7 @@ TEST_F(HauptfensterTest, FileDialogLeavesNoPopupBehind) {
     // the last key again, as a person would, until it shows.
     for (int i = 0; i < 100 && !Liste->isVisible(); ++i) {
       QTest::keyClick(Name, Qt::Key_Backspace);
-      QTest::keyClick(Name, Qt::Key_Y);
+      QTest::keyClicks(Name, "Y");  // keyClick(Key_Y) would type a small y
       QTest::qWait(50);
     }
     ListeGezeigt = Liste->isVisible();
