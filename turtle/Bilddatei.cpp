@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "helpers/Dateien.h"
 #include "turtle/Dateistrom.h"
 #include "turtle/SvgLeinwand.h"
 

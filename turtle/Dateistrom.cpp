@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace {}  // namespace
+#include "helpers/Dateien.h"
 
 TDateistrom::TDateistrom(const std::string& Dateiname) : Name(Dateiname), Ziel(Dateiname) {
   if (Dateiname.empty()) Fehler(ENOENT);

@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "helpers/Dateien.h"
-
 class TDateistrom {
  public:
   // Creates the temporary file. Every failure, here and later, throws
