@@ -95,11 +95,9 @@ void Messen(const TFigur& F, int Runden) {
   TRegelsystem R;
   for (const char* Z : F.Regeln) R.RegelHinzufuegen(Z);
   R.Axiom = F.Axiom;
-  Zufallsmodus = false;
-  Schrittmodus = false;
-  Zeichenfarbe = 0x008000;
-  Anfangsdicke = 1.0;
-  Schwundfaktor = 1.0;
+  TEinstellungen Angepasst;  // the defaults: exact, green, fitted
+  TEinstellungen Fest = Angepasst;
+  Fest.SchrittweiteAnpassen = false;
 
   // The fitted step and the segments, computed beforehand.
   TSammelLeinwand Sammler;
@@ -109,8 +107,7 @@ void Messen(const TFigur& F, int Runden) {
   Vorlauf.Regelsystem = &R;
   Vorlauf.WinkelPlus = F.Winkel;
   Vorlauf.WinkelMinus = -F.Winkel;
-  SchrittweiteAnpassen = true;
-  Vorlauf.Zeichenlauf(F.Tiefe, BildBreite / 2, BildHoehe, 90);
+  Vorlauf.Zeichenlauf(Angepasst, F.Tiefe, BildBreite / 2, BildHoehe, 90);
   const double Schritt = Vorlauf.Schrittweite;
   const std::vector<QLine>& Linien = Sammler.Linien;
 
@@ -143,11 +140,10 @@ void Messen(const TFigur& F, int Runden) {
       M.WinkelPlus = F.Winkel;
       M.WinkelMinus = -F.Winkel;
       M.Schrittweite = Schritt;
-      SchrittweiteAnpassen = false;
-      Maschine.push_back(Sekunden([&] { M.Zeichenlauf(F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
+      Maschine.push_back(
+          Sekunden([&] { M.Zeichenlauf(Fest, F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
       Laeufe = Fenster.Laeufe;
 
-      SchrittweiteAnpassen = true;
       QImage Bild2 = Weiss();
       TBildLeinwand Leinwand2(Bild2);
       TTurtle Turtle2(Leinwand2);
@@ -155,7 +151,8 @@ void Messen(const TFigur& F, int Runden) {
       M2.Regelsystem = &R;
       M2.WinkelPlus = F.Winkel;
       M2.WinkelMinus = -F.Winkel;
-      Lauf.push_back(Sekunden([&] { M2.Zeichenlauf(F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
+      Lauf.push_back(
+          Sekunden([&] { M2.Zeichenlauf(Angepasst, F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
 
       TSammelLeinwand Nichts;
       Nichts.Linien.reserve(Linien.size());
@@ -165,8 +162,8 @@ void Messen(const TFigur& F, int Runden) {
       M3.WinkelPlus = F.Winkel;
       M3.WinkelMinus = -F.Winkel;
       M3.Schrittweite = Schritt;
-      SchrittweiteAnpassen = false;
-      Leer.push_back(Sekunden([&] { M3.Zeichenlauf(F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
+      Leer.push_back(
+          Sekunden([&] { M3.Zeichenlauf(Fest, F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
 
       double w, h;
       Walk.push_back(Sekunden([&] { M2.SchrittweiteBestimmen(F.Tiefe, w, h); }));

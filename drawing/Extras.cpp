@@ -12,20 +12,17 @@
 #include <string>
 
 #include "drawing/Feldpruefung.h"
-#include "drawing/Fensterhilfen.h"
+#include "drawing/Rezeptfelder.h"
+#include "gui/Aktivierung.h"
+#include "gui/Bauteile.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
+#include "gui/Eingabefeld.h"
 #include "gui/Klicks.h"
 #include "gui/Schrift.h"
 #include "helpers/Hilfen.h"
 
-double ExtraAnfangsdicke = 1.0;
-double ExtraSchwundfaktor = 1.0;
-double ExtraAbweichungPlus = 0.3;
-double ExtraAbweichungMinus = 0.3;
-double ExtraAbweichungSchritt = 0.3;
-uint32_t ExtraZeichenfarbe = 0x008000;
-uint32_t ExtraSaat = 0;
+TEinstellungen ExtraWerte;
 
 TExtraEinstellungen* ExtraEinstellungen = nullptr;
 
@@ -60,66 +57,75 @@ const char* const Erklaerung[] = {
 
 QString MitEinerStelle(double Wert) { return AusCp1252(KommazahlAlsText(1, Wert)); }
 
-QLabel* Beschriftung(const char* Text, QWidget* Eltern, int Links, int Oben) {
-  auto* L = new QLabel(QString::fromUtf8(Text), Eltern);
-  L->move(Links, Oben);
-  L->adjustSize();
-  return L;
-}
-
-TEingabefeld* Feld(const char* Text, QWidget* Eltern, int Links, int Oben) {
-  auto* E = new TEingabefeld(QString::fromUtf8(Text), Eltern);
-  E->setGeometry(Links, Oben, 33, 24);
+TEingabefeld* EinFeld(QWidget* Eltern, const char* Name, const char* Text, QPoint Ort) {
+  TEingabefeld* E = Feld(Eltern, Name, {Ort, QSize(33, 24)});
+  E->setText(QString::fromUtf8(Text));
   return E;
 }
 
-// Checks the field's text; Speichern stores an accepted value. A refused text
-// gets the field's message, then the field shows the working value again.
-template <class Speichern>
-void FeldPruefen(QWidget* Dialog, TEingabefeld* E, double (*Pruefen)(const std::string&),
-                 Speichern Uebernehmen, double Angezeigt) {
+// Checks the field's text as the field table does and stores an accepted
+// value in the working values. A refused text gets the field's message, then
+// the field shows the working value again, in the field's scale.
+void FeldPruefen(QWidget* Dialog, TEingabefeld* E, const char* Schluessel,
+                 double (*Angezeigt)(const TEinstellungen&)) {
   FeldVerlassen(
-      Dialog, [&] { Uebernehmen(Pruefen(NachCp1252(E->text()))); },
-      [&] { E->setText(MitEinerStelle(Angezeigt)); });
+      Dialog,
+      [&] {
+        TRezept K;
+        static_cast<TEinstellungen&>(K) = ExtraWerte;
+        FeldEingeben(*FeldZuSchluessel(Schluessel), K, NachCp1252(E->text()));
+        ExtraWerte = K;
+      },
+      [&] { E->setText(MitEinerStelle(Angezeigt(ExtraWerte))); });
 }
+
+double Dicke(const TEinstellungen& W) { return W.Anfangsdicke; }
+double Schwund(const TEinstellungen& W) { return 100 - W.Schwundfaktor * 100; }
+double AbweichungS(const TEinstellungen& W) { return W.AbweichungSchritt * 100; }
+double AbweichungP(const TEinstellungen& W) { return W.AbweichungPlus * 100; }
+double AbweichungM(const TEinstellungen& W) { return W.AbweichungMinus * 100; }
 
 }  // namespace
 
-TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
+TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : TModalerDialog(Eltern) {
   setWindowTitle(QStringLiteral("Extra Einstellungen"));
   setFont(Schrift(10));
   setGeometry(290, 156, 612, 359);
   setSizeGripEnabled(false);
 
   GBLiniendicke = new QGroupBox(QStringLiteral("Liniendicke"), this);
+  GBLiniendicke->setObjectName(QStringLiteral("GBLiniendicke"));
   GBLiniendicke->setGeometry(13, 7, 118, 214);
-  LAnfangsdicke = Beschriftung("Anfangsdicke", GBLiniendicke, 13, 33);
-  EDicke = Feld("1", GBLiniendicke, 13, 53);
-  LSchwund = Beschriftung("Schwund pro Stufe", GBLiniendicke, 13, 85);
-  ESchwund = Feld("0", GBLiniendicke, 13, 105);
-  Label4 = Beschriftung("%", GBLiniendicke, 52, 104);
-  BZeichenfarbe = new QPushButton(QStringLiteral("Zeichenfarbe"), GBLiniendicke);
-  BZeichenfarbe->setGeometry(13, 169, 92, 27);
+  LAnfangsdicke =
+      Beschriftung(GBLiniendicke, "LAnfangsdicke", QStringLiteral("Anfangsdicke"), {13, 33});
+  EDicke = EinFeld(GBLiniendicke, "EDicke", "1", {13, 53});
+  LSchwund = Beschriftung(GBLiniendicke, "LSchwund", QStringLiteral("Schwund pro Stufe"), {13, 85});
+  ESchwund = EinFeld(GBLiniendicke, "ESchwund", "0", {13, 105});
+  Label4 = Beschriftung(GBLiniendicke, "Label4", QStringLiteral("%"), {52, 104});
+  BZeichenfarbe =
+      Knopf(GBLiniendicke, "BZeichenfarbe", QStringLiteral("Zeichenfarbe"), {13, 169, 92, 27});
 
   GBZufallsabweichungen = new QGroupBox(QStringLiteral("Zufallsabweichungen"), this);
+  GBZufallsabweichungen->setObjectName(QStringLiteral("GBZufallsabweichungen"));
   // A little taller than the first version's 208 pixels, for the seed.
   GBZufallsabweichungen->setGeometry(143, 7, 137, 214);
-  LAbweichungS = Beschriftung("Abweichung Schritt", GBZufallsabweichungen, 7, 33);
-  EAbweichungS = Feld("30", GBZufallsabweichungen, 7, 52);
-  Label1 = Beschriftung("%", GBZufallsabweichungen, 46, 52);
-  LAbweichungP = Beschriftung("Abweichung +", GBZufallsabweichungen, 7, 85);
-  EAbweichungP = Feld("30", GBZufallsabweichungen, 7, 104);
-  Label3 = Beschriftung("%", GBZufallsabweichungen, 46, 104);
-  LAbweichungM = Beschriftung("Abweichung -", GBZufallsabweichungen, 7, 137);
-  EAbweichungM = Feld("30", GBZufallsabweichungen, 7, 157);
-  Label2 = Beschriftung("%", GBZufallsabweichungen, 46, 156);
-  ESaat = new TEingabefeld(GBZufallsabweichungen);
-  ESaat->setGeometry(40, 186, 90, 22);
-  ESaat->setToolTip(QStringLiteral(
-      "Zustand des Zufallsgenerators, mit dem die nächste Zeichnung im Zufallsmodus beginnt"));
-  LSaat = Beschriftung("Saat", GBZufallsabweichungen, 7, 190);
+  QGroupBox* const G = GBZufallsabweichungen;
+  LAbweichungS = Beschriftung(G, "LAbweichungS", QStringLiteral("Abweichung Schritt"), {7, 33});
+  EAbweichungS = EinFeld(G, "EAbweichungS", "30", {7, 52});
+  Label1 = Beschriftung(G, "Label1", QStringLiteral("%"), {46, 52});
+  LAbweichungP = Beschriftung(G, "LAbweichungP", QStringLiteral("Abweichung +"), {7, 85});
+  EAbweichungP = EinFeld(G, "EAbweichungP", "30", {7, 104});
+  Label3 = Beschriftung(G, "Label3", QStringLiteral("%"), {46, 104});
+  LAbweichungM = Beschriftung(G, "LAbweichungM", QStringLiteral("Abweichung -"), {7, 137});
+  EAbweichungM = EinFeld(G, "EAbweichungM", "30", {7, 157});
+  Label2 = Beschriftung(G, "Label2", QStringLiteral("%"), {46, 156});
+  ESaat = Feld(G, "ESaat", {40, 186, 90, 22},
+               QStringLiteral("Zustand des Zufallsgenerators, mit dem die nächste Zeichnung im "
+                              "Zufallsmodus beginnt"));
+  LSaat = Beschriftung(G, "LSaat", QStringLiteral("Saat"), {7, 190});
 
   Memo1 = new QPlainTextEdit(this);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
   Memo1->setGeometry(293, 13, 189, 202);
   Memo1->setReadOnly(true);
   Memo1->setFont(Schrift(11));
@@ -141,10 +147,8 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
       std::max(Memo1->width(), Breite + Rand),
       std::max(Memo1->height(), static_cast<int>(Zeilen.size()) * Masse.lineSpacing() + Rand));
 
-  BOk = new QPushButton(QStringLiteral("Ok"), this);
-  BOk->setGeometry(13, 228, 118, 26);
-  BAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
-  BAbbrechen->setGeometry(143, 228, 118, 26);
+  BOk = Knopf(this, "BOk", QStringLiteral("Ok"), {13, 228, 118, 26});
+  BAbbrechen = Knopf(this, "BAbbrechen", QStringLiteral("Abbrechen"), {143, 228, 118, 26});
   // Neither button reacts to Enter.
   for (QPushButton* B : {BOk, BAbbrechen, BZeichenfarbe}) {
     B->setAutoDefault(false);
@@ -152,17 +156,11 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
   }
 
   ColorDialog = new QColorDialog(this);
+  ColorDialog->setObjectName(QStringLiteral("ColorDialog"));
   ColorDialog->setOption(QColorDialog::DontUseNativeDialog);
 
-  setTabOrder(ESchwund, EDicke);
-  setTabOrder(EDicke, BZeichenfarbe);
-  setTabOrder(BZeichenfarbe, EAbweichungS);
-  setTabOrder(EAbweichungS, EAbweichungP);
-  setTabOrder(EAbweichungP, EAbweichungM);
-  setTabOrder(EAbweichungM, ESaat);
-  setTabOrder(ESaat, Memo1);
-  setTabOrder(Memo1, BOk);
-  setTabOrder(BOk, BAbbrechen);
+  Tabfolge({ESchwund, EDicke, BZeichenfarbe, EAbweichungS, EAbweichungP, EAbweichungM, ESaat, Memo1,
+            BOk, BAbbrechen});
 
   connect(EDicke, &TEingabefeld::Verlassen, this, &TExtraEinstellungen::EDickeExit);
   connect(ESchwund, &TEingabefeld::Verlassen, this, &TExtraEinstellungen::ESchwundExit);
@@ -179,66 +177,38 @@ TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : QDialog(Eltern) {
 
 bool TExtraEinstellungen::event(QEvent* E) {
   if (EigeneAktivierung(this, E)) FormActivate();
-  return QDialog::event(E);
+  return TModalerDialog::event(E);
 }
-
-void TExtraEinstellungen::keyPressEvent(QKeyEvent* E) {
-  if (E->key() == Qt::Key_Escape) {
-    E->accept();
-    return;
-  }
-  QDialog::keyPressEvent(E);
-}
-
-void TExtraEinstellungen::reject() { done(ErgebnisAbbrechen); }
 
 void TExtraEinstellungen::FormActivate() {
-  EDicke->setText(MitEinerStelle(ExtraAnfangsdicke));
-  ESchwund->setText(MitEinerStelle(100 - ExtraSchwundfaktor * 100));
-  EAbweichungP->setText(MitEinerStelle(ExtraAbweichungPlus * 100));
-  EAbweichungM->setText(MitEinerStelle(ExtraAbweichungMinus * 100));
-  EAbweichungS->setText(MitEinerStelle(ExtraAbweichungSchritt * 100));
-  ESaat->setText(QString::number(ExtraSaat));
+  EDicke->setText(MitEinerStelle(Dicke(ExtraWerte)));
+  ESchwund->setText(MitEinerStelle(Schwund(ExtraWerte)));
+  EAbweichungP->setText(MitEinerStelle(AbweichungP(ExtraWerte)));
+  EAbweichungM->setText(MitEinerStelle(AbweichungM(ExtraWerte)));
+  EAbweichungS->setText(MitEinerStelle(AbweichungS(ExtraWerte)));
+  ESaat->setText(QString::number(ExtraWerte.Saat));
 }
 
-void TExtraEinstellungen::EDickeExit() {
-  FeldPruefen(
-      this, EDicke, DickePruefen, [](double v) { ExtraAnfangsdicke = v; }, ExtraAnfangsdicke);
-}
+void TExtraEinstellungen::EDickeExit() { FeldPruefen(this, EDicke, "Anfangsdicke", Dicke); }
 
-void TExtraEinstellungen::ESchwundExit() {
-  FeldPruefen(
-      this, ESchwund, SchwundPruefen, [](double v) { ExtraSchwundfaktor = 1 - v / 100; },
-      100 - ExtraSchwundfaktor * 100);
-}
+void TExtraEinstellungen::ESchwundExit() { FeldPruefen(this, ESchwund, "Schwundfaktor", Schwund); }
 
 void TExtraEinstellungen::EAbweichungSExit() {
-  FeldPruefen(
-      this, EAbweichungS, AbweichungSchrittPruefen,
-      [](double v) { ExtraAbweichungSchritt = v / 100; }, ExtraAbweichungSchritt * 100);
+  FeldPruefen(this, EAbweichungS, "AbweichungSchritt", AbweichungS);
 }
 
 void TExtraEinstellungen::EAbweichungPExit() {
-  FeldPruefen(
-      this, EAbweichungP, AbweichungPlusPruefen, [](double v) { ExtraAbweichungPlus = v / 100; },
-      ExtraAbweichungPlus * 100);
+  FeldPruefen(this, EAbweichungP, "AbweichungPlus", AbweichungP);
 }
 
 void TExtraEinstellungen::EAbweichungMExit() {
-  FeldPruefen(
-      this, EAbweichungM, AbweichungMinusPruefen, [](double v) { ExtraAbweichungMinus = v / 100; },
-      ExtraAbweichungMinus * 100);
+  FeldPruefen(this, EAbweichungM, "AbweichungMinus", AbweichungM);
 }
 
 void TExtraEinstellungen::ESaatExit() {
-  Behandeln(this, [&] {
-    try {
-      ExtraSaat = SaatPruefen(NachCp1252(ESaat->text()));
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), this);
-      ESaat->setText(QString::number(ExtraSaat));
-    }
-  });
+  FeldVerlassen(
+      this, [&] { ExtraWerte.Saat = SaatPruefen(NachCp1252(ESaat->text())); },
+      [&] { ESaat->setText(QString::number(ExtraWerte.Saat)); });
 }
 
 void TExtraEinstellungen::BZeichenfarbeClick() {
@@ -247,7 +217,7 @@ void TExtraEinstellungen::BZeichenfarbeClick() {
   FokusZurueckgeben(this);
   if (Ergebnis != QDialog::Accepted) return;
   LetzteFarbe = ColorDialog->selectedColor();
-  ExtraZeichenfarbe = AlsFarbwert(LetzteFarbe);
+  ExtraWerte.Zeichenfarbe = AlsFarbwert(LetzteFarbe);
 }
 
 void TExtraEinstellungen::BOkClick() { done(ErgebnisOk); }

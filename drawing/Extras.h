@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QColor>
-#include <QDialog>
 #include <cstdint>
+
+#include "drawing/Einstellungen.h"
+#include "gui/Modal.h"
 
 class QColorDialog;
 class QGroupBox;
@@ -13,25 +15,16 @@ class QPlainTextEdit;
 class QPushButton;
 class TEingabefeld;
 
-// Working values; equal to the settings in force whenever the dialog is closed.
-extern double ExtraAnfangsdicke;       // 1.0
-extern double ExtraSchwundfaktor;      // 1.0, = 1 - shrink/100
-extern double ExtraAbweichungPlus;     // 0.3
-extern double ExtraAbweichungMinus;    // 0.3
-extern double ExtraAbweichungSchritt;  // 0.3
-extern uint32_t ExtraZeichenfarbe;     // 0x008000, 0x00BBGGRR
-// The random generator's state to draw from; the drawing window puts the
-// generator's state here before it opens the dialog, and takes a changed
-// value over with "Ok".
-extern uint32_t ExtraSaat;
+// The working values, edited in the dialog: the drawing window copies the
+// settings in force here before it opens the dialog, and back after "Ok".
+extern TEinstellungen ExtraWerte;
 
-class TExtraEinstellungen : public QDialog {
+// Results of exec(): "Ok" gives 1, "Abbrechen" and the frame 2; neither Enter
+// nor Escape does anything.
+class TExtraEinstellungen : public TModalerDialog {
   Q_OBJECT
 
  public:
-  // Results of exec(): "Ok" gives 1, "Abbrechen" and the frame 2.
-  enum { ErgebnisOk = 1, ErgebnisAbbrechen = 2 };
-
   explicit TExtraEinstellungen(QWidget* Eltern = nullptr);
 
   QGroupBox* GBLiniendicke;
@@ -58,11 +51,8 @@ class TExtraEinstellungen : public QDialog {
   QPushButton* BAbbrechen;
   QColorDialog* ColorDialog;
 
-  void reject() override;
-
  protected:
   bool event(QEvent* E) override;
-  void keyPressEvent(QKeyEvent* E) override;
 
  private:
   void FormActivate();

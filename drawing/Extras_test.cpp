@@ -9,20 +9,13 @@
 #include <QTest>
 
 #include "drawing/FensterTestHilfen.h"
-#include "drawing/Fensterhilfen.h"
+#include "gui/Eingabefeld.h"
 #include "gui/TestHilfen.h"
 
 namespace {
 
 class ExtrasTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ExtraAnfangsdicke = 1.0;
-    ExtraSchwundfaktor = 1.0;
-    ExtraAbweichungPlus = ExtraAbweichungMinus = ExtraAbweichungSchritt = 0.3;
-    ExtraZeichenfarbe = 0x008000;
-  }
-
   // Opens the dialog modally; Schritte act on it (and on what it opens) once it
   // is active: it fills its fields then, and only then does moving the focus
   // leave a field.
@@ -67,6 +60,7 @@ class ExtrasTest : public ::testing::Test {
             D.EAbweichungM->text()};
   }
 
+  TEinstellungenWache Wache;
   TExtraEinstellungen D;
   QStringList Meldungen;
 };
@@ -106,9 +100,9 @@ TEST_F(ExtrasTest, OpeningShowsWorkingValues) {
   EXPECT_EQ(Oeffnen({Pruefen([&] { Gezeigt = Felder(); }), Klicken(D.BOk)}), 1);
   EXPECT_EQ(Gezeigt, QStringList({"1.0", "0.0", "30.0", "30.0", "30.0"}));
 
-  ExtraSchwundfaktor = 1.5;
-  ExtraAnfangsdicke = 2.25;
-  ExtraAbweichungSchritt = 0.125;
+  ExtraWerte.Schwundfaktor = 1.5;
+  ExtraWerte.Anfangsdicke = 2.25;
+  ExtraWerte.AbweichungSchritt = 0.125;
   EXPECT_EQ(Oeffnen({Pruefen([&] { Gezeigt = Felder(); }), Klicken(D.BAbbrechen)}), 2);
   EXPECT_EQ(Gezeigt, QStringList({"2.3", "-50.0", "12.5", "30.0", "30.0"}));
 }
@@ -122,27 +116,28 @@ TEST_F(ExtrasTest, FieldChecks) {
     double Erwartet;  // working value afterwards
     QString Text;     // field text afterwards
   } Faelle[] = {
-      {D.ESchwund, "99", "", &ExtraSchwundfaktor, 0.01, "99"},
-      {D.ESchwund, "99,5", "Schwund hat falsches Format ", &ExtraSchwundfaktor, 1.0, "0.0"},
-      {D.ESchwund, "100", "Schwund hat falsches Format ", &ExtraSchwundfaktor, 1.0, "0.0"},
-      {D.ESchwund, "-50", "", &ExtraSchwundfaktor, 1.5, "-50"},
-      {D.ESchwund, "x", "Schwund hat falsches Format ", &ExtraSchwundfaktor, 1.0, "0.0"},
-      {D.EDicke, "2,5", "", &ExtraAnfangsdicke, 2.5, "2,5"},
-      {D.EDicke, "dick", "Liniendicke hat falsches Format.", &ExtraAnfangsdicke, 1.0, "1.0"},
-      {D.EAbweichungS, "12.5", "", &ExtraAbweichungSchritt, 0.125, "12.5"},
-      {D.EAbweichungS, "", "\"Abweichung Schritt\" hat falsches Format ", &ExtraAbweichungSchritt,
+      {D.ESchwund, "99", "", &ExtraWerte.Schwundfaktor, 0.01, "99"},
+      {D.ESchwund, "99,5", "Schwund hat falsches Format ", &ExtraWerte.Schwundfaktor, 1.0, "0.0"},
+      {D.ESchwund, "100", "Schwund hat falsches Format ", &ExtraWerte.Schwundfaktor, 1.0, "0.0"},
+      {D.ESchwund, "-50", "", &ExtraWerte.Schwundfaktor, 1.5, "-50"},
+      {D.ESchwund, "x", "Schwund hat falsches Format ", &ExtraWerte.Schwundfaktor, 1.0, "0.0"},
+      {D.EDicke, "2,5", "", &ExtraWerte.Anfangsdicke, 2.5, "2,5"},
+      {D.EDicke, "dick", "Liniendicke hat falsches Format.", &ExtraWerte.Anfangsdicke, 1.0, "1.0"},
+      {D.EAbweichungS, "12.5", "", &ExtraWerte.AbweichungSchritt, 0.125, "12.5"},
+      {D.EAbweichungS, "", "\"Abweichung Schritt\" hat falsches Format ",
+       &ExtraWerte.AbweichungSchritt, 0.3, "30.0"},
+      {D.EAbweichungP, "150", "", &ExtraWerte.AbweichungPlus, 1.5, "150"},
+      {D.EAbweichungP, "1..2", "\"Abweichung +\" hat falsches Format ", &ExtraWerte.AbweichungPlus,
        0.3, "30.0"},
-      {D.EAbweichungP, "150", "", &ExtraAbweichungPlus, 1.5, "150"},
-      {D.EAbweichungP, "1..2", "\"Abweichung +\" hat falsches Format ", &ExtraAbweichungPlus, 0.3,
-       "30.0"},
-      {D.EAbweichungM, "-10", "", &ExtraAbweichungMinus, -0.1, "-10"},
-      {D.EAbweichungM, "a", "\"Abweichung -\" hat falsches Format ", &ExtraAbweichungMinus, 0.3,
+      {D.EAbweichungM, "-10", "", &ExtraWerte.AbweichungMinus, -0.1, "-10"},
+      {D.EAbweichungM, "a", "\"Abweichung -\" hat falsches Format ", &ExtraWerte.AbweichungMinus,
+       0.3,
        "30.0"},  // Beyond the range of a double: the error report, then the working value again.
-      {D.EDicke, "1e400", "Gleitkommaüberlauf.", &ExtraAnfangsdicke, 1.0, "1.0"},
-      {D.EAbweichungP, "-1e400", "Gleitkommaüberlauf.", &ExtraAbweichungPlus, 0.3, "30.0"},
+      {D.EDicke, "1e400", "Gleitkommaüberlauf.", &ExtraWerte.Anfangsdicke, 1.0, "1.0"},
+      {D.EAbweichungP, "-1e400", "Gleitkommaüberlauf.", &ExtraWerte.AbweichungPlus, 0.3, "30.0"},
   };
   for (const auto& F : Faelle) {
-    SetUp();
+    ExtraWerte = TEinstellungen();
     QString Text;
     Oeffnen({Eingeben(F.Feld, F.Eingabe), Pruefen([&] { Text = F.Feld->text(); }),
              Klicken(D.BAbbrechen)});
@@ -175,7 +170,7 @@ TEST_F(ExtrasTest, ButtonPressedAfterRefusedFieldActsAfterTheMessage) {
                        }}),
               Ergebnis);
     EXPECT_EQ(Meldung, "Schwund hat falsches Format ");
-    EXPECT_EQ(ExtraSchwundfaktor, 1.0);
+    EXPECT_EQ(ExtraWerte.Schwundfaktor, 1.0);
     EXPECT_FALSE(Knopf->isDown());
   }
 }
@@ -226,11 +221,11 @@ TEST_F(ExtrasTest, ColourChooserStartsWithLastConfirmedColour) {
             1);
   EXPECT_EQ(Vorgabe1, QColor(Qt::black));
   EXPECT_EQ(Vorgabe2, QColor(255, 0, 0));
-  EXPECT_EQ(ExtraZeichenfarbe, 0x0000FFu);  // the cancelled blue did not count
+  EXPECT_EQ(ExtraWerte.Zeichenfarbe, 0x0000FFu);  // the cancelled blue did not count
   Oeffnen({Klicken(D.BZeichenfarbe), Waehlen(Vorgabe3, QColor(0, 0, 255), true),
            Klicken(D.BAbbrechen)});
   EXPECT_EQ(Vorgabe3, QColor(255, 0, 0));
-  EXPECT_EQ(ExtraZeichenfarbe, 0xFF0000u);
+  EXPECT_EQ(ExtraWerte.Zeichenfarbe, 0xFF0000u);
 }
 
 TEST(Farbwert, ConvertsBothWays) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "drawing/Extras.h"
+
 // Acts on the modal dialogs that come up while it lives, one step per dialog,
 // in the given order. A step gets the active modal widget and returns false when
 // that is not yet the widget it waits for. Message boxes that no step expects
@@ -66,4 +68,17 @@ class TAntworter {
   std::vector<TSchritt> Schritte;
   size_t Naechster = 0;
   QObject Kontext;  // pending ticks die with it
+};
+
+// Each test starts from the default drawing settings and leaves them so,
+// also when it fails half-way: a member of the fixture.
+class TEinstellungenWache {
+ public:
+  TEinstellungenWache() { Zuruecksetzen(); }
+  ~TEinstellungenWache() { Zuruecksetzen(); }
+  TEinstellungenWache(const TEinstellungenWache&) = delete;
+  TEinstellungenWache& operator=(const TEinstellungenWache&) = delete;
+
+ private:
+  static void Zuruecksetzen() { Einstellungen = ExtraWerte = TEinstellungen(); }
 };

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "drawing/Fensterhilfen.h"
 #include "drawing/LSystemZeichnen.h"
 #include "gui/Anwendung.h"
+#include "gui/Radiogruppe.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 
@@ -31,7 +31,8 @@ namespace {
 int NachzeichnenMessen(TFZeichenform* F, TRegelsystem& R) {
   F->RGNachzeichnen->Items[1]->click();
   const auto Fertig = [&](int n) {
-    return QTest::qWaitFor([&] { return F->Nachzeichnungen == n && !F->ZeichnungLaeuft(); }, 60000);
+    return QTest::qWaitFor(
+        [&] { return F->Nachzeichnen().Nachzeichnungen() == n && !F->ZeichnungLaeuft(); }, 60000);
   };
   if (!Fertig(1)) return 1;
   std::vector<double> Zeiten;
@@ -56,8 +57,8 @@ int main(int argc, char** argv) {
   const bool Abbrechen = argc > 1 && std::strcmp(argv[1], "--abbrechen") == 0;
   int Erstes = Abbrechen || Nachzeichnen ? 2 : 1;
   if (Abbrechen && argc > 3 && std::strcmp(argv[2], "--dicke") == 0) {
-    Anfangsdicke = TextAlsKommazahl(argv[3]);
-    Schwundfaktor = 1.0;
+    Einstellungen.Anfangsdicke = TextAlsKommazahl(argv[3]);
+    Einstellungen.Schwundfaktor = 1.0;
     Erstes += 2;
   }
   if (argc < Erstes + 2) {

@@ -3,43 +3,34 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QFrame>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
 
+#include "drawing/Bildspeichern.h"
 #include "drawing/Extras.h"
 #include "drawing/Feldpruefung.h"
-#include "drawing/Fensterhilfen.h"
+#include "drawing/Rezeptfelder.h"
 #include "drawing/UnitWeiter.h"
 #include "drawing/Zeichenzahl.h"
+#include "gui/Aktivierung.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
+#include "gui/Eingabefeld.h"
 #include "gui/Klicks.h"
-#include "gui/Schrift.h"
+#include "gui/Radiogruppe.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
-#include "turtle/Bilddatei.h"
-#include "turtle/SvgLeinwand.h"
 #include "turtle/turtleUnit.h"
 
 TFZeichenform* FZeichenform = nullptr;
 
 namespace {
 
-constexpr uint32_t Weiss = 0xFFFFFF;
 constexpr uint32_t MarkierFarbe = 0x0000FF;
 constexpr int FortschrittStufen = 1000;
 const QString TiefeHinweisText = QStringLiteral("Entwicklungstiefe angeben");
@@ -54,259 +45,40 @@ QString MitTausenderpunkten(uint64_t n) {
 QString Text(const std::string& Bytes) { return AusCp1252(Bytes); }
 std::string Text(const QLineEdit* Feld) { return NachCp1252(Feld->text()); }
 
-QFrame* Bevel(QWidget* Eltern, int Links, int Oben, int Breite, int Hoehe) {
-  auto* B = new QFrame(Eltern);
-  B->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  B->setGeometry(Links, Oben, Breite, Hoehe);
-  return B;
-}
-
-QLabel* Label(const QString& Titel, QWidget* Eltern, int Links, int Oben,
-              QWidget* Buddy = nullptr) {
-  auto* L = new QLabel(Titel, Eltern);
-  L->move(Links, Oben);
-  if (Buddy) L->setBuddy(Buddy);
-  L->adjustSize();
-  return L;
-}
-
-TEingabefeld* Feld(QWidget* Eltern, int Links, int Oben, int Breite, int Hoehe,
-                   const QString& Hinweis) {
-  auto* E = new TEingabefeld(Eltern);
-  E->setGeometry(Links, Oben, Breite, Hoehe);
-  E->setToolTip(Hinweis);
-  return E;
-}
-
-QPushButton* Knopf(const QString& Titel, QWidget* Eltern, int Links, int Oben, int Breite,
-                   int Hoehe, const QString& Hinweis) {
-  auto* B = new QPushButton(Titel, Eltern);
-  B->setGeometry(Links, Oben, Breite, Hoehe);
-  B->setToolTip(Hinweis);
-  return B;
-}
-
 }  // namespace
 
-// ---------------------------------------------------------------- surface
-
-TZeichenflaeche::TZeichenflaeche(QSize Groesse, QWidget* Eltern)
-    : QWidget(Eltern), Bild(Groesse, QImage::Format_RGB32) {
-  Bild.fill(Qt::white);
-  Leinwand = std::make_unique<TBildLeinwand>(Bild);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setFixedSize(Groesse);
-}
-
-TZeichenflaeche::~TZeichenflaeche() = default;
-
-const QImage& TZeichenflaeche::Bitmap() {
-  Leinwand->Ausgeben();
-  return Bild;
-}
-
-void TZeichenflaeche::paintEvent(QPaintEvent* E) {
-  QPainter P(this);
-  P.drawImage(E->rect(), Bitmap(), E->rect());
-}
-
-void TZeichenflaeche::mousePressEvent(QMouseEvent* E) {
-  const QPoint Punkt = E->position().toPoint();
-  emit MouseDown(E->buttons(), Punkt.x(), Punkt.y());
-}
-
-// ---------------------------------------------------------------- window
-
 TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
-  setWindowTitle(QStringLiteral("Rankenwerk  4.0") + QString(38, QLatin1Char(' ')) +
-                 QStringLiteral("Rankenwerk-Entwickler"));
-  // The client area the drawing surface is made for.
-  setGeometry(205, 56, 1000, 680);
-  QPalette Hintergrund = palette();
-  Hintergrund.setColor(QPalette::Window, Qt::white);
-  setPalette(Hintergrund);
-  setAutoFillBackground(true);
-  setFont(Schrift(10, false));
-
-  zeichenflaeche = new TZeichenflaeche(QSize(width(), height()), this);
-  zeichenflaeche->move(0, 0);
-
-  PBedienung = new QFrame(this);
-  PBedienung->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  // Taller than the first version's 577 pixels: two more groups and a button
-  // below "Turtle Zeigen", with all groups a little lower to make room.
-  PBedienung->setGeometry(0, 0, 111, 675);
-  PBedienung->setPalette(QApplication::palette());
-  PBedienung->setAutoFillBackground(true);
-  PBedienung->setFont(Schrift(11, true));
-  const QFont Normal = Schrift(10, false);
-
-  BZeichnen =
-      Knopf(QStringLiteral("&Zeichnen"), PBedienung, 7, 7, 98, 26,
-            QStringLiteral("Zeichnung ausgeben, notfalls mit Schalter 'Abbrechen' stoppen"));
-  BLoeschen = Knopf(QStringLiteral("&Löschen"), PBedienung, 7, 39, 98, 27,
-                    QStringLiteral("Zeichnung löschen"));
-  Bevel1 = Bevel(PBedienung, 7, 72, 98, 39);
-  ETiefe = Feld(PBedienung, 13, 89, 79, 21, TiefeHinweisText);
-  ETiefe->installEventFilter(this);
-  LTiefe = Label(QStringLiteral("&Tiefe"), PBedienung, 11, 76, ETiefe);
-  Bevel2 = Bevel(PBedienung, 7, 117, 98, 53);
-  ESchrittweite = Feld(PBedienung, 13, 143, 79, 21,
-                       QStringLiteral("Schrittweite für 'L', wird je nach Einstellung "
-                                      "automatisch an die Bildgröße angepaßt"));
-  ESchrittweite->setFont(Normal);
-  LSchrittweite = Label(QStringLiteral("Schri&ttweite"), PBedienung, 13, 124, ESchrittweite);
-  Bevel3 = Bevel(PBedienung, 7, 176, 98, 85);
-  LStartposition = Label(QStringLiteral("Startposition"), PBedienung, 13, 182);
-  LStartposition->setToolTip(
-      QStringLiteral("Startposition von Hand eingeben. Kann auch durch Klicken mit der "
-                     "rechten Maustaste eingegeben werden."));
-  // A little wider than 27 pixels and in the plain font, so that "1000.0" fits.
-  Ex = Feld(PBedienung, 21, 208, 35, 21, QStringLiteral("x-Wert für Startposition"));
-  Lx = Label(QStringLiteral("x"), PBedienung, 12, 210, Ex);
-  Ey = Feld(PBedienung, 67, 208, 35, 21, QStringLiteral("y-Wert für Startposition"));
-  Ly = Label(QStringLiteral("y"), PBedienung, 59, 210, Ey);
-  for (TEingabefeld* E : {Ex, Ey}) {
-    E->setFont(Normal);
-    E->setTextMargins(-2, 0, -2, 0);
-  }
-  EWinkel = Feld(PBedienung, 59, 234, 39, 21,
-                 QStringLiteral("Startwinkel für die Zeichnung (90° zeigt nach oben)"));
-  LWinkel = Label(QStringLiteral("&Winkel"), PBedienung, 13, 234, EWinkel);
-
-  // The radio groups one below the other, each 48 pixels high.
-  auto Gruppe = [&](const char* Titel, const char* Item0, const char* Item1, int Oben,
-                    const QString& Hinweis) {
-    auto* G = new TRadioGruppe(QString::fromUtf8(Titel), QString::fromUtf8(Item0),
-                               QString::fromUtf8(Item1), PBedienung);
-    G->setGeometry(7, Oben, 98, 48);
-    G->setToolTip(Hinweis);
-    return G;
-  };
-  RGSchrittModus = Gruppe("&Schrittmodus", "schnell", "schrittweise", 267,
-                          QStringLiteral("Hier Einzelschritt oder ganzes Bild wählen"));
-  RGSchrittweite =
-      Gruppe("Schrittweite", "absolut", "anpassen", 319,
-             QStringLiteral("Hier angeben, ob die Schrittweite automatisch an die Größe des "
-                            "Fensters angepaßt werden soll"));
-  RGZufallsModus =
-      Gruppe("&ZufallsModus", "exakt", "Zufall", 371,
-             QStringLiteral("Hie wählen, ob zufällige Schwankungen beim Zeichnen berücksichtigt "
-                            "werden sollen. "));
-  RGTurtleZeigen =
-      Gruppe("Turtle Zeigen", "zeigen", "verstecken", 423,
-             QStringLiteral("Einstellen, ob die Turtle als Symbol sichtbar sein soll"));
-  RGNachzeichnen =
-      Gruppe("Nachzeichnen", "aus", "sofort", 475,
-             QStringLiteral("Hier wählen, ob nach jeder Änderung von Regeln oder Einstellungen "
-                            "sofort neu gezeichnet werden soll"));
-  RGLage = Gruppe("Lage", "frei", "zentriert", 527,
-                  QStringLiteral("Hier wählen, ob die Zeichnung an der Startposition beginnt "
-                                 "oder in der Mitte der Fläche liegt"));
-
-  BExtras = Knopf(QStringLiteral("Extra Einstellungen"), PBedienung, 7, 580, 98, 27,
-                  QStringLiteral("Einstellungen von Zufallsabweichungen, Zeichendicke, Schwund "
-                                 "von Dicken bei Verzweigungen und Zeichenfarbe"));
-  BExtras->setFont(Normal);
-  BZwischenablage = Knopf(QStringLiteral("In Zwischenablage"), PBedienung, 7, 611, 98, 27,
-                          QStringLiteral("Bild in die Zwischneablage kopieren"));
-  BZwischenablage->setFont(Normal);
-  BBildSpeichern = Knopf(QStringLiteral("Bild speichern"), PBedienung, 7, 642, 98, 27,
-                         QStringLiteral("Zeichnung als PNG- oder SVG-Datei speichern"));
-  BBildSpeichern->setFont(Normal);
-
-  EZeichen = Feld(this, 546, 39, 33, 28, QString());
-  EZeichen->setFont(Schrift(16, true));
-  EZeichen->setEnabled(false);
-  // Display only, yet its character is read at every step: normal text colour.
-  QPalette Lesbar = EZeichen->palette();
-  for (auto Rolle : {QPalette::Text, QPalette::Base})
-    Lesbar.setColor(QPalette::Disabled, Rolle, Lesbar.color(QPalette::Active, Rolle));
-  EZeichen->setPalette(Lesbar);
-  EZeichen->hide();
-  EString = Feld(this, 117, 7, 462, 26, QString());
-  EString->setReadOnly(true);
-  // The marked character shows while the continue prompt has the focus.
-  QPalette Markierung = EString->palette();
-  for (auto Rolle : {QPalette::Highlight, QPalette::HighlightedText})
-    Markierung.setColor(QPalette::Inactive, Rolle, Markierung.color(QPalette::Active, Rolle));
-  EString->setPalette(Markierung);
-  EString->hide();
-  BAbbrechen = Knopf(QStringLiteral("Abbrechen"), this, 520, 7, 85, 26,
-                     QStringLiteral("Vorgang abbrechen, wenn's zu lange dauert!"));
-  QPalette Rot = BAbbrechen->palette();
-  Rot.setColor(QPalette::ButtonText, Qt::red);
-  BAbbrechen->setPalette(Rot);
-  BAbbrechen->setEnabled(false);
-  BAbbrechen->hide();
-  PBFortschritt = new QProgressBar(this);
-  PBFortschritt->setGeometry(611, 9, 150, 22);
-  PBFortschritt->setRange(0, FortschrittStufen);
-  PBFortschritt->setValue(0);
-  PBFortschritt->hide();
-
-  QWidget* Reihenfolge[] = {BZeichnen,
-                            RGSchrittModus->Items[0],
-                            RGSchrittModus->Items[1],
-                            ETiefe,
-                            BLoeschen,
-                            RGZufallsModus->Items[0],
-                            RGZufallsModus->Items[1],
-                            ESchrittweite,
-                            RGSchrittweite->Items[0],
-                            RGSchrittweite->Items[1],
-                            Ex,
-                            Ey,
-                            EWinkel,
-                            RGTurtleZeigen->Items[0],
-                            RGTurtleZeigen->Items[1],
-                            RGNachzeichnen->Items[0],
-                            RGNachzeichnen->Items[1],
-                            RGLage->Items[0],
-                            RGLage->Items[1],
-                            BExtras,
-                            BZwischenablage,
-                            BBildSpeichern,
-                            EZeichen,
-                            EString,
-                            BAbbrechen};
-  for (size_t i = 1; i < std::size(Reihenfolge); ++i)
-    setTabOrder(Reihenfolge[i - 1], Reihenfolge[i]);
+  SteuerelementeAnlegen();
 
   // Turtle on the surface, engine on turtle and window.
-  Turtle = std::make_unique<TTurtle>(*zeichenflaeche->Leinwand);
+  Schildkroete = std::make_unique<TTurtle>(zeichenflaeche->Leinwand());
   TZeichenfensterSchnittstelle& Schnittstelle = *this;
-  Maschine = std::make_unique<TZeichenmaschine>(*Turtle, Schnittstelle);
-  Turtle->FarbeSetzen(Zeichenfarbe);
-  Turtle->SymbolGroesseSetzen(15.0);
-  Turtle->Grundstellung();
+  Engine = std::make_unique<TZeichenmaschine>(*Schildkroete, Schnittstelle);
+  Schildkroete->FarbeSetzen(Einstellungen.Zeichenfarbe);
+  Schildkroete->SymbolGroesseSetzen(15.0);
+  Schildkroete->Grundstellung();
+  Bildspeicher = std::make_unique<TBildspeicher>(this, *zeichenflaeche, Laufprotokoll);
+  Bildspeicher->Regelsystemname = [this] {
+    return Regelsystemname ? Regelsystemname() : QString();
+  };
+  TNachzeichenfenster& Nachzeichenfenster = *this;
+  Nachzeichner = new TNachzeichner(Nachzeichenfenster, LNachzeichnen, this);
 
-  StartXSetzen(Turtle->X);
+  StartXSetzen(Schildkroete->X);
   StartYSetzen(height());
   StartwinkelSetzen(90.0);
   SchrittweiteSetzen(StartSchrittweite);
   TiefeSetzen(StartTiefe);
+  EigeneStartX = Vorgabe.StartX;
+  EigeneStartY = Vorgabe.StartY;
   StartMarkeZeichnen();
 
-  RGSchrittweite->ItemIndexSetzen(SchrittweiteAnpassen ? 1 : 0);
-  RGZufallsModus->ItemIndexSetzen(Zufallsmodus ? 1 : 0);
-  RGSchrittModus->ItemIndexSetzen(Schrittmodus ? 1 : 0);
+  RGSchrittweite->ItemIndexSetzen(Einstellungen.SchrittweiteAnpassen ? 1 : 0);
+  RGZufallsModus->ItemIndexSetzen(Einstellungen.Zufallsmodus ? 1 : 0);
+  RGSchrittModus->ItemIndexSetzen(Einstellungen.Schrittmodus ? 1 : 0);
   RGTurtleZeigen->ItemIndexSetzen(1);
   RGNachzeichnen->ItemIndexSetzen(0);
-  RGLage->ItemIndexSetzen(0);
-
-  // Shown instead of a live redraw that would take too long.
-  LNachzeichnen = new QLabel(
-      QStringLiteral("Zu viele Linien zum sofortigen Nachzeichnen – „Zeichnen“ zeichnet es."),
-      this);
-  LNachzeichnen->setFont(Normal);
-  LNachzeichnen->move(117, 9);
-  LNachzeichnen->adjustSize();
-  LNachzeichnen->hide();
-  Nachzeichenuhr = new QTimer(this);
-  Nachzeichenuhr->setSingleShot(true);
-  Nachzeichenuhr->setInterval(40);
-  connect(Nachzeichenuhr, &QTimer::timeout, this, &TFZeichenform::Nachzeichnen);
+  RGLage->ItemIndexSetzen(Einstellungen.Zentriert ? 1 : 0);
 
   connect(BZeichnen, &QPushButton::clicked, this, &TFZeichenform::BZeichnenClick);
   connect(BLoeschen, &QPushButton::clicked, this, &TFZeichenform::BLoeschenClick);
@@ -335,61 +107,66 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
 
 // The engine refers to the turtle, the turtle to the surface's canvas.
 TFZeichenform::~TFZeichenform() {
-  Maschine.reset();
-  Turtle.reset();
+  Engine.reset();
+  Schildkroete.reset();
 }
 
 void TFZeichenform::RegelsystemUebergeben(TRegelsystem& R) {
-  Maschine->Regelsystem = &R;
-  Maschine->WinkelPlus = R.WinkelPlus;
-  Maschine->WinkelMinus = -R.WinkelMinus;
+  Engine->Regelsystem = &R;
+  Engine->WinkelPlus = R.WinkelPlus;
+  Engine->WinkelMinus = -R.WinkelMinus;
   TiefeHinweisSetzen();
 }
 
-void TFZeichenform::SchrittweiteSetzen(double x) { Maschine->SchrittweiteSetzen(x); }
+void TFZeichenform::RegelsystemGeaendert() { Nachzeichner->Anstossen(); }
+
+void TFZeichenform::SchrittweiteSetzen(double x) {
+  Engine->SchrittweiteSetzen(x);
+  EigeneSchrittweite = x;
+}
 
 void TFZeichenform::TiefeSetzen(int32_t n) {
-  Tiefe = n;
+  Vorgabe.Tiefe = n;
   ETiefe->setText(QString::number(n));
   TiefeHinweisSetzen();
 }
 
 QString TFZeichenform::TiefeHinweis() const {
-  const TRegelsystem* R = Maschine ? Maschine->Regelsystem : nullptr;
+  const TRegelsystem* R = Engine ? Engine->Regelsystem : nullptr;
   if (!R) return TiefeHinweisText;
-  const uint64_t Linien = ZeichenZaehlen(*R, Tiefe, R->Axiom).Linien;
+  const uint64_t Linien = ZeichenZaehlen(*R, Vorgabe.Tiefe, R->Axiom).Linien;
   const QString Anzahl = Linien == UINT64_MAX
                              ? QStringLiteral("mehr als ") + MitTausenderpunkten(Linien)
                              : MitTausenderpunkten(Linien);
   return TiefeHinweisText +
-         QStringLiteral("\nErwartete Linien bei Tiefe %1: %2").arg(Tiefe).arg(Anzahl);
+         QStringLiteral("\nErwartete Linien bei Tiefe %1: %2").arg(Vorgabe.Tiefe).arg(Anzahl);
 }
 
 void TFZeichenform::TiefeHinweisSetzen() { ETiefe->setToolTip(TiefeHinweis()); }
 
 void TFZeichenform::StartXSetzen(double x) {
-  StartX = x;
+  Vorgabe.StartX = x;
   Ex->setText(Text(KommazahlAlsText(1, x)));
 }
 
 void TFZeichenform::StartYSetzen(double y) {
-  StartY = y;
+  Vorgabe.StartY = y;
   Ey->setText(Text(KommazahlAlsText(1, y)));
 }
 
 void TFZeichenform::StartwinkelSetzen(double w) {
-  Startwinkel = w;
+  Vorgabe.Startwinkel = w;
   EWinkel->setText(Text(KommazahlAlsText(1, w)));
 }
 
 void TFZeichenform::StartMarkeZeichnen() {
-  TLeinwand& L = *zeichenflaeche->Leinwand;
-  const int x = static_cast<int>(Runden(StartX));
-  const int y = static_cast<int>(Runden(StartY));
+  TLeinwand& L = zeichenflaeche->Leinwand();
+  const int x = static_cast<int>(Runden(Vorgabe.StartX));
+  const int y = static_cast<int>(Runden(Vorgabe.StartY));
   L.StiftFarbeSetzen(MarkierFarbe);
   L.StiftBreiteSetzen(1);
   L.RastermodusSetzen(TRastermodus::NichtXor);
-  L.PinselFarbeSetzen(Weiss);
+  L.PinselFarbeSetzen(0xFFFFFF);
   L.Bewegen(x, y);
   L.Ellipse(x - 5, y - 5, x + 5, y + 5);
   L.StiftFarbeSetzen(0);
@@ -398,18 +175,20 @@ void TFZeichenform::StartMarkeZeichnen() {
   zeichenflaeche->update(x - 7, y - 7, 15, 15);
 }
 
+// The marker moves with the start: erased at the old place, drawn at the new.
+void TFZeichenform::StartVersetzen(double X, double Y) {
+  StartMarkeZeichnen();
+  StartXSetzen(X);
+  StartYSetzen(Y);
+  StartMarkeZeichnen();
+}
+
 // ---------------------------------------------------------------- field checks
 
 void TFZeichenform::ETiefeExit() {
   FeldVerlassen(
-      this,
-      [&] {
-        const int32_t Neu = TiefePruefen(Text(ETiefe));
-        const bool Anders = Neu != Tiefe;
-        TiefeSetzen(Neu);
-        if (Anders) NachzeichnenAnstossen();
-      },
-      [&] { ETiefe->setText(QString::number(Tiefe)); });
+      this, [&] { TiefeSetzen(TiefePruefen(Text(ETiefe))); },
+      [&] { ETiefe->setText(QString::number(Vorgabe.Tiefe)); });
 }
 
 void TFZeichenform::ESchrittweiteExit() {
@@ -417,109 +196,88 @@ void TFZeichenform::ESchrittweiteExit() {
       this,
       [&] {
         const double Neu = SchrittweitePruefen(Text(ESchrittweite));
-        const bool Anders = Neu != Maschine->Schrittweite;
-        if (Anders)
-          LaufStoeren(QStringLiteral("während eines Laufs wurde die Schrittweite geändert"));
+        if (Neu != Engine->Schrittweite)
+          Laufprotokoll.Stoeren("während eines Laufs wurde die Schrittweite geändert");
         SchrittweiteSetzen(Neu);
-        if (Anders) NachzeichnenAnstossen();
       },
-      [&] { SchrittweiteAnzeigen(Maschine->Schrittweite); });
+      [&] { SchrittweiteAnzeigen(Engine->Schrittweite); });
 }
 
 void TFZeichenform::ExExit() {
   // A centred start may lie beyond the window; shown unchanged, it is no entry to refuse.
-  if (Text(Ex) == KommazahlAlsText(1, StartX)) return;
+  if (Text(Ex) == KommazahlAlsText(1, Vorgabe.StartX)) return;
   FeldVerlassen(
       this,
       [&] {
-        const double x = StartXPruefen(Text(Ex), ClientBreite());
-        const bool Anders = x != StartX;
-        StartMarkeZeichnen();
-        StartXSetzen(x);
-        StartMarkeZeichnen();
-        if (Anders) NachzeichnenAnstossen();
+        EigeneStartX = StartXPruefen(Text(Ex), ClientBreite());
+        StartVersetzen(EigeneStartX, Vorgabe.StartY);
       },
-      [&] { StartXSetzen(StartX); });
+      [&] { StartXSetzen(Vorgabe.StartX); });
 }
 
 void TFZeichenform::EyExit() {
-  if (Text(Ey) == KommazahlAlsText(1, StartY)) return;
+  if (Text(Ey) == KommazahlAlsText(1, Vorgabe.StartY)) return;
   FeldVerlassen(
       this,
       [&] {
-        const double y = StartYPruefen(Text(Ey), ClientHoehe());
-        const bool Anders = y != StartY;
-        StartMarkeZeichnen();
-        StartYSetzen(y);
-        StartMarkeZeichnen();
-        if (Anders) NachzeichnenAnstossen();
+        EigeneStartY = StartYPruefen(Text(Ey), ClientHoehe());
+        StartVersetzen(Vorgabe.StartX, EigeneStartY);
       },
-      [&] { StartYSetzen(StartY); });
+      [&] { StartYSetzen(Vorgabe.StartY); });
 }
 
 void TFZeichenform::EWinkelExit() {
   FeldVerlassen(
-      this,
-      [&] {
-        const double w = StartwinkelPruefen(Text(EWinkel));
-        const bool Anders = w != Startwinkel;
-        StartwinkelSetzen(w);
-        if (Anders) NachzeichnenAnstossen();
-      },
-      [&] { StartwinkelSetzen(Startwinkel); });
+      this, [&] { StartwinkelSetzen(StartwinkelPruefen(Text(EWinkel))); },
+      [&] { StartwinkelSetzen(Vorgabe.Startwinkel); });
 }
 
-// ---------------------------------------------------------------- handlers
+// ---------------------------------------------------------------- the run
 
-void TFZeichenform::BZeichnenClick() {
+void TFZeichenform::BZeichnenClick() { Zeichnen(false); }
+
+void TFZeichenform::Zeichnen(bool Neu) {
   // A second start while a run lets messages through is ignored.
-  if (Laeuft || Beendet || !Maschine->Regelsystem || SvgWirdGeschrieben) return;
+  if (Laeuft || Beendet || !Engine->Regelsystem || Bildspeicher->SvgLaeuft()) return;
   Laeuft = true;
-  Ueberholt = false;
-  LaufBeginnen();
+  Nachzeichnung = Neu;
+  Nachzeichner->LaufBeginnt();
+  QString Fehlertext;
+  bool Stapel = false;
   try {
-    Maschine->Zeichenlauf(Tiefe, StartX, StartY, Startwinkel);
+    Zeichenlauf();
   } catch (const ETurtleStapel& Fehler) {
-    LaufEintragen();
-    LaufBeendet();
     // An error of the turtle's stack ends only this run, with a plain message.
-    if (!Beendet) MeldungZeigen(std::string(Fehler.what()), this);
-    return;
+    Fehlertext = QString::fromUtf8(Fehler.what());
+    Stapel = true;
   } catch (const std::exception& Fehler) {
-    LaufEintragen();
-    LaufBeendet();
-    if (!Beendet) FehlerZeigen(Fehler, this);
-    return;
+    Fehlertext = FehlertextMitPunkt(QString::fromUtf8(Fehler.what()));
   }
-  LaufEintragen();
   Laeuft = false;
+  if (!Fehlertext.isEmpty()) {
+    LaufBeendet();
+    LaufmeldungZeigen(Fehlertext, !Stapel);
+  }
+  Nachzeichnung = false;
   zeichenflaeche->update();
+  Nachzeichner->LaufVorbei();
 }
 
-TFZeichenform::TLaufbedingungen TFZeichenform::Bedingungen() const {
-  const TRegelsystem* R = Maschine->Regelsystem;
-  return {Zufallsmodus,      Schwundfaktor,        AbweichungPlus,        AbweichungMinus,
-          AbweichungSchritt, Maschine->WinkelPlus, Maschine->WinkelMinus, R,
-          R ? R->Stand() : 0};
-}
-
-void TFZeichenform::LaufBeginnen() {
-  Aktueller = TLauf();
-  TRezept& Z = Aktueller.Rezept;
-  const TRegelsystem& R = *Maschine->Regelsystem;
-  EinstellungenErfassen(Z);
+void TFZeichenform::Zeichenlauf() {
+  TRezept Z;
+  static_cast<TEinstellungen&>(Z) = Einstellungen;
+  const TRegelsystem& R = *Engine->Regelsystem;
   RegelsystemErfassen(Z, R);
   // The turns in force are the window's copies of the angles.
-  Z.WinkelPlus = Maschine->WinkelPlus;
-  Z.WinkelMinus = -Maschine->WinkelMinus;
-  Z.Tiefe = Tiefe;
-  Z.StartX = StartX;
-  Z.StartY = StartY;
-  Z.Startwinkel = Startwinkel;
-  Z.Schrittweite = Maschine->Schrittweite;
+  Z.WinkelPlus = Engine->WinkelPlus;
+  Z.WinkelMinus = -Engine->WinkelMinus;
+  Z.Tiefe = Vorgabe.Tiefe;
+  Z.StartX = Vorgabe.StartX;
+  Z.StartY = Vorgabe.StartY;
+  Z.Startwinkel = Vorgabe.Startwinkel;
+  Z.Schrittweite = Engine->Schrittweite;
   Z.Breite = ClientBreite();
   Z.Hoehe = ClientHoehe();
-  BedingungenBeimStart = Bedingungen();
   // The file form of a rule system cannot hold every axiom (a line end in it).
   TRegelsystem Probe;
   bool Gleich = false;
@@ -531,309 +289,157 @@ void TFZeichenform::LaufBeginnen() {
   } catch (const std::exception&) {
     Gleich = false;
   }
-  if (!Gleich)
-    Aktueller.Hindernis = QStringLiteral("das Regelsystem lässt sich nicht als Datei festhalten");
+  Laufprotokoll.Beginnen(std::move(Z));
+  if (!Gleich) Laufprotokoll.Stoeren("das Regelsystem lässt sich nicht als Datei festhalten");
+  BedingungenBeimStart = Bedingungen();
+  struct TEnde {
+    TFZeichenform& F;
+    ~TEnde() {
+      F.BedingungenPruefen();
+      F.Laufprotokoll.Beenden(F.Engine->Ausgefuehrt, F.Engine->Schrittweite);
+      // Where the generator ended is where the next run goes on, unless the
+      // user set another seed meanwhile or every redraw is to start alike.
+      if (!F.Nachzeichner->Sofort() &&
+          Einstellungen.Saat == F.BedingungenBeimStart.Einstellungen.Saat)
+        Einstellungen.Saat = F.Engine->Zufall.Zufallszustand;
+    }
+  } Ende{*this};
+  Engine->Zeichenlauf(Einstellungen, Vorgabe.Tiefe, Vorgabe.StartX, Vorgabe.StartY,
+                      Vorgabe.Startwinkel);
 }
 
-void TFZeichenform::LaufStoeren(const QString& Grund) {
-  if (Laeuft && Aktueller.Hindernis.isEmpty()) Aktueller.Hindernis = Grund;
-}
-
-void TFZeichenform::LaufEintragen() {
-  // The step the drawing used, fitted or not.
-  Aktueller.Rezept.Schrittweite = Maschine->Schrittweite;
-  Aktueller.Zeichen = Maschine->Ausgefuehrt;
-  BedingungenPruefen();
-  Laeufe.push_back(Aktueller);
+TFZeichenform::TLaufbedingungen TFZeichenform::Bedingungen() const {
+  const TRegelsystem* R = Engine->Regelsystem;
+  return {Einstellungen, Engine->WinkelPlus, Engine->WinkelMinus, R, R ? R->Stand() : 0};
 }
 
 void TFZeichenform::BedingungenPruefen() {
   const TLaufbedingungen Jetzt = Bedingungen();
-  if (Jetzt == BedingungenBeimStart) return;
-  if (Jetzt.Regeln != BedingungenBeimStart.Regeln || Jetzt.Stand != BedingungenBeimStart.Stand)
-    LaufStoeren(QStringLiteral("während eines Laufs wurden die Regeln geändert"));
-  else
-    LaufStoeren(QStringLiteral("während eines Laufs wurden Einstellungen geändert"));
-}
-
-QString TFZeichenform::SvgHindernis() const {
-  if (Laeuft) return QStringLiteral("die Zeichnung ist noch nicht fertig");
-  for (const TLauf& L : Laeufe)
-    if (!L.Hindernis.isEmpty()) return L.Hindernis;
-  return QString();
+  const TLaufbedingungen& Start = BedingungenBeimStart;
+  if (Jetzt.Regeln != Start.Regeln || Jetzt.Stand != Start.Stand)
+    Laufprotokoll.Stoeren("während eines Laufs wurden die Regeln geändert");
+  else if (!ImLaufGleich(Jetzt.Einstellungen, Start.Einstellungen) ||
+           Jetzt.WinkelP != Start.WinkelP || Jetzt.WinkelM != Start.WinkelM)
+    Laufprotokoll.Stoeren("während eines Laufs wurden Einstellungen geändert");
 }
 
 void TFZeichenform::LaufBeendet() {
-  Laeuft = false;
   AbbrechenZeigen(false);
   ZeichenfeldZeigen(false);
   StringZeigen(false, std::string());
-  zeichenflaeche->update();
 }
+
+void TFZeichenform::LaufmeldungZeigen(const QString& Text, bool Fehler) {
+  // A redraw that a newer change overtook, or the program's end, says nothing any more.
+  if (Beendet || Nachzeichner->Ueberholt()) return;
+  if (Nachzeichnung) {
+    LNachzeichnen->setText(Text);
+    LNachzeichnen->adjustSize();
+    LNachzeichnen->show();
+  } else if (Fehler) {
+    FehlerZeigen(std::runtime_error(Text.toStdString()), this);
+  } else {
+    MeldungZeigen(Text, this);
+  }
+}
+
+// ---------------------------------------------------------------- other handlers
 
 void TFZeichenform::BLoeschenClick() {
   // The picture starts anew: earlier runs are gone, a run under way keeps only its rest.
-  Laeufe.clear();
-  LaufStoeren(QStringLiteral("„Löschen“ hat einen Lauf unterbrochen"));
-  TLeinwand& L = *zeichenflaeche->Leinwand;
-  L.PinselFarbeSetzen(Weiss);
-  L.RechteckFuellen(0, 0, L.Breite(), L.Hoehe());
+  Laufprotokoll.Leeren();
+  Bildspeicher->Unterbrechen(QStringLiteral("„Löschen“ hat das Speichern abgebrochen"));
+  zeichenflaeche->Leeren();
   StartMarkeZeichnen();
-  zeichenflaeche->update();
 }
 
 void TFZeichenform::BAbbrechenClick() {
-  Maschine->Abbruch = true;
+  Engine->Abbruch = true;
   AbbrechenZeigen(false);
 }
 
 void TFZeichenform::BExtrasClick() {
-  const uint32_t SaatVorher = ExtraSaat = Zufallszustand;
+  ExtraWerte = Einstellungen;
   const int Ergebnis = ExtraEinstellungen->exec();
   FokusZurueckgeben(this);
-  if (Ergebnis == TExtraEinstellungen::ErgebnisOk) {
-    if (ExtraSaat != SaatVorher) {
-      // A seed confirmed by the user: the next random drawing starts there.
-      LaufStoeren(QStringLiteral("während eines Laufs wurde die Saat geändert"));
-      Zufallszustand = NachzeichenSaat = ExtraSaat;
-    }
-    const bool Anders = Anfangsdicke != ExtraAnfangsdicke || Schwundfaktor != ExtraSchwundfaktor ||
-                        AbweichungPlus != ExtraAbweichungPlus ||
-                        AbweichungMinus != ExtraAbweichungMinus ||
-                        AbweichungSchritt != ExtraAbweichungSchritt ||
-                        Zeichenfarbe != ExtraZeichenfarbe || ExtraSaat != SaatVorher;
-    Anfangsdicke = ExtraAnfangsdicke;
-    Schwundfaktor = ExtraSchwundfaktor;
-    AbweichungPlus = ExtraAbweichungPlus;
-    AbweichungMinus = ExtraAbweichungMinus;
-    AbweichungSchritt = ExtraAbweichungSchritt;
-    Zeichenfarbe = ExtraZeichenfarbe;
-    if (Anders) NachzeichnenAnstossen();
-  } else {
-    ExtraAnfangsdicke = Anfangsdicke;
-    ExtraSchwundfaktor = Schwundfaktor;
-    ExtraAbweichungPlus = AbweichungPlus;
-    ExtraAbweichungMinus = AbweichungMinus;
-    ExtraAbweichungSchritt = AbweichungSchritt;
-    ExtraZeichenfarbe = Zeichenfarbe;
-    ExtraSaat = Zufallszustand;
-  }
+  if (Ergebnis == TExtraEinstellungen::ErgebnisOk)
+    Einstellungen = ExtraWerte;
+  else
+    ExtraWerte = Einstellungen;
 }
-
-void TFZeichenform::NachzeichnenAnstossen() {
-  if (!NachzeichnenSofort || Schrittmodus || Beendet) return;
-  // A redraw under way is out of date: it stops at its next message pass.
-  if (Laeuft) {
-    Ueberholt = true;
-    Maschine->Abbruch = true;
-  }
-  Nachzeichenuhr->start();
-}
-
-void TFZeichenform::Nachzeichnen() {
-  if (!NachzeichnenSofort || Schrittmodus || Beendet || !Maschine->Regelsystem) return;
-  // The stopped run is still on its way out, or a picture is being written.
-  if (Laeuft || SvgWirdGeschrieben) {
-    Nachzeichenuhr->start();
-    return;
-  }
-  TRegelsystem& R = *Maschine->Regelsystem;
-  // Angles confirmed in the main window count at once, not only on coming back.
-  Maschine->WinkelPlus = R.WinkelPlus;
-  Maschine->WinkelMinus = -R.WinkelMinus;
-  const bool ZuViele = ZeichenZaehlen(R, Tiefe, R.Axiom).Linien > NachzeichnenGrenze;
-  LNachzeichnen->setVisible(ZuViele);
-  if (ZuViele) return;
-  Zufallszustand = NachzeichenSaat;
-  ++Nachzeichnungen;
-  BLoeschenClick();
-  BZeichnenClick();
-}
-
-void TFZeichenform::RegelsystemGeaendert() { NachzeichnenAnstossen(); }
 
 void TFZeichenform::BZwischenablageClick() {
   QApplication::clipboard()->setImage(zeichenflaeche->Bitmap());
 }
 
-void TFZeichenform::BBildSpeichernClick() {
-  Behandeln(this, [&] {
-    const QString Geladen = Regelsystemname ? Regelsystemname() : QString();
-    const QString Name =
-        Geladen.isEmpty() ? QStringLiteral("Zeichnung") : QFileInfo(Geladen).completeBaseName();
-    // Beside the rule system, unless that folder is not the user's to write in
-    // (the installed examples).
-    if (BildOrdner.isEmpty()) {
-      const QString Dort = Geladen.isEmpty() ? QString() : QFileInfo(Geladen).absolutePath();
-      BildOrdner = !Dort.isEmpty() && QFileInfo(Dort).isWritable() ? Dort : QDir::currentPath();
-    }
-    const QString Png = QStringLiteral("PNG-Bild (*.png)"),
-                  Svg = QStringLiteral("SVG-Bild (*.svg)");
-    QFileDialog Dialog(this, QStringLiteral("Zeichnung speichern"), BildOrdner);
-    // Qt's own dialog, so that its texts follow the program's language.
-    Dialog.setOption(QFileDialog::DontUseNativeDialog);
-    Dialog.setAcceptMode(QFileDialog::AcceptSave);
-    Dialog.setNameFilters({Png, Svg});
-    Dialog.setDefaultSuffix(QStringLiteral("png"));
-    connect(&Dialog, &QFileDialog::filterSelected, &Dialog, [&](const QString& Filter) {
-      Dialog.setDefaultSuffix(Filter == Svg ? QStringLiteral("svg") : QStringLiteral("png"));
-    });
-    Dialog.selectFile(Name + QStringLiteral(".png"));
-    if (DateidialogAusfuehren(&Dialog) != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
-      return;
-    QString Datei = Dialog.selectedFiles().front();
-    BildOrdner = QFileInfo(Datei).absolutePath();
-    // A name with another ending gets the one of the chosen type.
-    const QString Endung = QFileInfo(Datei).suffix().toLower();
-    if (Endung != QLatin1String("png") && Endung != QLatin1String("svg"))
-      Datei += Dialog.selectedNameFilter() == Svg ? QStringLiteral(".svg") : QStringLiteral(".png");
-    BildSpeichern(Datei);
-  });
-}
+void TFZeichenform::BBildSpeichernClick() { Bildspeicher->Fragen(); }
 
 void TFZeichenform::BildSpeichern(const QString& Datei) {
-  if (QFileInfo(Datei).suffix().toLower() == QLatin1String("svg")) {
-    SvgSchreiben(Datei);
-    return;
-  }
-  // The recipe of the last run; during a run, of the one under way.
-  std::string Rezept;
-  if (Laeuft)
-    Rezept = RezeptAlsText(Aktueller.Rezept);
-  else if (!Laeufe.empty())
-    Rezept = RezeptAlsText(Laeufe.back().Rezept);
-  PngSpeichern(zeichenflaeche->Bitmap(), QFile::encodeName(Datei).toStdString(), Rezept);
-}
-
-void TFZeichenform::SvgSchreiben(const QString& Datei) {
-  const QString Hindernis = SvgHindernis();
-  if (!Hindernis.isEmpty())
-    throw std::runtime_error(("Als SVG lässt sich die Zeichnung nicht speichern: " + Hindernis +
-                              ".\r\nAls PNG kann sie gespeichert werden.")
-                                 .toStdString());
-  const QImage& Bild = zeichenflaeche->Bitmap();
-  TSvgLeinwand Leinwand(Bild.width(), Bild.height(), QFile::encodeName(Datei).toStdString());
-  if (!Laeufe.empty()) Leinwand.MetadatenSetzen(RezeptAlsText(Laeufe.back().Rezept));
-  // Deep drawings take a while to write: with a bar, and a way out.
-  QProgressDialog Fortschritt(QStringLiteral("Die Zeichnung wird als SVG gespeichert …"),
-                              QStringLiteral("Abbrechen"), 0, FortschrittStufen, this);
-  Fortschritt.setWindowTitle(AnwendungsTitel);
-  Fortschritt.setWindowModality(Qt::WindowModal);
-  Fortschritt.setMinimumDuration(500);
-  SvgWirdGeschrieben = true;
-  struct TEnde {
-    bool& Flag;
-    ~TEnde() { Flag = false; }
-  } Ende{SvgWirdGeschrieben};
-  const double Anzahl = static_cast<double>(Laeufe.size());
-  for (size_t i = 0; i < Laeufe.size(); ++i) {
-    TRezept Rezept = Laeufe[i].Rezept;
-    TWiedergabe Wiedergabe;
-    Wiedergabe.Zeichengrenze = Laeufe[i].Zeichen;
-    Wiedergabe.Weiter = [&](double Anteil) {
-      Fortschritt.setValue(
-          static_cast<int>((static_cast<double>(i) + Anteil) / Anzahl * FortschrittStufen));
-      QCoreApplication::processEvents();
-      return !Fortschritt.wasCanceled();
-    };
-    RezeptZeichnen(Rezept, Leinwand, false, false, {}, &Wiedergabe);
-    // Cancelled: the unfinished file is removed, an older one stays.
-    if (Fortschritt.wasCanceled()) return;
-  }
-  Leinwand.Abschliessen();
+  Bildspeicher->Speichern(Datei);
+  Nachzeichner->LaufVorbei();
 }
 
 void TFZeichenform::RezeptUebernehmen(const TRezept& Z) {
-  Maschine->WinkelPlus = Z.WinkelPlus;
-  Maschine->WinkelMinus = -Z.WinkelMinus;
+  Engine->WinkelPlus = Z.WinkelPlus;
+  Engine->WinkelMinus = -Z.WinkelMinus;
   TiefeSetzen(Z.Tiefe);
-  StartMarkeZeichnen();
-  StartXSetzen(Z.StartX);
-  StartYSetzen(Z.StartY);
-  StartMarkeZeichnen();
+  StartVersetzen(Z.StartX, Z.StartY);
+  EigeneStartX = Z.StartX;
+  EigeneStartY = Z.StartY;
   StartwinkelSetzen(Z.Startwinkel);
   SchrittweiteSetzen(Z.Schrittweite);
-  // A step fitted to a surface of another size would come out differently here:
-  // the picture's own step is kept then.
-  SchrittweiteAnpassen =
-      Z.SchrittweiteAnpassen && Z.Breite == ClientBreite() && Z.Hoehe == ClientHoehe();
-  Schrittmodus = Z.Schrittmodus;
-  Zufallsmodus = Z.Zufallsmodus;
-  // Likewise the picture's own start stands for its centring on another surface.
-  Zentriert = Z.Zentriert && Z.Breite == ClientBreite() && Z.Hoehe == ClientHoehe();
-  RGSchrittweite->ItemIndexSetzen(SchrittweiteAnpassen ? 1 : 0);
-  RGSchrittModus->ItemIndexSetzen(Schrittmodus ? 1 : 0);
-  RGZufallsModus->ItemIndexSetzen(Zufallsmodus ? 1 : 0);
-  RGLage->ItemIndexSetzen(Zentriert ? 1 : 0);
-  if (!Schrittmodus) EZeichen->hide();
-  Anfangsdicke = ExtraAnfangsdicke = Z.Anfangsdicke;
-  Schwundfaktor = ExtraSchwundfaktor = Z.Schwundfaktor;
-  AbweichungPlus = ExtraAbweichungPlus = Z.AbweichungPlus;
-  AbweichungMinus = ExtraAbweichungMinus = Z.AbweichungMinus;
-  AbweichungSchritt = ExtraAbweichungSchritt = Z.AbweichungSchritt;
-  Zeichenfarbe = ExtraZeichenfarbe = Z.Zeichenfarbe;
-  Zufallszustand = NachzeichenSaat = Z.Zufallszustand;
+  TEinstellungen Neu = Z;
+  // A step fitted or a start centred on a surface of another size would come
+  // out differently here: the picture's own are kept then.
+  const bool Gleiche = Z.Breite == ClientBreite() && Z.Hoehe == ClientHoehe();
+  Neu.SchrittweiteAnpassen = Z.SchrittweiteAnpassen && Gleiche;
+  Neu.Zentriert = Z.Zentriert && Gleiche;
+  Einstellungen = ExtraWerte = Neu;
+  RGSchrittweite->ItemIndexSetzen(Neu.SchrittweiteAnpassen ? 1 : 0);
+  RGSchrittModus->ItemIndexSetzen(Neu.Schrittmodus ? 1 : 0);
+  RGZufallsModus->ItemIndexSetzen(Neu.Zufallsmodus ? 1 : 0);
+  RGLage->ItemIndexSetzen(Neu.Zentriert ? 1 : 0);
+  if (!Neu.Schrittmodus) EZeichen->hide();
+  Nachzeichner->Anstossen();
 }
 
 void TFZeichenform::RGSchrittModusClick(int Index) {
-  const bool Anders = Schrittmodus != (Index != 0);
-  Schrittmodus = Index != 0;
+  Einstellungen.Schrittmodus = Index != 0;
   if (Index == 0) EZeichen->hide();
-  if (Anders) NachzeichnenAnstossen();
+  // Step mode never redraws by itself: a note about redraws is out of place there.
+  if (Index != 0) LNachzeichnen->hide();
 }
 
 void TFZeichenform::RGSchrittweiteClick(int Index) {
-  const bool Anders = SchrittweiteAnpassen != (Index != 0);
-  SchrittweiteAnpassen = Index != 0;
-  if (Anders) NachzeichnenAnstossen();
+  Einstellungen.SchrittweiteAnpassen = Index != 0;
 }
 
-void TFZeichenform::RGZufallsModusClick(int Index) {
-  const bool Anders = Zufallsmodus != (Index != 0);
-  Zufallsmodus = Index != 0;
-  if (Anders) NachzeichnenAnstossen();
-}
+void TFZeichenform::RGZufallsModusClick(int Index) { Einstellungen.Zufallsmodus = Index != 0; }
 
-void TFZeichenform::RGNachzeichnenClick(int Index) {
-  if (NachzeichnenSofort == (Index != 0)) return;
-  NachzeichnenSofort = Index != 0;
-  // Every redraw starts the generator where it stands now, so that a random
-  // plant keeps its shape while the user changes angles and rules.
-  NachzeichenSaat = Zufallszustand;
-  if (NachzeichnenSofort)
-    NachzeichnenAnstossen();
-  else
-    LNachzeichnen->hide();
-}
+void TFZeichenform::RGNachzeichnenClick(int Index) { Nachzeichner->SofortSetzen(Index != 0); }
 
-void TFZeichenform::RGLageClick(int Index) {
-  const bool Anders = Zentriert != (Index != 0);
-  Zentriert = Index != 0;
-  if (Anders) NachzeichnenAnstossen();
-}
+void TFZeichenform::RGLageClick(int Index) { Einstellungen.Zentriert = Index != 0; }
 
 void TFZeichenform::RGTurtleZeigenClick(int Index) {
-  Turtle->Zeigen(Index == 0);
+  Schildkroete->Zeigen(Index == 0);
   zeichenflaeche->update();
 }
 
 void TFZeichenform::zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int Y) {
   if (!(Knoepfe & (Qt::LeftButton | Qt::RightButton))) return;
-  StartMarkeZeichnen();
-  StartXSetzen(X);
-  StartYSetzen(Y);
-  StartMarkeZeichnen();
-  NachzeichnenAnstossen();
+  EigeneStartX = X;
+  EigeneStartY = Y;
+  StartVersetzen(X, Y);
 }
 
 void TFZeichenform::FormActivate() {
-  if (TRegelsystem* R = Maschine->Regelsystem) {
-    Maschine->WinkelPlus = R->WinkelPlus;
-    Maschine->WinkelMinus = -R->WinkelMinus;
+  if (TRegelsystem* R = Engine->Regelsystem) {
+    Engine->WinkelPlus = R->WinkelPlus;
+    Engine->WinkelMinus = -R->WinkelMinus;
   }
   TiefeHinweisSetzen();
-  if (Turtle && Turtle->Sichtbar) {
-    Turtle->SymbolZeichnen();
+  if (Schildkroete && Schildkroete->Sichtbar) {
+    Schildkroete->SymbolZeichnen();
     zeichenflaeche->update();
   }
 }
@@ -856,17 +462,54 @@ void TFZeichenform::closeEvent(QCloseEvent* E) {
 
 void TFZeichenform::ZeichnungBeenden() {
   Beendet = true;
-  Maschine->Abbruch = true;
+  Engine->Abbruch = true;
+  Nachzeichner->Beenden();
+  Bildspeicher->Beenden();
   if (WeiterBox && WeiterBox->isVisible()) WeiterBox->done(TWeiterBox::ErgebnisAbbrechen);
 }
+
+// ---------------------------------------------------------------- live redraw
+
+TBildstand TFZeichenform::Bildstand() const {
+  TBildstand S;
+  if (const TRegelsystem* R = Engine->Regelsystem) {
+    S.Regeln = R;
+    S.Regelstand = R->Stand();
+    S.Axiom = R->Axiom;
+    S.WinkelPlus = R->WinkelPlus;
+    S.WinkelMinus = R->WinkelMinus;
+  }
+  S.Einstellungen = Einstellungen;
+  S.Tiefe = Vorgabe.Tiefe;
+  S.StartX = EigeneStartX;
+  S.StartY = EigeneStartY;
+  S.Startwinkel = Vorgabe.Startwinkel;
+  S.Schrittweite = EigeneSchrittweite;
+  return S;
+}
+
+bool TFZeichenform::Beschaeftigt() const { return Laeuft || Bildspeicher->SvgLaeuft(); }
+
+void TFZeichenform::NeuZeichnen() {
+  if (Beendet || !Engine->Regelsystem) return;
+  TRegelsystem& R = *Engine->Regelsystem;
+  // Angles confirmed in the main window count at once, not only on coming back.
+  Engine->WinkelPlus = R.WinkelPlus;
+  Engine->WinkelMinus = -R.WinkelMinus;
+  LNachzeichnen->hide();
+  BLoeschenClick();
+  Zeichnen(true);
+}
+
+void TFZeichenform::LaufAbbrechen() { Engine->Abbruch = true; }
 
 // ---------------------------------------------------------------- engine's window
 
 void TFZeichenform::NachrichtenVerarbeiten() {
   // The engine clears Abbruch when a drawing follows a stopped fitting; once the
-  // program ends, every message pass stops the run again.
-  if (Beendet || Ueberholt) {
-    Maschine->Abbruch = true;
+  // program ends or a newer change overtook the run, every pass stops it again.
+  if (Beendet || Nachzeichner->Ueberholt()) {
+    Engine->Abbruch = true;
     return;
   }
   zeichenflaeche->update();
@@ -911,18 +554,17 @@ void TFZeichenform::ZeichenSetzen(const std::string& Text) { EZeichen->setText(A
 void TFZeichenform::ZeichenfeldZeigen(bool An) { EZeichen->setVisible(An); }
 
 void TFZeichenform::StringZeigen(bool An, const std::string& Text) {
-  if (An) EString->setText(AusCp1252(Text));
+  if (An) {
+    EString->setText(AusCp1252(Text));
+    LNachzeichnen->hide();
+  }
   EString->setVisible(An);
 }
 
 void TFZeichenform::StartGesetzt(double X, double Y) {
   // The centred start: fields and marker show where the drawing begins.
-  StartMarkeZeichnen();
-  StartXSetzen(X);
-  StartYSetzen(Y);
-  StartMarkeZeichnen();
-  Aktueller.Rezept.StartX = X;
-  Aktueller.Rezept.StartY = Y;
+  StartVersetzen(X, Y);
+  Laufprotokoll.StartGesetzt(X, Y);
 }
 
 void TFZeichenform::SchrittweiteAnzeigen(double Schrittweite) {
@@ -930,8 +572,7 @@ void TFZeichenform::SchrittweiteAnzeigen(double Schrittweite) {
 }
 
 void TFZeichenform::Meldung(const std::string& Text) {
-  // A redraw that a newer change overtook says nothing any more.
-  if (!Beendet && !Ueberholt) MeldungZeigen(Text, this);
+  LaufmeldungZeigen(QString::fromStdString(Text), false);
 }
 
 int TFZeichenform::ClientBreite() const { return width(); }

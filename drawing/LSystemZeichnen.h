@@ -1,53 +1,42 @@
 // The drawing window: the surface with its turtle, the drawing parameters and
 // their checks, the start marker, and the drawing run through the engine.
+// Its rooms: the controls are built in LSystemZeichnenAufbau.cpp, the surface
+// is TZeichenflaeche, the runs are logged in TLaufprotokoll, pictures saved by
+// TBildspeicher, live redraw decided by TNachzeichner.
 #pragma once
 
-#include <QImage>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "drawing/Rezept.h"
+#include "drawing/Laufprotokoll.h"
+#include "drawing/Nachzeichnen.h"
+#include "drawing/Zeichenflaeche.h"
 #include "drawing/Zeichenmaschine.h"
 
 class QFrame;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QTimer;
-class TBildLeinwand;
+class TBildspeicher;
 class TEingabefeld;
 class TRadioGruppe;
 class TRegelsystem;
 class TTurtle;
 
-// The image holding the bitmap that the turtle draws on. The bitmap keeps the
-// size it was made with, whatever happens to the window later.
-class TZeichenflaeche : public QWidget {
-  Q_OBJECT
-
- public:
-  TZeichenflaeche(QSize Groesse, QWidget* Eltern);
-  ~TZeichenflaeche() override;
-
-  QImage Bild;
-  std::unique_ptr<TBildLeinwand> Leinwand;
-
-  // The bitmap with everything drawn so far.
-  const QImage& Bitmap();
-
- signals:
-  void MouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
-
- protected:
-  void paintEvent(QPaintEvent* E) override;
-  void mousePressEvent(QMouseEvent* E) override;
+// Where and how deep the next run draws.
+struct TLaufvorgaben {
+  int32_t Tiefe = StartTiefe;
+  double StartX = 0;
+  double StartY = 0;
+  double Startwinkel = 90.0;
 };
 
-class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
+class TFZeichenform : public QWidget,
+                      private TZeichenfensterSchnittstelle,
+                      private TNachzeichenfenster {
   Q_OBJECT
 
  public:
@@ -86,26 +75,19 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   QPushButton* BAbbrechen;
   // How far a fitting walk or a drawing at once has come; shown with BAbbrechen.
   QProgressBar* PBFortschritt;
-  // Says that a live redraw did not start because it would draw too many lines.
+  // The note line: why a live redraw did not start, or how it failed.
   QLabel* LNachzeichnen;
-
-  // The turtle and the engine that holds Regelsystem, Schrittweite, the two
-  // angles, Abbruch and BestimmungAbgebrochen.
-  std::unique_ptr<TTurtle> Turtle;
-  std::unique_ptr<TZeichenmaschine> Maschine;
-
-  int32_t Tiefe = StartTiefe;
-  double StartX = 0;
-  double StartY = 0;
-  double Startwinkel = 90.0;
 
   // Regelsystem := &R; WinkelPlus := R.WinkelPlus; WinkelMinus := -R.WinkelMinus.
   void RegelsystemUebergeben(TRegelsystem& R);
+  // The rule system changed in the main window (axiom, rules, angles, a file).
+  void RegelsystemGeaendert();
   // Takes over a picture's drawing settings and random state, so that
   // "Zeichnen" on a cleared surface draws that picture again. The rule system
-  // itself has been loaded from the recipe by the main window.
+  // itself has been loaded from the recipe by the main window. The recipe has
+  // passed its checks; nothing here can fail half-way.
   void RezeptUebernehmen(const TRezept& Rezept);
-  // The name of the rule-system file last loaded, empty when none; proposed
+  // The rule-system file last loaded or saved, empty when none; proposed
   // (without its extension) when a picture is saved.
   std::function<QString()> Regelsystemname;
 
@@ -117,12 +99,28 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   // Toggles the red start marker (not-xor), so a second call removes it.
   void StartMarkeZeichnen();
 
+  // Writes the picture: PNG as the surface shows it, SVG by drawing again the
+  // runs since the last "Löschen". Throws with a German message.
+  void BildSpeichern(const QString& Datei);
+
   // Stops a running drawing for good: sets Abbruch, closes a waiting continue
-  // prompt with "stop", and makes every later prompt and message of the run
-  // return at once. For the end of the program.
+  // prompt with "stop", stops an SVG being written, and makes every later
+  // prompt and message of the run return at once. For the end of the program.
   void ZeichnungBeenden();
   // True while a drawing run is on the stack.
   bool ZeichnungLaeuft() const { return Laeuft; }
+
+  // What the window holds for the next run, the turtle, the engine, the live
+  // redraw and the runs since the last "Löschen".
+  const TLaufvorgaben& Vorgaben() const { return Vorgabe; }
+  const TTurtle& Turtle() const { return *Schildkroete; }
+  const TZeichenmaschine& Maschine() const { return *Engine; }
+  const TNachzeichner& Nachzeichnen() const { return *Nachzeichner; }
+  const TLaufprotokoll& Protokoll() const { return Laufprotokoll; }
+
+  // The hint of ETiefe: its plain hint, and with a rule system a second line
+  // with the number of lines ("F") a drawing of depth Tiefe will draw.
+  QString TiefeHinweis() const;
 
   void BZeichnenClick();
   void BLoeschenClick();
@@ -143,28 +141,6 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   void RGLageClick(int Index);
   void zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
   void FormActivate();
-  // The rule system changed in the main window (axiom, rules, angles, a file).
-  void RegelsystemGeaendert();
-
-  // With "Nachzeichnen: sofort", every accepted change that alters the picture
-  // clears the surface and draws again; a burst of changes draws once, a
-  // change during a redraw stops it and starts over. Step mode never redraws
-  // by itself, and neither do drawings of more lines than this.
-  static constexpr uint64_t NachzeichnenGrenze = 5'000'000;
-  bool NachzeichnenSofort = false;
-  // Where the generator starts at every redraw.
-  uint32_t NachzeichenSaat = 0;
-  // Redraws started so far.
-  int Nachzeichnungen = 0;
-
-  // Writes the picture: PNG as the surface shows it, SVG by drawing again the
-  // runs since the last "Löschen". Both carry the recipe of the last run.
-  // Throws with a German message, also when the runs cannot be drawn again.
-  void BildSpeichern(const QString& Datei);
-
-  // The hint of ETiefe: its plain hint, and with a rule system a second line
-  // with the number of lines ("F") a drawing of depth Tiefe will draw.
-  QString TiefeHinweis() const;
 
  protected:
   bool event(QEvent* E) override;
@@ -174,6 +150,8 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   void closeEvent(QCloseEvent* E) override;
 
  private:
+  void SteuerelementeAnlegen();
+
   // What the engine needs of the window.
   void NachrichtenVerarbeiten() override;
   void AbbrechenZeigen(bool An) override;
@@ -190,48 +168,46 @@ class TFZeichenform : public QWidget, private TZeichenfensterSchnittstelle {
   void FortschrittSetzen(double Anteil) override;
   void StringMarkieren(size_t Position) override;
 
-  void TiefeHinweisSetzen();
+  // What the live redraw needs of the window.
+  TBildstand Bildstand() const override;
+  bool Beschaeftigt() const override;
+  void NeuZeichnen() override;
+  void LaufAbbrechen() override;
 
+  void TiefeHinweisSetzen();
+  void StartVersetzen(double X, double Y);
+  // "Zeichnen", or with Neu a live redraw.
+  void Zeichnen(bool Neu);
+  // A run: its recipe into the log, the engine's run, its end in the log.
+  void Zeichenlauf();
+  // A change of what the run under way reads while it draws makes it unrepeatable.
+  void BedingungenPruefen();
   // After a run that ended with an error: back to idle, nothing left shown.
   void LaufBeendet();
+  // A message of the run: a box, or during a live redraw the note line, so
+  // that the field the user is typing in keeps the focus.
+  void LaufmeldungZeigen(const QString& Text, bool Fehler);
 
-  // A run since the last "Löschen", as far as it came, for drawing it again.
-  struct TLauf {
-    TRezept Rezept;
-    uint64_t Zeichen = 0;  // characters that acted
-    QString Hindernis;     // why it cannot be drawn again exactly; empty: it can
-  };
-  std::vector<TLauf> Laeufe;
-  // The run under way: its recipe so far and what disturbed it.
-  TLauf Aktueller;
-  // What a run reads while it draws, besides its recipe; a change of any of
-  // it during the run (at a message pass) makes the run unrepeatable.
+  std::unique_ptr<TTurtle> Schildkroete;
+  std::unique_ptr<TZeichenmaschine> Engine;
+  TLaufvorgaben Vorgabe;
+  // Start and step size as the user set them, not as a run centred or fitted them.
+  double EigeneStartX = 0, EigeneStartY = 0, EigeneSchrittweite = StartSchrittweite;
+  TLaufprotokoll Laufprotokoll;
+  std::unique_ptr<TBildspeicher> Bildspeicher;
+  TNachzeichner* Nachzeichner;
+  // What the run under way read at its start, besides its recipe.
   struct TLaufbedingungen {
-    bool Zufall;
-    double Schwund, AbweichungP, AbweichungM, AbweichungS, WinkelP, WinkelM;
+    TEinstellungen Einstellungen;
+    double WinkelP, WinkelM;
     const TRegelsystem* Regeln;
     uint64_t Stand;
-    bool operator==(const TLaufbedingungen&) const = default;
   };
   TLaufbedingungen Bedingungen() const;
   TLaufbedingungen BedingungenBeimStart{};
-  void BedingungenPruefen();
-  bool SvgWirdGeschrieben = false;
-  QString BildOrdner;  // where the last picture was saved
-  void LaufBeginnen();
-  void LaufEintragen();
-  // Something that changes how the run under way draws its remaining lines.
-  void LaufStoeren(const QString& Grund);
-  QString SvgHindernis() const;
-  void SvgSchreiben(const QString& Datei);
-
   bool Laeuft = false;
+  bool Nachzeichnung = false;  // the run under way is a live redraw
   bool Beendet = false;
-  // A newer change overtook the redraw under way: it stops quietly.
-  bool Ueberholt = false;
-  QTimer* Nachzeichenuhr;
-  void NachzeichnenAnstossen();
-  void Nachzeichnen();
 };
 
 // The one drawing window.

@@ -22,9 +22,10 @@
 
 #include "drawing/Extras.h"
 #include "drawing/FensterTestHilfen.h"
-#include "drawing/Fensterhilfen.h"
 #include "drawing/Rezept.h"
 #include "drawing/UnitWeiter.h"
+#include "gui/Eingabefeld.h"
+#include "gui/Radiogruppe.h"
 #include "gui/TestHilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
@@ -68,15 +69,6 @@ void Aktivieren(QWidget* W) {
 class FensterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Zufallsmodus = false;
-    SchrittweiteAnpassen = true;
-    Schrittmodus = false;
-    Zentriert = false;
-    Zeichenfarbe = ExtraZeichenfarbe = 0x008000;
-    Anfangsdicke = ExtraAnfangsdicke = 1.0;
-    Schwundfaktor = ExtraSchwundfaktor = 1.0;
-    AbweichungPlus = AbweichungMinus = AbweichungSchritt = 0.3;
-    ExtraAbweichungPlus = ExtraAbweichungMinus = ExtraAbweichungSchritt = 0.3;
     ZeichenfensterErzeugen();
     F = FZeichenform;
     Anfang = F->zeichenflaeche->Bitmap().copy();
@@ -123,6 +115,7 @@ class FensterTest : public ::testing::Test {
     F->TiefeSetzen(1);
   }
 
+  TEinstellungenWache Wache;
   TRegelsystem R;
   TFZeichenform* F = nullptr;
   QImage Anfang;
@@ -153,16 +146,16 @@ TEST_F(FensterTest, InitialState) {
       Dunkelste = std::min(Dunkelste, qGray(Zeichen.pixel(x, y)));
   EXPECT_LT(Dunkelste, 60);
   EXPECT_TRUE(F->EString->isHidden());
-  EXPECT_EQ(F->Tiefe, 2);
-  EXPECT_EQ(F->Maschine->Schrittweite, 10.0);
-  EXPECT_EQ(F->Maschine->Regelsystem, nullptr);
+  EXPECT_EQ(F->Vorgaben().Tiefe, 2);
+  EXPECT_EQ(F->Maschine().Schrittweite, 10.0);
+  EXPECT_EQ(F->Maschine().Regelsystem, nullptr);
 
   EXPECT_EQ(F->size(), QSize(1000, 680));
   EXPECT_EQ(Anfang.size(), QSize(1000, 680));
-  EXPECT_EQ(F->Turtle->SymbolGroesse, 15.0);
-  EXPECT_EQ(F->Turtle->Farbe, 0x008000u);
-  EXPECT_EQ(F->Turtle->X, 500.0);
-  EXPECT_EQ(F->Turtle->Y, 340.0);
+  EXPECT_EQ(F->Turtle().SymbolGroesse, 15.0);
+  EXPECT_EQ(F->Turtle().Farbe, 0x008000u);
+  EXPECT_EQ(F->Turtle().X, 500.0);
+  EXPECT_EQ(F->Turtle().Y, 340.0);
   // Only the upper half of the marker lies on the surface.
   EXPECT_EQ(Umfang(Anfang, Rot), QRect(QPoint(495, 675), QPoint(505, 679)));
   EXPECT_EQ(Anfang.pixel(500, 675), Rot);
@@ -276,13 +269,13 @@ TEST_F(FensterTest, FieldValuesReachTheWindow) {
   Eingeben(F->EWinkel, "-45");
   Eingeben(F->Ex, "1000");
   Eingeben(F->Ey, "100");
-  EXPECT_EQ(F->Tiefe, 7);
-  EXPECT_EQ(F->Maschine->Schrittweite, 2.5);
-  EXPECT_EQ(F->Startwinkel, -45.0);
+  EXPECT_EQ(F->Vorgaben().Tiefe, 7);
+  EXPECT_EQ(F->Maschine().Schrittweite, 2.5);
+  EXPECT_EQ(F->Vorgaben().Startwinkel, -45.0);
   // The marker moved with the start position; the client width bounds x.
   EXPECT_EQ(Umfang(Bild(), Rot), QRect(QPoint(995, 95), QPoint(999, 105)));
   Eingeben(F->ETiefe, "99");
-  EXPECT_EQ(F->Tiefe, 7);
+  EXPECT_EQ(F->Vorgaben().Tiefe, 7);
 }
 
 TEST_F(FensterTest, MouseSetsStartPosition) {
@@ -300,7 +293,7 @@ TEST_F(FensterTest, MouseSetsStartPosition) {
     EXPECT_EQ(F->Ex->text(), Fall.X) << Fall.Punkt.x();
     EXPECT_EQ(F->Ey->text(), Fall.Y) << Fall.Punkt.x();
   }
-  EXPECT_EQ(F->StartX, 400.0);
+  EXPECT_EQ(F->Vorgaben().StartX, 400.0);
   EXPECT_EQ(Umfang(Bild(), Rot), QRect(QPoint(395, 245), QPoint(405, 255)));
 }
 
@@ -308,9 +301,9 @@ TEST_F(FensterTest, BuiltInSystemAtDepthOneDrawsFourLines) {
   Standard();
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_EQ(Bild(), MitLinien(Anfang, VierLinien));
-  EXPECT_NEAR(F->Turtle->X, 500.0, 1e-9);
-  EXPECT_NEAR(F->Turtle->Y, 660.0, 1e-9);
-  EXPECT_NEAR(F->Turtle->Richtung, 60.0, 1e-9);
+  EXPECT_NEAR(F->Turtle().X, 500.0, 1e-9);
+  EXPECT_NEAR(F->Turtle().Y, 660.0, 1e-9);
+  EXPECT_NEAR(F->Turtle().Richtung, 60.0, 1e-9);
   EXPECT_TRUE(F->BAbbrechen->isHidden());
   EXPECT_TRUE(F->EZeichen->isHidden());
 }
@@ -480,16 +473,16 @@ TEST_F(FensterTest, ExtraSettingsTakenOverOnlyWithOk) {
     EXPECT_TRUE(A.Fertig());
   };
   Oeffnen("50", Qt::blue, &TExtraEinstellungen::BAbbrechen);
-  EXPECT_EQ(AbweichungPlus, 0.3);
-  EXPECT_EQ(ExtraAbweichungPlus, 0.3);
-  EXPECT_EQ(Zeichenfarbe, 0x008000u);
-  EXPECT_EQ(ExtraZeichenfarbe, 0x008000u);
+  EXPECT_EQ(Einstellungen.AbweichungPlus, 0.3);
+  EXPECT_EQ(ExtraWerte.AbweichungPlus, 0.3);
+  EXPECT_EQ(Einstellungen.Zeichenfarbe, 0x008000u);
+  EXPECT_EQ(ExtraWerte.Zeichenfarbe, 0x008000u);
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_EQ(Bild(), MitLinien(Anfang, VierLinien));
 
   Oeffnen("50", Qt::blue, &TExtraEinstellungen::BOk);
-  EXPECT_EQ(AbweichungPlus, 0.5);
-  EXPECT_EQ(Zeichenfarbe, 0xFF0000u);
+  EXPECT_EQ(Einstellungen.AbweichungPlus, 0.5);
+  EXPECT_EQ(Einstellungen.Zeichenfarbe, 0xFF0000u);
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_EQ(Bild(), MitLinien(Anfang, VierLinien, 0xFF0000));
 }
@@ -506,8 +499,8 @@ TEST_F(FensterTest, ClickAfterRefusedFieldActsAfterTheMessage) {
   } const Faelle[] = {
       {"Zeichnen", F->BZeichnen, [&] { return Bild() == MitLinien(Anfang, VierLinien); }},
       {"Löschen", F->BLoeschen, [&] { return Bild() == Anfang; }},
-      {"Zufall", F->RGZufallsModus->Items[1], [] { return Zufallsmodus; }},
-      {"schrittweise", F->RGSchrittModus->Items[1], [] { return Schrittmodus; }},
+      {"Zufall", F->RGZufallsModus->Items[1], [] { return Einstellungen.Zufallsmodus; }},
+      {"schrittweise", F->RGSchrittModus->Items[1], [] { return Einstellungen.Schrittmodus; }},
   };
   for (const auto& Fall : Faelle) {
     F->ETiefe->setFocus(Qt::TabFocusReason);
@@ -575,10 +568,10 @@ TEST_F(FensterTest, SavedPicturesHoldWhatTheSurfaceShows) {
   Waehlen(F->RGZufallsModus, 0);
   F->StartwinkelSetzen(0);
   F->TiefeSetzen(30);
-  Anfangsdicke = 3;
+  Einstellungen.Anfangsdicke = 3;
   QTimer::singleShot(30, F, [&] { QTest::mouseClick(F->BAbbrechen, Qt::LeftButton); });
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
-  ASSERT_TRUE(F->Maschine->Abbruch);
+  ASSERT_TRUE(F->Maschine().Abbruch);
 
   F->BildSpeichern(Ordner.filePath("bild.svg"));
   int Linien = 0;
@@ -652,19 +645,19 @@ TEST_F(FensterTest, LiveRedrawAfterAcceptedChanges) {
   R.WinkelPlus = 45;
   F->RegelsystemGeaendert();
   Warten();
-  EXPECT_EQ(F->Nachzeichnungen, 0);
+  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 0);
   EXPECT_EQ(Bild(), Anfang);
 
   Waehlen(F->RGNachzeichnen, 1);
   Warten();
-  EXPECT_EQ(F->Nachzeichnungen, 1);
+  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 1);
   R.WinkelPlus = 50;
   F->RegelsystemGeaendert();
   Eingeben(F->EWinkel, "80");
   R.WinkelMinus = 20;
   F->RegelsystemGeaendert();
   Warten();
-  EXPECT_EQ(F->Nachzeichnungen, 2);
+  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 2);
   const QImage Live = Bild();
   EXPECT_NE(Live, Anfang);
 
@@ -677,10 +670,10 @@ TEST_F(FensterTest, LiveRedrawAfterAcceptedChanges) {
   Waehlen(F->RGNachzeichnen, 1);
   Warten();
   Waehlen(F->RGSchrittModus, 1);
-  const int Bisher = F->Nachzeichnungen;
+  const int Bisher = F->Nachzeichnen().Nachzeichnungen();
   F->RegelsystemGeaendert();
   Warten();
-  EXPECT_EQ(F->Nachzeichnungen, Bisher);
+  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), Bisher);
 }
 
 // A random plant keeps its shape: every redraw starts the generator from the
@@ -690,7 +683,7 @@ TEST_F(FensterTest, LiveRedrawStartsRandomPlantsFromOneState) {
   Standard();
   F->TiefeSetzen(4);
   Waehlen(F->RGZufallsModus, 1);
-  Zufallszustand = 4711;
+  Einstellungen.Saat = 4711;
   Waehlen(F->RGNachzeichnen, 1);
   QTest::qWait(200);
   const QImage Erstes = Bild();
@@ -703,7 +696,7 @@ TEST_F(FensterTest, LiveRedrawStartsRandomPlantsFromOneState) {
     }
   }
   EXPECT_EQ(Bild(), Erstes);
-  EXPECT_EQ(F->Nachzeichnungen, 3);
+  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 3);
 }
 
 // A change while a redraw draws stops it; the redraw that follows shows the
@@ -720,8 +713,8 @@ TEST_F(FensterTest, ChangeDuringARedrawStartsOver) {
     F->RegelsystemGeaendert();
   });
   Waehlen(F->RGNachzeichnen, 1);
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return F->Nachzeichnungen == 2 && !F->ZeichnungLaeuft(); }, 60000));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return F->Nachzeichnen().Nachzeichnungen() == 2 && !F->ZeichnungLaeuft(); }, 60000));
   EXPECT_TRUE(MittenImLauf);
   const QImage Live = Bild();
   Waehlen(F->RGNachzeichnen, 0);
@@ -736,12 +729,12 @@ TEST_F(FensterTest, LiveRedrawLeavesHugeDrawingsToZeichnen) {
   F->TiefeSetzen(24);
   Waehlen(F->RGNachzeichnen, 1);
   QTest::qWait(200);
-  EXPECT_EQ(F->Nachzeichnungen, 0);
+  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 0);
   EXPECT_EQ(Bild(), Anfang);
   EXPECT_TRUE(F->LNachzeichnen->isVisible());
   Eingeben(F->ETiefe, "10");
   QTest::qWait(200);
-  EXPECT_EQ(F->Nachzeichnungen, 1);
+  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 1);
   EXPECT_FALSE(F->LNachzeichnen->isVisible());
 }
 
@@ -763,7 +756,7 @@ TEST_F(FensterTest, SeedInTheExtraSettings) {
       {"4294967295", &TExtraEinstellungen::BOk, 4294967295u, {}},
   };
   for (const auto& Fall : Faelle) {
-    Zufallszustand = 99;
+    Einstellungen.Saat = 99;
     QString Gezeigt;
     TAntworter A({[&](QWidget* W) {
       if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
@@ -782,7 +775,7 @@ TEST_F(FensterTest, SeedInTheExtraSettings) {
     EXPECT_TRUE(A.Fertig()) << Fall.Eingabe.toStdString();
     EXPECT_EQ(Gezeigt, "99");
     EXPECT_EQ(A.Meldungen, Fall.Meldungen) << Fall.Eingabe.toStdString();
-    EXPECT_EQ(Zufallszustand, Fall.Danach) << Fall.Eingabe.toStdString();
+    EXPECT_EQ(Einstellungen.Saat, Fall.Danach) << Fall.Eingabe.toStdString();
   }
 }
 
@@ -796,11 +789,13 @@ TEST_F(FensterTest, CentredDrawingShowsItsStart) {
   const QRect Box = Umfang(Bild(), Gruen);
   EXPECT_NEAR(Box.center().x(), 500, 1.5);
   EXPECT_NEAR(Box.center().y(), 340, 1.5);
-  EXPECT_NE(F->StartY, 680.0);
-  EXPECT_EQ(F->Ey->text(), QString::number(F->StartY, 'f', 1));
-  EXPECT_EQ(Bild().pixel(static_cast<int>(F->StartX) - 5, static_cast<int>(F->StartY)), Rot);
+  EXPECT_NE(F->Vorgaben().StartY, 680.0);
+  EXPECT_EQ(F->Ey->text(), QString::number(F->Vorgaben().StartY, 'f', 1));
+  EXPECT_EQ(Bild().pixel(static_cast<int>(F->Vorgaben().StartX) - 5,
+                         static_cast<int>(F->Vorgaben().StartY)),
+            Rot);
   Waehlen(F->RGLage, 0);
-  EXPECT_FALSE(Zentriert);
+  EXPECT_FALSE(Einstellungen.Zentriert);
 }
 
 TEST_F(FensterTest, ClipboardHoldsTheSurface) {
@@ -819,7 +814,7 @@ TEST_F(FensterTest, TurtleSymbolShownThenHiddenLeavesThePicture) {
   Waehlen(F->RGTurtleZeigen, 0);
   const QImage Mit = Bild();
   EXPECT_NE(Mit, Ohne);
-  EXPECT_TRUE(F->Turtle->Sichtbar);
+  EXPECT_TRUE(F->Turtle().Sichtbar);
 
   // Each return from another window of the program toggles a shown symbol.
   QWidget Anderes;
@@ -834,7 +829,7 @@ TEST_F(FensterTest, TurtleSymbolShownThenHiddenLeavesThePicture) {
 
   Waehlen(F->RGTurtleZeigen, 1);
   EXPECT_EQ(Bild(), Ohne);
-  EXPECT_FALSE(F->Turtle->Sichtbar);
+  EXPECT_FALSE(F->Turtle().Sichtbar);
 }
 
 // A message box or the extra settings dialog is a window of the program:
@@ -880,16 +875,16 @@ TEST_F(FensterTest, AnglesCopiedOnActivation) {
   R.WinkelPlus = 25;
   R.WinkelMinus = 20;
   F->RegelsystemUebergeben(R);
-  EXPECT_EQ(F->Maschine->WinkelPlus, 25.0);
-  EXPECT_EQ(F->Maschine->WinkelMinus, -20.0);
+  EXPECT_EQ(F->Maschine().WinkelPlus, 25.0);
+  EXPECT_EQ(F->Maschine().WinkelMinus, -20.0);
   R.WinkelPlus = 45;
   R.WinkelMinus = 15;
   QWidget Anderes;
   Anderes.show();
   Aktivieren(&Anderes);
   Aktivieren(F);
-  EXPECT_EQ(F->Maschine->WinkelPlus, 45.0);
-  EXPECT_EQ(F->Maschine->WinkelMinus, -15.0);
+  EXPECT_EQ(F->Maschine().WinkelPlus, 45.0);
+  EXPECT_EQ(F->Maschine().WinkelMinus, -15.0);
 }
 
 TEST_F(FensterTest, AbbrechenStopsADeepDrawing) {
@@ -908,60 +903,57 @@ TEST_F(FensterTest, AbbrechenStopsADeepDrawing) {
   EXPECT_TRUE(Sichtbar);
   EXPECT_TRUE(F->PBFortschritt->isHidden());
   EXPECT_LT(F->PBFortschritt->value(), 100);
-  EXPECT_GT(F->Turtle->Y, -1e5);  // stopped long before the end at 680 - 0.001 * 2^30
-  EXPECT_TRUE(F->Maschine->Abbruch);
+  EXPECT_GT(F->Turtle().Y, -1e5);  // stopped long before the end at 680 - 0.001 * 2^30
+  EXPECT_TRUE(F->Maschine().Abbruch);
   EXPECT_TRUE(F->BAbbrechen->isHidden());
   EXPECT_FALSE(F->BAbbrechen->isEnabled());
 }
 
-TEST_F(FensterTest, ProgressBarFollowsTheRun) {
+class Fortschritt : public FensterTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Fortschritt, BarFollowsTheRun) {
+  const bool Anpassen = GetParam();
   EXPECT_EQ(F->PBFortschritt->geometry(), QRect(611, 9, 150, 22));
   EXPECT_EQ(F->PBFortschritt->maximum(), 1000);
-  std::unique_ptr<TRegelsystem> S;
-  for (bool Anpassen : {false, true}) {
-    TearDown();
-    SetUp();
-    S = std::make_unique<TRegelsystem>();
-    S->Axiom = "F";
-    S->RegelHinzufuegen("F->FF");
-    F->RegelsystemUebergeben(*S);
-    Waehlen(F->RGSchrittweite, Anpassen ? 1 : 0);
-    F->SchrittweiteSetzen(0.1);
-    F->TiefeSetzen(8);
-    F->Maschine->Nachrichtenabstand = std::chrono::nanoseconds(0);  // a pass at every rule
-    EXPECT_TRUE(F->PBFortschritt->isHidden()) << Anpassen;
-    QList<int> Werte;
-    int Unsichtbar = 0;  // values set while the bar or BAbbrechen was hidden
-    QObject::connect(F->PBFortschritt, &QProgressBar::valueChanged, F, [&](int Wert) {
-      if (Wert > 0) Unsichtbar += F->PBFortschritt->isHidden() || F->BAbbrechen->isHidden();
-      Werte << Wert;
-    });
-    bool ImLauf = false;  // seen from a message pass of the run
-    QTimer::singleShot(0, F, [&] {
-      ImLauf = F->ZeichnungLaeuft() && F->PBFortschritt->isVisible() && F->BAbbrechen->isVisible();
-    });
-    QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
-    EXPECT_TRUE(ImLauf) << Anpassen;
-    EXPECT_TRUE(F->PBFortschritt->isHidden()) << Anpassen;
-    EXPECT_EQ(F->PBFortschritt->value(), 1000) << Anpassen;
-    EXPECT_EQ(Unsichtbar, 0) << Anpassen;
-    // Rising from 0 to 1000 once per walk: the fitting, then the drawing.
-    int Vorher = 0, Neuanfaenge = 0, Zwischenwerte = 0;
-    for (int Wert : Werte) {
-      if (Wert < Vorher) {
-        EXPECT_EQ(Wert, 0) << Anpassen;
-        ++Neuanfaenge;
-      } else {
-        EXPECT_GT(Wert, Vorher) << Anpassen;
-      }
-      Zwischenwerte += Wert > 0 && Wert < 1000;
-      Vorher = Wert;
+  Regeln("F", {"F->FF"});
+  Waehlen(F->RGSchrittweite, Anpassen ? 1 : 0);
+  F->SchrittweiteSetzen(0.001);
+  // Long enough for several of the engine's message passes, a few each second.
+  F->TiefeSetzen(22);
+  EXPECT_TRUE(F->PBFortschritt->isHidden());
+  QList<int> Werte;
+  int Unsichtbar = 0;  // values set while the bar or BAbbrechen was hidden
+  QObject::connect(F->PBFortschritt, &QProgressBar::valueChanged, F, [&](int Wert) {
+    if (Wert > 0) Unsichtbar += F->PBFortschritt->isHidden() || F->BAbbrechen->isHidden();
+    Werte << Wert;
+  });
+  bool ImLauf = false;  // seen from a message pass of the run
+  QTimer::singleShot(0, F, [&] {
+    ImLauf = F->ZeichnungLaeuft() && F->PBFortschritt->isVisible() && F->BAbbrechen->isVisible();
+  });
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_TRUE(ImLauf);
+  EXPECT_TRUE(F->PBFortschritt->isHidden());
+  EXPECT_EQ(F->PBFortschritt->value(), 1000);
+  EXPECT_EQ(Unsichtbar, 0);
+  // Rising from 0 to 1000 once per walk: the fitting, then the drawing.
+  int Vorher = 0, Neuanfaenge = 0, Zwischenwerte = 0;
+  for (int Wert : Werte) {
+    if (Wert < Vorher) {
+      EXPECT_EQ(Wert, 0);
+      ++Neuanfaenge;
+    } else {
+      EXPECT_GT(Wert, Vorher);
     }
-    EXPECT_EQ(Neuanfaenge, Anpassen ? 1 : 0);
-    EXPECT_EQ(Werte.count(1000), Anpassen ? 2 : 1);
-    EXPECT_GT(Zwischenwerte, 10) << Anpassen;
+    Zwischenwerte += Wert > 0 && Wert < 1000;
+    Vorher = Wert;
   }
+  EXPECT_EQ(Neuanfaenge, Anpassen ? 1 : 0);
+  EXPECT_EQ(Werte.count(1000), Anpassen ? 2 : 1);
+  EXPECT_GT(Zwischenwerte, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(FensterTest, Fortschritt, ::testing::Bool());
 
 TEST_F(FensterTest, DepthHintTellsExpectedLines) {
   const QString Hinweis = "Entwicklungstiefe angeben";
@@ -1142,7 +1134,7 @@ TEST_F(FensterTest, ZeichnungBeendenDuringADeepDrawing) {
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_TRUE(A.Meldungen.isEmpty());
   EXPECT_FALSE(F->ZeichnungLaeuft());
-  EXPECT_GT(F->Turtle->Y, -1e6);  // stopped long before the end at 680 - 0.1 * 2^30
+  EXPECT_GT(F->Turtle().Y, -1e6);  // stopped long before the end at 680 - 0.1 * 2^30
 }
 
 TEST_F(FensterTest, QuittingTheApplicationEndsARunningDrawing) {
@@ -1160,7 +1152,7 @@ TEST_F(FensterTest, QuittingTheApplicationEndsARunningDrawing) {
   });
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_TRUE(Lief);
-  EXPECT_GT(F->Turtle->Y, -1e9);  // far from the end at 680 - 10 * 2^30
+  EXPECT_GT(F->Turtle().Y, -1e9);  // far from the end at 680 - 10 * 2^30
   EXPECT_FALSE(F->ZeichnungLaeuft());
   EXPECT_TRUE(F->isHidden());
   EXPECT_TRUE(A.Meldungen.isEmpty());

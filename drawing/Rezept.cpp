@@ -6,6 +6,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "drawing/Rezeptfelder.h"
+#include "drawing/Zeichenmaschine.h"
 #include "rules/Regelsystem.h"
 #include "turtle/turtleUnit.h"
 
@@ -114,8 +116,8 @@ class TFelder {
     return Ergebnis;
   }
 
-  uint32_t Ganzzahl(const std::string& Schluessel, uint32_t Kleinste, uint32_t Groesste,
-                    int Basis = 10) const {
+  // A whole number in the recipe's own plain form, decimal or "0x" and hex digits.
+  uint32_t Wort(const std::string& Schluessel, int Basis) const {
     const std::string& W = Wert(Schluessel);
     const bool Hex = Basis == 16;
     if (Hex && W.compare(0, 2, "0x") != 0) FalscherWert(Schluessel, W);
@@ -123,8 +125,15 @@ class TFelder {
     const char* Ende = W.data() + W.size();
     uint32_t Ergebnis = 0;
     const auto [Zeiger, Fehler] = std::from_chars(Anfang, Ende, Ergebnis, Basis);
-    if (Anfang == Ende || Fehler != std::errc() || Zeiger != Ende || Ergebnis < Kleinste ||
-        Ergebnis > Groesste)
+    if (Anfang == Ende || Fehler != std::errc() || Zeiger != Ende) FalscherWert(Schluessel, W);
+    return Ergebnis;
+  }
+
+  int32_t Ganzzahl(const std::string& Schluessel) const {
+    const std::string& W = Wert(Schluessel);
+    int32_t Ergebnis = 0;
+    const auto [Zeiger, Fehler] = std::from_chars(W.data(), W.data() + W.size(), Ergebnis);
+    if (W.empty() || Fehler != std::errc() || Zeiger != W.data() + W.size())
       FalscherWert(Schluessel, W);
     return Ergebnis;
   }
@@ -175,37 +184,6 @@ class TFelder {
   }
 
   std::map<std::string, std::string> Werte;
-};
-
-// The program-wide settings and the generator, restored when it goes.
-class TEinstellungenSichern {
- public:
-  ~TEinstellungenSichern() {
-    ::Zufallsmodus = Zufallsmodus;
-    ::SchrittweiteAnpassen = SchrittweiteAnpassen;
-    ::Schrittmodus = Schrittmodus;
-    ::Zeichenfarbe = Zeichenfarbe;
-    ::Anfangsdicke = Anfangsdicke;
-    ::Schwundfaktor = Schwundfaktor;
-    ::AbweichungPlus = AbweichungPlus;
-    ::AbweichungMinus = AbweichungMinus;
-    ::AbweichungSchritt = AbweichungSchritt;
-    ::Zentriert = Zentriert;
-    ::Zufallszustand = Zufallszustand;
-  }
-
- private:
-  bool Zufallsmodus = ::Zufallsmodus;
-  bool SchrittweiteAnpassen = ::SchrittweiteAnpassen;
-  bool Schrittmodus = ::Schrittmodus;
-  uint32_t Zeichenfarbe = ::Zeichenfarbe;
-  double Anfangsdicke = ::Anfangsdicke;
-  double Schwundfaktor = ::Schwundfaktor;
-  double AbweichungPlus = ::AbweichungPlus;
-  double AbweichungMinus = ::AbweichungMinus;
-  double AbweichungSchritt = ::AbweichungSchritt;
-  bool Zentriert = ::Zentriert;
-  uint32_t Zufallszustand = ::Zufallszustand;
 };
 
 // The window of a recipe's run: takes the fitted step size and the centred
@@ -264,64 +242,73 @@ class TRezeptfenster : public TOhneFenster {
 
 std::string RezeptAlsText(const TRezept& R) {
   std::string T = std::string(Kennung) + " " + std::to_string(Version) + "\n";
-  auto Zeile = [&T](const char* Schluessel, const std::string& Wert) {
-    T += Schluessel;
+  for (const TRezeptfeld& F : Rezeptfelder()) {
+    T += F.Schluessel;
     T += ": ";
-    T += Wert;
+    switch (F.Art) {
+      case TFeldart::Ganzzahl:
+        T += std::to_string(R.*F.Ganz);
+        break;
+      case TFeldart::Zahl:
+      case TFeldart::Prozent:
+      case TFeldart::Schwund:
+        T += Zahltext(R.*F.Zahl);
+        break;
+      case TFeldart::Wahrheit:
+        T += R.*F.Wahr ? "ja" : "nein";
+        break;
+      case TFeldart::Farbe: {
+        char Farbe[16];
+        std::snprintf(Farbe, sizeof Farbe, "0x%06X", static_cast<unsigned>(R.*F.Wort));
+        T += Farbe;
+        break;
+      }
+      case TFeldart::Zustand:
+        T += std::to_string(R.*F.Wort);
+        break;
+      case TFeldart::Bytes:
+        T += Kodieren(R.*F.Text);
+        break;
+    }
     T += '\n';
-  };
-  auto Wahrheit = [](bool b) { return std::string(b ? "ja" : "nein"); };
-  char Farbe[16];
-  std::snprintf(Farbe, sizeof Farbe, "0x%06X", static_cast<unsigned>(R.Zeichenfarbe));
-  Zeile("Tiefe", std::to_string(R.Tiefe));
-  Zeile("StartX", Zahltext(R.StartX));
-  Zeile("StartY", Zahltext(R.StartY));
-  Zeile("Startwinkel", Zahltext(R.Startwinkel));
-  Zeile("Zentriert", Wahrheit(R.Zentriert));
-  Zeile("Schrittweite", Zahltext(R.Schrittweite));
-  Zeile("SchrittweiteAnpassen", Wahrheit(R.SchrittweiteAnpassen));
-  Zeile("Schrittmodus", Wahrheit(R.Schrittmodus));
-  Zeile("Zufallsmodus", Wahrheit(R.Zufallsmodus));
-  Zeile("Anfangsdicke", Zahltext(R.Anfangsdicke));
-  Zeile("Schwundfaktor", Zahltext(R.Schwundfaktor));
-  Zeile("AbweichungSchritt", Zahltext(R.AbweichungSchritt));
-  Zeile("AbweichungPlus", Zahltext(R.AbweichungPlus));
-  Zeile("AbweichungMinus", Zahltext(R.AbweichungMinus));
-  Zeile("Zeichenfarbe", Farbe);
-  Zeile("Zufallszustand", std::to_string(R.Zufallszustand));
-  Zeile("Breite", std::to_string(R.Breite));
-  Zeile("Hoehe", std::to_string(R.Hoehe));
-  Zeile("WinkelPlus", Zahltext(R.WinkelPlus));
-  Zeile("WinkelMinus", Zahltext(R.WinkelMinus));
-  Zeile("Regelsystem", Kodieren(R.Regelsystem));
+  }
   return T;
 }
 
 TRezept RezeptAusText(const std::string& Text) {
-  const TFelder F(Text);
-  constexpr uint32_t GroessteSeite = 0x7FFFFFFF;
+  const TFelder Werte(Text);
   TRezept R;
-  R.Tiefe = static_cast<int32_t>(F.Ganzzahl("Tiefe", 0, MaxTiefe));
-  R.StartX = F.Zahl("StartX");
-  R.StartY = F.Zahl("StartY");
-  R.Startwinkel = F.Zahl("Startwinkel");
-  R.Zentriert = F.Hat("Zentriert") && F.Wahrheit("Zentriert");
-  R.Schrittweite = F.Zahl("Schrittweite");
-  R.SchrittweiteAnpassen = F.Wahrheit("SchrittweiteAnpassen");
-  R.Schrittmodus = F.Wahrheit("Schrittmodus");
-  R.Zufallsmodus = F.Wahrheit("Zufallsmodus");
-  R.Anfangsdicke = F.Zahl("Anfangsdicke");
-  R.Schwundfaktor = F.Zahl("Schwundfaktor");
-  R.AbweichungSchritt = F.Zahl("AbweichungSchritt");
-  R.AbweichungPlus = F.Zahl("AbweichungPlus");
-  R.AbweichungMinus = F.Zahl("AbweichungMinus");
-  R.Zeichenfarbe = F.Ganzzahl("Zeichenfarbe", 0, 0xFFFFFFFF, 16);
-  R.Zufallszustand = F.Ganzzahl("Zufallszustand", 0, 0xFFFFFFFF);
-  R.Breite = static_cast<int32_t>(F.Ganzzahl("Breite", 1, GroessteSeite));
-  R.Hoehe = static_cast<int32_t>(F.Ganzzahl("Hoehe", 1, GroessteSeite));
-  R.WinkelPlus = F.Zahl("WinkelPlus");
-  R.WinkelMinus = F.Zahl("WinkelMinus");
-  R.Regelsystem = F.Bytes("Regelsystem");
+  for (const TRezeptfeld& F : Rezeptfelder()) {
+    if (F.Neu && !Werte.Hat(F.Schluessel)) continue;
+    switch (F.Art) {
+      case TFeldart::Ganzzahl:
+        R.*F.Ganz = Werte.Ganzzahl(F.Schluessel);
+        break;
+      case TFeldart::Zahl:
+      case TFeldart::Prozent:
+      case TFeldart::Schwund:
+        R.*F.Zahl = Werte.Zahl(F.Schluessel);
+        break;
+      case TFeldart::Wahrheit:
+        R.*F.Wahr = Werte.Wahrheit(F.Schluessel);
+        break;
+      case TFeldart::Farbe:
+        R.*F.Wort = Werte.Wort(F.Schluessel, 16);
+        break;
+      case TFeldart::Zustand:
+        R.*F.Wort = Werte.Wort(F.Schluessel, 10);
+        break;
+      case TFeldart::Bytes:
+        R.*F.Text = Werte.Bytes(F.Schluessel);
+        break;
+    }
+  }
+  // Each value as the field it fills would take it: nothing out of range gets in.
+  try {
+    RezeptPruefen(R);
+  } catch (const EFeldfehler& E) {
+    Ungueltig(E.what());
+  }
   TRegelsystem Probe;
   try {
     Probe.InhaltLaden(R.Regelsystem);
@@ -337,20 +324,6 @@ void RegelsystemErfassen(TRezept& Rezept, const TRegelsystem& R) {
   Rezept.WinkelMinus = R.WinkelMinus;
 }
 
-void EinstellungenErfassen(TRezept& Rezept) {
-  Rezept.SchrittweiteAnpassen = SchrittweiteAnpassen;
-  Rezept.Schrittmodus = Schrittmodus;
-  Rezept.Zufallsmodus = Zufallsmodus;
-  Rezept.Anfangsdicke = Anfangsdicke;
-  Rezept.Schwundfaktor = Schwundfaktor;
-  Rezept.AbweichungSchritt = AbweichungSchritt;
-  Rezept.AbweichungPlus = AbweichungPlus;
-  Rezept.AbweichungMinus = AbweichungMinus;
-  Rezept.Zentriert = Zentriert;
-  Rezept.Zeichenfarbe = Zeichenfarbe;
-  Rezept.Zufallszustand = Zufallszustand;
-}
-
 void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R) {
   R.InhaltLaden(Rezept.Regelsystem);
   R.WinkelPlus = Rezept.WinkelPlus;
@@ -362,26 +335,19 @@ void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen, bool Ze
                     const TWiedergabe* Wiedergabe) {
   TRegelsystem R;
   RegelsystemAusRezept(Rezept, R);
-  const TEinstellungenSichern Sicherung;
   if (Anpassen) Rezept.SchrittweiteAnpassen = true;
   if (Zentrieren) Rezept.Zentriert = true;
-  SchrittweiteAnpassen = Anpassen;
+  // The run reads its own copy; the settings in force are none of its business.
+  TEinstellungen Einst = Rezept;
+  Einst.SchrittweiteAnpassen = Anpassen;
   // The recipe's start is the centred one already, unless it is to be placed anew.
-  Zentriert = Zentrieren;
+  Einst.Zentriert = Zentrieren;
   // A stopped step-by-step run counts its confirmed characters in its own string.
-  Schrittmodus = Wiedergabe && Rezept.Schrittmodus;
-  Zufallsmodus = Rezept.Zufallsmodus;
-  Zeichenfarbe = Rezept.Zeichenfarbe;
-  Anfangsdicke = Rezept.Anfangsdicke;
-  Schwundfaktor = Rezept.Schwundfaktor;
-  AbweichungSchritt = Rezept.AbweichungSchritt;
-  AbweichungPlus = Rezept.AbweichungPlus;
-  AbweichungMinus = Rezept.AbweichungMinus;
-  Zufallszustand = Rezept.Zufallszustand;
+  Einst.Schrittmodus = Wiedergabe && Rezept.Schrittmodus;
 
   TTurtle Turtle(Leinwand);
   TRezeptfenster Fenster(Rezept, Bereit, Anpassen, Zentrieren);
-  TZeichenmaschine M(Turtle, Fenster);
+  TZeichenmaschine M(Turtle, Fenster, Einst);
   M.Regelsystem = &R;
   M.WinkelPlus = R.WinkelPlus;
   M.WinkelMinus = -R.WinkelMinus;
@@ -392,7 +358,7 @@ void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen, bool Ze
     M.Zeichengrenze = Wiedergabe->Zeichengrenze;
   }
   try {
-    M.Zeichenlauf(Rezept.Tiefe, Rezept.StartX, Rezept.StartY, Rezept.Startwinkel);
+    M.Zeichenlauf(Einst, Rezept.Tiefe, Rezept.StartX, Rezept.StartY, Rezept.Startwinkel);
   } catch (...) {
     // A fitting that failed still leaves a picture, which carries its recipe.
     Fenster.Melden();

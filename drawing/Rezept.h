@@ -6,12 +6,14 @@
 #include <functional>
 #include <string>
 
-#include "drawing/Zeichenmaschine.h"
+#include "drawing/Einstellungen.h"
 
 class TRegelsystem;
 class TLeinwand;
 
-struct TRezept {
+// The recipe: the rule system, where and how deep the run drew, and the
+// settings it drew with (the base: Saat is the generator's state at its start).
+struct TRezept : TEinstellungen {
   // The rule system as its .LSY file holds it (Windows-1252, CR LF).
   std::string Regelsystem;
   // Its two angles exactly; the file form rounds them to 15 digits. The turn
@@ -19,24 +21,12 @@ struct TRezept {
   double WinkelPlus = 30.0;
   double WinkelMinus = 30.0;
   int32_t Tiefe = StartTiefe;
+  // Where the run started; with Zentriert the start it placed itself.
   double StartX = 500.0;
   double StartY = 680.0;
   double Startwinkel = 90.0;
-  // The start was placed so that the drawing sits in the middle of the
-  // surface; StartX and StartY hold that start.
-  bool Zentriert = false;
   // The step size drawn with; when SchrittweiteAnpassen, as it was fitted.
   double Schrittweite = StartSchrittweite;
-  bool SchrittweiteAnpassen = true;
-  bool Schrittmodus = false;
-  bool Zufallsmodus = false;
-  double Anfangsdicke = 1.0;
-  double Schwundfaktor = 1.0;
-  double AbweichungSchritt = 0.3;
-  double AbweichungPlus = 0.3;
-  double AbweichungMinus = 0.3;
-  uint32_t Zeichenfarbe = 0x008000;  // 0x00BBGGRR
-  uint32_t Zufallszustand = 0;       // of the generator when the run began
   // The surface the step size was fitted to.
   int32_t Breite = 1000;
   int32_t Hoehe = 680;
@@ -48,16 +38,15 @@ struct TRezept {
 // text is printable ASCII and line ends.
 std::string RezeptAlsText(const TRezept& Rezept);
 // Reads the text form strictly; keys it does not know are passed over, and
-// "Zentriert" may be missing (recipes from before it): then it is "nein". Throws
+// "Zentriert" may be missing (recipes from before it): then it is "nein". Every
+// value must pass the check of the field it fills (RezeptPruefen). Throws
 // std::runtime_error("Bild enthält kein gültiges Rezept: ...") on anything
-// else malformed, a missing key, an unknown version or a rule system that
-// does not load.
+// malformed, a missing key, a value out of its range (with the field's own
+// message), an unknown version or a rule system that does not load.
 TRezept RezeptAusText(const std::string& Text);
 
 // Regelsystem and the exact angles of R.
 void RegelsystemErfassen(TRezept& Rezept, const TRegelsystem& R);
-// The program-wide settings in force and the generator's state.
-void EinstellungenErfassen(TRezept& Rezept);
 // Replaces rules, axiom and angles of R by the recipe's, all or nothing.
 void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R);
 
@@ -76,8 +65,8 @@ struct TWiedergabe {
 // taken as they are, unless Anpassen: then the step is fitted to Breite x
 // Hoehe first, or Zentrieren: then the start is placed so that the drawing
 // sits in the middle; either is written to the recipe. Bereit, when given,
-// gets the complete recipe before the first line is drawn. The program-wide
-// settings and the generator's state are restored afterwards. Errors of the
+// gets the complete recipe before the first line is drawn. The run reads the
+// recipe's own settings and has its own generator. Errors of the
 // run (turtle stack, floating point) are thrown with the picture drawn so far
 // left on the canvas. Wiedergabe, when given, replays a window's run instead:
 // see TWiedergabe.

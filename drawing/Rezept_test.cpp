@@ -5,31 +5,16 @@
 #include <cstring>
 #include <limits>
 
+#include "drawing/Zeichenmaschine.h"
 #include "rules/Regelsystem.h"
 #include "turtle/SvgLeinwand.h"
 #include "turtle/turtleUnit.h"
 
 namespace {
 
-bool Gleich(double A, double B) { return std::memcmp(&A, &B, sizeof A) == 0; }
-
+// Every value, bit for bit: the text form writes each so that it reads back exactly.
 void ErwarteGleich(const TRezept& A, const TRezept& B) {
-  EXPECT_EQ(A.Regelsystem, B.Regelsystem);
-  const double TRezept::*Zahlen[] = {
-      &TRezept::WinkelPlus,     &TRezept::WinkelMinus,    &TRezept::StartX,
-      &TRezept::StartY,         &TRezept::Startwinkel,    &TRezept::Schrittweite,
-      &TRezept::Anfangsdicke,   &TRezept::Schwundfaktor,  &TRezept::AbweichungSchritt,
-      &TRezept::AbweichungPlus, &TRezept::AbweichungMinus};
-  for (auto Feld : Zahlen) EXPECT_TRUE(Gleich(A.*Feld, B.*Feld)) << A.*Feld << " " << B.*Feld;
-  EXPECT_EQ(A.Tiefe, B.Tiefe);
-  EXPECT_EQ(A.SchrittweiteAnpassen, B.SchrittweiteAnpassen);
-  EXPECT_EQ(A.Schrittmodus, B.Schrittmodus);
-  EXPECT_EQ(A.Zufallsmodus, B.Zufallsmodus);
-  EXPECT_EQ(A.Zentriert, B.Zentriert);
-  EXPECT_EQ(A.Zeichenfarbe, B.Zeichenfarbe);
-  EXPECT_EQ(A.Zufallszustand, B.Zufallszustand);
-  EXPECT_EQ(A.Breite, B.Breite);
-  EXPECT_EQ(A.Hoehe, B.Hoehe);
+  EXPECT_EQ(RezeptAlsText(A), RezeptAlsText(B));
 }
 
 TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
@@ -41,12 +26,12 @@ TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
   const double d = std::numeric_limits<double>::denorm_min();
   R.WinkelPlus = 100.0 / 3;
   R.WinkelMinus = -0.0;
-  R.StartX = 1e308;
-  R.StartY = -std::numeric_limits<double>::max();
-  R.Startwinkel = d;
+  R.StartX = -1e9;  // a centred start may lie far off the surface
+  R.StartY = d;
+  R.Startwinkel = -std::numeric_limits<double>::max();
   R.Schrittweite = 0.1;
   R.Anfangsdicke = -d;
-  R.Schwundfaktor = std::numeric_limits<double>::min();
+  R.Schwundfaktor = 1e300;
   R.AbweichungSchritt = 1e-300;
   R.AbweichungPlus = 123456789.123456789;
   R.AbweichungMinus = -2.5e-10;
@@ -55,18 +40,14 @@ TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
   R.Schrittmodus = true;
   R.Zufallsmodus = true;
   R.Zentriert = true;
-  R.Zeichenfarbe = 0xFFFFFFFF;
-  R.Zufallszustand = 4294967295u;
+  R.Zeichenfarbe = 0xFFFFFF;
+  R.Saat = 4294967295u;
   R.Breite = 1;
-  R.Hoehe = 2147483647;
+  R.Hoehe = 10000;
   const std::string Text = RezeptAlsText(R);
   for (char c : Text) EXPECT_TRUE(c == '\n' || (c >= ' ' && c <= '~')) << int(c);
   EXPECT_EQ(Text.rfind("Rankenwerk-Rezept 1\n", 0), 0u);
   ErwarteGleich(RezeptAusText(Text), R);
-  // Recipes from before centring have no "Zentriert": their start is the user's.
-  std::string Alt = Text;
-  Alt.erase(Alt.find("Zentriert: ja\n"), 14);
-  EXPECT_FALSE(RezeptAusText(Alt).Zentriert);
 
   // Rules stay readable; CR LF line ends and unknown keys are fine.
   TRezept S;
@@ -82,6 +63,12 @@ TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
   for (char c : Lesbar + "Zukunft: 7\n\n")
     Windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
   ErwarteGleich(RezeptAusText(Windows), S);
+
+  // Recipes from before centring have no "Zentriert": their start is the user's.
+  S.Zentriert = true;
+  std::string Alt = RezeptAlsText(S);
+  Alt.erase(Alt.find("Zentriert: ja\n"), 14);
+  EXPECT_FALSE(RezeptAusText(Alt).Zentriert);
 }
 
 TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
@@ -98,8 +85,7 @@ TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
       {Ersetzt("Rezept 1", "Rezept 2"), "Version \"2\" ist unbekannt (bekannt ist 1)"},
       {Ersetzt("Tiefe: 2\n", ""), "\"Tiefe\" fehlt"},
       {Ersetzt("Tiefe: 2\n", "Tiefe: 2\nTiefe: 3\n"), "\"Tiefe\" steht doppelt"},
-      {Ersetzt("Tiefe: 2", "Tiefe: 31"), "\"Tiefe\" hat den falschen Wert \"31\""},
-      {Ersetzt("Tiefe: 2", "Tiefe: -1"), "\"Tiefe\" hat den falschen Wert \"-1\""},
+      {Ersetzt("Tiefe: 2", "Tiefe: 2.5"), "\"Tiefe\" hat den falschen Wert \"2.5\""},
       {Ersetzt("StartX: 500", "StartX: 1e309"), "\"StartX\" hat den falschen Wert \"1e309\""},
       {Ersetzt("StartX: 500", "StartX: nan"), "\"StartX\" hat den falschen Wert \"nan\""},
       {Ersetzt("StartX: 500", "StartX: 500,5"), "\"StartX\" hat den falschen Wert \"500,5\""},
@@ -109,7 +95,6 @@ TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
       {Ersetzt("0x008000", "008000"), "\"Zeichenfarbe\" hat den falschen Wert \"008000\""},
       {Ersetzt("Zufallszustand: 0", "Zufallszustand: 4294967296"),
        "\"Zufallszustand\" hat den falschen Wert \"4294967296\""},
-      {Ersetzt("Breite: 1000", "Breite: 0"), "\"Breite\" hat den falschen Wert \"0\""},
       {Ersetzt("Tiefe: 2", "Tiefe 2"), "Zeile ohne Schlüssel: \"Tiefe 2\""},
       {Ersetzt("Regelsystem: A", "Regelsystem: %4"),
        "\"Regelsystem\" hat ein falsches %-Zeichen an Stelle 1"},
@@ -128,6 +113,75 @@ TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
   }
 }
 
+// Every value must pass the check of the field it fills, with that field's
+// message; a fitted step may be as large as the fit makes it, a centred start
+// lie off the surface.
+TEST(Rezept, ValuesOutOfTheirFieldsRangeAreRefused) {
+  TRezept Basis;
+  Basis.Regelsystem = "F\r\n90\r\n90\r\n";
+  Basis.SchrittweiteAnpassen = false;
+  const std::string Gut = RezeptAlsText(Basis);
+  auto Mit = [&Gut](std::initializer_list<std::pair<std::string, std::string>> Werte) {
+    std::string T = Gut;
+    for (const auto& [Schluessel, Wert] : Werte) {
+      const size_t Anfang = T.find("\n" + Schluessel + ": ") + Schluessel.size() + 3;
+      T.replace(Anfang, T.find('\n', Anfang) - Anfang, Wert);
+    }
+    return T;
+  };
+  const std::string XBereich =
+      "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 1000";
+  const std::string Schritt =
+      "Schrittweite falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis ";
+  const struct {
+    std::string Text, Meldung;  // empty: it loads
+  } Faelle[] = {
+      {Mit({{"StartX", "1e19"}}), XBereich},
+      {Mit({{"StartX", "-0.5"}}), XBereich},
+      {Mit({{"StartX", "1000"}}), ""},
+      {Mit({{"StartY", "681"}}),
+       "y hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 680"},
+      {Mit({{"Breite", "500"}, {"StartX", "501"}}),
+       "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 bis 500"},
+      {Mit({{"Zentriert", "ja"}, {"StartX", "-1e9"}, {"StartY", "1e9"}}), ""},
+      {Mit({{"Zentriert", "ja"}, {"StartX", "1000000001"}}),
+       "x hat falsches Format oder\r\naußerhalb des zulässigen Bereichs von -1000000000 bis "
+       "1000000000"},
+      {Mit({{"Tiefe", "31"}}), "Tiefe außerhalb des zulässigen Bereichs von 0 bis 30"},
+      {Mit({{"Tiefe", "-1"}}), "Tiefe außerhalb des zulässigen Bereichs von 0 bis 30"},
+      {Mit({{"Schrittweite", "1000.5"}}), Schritt + "1000.00"},
+      {Mit({{"Schrittweite", "0"}}), Schritt + "1000.00"},
+      {Mit({{"SchrittweiteAnpassen", "ja"}, {"Schrittweite", "40800"}}), ""},
+      {Mit({{"SchrittweiteAnpassen", "ja"}, {"Schrittweite", "40800.001"}}), Schritt + "40800.00"},
+      {Mit({{"Schwundfaktor", "0.0099"}}), "Schwund hat falsches Format "},
+      {Mit({{"Schwundfaktor", "1.5"}}), ""},
+      {Mit({{"Zeichenfarbe", "0x1000000"}}), "Farbe hat falsches Format (RRGGBB erwartet)"},
+      {Mit({{"Breite", "0"}}), "Breite außerhalb des zulässigen Bereichs von 1 bis 10000"},
+      {Mit({{"Hoehe", "10001"}}), "Höhe außerhalb des zulässigen Bereichs von 1 bis 10000"},
+  };
+  for (const auto& F : Faelle) {
+    std::string Meldung;
+    try {
+      RezeptAusText(F.Text);
+    } catch (const std::runtime_error& E) {
+      Meldung = E.what();
+    }
+    EXPECT_EQ(Meldung, F.Meldung.empty() ? "" : "Bild enthält kein gültiges Rezept: " + F.Meldung)
+        << F.Text;
+  }
+}
+
+// A run's own recipe always loads: a shrink the field let through, a start
+// placed with the mouse on the surface, a fitted step.
+TEST(Rezept, RecipesOfTheFieldsValuesLoad) {
+  for (double Schwund : {99.0, 98.99999999999999, 98.7654321, -1e6, 0.0}) {
+    TRezept R;
+    R.Regelsystem = "F\r\n90\r\n90\r\n";
+    R.Schwundfaktor = 1 - Schwund / 100;
+    EXPECT_NO_THROW(RezeptAusText(RezeptAlsText(R))) << Schwund;
+  }
+}
+
 // Drawing a recipe taken from a run and passed through its text gives the
 // run's picture again, also with random deviations, a fitted step size and
 // an angle that the .LSY form would round; the settings come back afterwards.
@@ -135,15 +189,12 @@ TEST(Rezept, RedrawingTheRecipeOfARunGivesItsPicture) {
   TRegelsystem R;
   R.RegelnHinzufuegen(StandardRegeln);
   R.WinkelPlus = 100.0 / 3;
-  SchrittweiteAnpassen = true;
-  Schrittmodus = false;
-  Zufallsmodus = true;
-  Zufallszustand = 12345;
-  Anfangsdicke = 7;
-  Schwundfaktor = 0.7;
   TRezept Rezept;
+  Rezept.Zufallsmodus = true;
+  Rezept.Saat = 12345;
+  Rezept.Anfangsdicke = 7;
+  Rezept.Schwundfaktor = 0.7;
   RegelsystemErfassen(Rezept, R);
-  EinstellungenErfassen(Rezept);
   Rezept.Tiefe = 5;
   Rezept.Breite = 400;
   Rezept.Hoehe = 300;
@@ -153,22 +204,21 @@ TEST(Rezept, RedrawingTheRecipeOfARunGivesItsPicture) {
   TSvgLeinwand Lauf(400, 300);
   TTurtle Turtle(Lauf);
   TOhneFenster Fenster(400, 300);
-  TZeichenmaschine M(Turtle, Fenster);
+  TZeichenmaschine M(Turtle, Fenster, Rezept);
   M.Regelsystem = &R;
   M.WinkelPlus = R.WinkelPlus;
   M.WinkelMinus = -R.WinkelMinus;
-  M.Zeichenlauf(Rezept.Tiefe, Rezept.StartX, Rezept.StartY, Rezept.Startwinkel);
+  M.Zeichenlauf(Rezept, Rezept.Tiefe, Rezept.StartX, Rezept.StartY, Rezept.Startwinkel);
   Rezept.Schrittweite = M.Schrittweite;
-  const uint32_t Danach = Zufallszustand;
+  const TEinstellungen InKraft = Einstellungen;
 
   TRezept Gelesen = RezeptAusText(RezeptAlsText(Rezept));
   TSvgLeinwand Wieder(400, 300);
   RezeptZeichnen(Gelesen, Wieder);
   EXPECT_EQ(Wieder.Elemente(), Lauf.Elemente());
   EXPECT_GT(Lauf.Elemente().size(), 1000u);
-  EXPECT_EQ(Zufallszustand, Danach);
-  EXPECT_TRUE(Zufallsmodus);
-  EXPECT_TRUE(SchrittweiteAnpassen);
+  // The replay read its own settings: those in force are untouched.
+  EXPECT_EQ(Einstellungen, InKraft);
 
   // Fitted afresh, the step size comes out the same and lands in the recipe.
   TSvgLeinwand Angepasst(400, 300);
@@ -179,11 +229,6 @@ TEST(Rezept, RedrawingTheRecipeOfARunGivesItsPicture) {
   EXPECT_EQ(Angepasst.Elemente(), Lauf.Elemente());
   EXPECT_EQ(Gelesen.Schrittweite, M.Schrittweite);
   EXPECT_EQ(Bereit, RezeptAlsText(Gelesen));
-
-  Zufallsmodus = false;
-  Zufallszustand = 0;
-  Anfangsdicke = 1;
-  Schwundfaktor = 1;
 }
 
 }  // namespace

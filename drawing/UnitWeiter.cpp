@@ -1,6 +1,6 @@
 #include "drawing/UnitWeiter.h"
 
-#include <QKeyEvent>
+#include <QEvent>
 #include <QPushButton>
 #include <QStyle>
 
@@ -18,8 +18,8 @@ int Skaliert(const QWidget* W, int Pixel) { return qRound(Pixel * W->logicalDpiY
 }  // namespace
 
 TWeiterBox::TWeiterBox(QWidget* Eltern)
-    : QDialog(Eltern, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : TModalerDialog(Eltern, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
   setWindowTitle(QStringLiteral("Weiter..."));
   setFont(Schrift(Skaliert(this, 13)));
   setFixedSize(Skaliert(this, 241), Skaliert(this, 47));
@@ -27,6 +27,7 @@ TWeiterBox::TWeiterBox(QWidget* Eltern)
 
   OKBitBtn =
       new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+  OKBitBtn->setObjectName(QStringLiteral("OKBitBtn"));
   OKBitBtn->setFont(Schrift(Skaliert(this, 20)));
   OKBitBtn->setGeometry(0, Skaliert(this, 8), Skaliert(this, 121), Skaliert(this, 33));
   OKBitBtn->setDefault(true);
@@ -34,6 +35,7 @@ TWeiterBox::TWeiterBox(QWidget* Eltern)
   QIcon Abbruchsymbol = style()->standardIcon(QStyle::SP_DialogAbortButton);
   if (Abbruchsymbol.isNull()) Abbruchsymbol = style()->standardIcon(QStyle::SP_BrowserStop);
   AbbruchBitBtn = new QPushButton(Abbruchsymbol, QStringLiteral("Abbruch"), this);
+  AbbruchBitBtn->setObjectName(QStringLiteral("AbbruchBitBtn"));
   AbbruchBitBtn->setGeometry(Skaliert(this, 120), Skaliert(this, 8), Skaliert(this, 121),
                              Skaliert(this, 33));
   setTabOrder(OKBitBtn, AbbruchBitBtn);
@@ -44,20 +46,10 @@ TWeiterBox::TWeiterBox(QWidget* Eltern)
   BeschriftungenEinpassen(this);
 }
 
-void TWeiterBox::reject() { done(ErgebnisAbbrechen); }
-
 bool TWeiterBox::event(QEvent* E) {
   // Shown modally, the prompt is always activated by this program.
   if (E->type() == QEvent::WindowActivate || E->type() == QEvent::Show) FormActivate();
-  return QDialog::event(E);
-}
-
-void TWeiterBox::keyPressEvent(QKeyEvent* E) {
-  if (E->key() == Qt::Key_Escape) {
-    E->accept();
-    return;
-  }
-  QDialog::keyPressEvent(E);
+  return TModalerDialog::event(E);
 }
 
 void TWeiterBox::FormActivate() { OKBitBtn->setFocus(Qt::ActiveWindowFocusReason); }

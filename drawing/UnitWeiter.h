@@ -1,29 +1,25 @@
 // The modal prompt shown before each character of a step-by-step drawing.
 #pragma once
 
-#include <QDialog>
+#include "gui/Modal.h"
 
 class QPushButton;
 
-class TWeiterBox : public QDialog {
+// Results of exec(): "OK" gives 1, "Abbruch" 3, closing the frame 2. Escape
+// does nothing; Enter presses the default button "OK".
+class TWeiterBox : public TModalerDialog {
   Q_OBJECT
 
  public:
-  // Results of exec(): "OK" gives 1, "Abbruch" 3, closing the frame 2.
-  enum { ErgebnisOk = 1, ErgebnisAbbrechen = 2, ErgebnisAbbruch = 3 };
+  enum { ErgebnisAbbruch = 3 };
 
   explicit TWeiterBox(QWidget* Eltern = nullptr);
 
   QPushButton* OKBitBtn;
   QPushButton* AbbruchBitBtn;
 
-  // Closing through the frame (or any other reject) gives 2.
-  void reject() override;
-
  protected:
   bool event(QEvent* E) override;
-  // Escape does nothing; Enter presses the default button "OK".
-  void keyPressEvent(QKeyEvent* E) override;
 
  private:
   // Each activation puts the focus on "OK", so every step is one Enter away.

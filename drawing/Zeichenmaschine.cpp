@@ -10,28 +10,6 @@
 #include "turtle/Winkelcache.h"
 #include "turtle/turtleUnit.h"
 
-bool Zufallsmodus = false;
-bool SchrittweiteAnpassen = true;
-bool Schrittmodus = false;
-uint32_t Zeichenfarbe = 0x008000;
-double Anfangsdicke = 1.0;
-double Schwundfaktor = 1.0;
-double AbweichungPlus = 0.3;
-double AbweichungMinus = 0.3;
-double AbweichungSchritt = 0.3;
-bool Zentriert = false;
-uint32_t Zufallszustand = 0;
-
-double Zufallszahl() {
-  Zufallszustand = Zufallszustand * 134775813u + 1u;
-  return Zufallszustand / 4294967296.0;
-}
-
-double Zufallsfaktor(double Abweichung) {
-  double r = Zufallszahl();
-  return Gk(Gk(r * 2 * Abweichung) + (1 - Abweichung));
-}
-
 namespace {
 // Work units between two looks at the clock: a clock read costs as much as
 // drawing a line, a unit is one worker call or 16 characters.
@@ -96,22 +74,6 @@ struct TZeichenmaschine::TMessung {
   void LageDrehen(double W) { Richtung = RichtungNormieren(Gk(Richtung + W)); }
 };
 
-namespace {
-
-// The random generator as it was, back when the walk is over however it ends.
-class TZufallSichern {
- public:
-  TZufallSichern() = default;
-  TZufallSichern(const TZufallSichern&) = delete;
-  TZufallSichern& operator=(const TZufallSichern&) = delete;
-  ~TZufallSichern() { Zufallszustand = Zustand; }
-
- private:
-  uint32_t Zustand = Zufallszustand;
-};
-
-}  // namespace
-
 // Counts the runs that are under way; the outermost one clears up at its end.
 class TZeichenmaschine::TLaufrahmen {
  public:
@@ -158,8 +120,9 @@ class TZeichenmaschine::TFortschritt {
   uint64_t Gesamt;
 };
 
-TZeichenmaschine::TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster)
-    : Turtle(Turtle), Fenster(Fenster), Messung(std::make_unique<TMessung>()) {}
+TZeichenmaschine::TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster,
+                                   const TEinstellungen& E)
+    : Turtle(Turtle), E(&E), Fenster(Fenster), Messung(std::make_unique<TMessung>()) {}
 
 TZeichenmaschine::~TZeichenmaschine() = default;
 
@@ -232,39 +195,43 @@ void TZeichenmaschine::SchrittweiteSetzen(double x) {
 
 // ---- what a character does
 
-void TZeichenmaschine::ZeichenAusfuehren(char c) { ZeichenAusfuehren(c, Zufallsmodus); }
+void TZeichenmaschine::ZeichenAusfuehren(char c) { ZeichenAusfuehren(c, E->Zufallsmodus); }
 
-void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufall) {
+void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufaellig) {
   if (Ausgefuehrt >= Zeichengrenze) [[unlikely]] {
     Abbruch = true;
     return;
   }
-  Handeln(c, Zufall);
+  Handeln(c, Zufaellig);
   ++Ausgefuehrt;
 }
 
-void TZeichenmaschine::Handeln(char c, bool Zufall) {
+void TZeichenmaschine::Handeln(char c, bool Zufaellig) {
   switch (c) {
     case 'F':
       Turtle.StiftSenken();
-      Turtle.Vorwaerts(Zufall ? Gk(Zufallsfaktor(AbweichungSchritt) * Schrittweite) : Schrittweite);
+      Turtle.Vorwaerts(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungSchritt) * Schrittweite)
+                                 : Schrittweite);
       break;
     case 'f':
       Turtle.StiftHeben();
-      Turtle.Vorwaerts(Zufall ? Gk(Zufallsfaktor(AbweichungSchritt) * Schrittweite) : Schrittweite);
+      Turtle.Vorwaerts(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungSchritt) * Schrittweite)
+                                 : Schrittweite);
       break;
     case '+':
-      Turtle.Drehen(Zufall ? Gk(Zufallsfaktor(AbweichungPlus) * WinkelPlus) : WinkelPlus);
+      Turtle.Drehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungPlus) * WinkelPlus)
+                              : WinkelPlus);
       break;
     case '-':
-      Turtle.Drehen(Zufall ? Gk(Zufallsfaktor(AbweichungMinus) * WinkelMinus) : WinkelMinus);
+      Turtle.Drehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungMinus) * WinkelMinus)
+                              : WinkelMinus);
       break;
     case '[':
       Turtle.PositionMerken();
-      Turtle.DickeSetzen(Gk(Turtle.Dicke * Schwundfaktor));
+      Turtle.DickeSetzen(Gk(Turtle.Dicke * E->Schwundfaktor));
       break;
     case ']':
-      Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, Schwundfaktor));
+      Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, E->Schwundfaktor));
       Turtle.PositionZurueck();
       break;
     default:
@@ -305,7 +272,7 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
   if (Turtle.Canvas.Aufwand() - GesehenerAufwand >= LinienProEinheit) AufwandAnrechnen();
   NachrichtenVerarbeiten();
   if (Abbruch) return;
-  const bool Zufall = Zufallsmodus;
+  const bool Zufaellig = E->Zufallsmodus;
   if (n > 0) {
     for (size_t i = 0; i < Laenge; ++i) {
       const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -316,7 +283,7 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
       }
       if (Abbruch) return;
       ++Erledigt;
-      ZeichenAusfuehren(static_cast<char>(c), Zufall);
+      ZeichenAusfuehren(static_cast<char>(c), Zufaellig);
       SchwereArbeitPruefen();
     }
   } else {
@@ -328,7 +295,7 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
     size_t i = 0;
     try {
       for (; i < Bis && !Abbruch; ++i) {
-        Handeln(s[i], Zufall);
+        Handeln(s[i], Zufaellig);
         if ((i & 15) == 15) SchwereArbeitPruefen();
       }
     } catch (...) {
@@ -344,18 +311,19 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
 
 void TZeichenmaschine::zeichnenSchritt(const std::string& s) {
   const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
-  const bool Zufall = Zufallsmodus;
+  const bool Zufaellig = E->Zufallsmodus;
   for (size_t i = 0; i < Text.size(); ++i) {
     const char c = Text[i];
     Turtle.Canvas.Ausgeben();
-    if (!Fenster.WeiterFragen()) {
+    // A replay ends where the run it repeats was stopped.
+    if (Ausgefuehrt >= Zeichengrenze || !Fenster.WeiterFragen()) {
       Fenster.ZeichenfeldZeigen(false);
       Fenster.StringZeigen(false, "");
       return;
     }
     Fenster.ZeichenSetzen(std::string(1, c));
     Fenster.StringMarkieren(i);
-    ZeichenAusfuehren(c, Zufall);
+    ZeichenAusfuehren(c, Zufaellig);
   }
   Turtle.Canvas.Ausgeben();
 }
@@ -374,7 +342,7 @@ void TZeichenmaschine::zeichnenSchrittRekTeil(const std::string& s, int32_t n) {
 
 void TZeichenmaschine::SchrittRekTeil(const char* s, size_t Laenge, int32_t n) {
   if (Gestoppt) return;
-  const bool Zufall = Zufallsmodus;
+  const bool Zufaellig = E->Zufallsmodus;
   for (size_t i = 0; i < Laenge; ++i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     const TTabelle& T = *Aktuelle;
@@ -382,7 +350,8 @@ void TZeichenmaschine::SchrittRekTeil(const char* s, size_t Laenge, int32_t n) {
       SchrittRekTeil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
       continue;
     }
-    bool Weiter = !Gestoppt;
+    // A replay ends where the run it repeats was stopped, without walking the rest.
+    bool Weiter = !Gestoppt && Ausgefuehrt < Zeichengrenze;
     if (Weiter) {
       Turtle.Canvas.Ausgeben();
       Weiter = Fenster.WeiterFragen();
@@ -395,7 +364,7 @@ void TZeichenmaschine::SchrittRekTeil(const char* s, size_t Laenge, int32_t n) {
       return;
     }
     Fenster.ZeichenSetzen(std::string(1, static_cast<char>(c)));
-    ZeichenAusfuehren(static_cast<char>(c), Zufall);
+    ZeichenAusfuehren(static_cast<char>(c), Zufaellig);
   }
 }
 
@@ -408,7 +377,13 @@ void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h
 void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* Umriss,
                                  double Startwinkel) {
   TLaufrahmen Rahmen(*this);
-  const TZufallSichern Zufall;
+  // The walk draws the drawing's random factors from a copy of the generator.
+  const TZufall Vorher = Zufall;
+  struct TZurueck {
+    TZufall& Z;
+    const TZufall& Alt;
+    ~TZurueck() { Z = Alt; }
+  } Zurueck{Zufall, Vorher};
   TFortschritt Fortschritt(*this, Regelsystem->Axiom, Tiefe);
   BestimmungAbgebrochen = false;
   Abbruch = false;
@@ -461,10 +436,10 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
     BestimmungAbgebrochen = true;
     return;
   }
-  const bool Zufall = Lage && Zufallsmodus;
+  const bool Zufaellig = Lage && E->Zufallsmodus;
   if (d <= 0) {
     Erledigt += Laenge;
-    for (size_t i = 0; i < Laenge; ++i) MessZeichen<Lage>(s[i], Zufall);
+    for (size_t i = 0; i < Laenge; ++i) MessZeichen<Lage>(s[i], Zufaellig);
     return;
   }
   for (size_t i = 0; i < Laenge; ++i) {
@@ -481,7 +456,7 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
       BestimmungAbgebrochen = true;
     } else {
       ++Erledigt;
-      MessZeichen<Lage>(static_cast<char>(c), Zufall);
+      MessZeichen<Lage>(static_cast<char>(c), Zufaellig);
     }
   }
 }
@@ -489,18 +464,20 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
 // In random mode the drawing's walk draws one number per "F", "f", "+" and
 // "-" in the drawing's order, and so the factors that the drawing will draw.
 template <bool Lage>
-void TZeichenmaschine::MessZeichen(char c, bool Zufall) {
+void TZeichenmaschine::MessZeichen(char c, bool Zufaellig) {
   TMessung& M = *Messung;
   switch (c) {
     case '+':
       M.Winkel = Gk(M.Winkel + WinkelPlus);
       if constexpr (Lage)
-        M.LageDrehen(Zufall ? Gk(Zufallsfaktor(AbweichungPlus) * WinkelPlus) : WinkelPlus);
+        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungPlus) * WinkelPlus)
+                               : WinkelPlus);
       break;
     case '-':
       M.Winkel = Gk(M.Winkel + WinkelMinus);
       if constexpr (Lage)
-        M.LageDrehen(Zufall ? Gk(Zufallsfaktor(AbweichungMinus) * WinkelMinus) : WinkelMinus);
+        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungMinus) * WinkelMinus)
+                               : WinkelMinus);
       break;
     case 'F':
     case 'f': {
@@ -512,7 +489,8 @@ void TZeichenmaschine::MessZeichen(char c, bool Zufall) {
       M.y = Gk(M.y + S);
       M.maxY = M.maxY > M.y ? M.maxY : M.y;
       M.minY = M.minY < M.y ? M.minY : M.y;
-      if constexpr (Lage) M.LageSchritt(Zufall ? Zufallsfaktor(AbweichungSchritt) : 1.0, c == 'F');
+      if constexpr (Lage)
+        M.LageSchritt(Zufaellig ? Zufall.Zufallsfaktor(E->AbweichungSchritt) : 1.0, c == 'F');
       break;
     }
     case '[':
@@ -556,17 +534,25 @@ double Mittig(double Min, double Max, double Schrittweite, int Seite) {
 
 }  // namespace
 
-void TZeichenmaschine::Zeichenlauf(int32_t Tiefe, double StartX, double StartY,
-                                   double Startwinkel) {
+void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, double StartX,
+                                   double StartY, double Startwinkel) {
   TLaufrahmen Rahmen(*this);
+  struct TLeser {
+    const TEinstellungen*& Zeiger;
+    const TEinstellungen* Vorher;
+    ~TLeser() { Zeiger = Vorher; }
+  } Leser{E, E};
+  E = &Einst;
+  Zufall.Zufallszustand = Einst.Saat;
   const std::string Axiom = Regelsystem->Axiom;
   Ausgefuehrt = 0;
   // Fitting and centring share one walk; the fit is the same as without centring.
-  if (SchrittweiteAnpassen || Zentriert) {
+  if (E->SchrittweiteAnpassen || E->Zentriert) {
     double w = 0, h = 0;
     TUmriss Umriss;
-    Vermessen(Tiefe, w, h, Zentriert ? &Umriss : nullptr, Startwinkel);
-    if (SchrittweiteAnpassen) {
+    const bool Zentrieren = E->Zentriert;
+    Vermessen(Tiefe, w, h, Zentrieren ? &Umriss : nullptr, Startwinkel);
+    if (E->SchrittweiteAnpassen) {
       if (BestimmungAbgebrochen) {
         Fenster.Meldung("Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt");
         SchrittweiteSetzen(0.1);
@@ -579,7 +565,7 @@ void TZeichenmaschine::Zeichenlauf(int32_t Tiefe, double StartX, double StartY,
     // Stopped, the drawing starts where the user put it: nothing to tell, the
     // start is the user's own. The picture is on the canvas, which need not
     // have the size of the window: it is the canvas's middle that counts.
-    if (Zentriert && !BestimmungAbgebrochen) {
+    if (Zentrieren && !BestimmungAbgebrochen) {
       StartX = Mittig(Umriss.MinX, Umriss.MaxX, Schrittweite, Turtle.Canvas.Breite());
       StartY = Mittig(Umriss.MinY, Umriss.MaxY, Schrittweite, Turtle.Canvas.Hoehe());
       Fenster.StartGesetzt(StartX, StartY);
@@ -590,9 +576,9 @@ void TZeichenmaschine::Zeichenlauf(int32_t Tiefe, double StartX, double StartY,
   Turtle.XSetzen(StartX);
   Turtle.YSetzen(StartY);
   Turtle.RichtungSetzen(Startwinkel);
-  Turtle.FarbeSetzen(Zeichenfarbe);
-  Turtle.DickeSetzen(Anfangsdicke);
-  if (!Schrittmodus) {
+  Turtle.FarbeSetzen(E->Zeichenfarbe);
+  Turtle.DickeSetzen(E->Anfangsdicke);
+  if (!E->Schrittmodus) {
     Fenster.ZeichenfeldZeigen(false);
     zeichnenRek(Axiom, Tiefe);
     return;

@@ -11,30 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "drawing/Einstellungen.h"
+
 class TRegelsystem;
 class TTurtle;
-
-// Program-wide drawing settings in force.
-extern bool Zufallsmodus;          // false
-extern bool SchrittweiteAnpassen;  // true
-extern bool Schrittmodus;          // false
-extern uint32_t Zeichenfarbe;      // 0x008000
-extern double Anfangsdicke;        // 1.0
-extern double Schwundfaktor;       // 1.0
-extern double AbweichungPlus;      // 0.3
-extern double AbweichungMinus;     // 0.3
-extern double AbweichungSchritt;   // 0.3
-// Each run places the start so that the drawing sits in the middle of the
-// surface, instead of starting where the user put it.
-extern bool Zentriert;  // false
-constexpr int32_t StartTiefe = 2;
-constexpr double StartSchrittweite = 10.0;
-constexpr int32_t MaxTiefe = 30;
-
-// The one random generator of the program; 0 at start.
-extern uint32_t Zufallszustand;
-double Zufallszahl();  // next value in [0, 1)
-double Zufallsfaktor(double Abweichung);
 
 // What the engine needs of the drawing window. Tests implement it too.
 class TZeichenfensterSchnittstelle {
@@ -102,13 +82,21 @@ class TOhneFenster : public TZeichenfensterSchnittstelle {
 // (fitting), floating-point errors; the picture drawn so far stays.
 class TZeichenmaschine {
  public:
-  TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster);
+  // E: the settings the characters read outside a run.
+  TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster,
+                   const TEinstellungen& E = Einstellungen);
   ~TZeichenmaschine();
   TZeichenmaschine(const TZeichenmaschine&) = delete;
   TZeichenmaschine& operator=(const TZeichenmaschine&) = delete;
 
   TRegelsystem* Regelsystem = nullptr;  // not owned; set before any drawing
   TTurtle& Turtle;
+  // The settings the characters read, looked up at each character: during a
+  // run those it was handed, so that a change of them acts at once.
+  const TEinstellungen* E;
+  // The run's random generator; a run starts it at its settings' Saat and
+  // leaves it where the run ended.
+  TZufall Zufall;
   TZeichenfensterSchnittstelle& Fenster;
   double Schrittweite = StartSchrittweite;
   double WinkelPlus = 0.0;   // turn of "+"
@@ -124,15 +112,17 @@ class TZeichenmaschine {
   // Least time between two real message passes; 0 makes every call real.
   std::chrono::nanoseconds Nachrichtenabstand = std::chrono::milliseconds(15);
 
-  // The whole run of "&Zeichnen": fitting (when SchrittweiteAnpassen),
+  // The whole run of "&Zeichnen" with the settings Einst, read through this
+  // reference until the run ends: fitting (when SchrittweiteAnpassen),
   // placing the start in the middle of the canvas (when Zentriert; the window
   // learns it through StartGesetzt), turtle start state with an empty stack,
   // then at once or step by step. A stopped walk leaves the start as given.
-  void Zeichenlauf(int32_t Tiefe, double StartX, double StartY, double Startwinkel);
+  void Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, double StartX, double StartY,
+                   double Startwinkel);
 
   // What one character does to the turtle; reads Zufallsmodus now.
   void ZeichenAusfuehren(char c);
-  void ZeichenAusfuehren(char c, bool Zufall);
+  void ZeichenAusfuehren(char c, bool Zufaellig);
 
   // At once, depth first; stops quietly when Abbruch gets set.
   void zeichnenRek(const std::string& s, int32_t Tiefe);
@@ -176,7 +166,7 @@ class TZeichenmaschine {
   class TFortschritt;
 
   // What a character does, without counting it.
-  void Handeln(char c, bool Zufall);
+  void Handeln(char c, bool Zufaellig);
   void NachrichtenPruefen();
   // Counts the canvas work since the last call against the way to the clock.
   void AufwandAnrechnen();
@@ -194,7 +184,7 @@ class TZeichenmaschine {
   template <bool Lage>
   void Messen(int32_t d, const char* s, size_t Laenge);
   template <bool Lage>
-  void MessZeichen(char c, bool Zufall);
+  void MessZeichen(char c, bool Zufaellig);
 
   int32_t Laufende = 0;
   int32_t BisZurUhr = 1;

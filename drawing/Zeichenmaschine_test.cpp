@@ -76,22 +76,13 @@ class TTestFenster : public TZeichenfensterSchnittstelle {
 
 class Zeichnen : public ::testing::Test {
  protected:
-  Zeichnen() : Turtle(Leinwand), M(Turtle, Fenster) {
+  Zeichnen() : Turtle(Leinwand), M(Turtle, Fenster, E) {
     M.Regelsystem = &R;
     M.WinkelPlus = 30;
     M.WinkelMinus = -30;
     M.Nachrichtenabstand = std::chrono::nanoseconds(0);  // every pass is real
-    Zufallsmodus = false;
-    SchrittweiteAnpassen = false;
-    Schrittmodus = false;
-    Zeichenfarbe = 0x008000;
-    Anfangsdicke = 1.0;
-    Schwundfaktor = 1.0;
-    AbweichungPlus = AbweichungMinus = AbweichungSchritt = 0.3;
-    Zufallszustand = 0;
-    Zentriert = false;
+    E.SchrittweiteAnpassen = false;
   }
-  ~Zeichnen() override { Zentriert = false; }
   void Regeln(const Liste& Zeilen) {
     while (R.Count() > 0) R.Delete(0);
     for (const auto& Z : Zeilen) R.RegelHinzufuegen(Z);
@@ -144,6 +135,7 @@ class Zeichnen : public ::testing::Test {
   TProtokollLeinwand Leinwand;
   TTurtle Turtle;
   TTestFenster Fenster;
+  TEinstellungen E;
   TZeichenmaschine M;
 };
 
@@ -175,53 +167,53 @@ TEST_F(Zeichnen, AlphabetInExactMode) {
     EXPECT_EQ(Leinwand.Linien, F.Linien) << F.Text;
   }
   EXPECT_EQ(Turtle.Richtung, 90.0);  // F[+F]F ends with the start heading
-  EXPECT_EQ(Zufallszustand, 0u);
+  EXPECT_EQ(M.Zufall.Zufallszustand, 0u);
 }
 
 TEST_F(Zeichnen, GeneratorSequenceFromZero) {
-  EXPECT_EQ(Zufallszahl(), 2.3283064365386963e-10);
-  EXPECT_EQ(Zufallszustand, 1u);
-  EXPECT_EQ(Zufallszahl(), 0.031379939522594213);
-  EXPECT_EQ(Zufallszahl(), 0.8610484672244638);
-  EXPECT_EQ(Zufallszustand, 3698175007u);
-  EXPECT_EQ(Zufallsfaktor(0.3), 0.20258096512407064 * 2 * 0.3 + 0.7);
-  EXPECT_EQ(Zufallsfaktor(0), 1.0);
-  EXPECT_EQ(Zufallszustand, 1172187917u);
+  EXPECT_EQ(M.Zufall.Zufallszahl(), 2.3283064365386963e-10);
+  EXPECT_EQ(M.Zufall.Zufallszustand, 1u);
+  EXPECT_EQ(M.Zufall.Zufallszahl(), 0.031379939522594213);
+  EXPECT_EQ(M.Zufall.Zufallszahl(), 0.8610484672244638);
+  EXPECT_EQ(M.Zufall.Zufallszustand, 3698175007u);
+  EXPECT_EQ(M.Zufall.Zufallsfaktor(0.3), 0.20258096512407064 * 2 * 0.3 + 0.7);
+  EXPECT_EQ(M.Zufall.Zufallsfaktor(0), 1.0);
+  EXPECT_EQ(M.Zufall.Zufallszustand, 1172187917u);
 }
 
 TEST_F(Zeichnen, AlphabetInRandomMode) {
-  Zufallsmodus = true;
+  E.Zufallsmodus = true;
   Start(500, 340, 90, 10);
   Ausfuehren("FAXF");
   // Factors 0.7000000001 and 0.7188.. of the first two numbers.
   EXPECT_EQ(Leinwand.Linien, (Liste{"(500,340)-(500,333)", "(500,333)-(500,326)"}));
-  EXPECT_EQ(Zufallszustand, 134775814u);
+  EXPECT_EQ(M.Zufall.Zufallszustand, 134775814u);
   M.WinkelPlus = 30;
   Ausfuehren("+");  // 30 * (0.7 + 0.6 * 0.861..)
   EXPECT_DOUBLE_EQ(Turtle.Richtung, 90 + 30 * (0.7 + 0.6 * 0.8610484672244638));
 
   // Deviations 0: the exact picture, but one number per F, f, + and -.
-  AbweichungPlus = AbweichungMinus = AbweichungSchritt = 0;
-  Zufallszustand = 0;
+  E.AbweichungPlus = E.AbweichungMinus = E.AbweichungSchritt = 0;
+  E.Saat = M.Zufall.Zufallszustand = 0;
   Leinwand.Linien.clear();
   Start(100, 100, 90, 50);
   M.WinkelPlus = 90;
   M.WinkelMinus = -90;
   Ausfuehren("F+fB-F[F]");
   EXPECT_EQ(Leinwand.Linien, (Liste{"(100,100)-(100,50)", "(50,50)-(50,0)", "(50,0)-(50,-50)"}));
-  EXPECT_EQ(Zufallszustand, 2884733762u);  // six numbers drawn
+  EXPECT_EQ(M.Zufall.Zufallszustand, 2884733762u);  // six numbers drawn
 }
 
 TEST_F(Zeichnen, ThicknessShrinksPerLevel) {
-  Anfangsdicke = 10;
-  Schwundfaktor = 0.8;
-  Turtle.DickeSetzen(Anfangsdicke);
+  E.Anfangsdicke = 10;
+  E.Schwundfaktor = 0.8;
+  Turtle.DickeSetzen(E.Anfangsdicke);
   Ausfuehren("F[F[F[F[F[F]]]]]");
   Liste Breiten;
   for (const auto& A : Leinwand.Aufrufe) Breiten.push_back(A.substr(A.rfind(' ') + 1));
   EXPECT_EQ(Breiten, (Liste{"b10", "b8", "b6", "b5", "b4", "b3"}));
 
-  Schwundfaktor = 0.5;
+  E.Schwundfaktor = 0.5;
   Turtle.DickeSetzen(4);
   Ausfuehren("[[[");
   EXPECT_EQ(Turtle.Dicke, 0.5);
@@ -285,7 +277,7 @@ TEST_F(Zeichnen, DepthTwentyDrawsAMillionLines) {
   N.Regelsystem = &R;
   Regeln({"F->FF"});
   R.Axiom = "F";
-  N.Zeichenlauf(20, 500, 680, 90);
+  N.Zeichenlauf(E, 20, 500, 680, 90);
   EXPECT_EQ(Z.Anzahl, 1048576);
 }
 
@@ -364,8 +356,8 @@ TEST_F(Zeichnen, StepByStepAsksBeforeEachCharacter) {
 TEST_F(Zeichnen, StepByStepRunsOfTheBuiltInSystem) {
   R.RegelnHinzufuegen(StandardRegeln);
   R.Axiom = "A";
-  Schrittmodus = true;
-  M.Zeichenlauf(1, 500, 680, 90);
+  E.Schrittmodus = true;
+  M.Zeichenlauf(E, 1, 500, 680, 90);
   EXPECT_EQ(Fenster.Fragen, 11);  // FF+[F]--[F]
   EXPECT_EQ(Leinwand.Linien, (Liste{"(500,680)-(500,670)", "(500,670)-(500,660)",
                                     "(500,660)-(495,651)", "(500,660)-(505,651)"}));
@@ -395,9 +387,9 @@ TEST_F(Zeichnen, StoppingDeepInsideAsksNoMore) {
 TEST_F(Zeichnen, StepModeFallsBackWhenTheStringIsTooLong) {
   Regeln({"F->FF"});
   R.Axiom = "F";
-  Schrittmodus = true;
+  E.Schrittmodus = true;
   Fenster.Antworten = {true, true, true, false};
-  M.Zeichenlauf(20, 500, 680, 90);
+  M.Zeichenlauf(E, 20, 500, 680, 90);
   EXPECT_EQ(Fenster.Fragen, 4);
   EXPECT_EQ(Leinwand.Linien.size(), 3u);
   EXPECT_EQ(Fenster.Ablauf[3], "EString aus");  // hidden, never shown
@@ -408,23 +400,23 @@ TEST_F(Zeichnen, StepModeFallsBackWhenTheStringIsTooLong) {
     R.Axiom = std::string(Laenge, '+');
     Fenster.Ablauf.clear();
     Fenster.Antworten = {false};
-    M.Zeichenlauf(0, 500, 680, 90);
+    M.Zeichenlauf(E, 0, 500, 680, 90);
     EXPECT_EQ(Fenster.Ablauf[3], Laenge == 99 ? "EString " + R.Axiom : "EString aus");
   }
 }
 
 TEST_F(Zeichnen, StepSizeFit) {
-  SchrittweiteAnpassen = true;
+  E.SchrittweiteAnpassen = true;
   Fenster.Breite = 800;
   Fenster.Hoehe = 600;
   R.Axiom = "F";
-  M.Zeichenlauf(3, 400, 600, 90);
+  M.Zeichenlauf(E, 3, 400, 600, 90);
   EXPECT_EQ(Fenster.Angezeigt, "356.436");
   EXPECT_EQ(M.Schrittweite, 600 / 1.01 * 0.6);
   EXPECT_EQ(Fenster.Ablauf[0], "Abbrechen an");
 
   R.Axiom = "+-AB";  // nothing moves: no limit on the result
-  M.Zeichenlauf(3, 400, 600, 90);
+  M.Zeichenlauf(E, 3, 400, 600, 90);
   EXPECT_EQ(Fenster.Angezeigt, "36000.000");
 
   // The walk measures the extent of the drawing at heading 0.
@@ -452,14 +444,14 @@ TEST_F(Zeichnen, StepSizeFit) {
 }
 
 TEST_F(Zeichnen, FitStackHolds101States) {
-  SchrittweiteAnpassen = true;
+  E.SchrittweiteAnpassen = true;
   M.Schrittweite = 7;
   R.Axiom = std::string(101, '[') + "F" + std::string(101, ']');
   double w, h;
   M.SchrittweiteBestimmen(0, w, h);
   EXPECT_EQ(w, 1.0);
   R.Axiom = std::string(102, '[') + "F" + std::string(102, ']');
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Stapelüberlauf");
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Stapelüberlauf");
   EXPECT_TRUE(Leinwand.Linien.empty());
   EXPECT_EQ(M.Schrittweite, 7.0);
   EXPECT_FALSE(Fenster.AbbrechenSichtbar);
@@ -469,13 +461,13 @@ TEST_F(Zeichnen, FitStackHolds101States) {
 }
 
 TEST_F(Zeichnen, StoppedFitDrawsWithStepOneTenth) {
-  SchrittweiteAnpassen = true;
+  E.SchrittweiteAnpassen = true;
   Regeln({"F->FF"});
   R.Axiom = "F";
   Fenster.BeiPumpe = [&](int n) {
     if (n == 3) M.Abbruch = true;
   };
-  M.Zeichenlauf(4, 500, 680, 90);
+  M.Zeichenlauf(E, 4, 500, 680, 90);
   EXPECT_TRUE(M.BestimmungAbgebrochen);
   EXPECT_EQ(Fenster.Meldungen,
             Liste{"Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt"});
@@ -486,7 +478,7 @@ TEST_F(Zeichnen, StoppedFitDrawsWithStepOneTenth) {
 TEST_F(Zeichnen, TurtleStackErrorsEndTheRunOnly) {
   R.Axiom = "F]F";
   try {
-    M.Zeichenlauf(0, 500, 680, 90);
+    M.Zeichenlauf(E, 0, 500, 680, 90);
     FAIL() << "no error";
   } catch (const ETurtleStapel& E) {
     EXPECT_STREQ(E.what(), "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
@@ -495,20 +487,21 @@ TEST_F(Zeichnen, TurtleStackErrorsEndTheRunOnly) {
   EXPECT_FALSE(Fenster.AbbrechenSichtbar);
 
   R.Axiom = std::string(101, '[');
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Zu viele gemerkte Turtle-Positionen");
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }),
+            "Zu viele gemerkte Turtle-Positionen");
   // Leftovers of that run don't count against the next one.
   R.Axiom = std::string(100, '[') + "F" + std::string(100, ']');
-  M.Zeichenlauf(0, 500, 680, 90);
+  M.Zeichenlauf(E, 0, 500, 680, 90);
   EXPECT_EQ(Turtle.Gemerkt, 0);
 }
 
 TEST_F(Zeichnen, RunPutsTheTurtleOnItsStart) {
-  Zeichenfarbe = 0x0000FF;
-  Anfangsdicke = 3;
+  E.Zeichenfarbe = 0x0000FF;
+  E.Anfangsdicke = 3;
   Turtle.DickeSetzen(9);
   R.Axiom = "F";
   M.Schrittweite = 10;
-  M.Zeichenlauf(0, 20.5, 30, 0);
+  M.Zeichenlauf(E, 0, 20.5, 30, 0);
   EXPECT_EQ(Leinwand.Aufrufe, Liste{"Linie (20,30)-(30,30) b3"});
   EXPECT_EQ(Leinwand.Farbe, 0x0000FFu);
   EXPECT_EQ(Fenster.Ablauf, (Liste{"EZeichen aus", "Abbrechen an", "Abbrechen aus"}));
@@ -517,21 +510,21 @@ TEST_F(Zeichnen, RunPutsTheTurtleOnItsStart) {
 TEST_F(Zeichnen, FloatingPointFaultsEndTheRun) {
   R.Axiom = "FFF";
   M.Schrittweite = 1e308;  // far beyond the canvas before it overflows
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Ungültige Gleitkommaoperation");
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Ungültige Gleitkommaoperation");
   M.Schrittweite = 10;
-  Zufallsmodus = true;
-  AbweichungSchritt = 1e308;
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
-  Zufallsmodus = false;
-  Schwundfaktor = 1e300;
+  E.Zufallsmodus = true;
+  E.AbweichungSchritt = 1e308;
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  E.Zufallsmodus = false;
+  E.Schwundfaktor = 1e300;
   R.Axiom = "[[";
-  Anfangsdicke = 1e10;
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  E.Anfangsdicke = 1e10;
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
   // The walk does not normalise its heading.
-  SchrittweiteAnpassen = true;
+  E.SchrittweiteAnpassen = true;
   M.WinkelPlus = 1e308;
   R.Axiom = "++";
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
 }
 
 // A press of "Abbrechen" seen at the pass that ends the fitting stops the
@@ -540,14 +533,14 @@ TEST_F(Zeichnen, FloatingPointFaultsEndTheRun) {
 TEST_F(Zeichnen, LateStopBelongsToTheFittingNotTheDrawing) {
   Regeln({"F->FF"});
   R.Axiom = "F";
-  SchrittweiteAnpassen = true;
+  E.SchrittweiteAnpassen = true;
   M.Nachrichtenabstand = std::chrono::hours(1);
   size_t LinienBeimStart = 99;
   Fenster.BeiPumpe = [&](int n) {
     if (n == 2) M.Abbruch = true;
     if (n == 3) LinienBeimStart = Leinwand.Linien.size();
   };
-  M.Zeichenlauf(6, 500, 680, 90);
+  M.Zeichenlauf(E, 6, 500, 680, 90);
   EXPECT_EQ(Fenster.Meldungen,
             Liste{"Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt"});
   EXPECT_EQ(M.Schrittweite, 0.1);
@@ -561,7 +554,7 @@ TEST_F(Zeichnen, LateStopBelongsToTheFittingNotTheDrawing) {
 // also within one long string, while thin lines leave it alone for long.
 TEST_F(Zeichnen, ThickLinesBringTheClockCloser) {
   M.Nachrichtenabstand = std::chrono::nanoseconds(1);  // every look at the clock is a pass
-  SchrittweiteAnpassen = false;
+  E.SchrittweiteAnpassen = false;
   const struct {
     std::string Axiom;
     Liste Regeln;
@@ -574,7 +567,7 @@ TEST_F(Zeichnen, ThickLinesBringTheClockCloser) {
       Leinwand.AufwandProLinie = Aufwand;
       Leinwand.Linien.clear();
       Fenster.Pumpen = 0;
-      M.Zeichenlauf(F.Tiefe, 500, 680, 90);
+      M.Zeichenlauf(E, F.Tiefe, 500, 680, 90);
       const size_t Linien = Leinwand.Linien.size();
       if (Aufwand == 0)
         EXPECT_LT(Fenster.Pumpen, 20) << F.Axiom.size();
@@ -588,12 +581,12 @@ TEST_F(Zeichnen, ThickLinesBringTheClockCloser) {
 // run started with, also when the fitting's messages changed the axiom.
 TEST_F(Zeichnen, StepStringFromTheAxiomTheRunStartedWith) {
   R.Axiom = "F";
-  SchrittweiteAnpassen = true;
-  Schrittmodus = true;
+  E.SchrittweiteAnpassen = true;
+  E.Schrittmodus = true;
   Fenster.BeiPumpe = [&](int n) {
     if (n == 1) R.Axiom = "F+F";
   };
-  M.Zeichenlauf(0, 500, 680, 90);
+  M.Zeichenlauf(E, 0, 500, 680, 90);
   EXPECT_NE(std::find(Fenster.Ablauf.begin(), Fenster.Ablauf.end(), "EString F"),
             Fenster.Ablauf.end());
   EXPECT_EQ(Fenster.Fragen, 1);
@@ -616,8 +609,8 @@ TEST_F(Zeichnen, ProgressOfTheDrawingAndTheWalk) {
 
   // A whole run: the walk, then the drawing, each from 0 to 1.
   Fenster.Anteile.clear();
-  SchrittweiteAnpassen = true;
-  M.Zeichenlauf(3, 500, 680, 90);
+  E.SchrittweiteAnpassen = true;
+  M.Zeichenlauf(E, 3, 500, 680, 90);
   std::vector<double> Beide = Tiefe3;
   Beide.insert(Beide.end(), Tiefe3.begin(), Tiefe3.end());
   EXPECT_EQ(Fenster.Anteile, Beide);
@@ -636,9 +629,9 @@ TEST_F(Zeichnen, ProgressOfTheDrawingAndTheWalk) {
 
   // Step mode reports none.
   Fenster.Anteile.clear();
-  SchrittweiteAnpassen = false;
-  Schrittmodus = true;
-  M.Zeichenlauf(3, 500, 680, 90);
+  E.SchrittweiteAnpassen = false;
+  E.Schrittmodus = true;
+  M.Zeichenlauf(E, 3, 500, 680, 90);
   EXPECT_TRUE(Fenster.Anteile.empty());
 }
 
@@ -657,8 +650,8 @@ TEST_F(Zeichnen, ProgressRisesToOneOnlyWhenComplete) {
     R.Axiom = F.Axiom;
     for (bool Anpassen : {false, true}) {
       Fenster.Anteile.clear();
-      SchrittweiteAnpassen = Anpassen;
-      M.Zeichenlauf(F.Tiefe, 500, 680, 90);
+      E.SchrittweiteAnpassen = Anpassen;
+      M.Zeichenlauf(E, F.Tiefe, 500, 680, 90);
       const auto& A = Fenster.Anteile;
       ASSERT_GT(A.size(), 3u) << F.Axiom;
       EXPECT_EQ(A.front(), 0.0) << F.Axiom;
@@ -735,9 +728,9 @@ TEST_F(Zeichnen, NestedDrawingHasItsOwnProgress) {
 TEST_F(Zeichnen, StepModeMarksTheActingCharacter) {
   R.RegelnHinzufuegen(StandardRegeln);
   R.Axiom = "A";
-  Schrittmodus = true;
+  E.Schrittmodus = true;
   Fenster.Antworten = {true, true, true, true, true, false};
-  M.Zeichenlauf(1, 500, 680, 90);
+  M.Zeichenlauf(E, 1, 500, 680, 90);
   Liste Marken;
   for (const auto& A : Fenster.Ablauf)
     if (A.rfind("Markieren", 0) == 0) Marken.push_back(A);
@@ -764,17 +757,17 @@ TEST_F(Zeichnen, CentredDrawingSitsInTheMiddleOfTheCanvas) {
   M.WinkelMinus = -25;
   Fenster.Breite = 800;
   Fenster.Hoehe = 600;
-  SchrittweiteAnpassen = true;
-  M.Zeichenlauf(4, 500, 680, 90);
+  E.SchrittweiteAnpassen = true;
+  M.Zeichenlauf(E, 4, 500, 680, 90);
   const double Angepasst = M.Schrittweite;
-  Zentriert = true;
+  E.Zentriert = true;
   for (double Winkel : {0.0, 90.0, 200.0}) {
     for (bool Anpassen : {false, true}) {
-      SchrittweiteAnpassen = Anpassen;
+      E.SchrittweiteAnpassen = Anpassen;
       M.Schrittweite = 3;
       Leinwand.Linien.clear();
       Fenster.Starts.clear();
-      M.Zeichenlauf(4, 10, 20, Winkel);
+      M.Zeichenlauf(E, 4, 10, 20, Winkel);
       double X, Y;
       Mitte(X, Y);
       EXPECT_NEAR(X, 499.5, 1) << Winkel << Anpassen;
@@ -794,19 +787,19 @@ TEST_F(Zeichnen, CentredRandomDrawingIsTheSameDrawingMoved) {
   R.Axiom = "X";
   M.WinkelPlus = 25;
   M.WinkelMinus = -25;
-  Zufallsmodus = true;
-  AbweichungPlus = AbweichungMinus = AbweichungSchritt = 0.6;
+  E.Zufallsmodus = true;
+  E.AbweichungPlus = E.AbweichungMinus = E.AbweichungSchritt = 0.6;
   M.Schrittweite = 3;
-  Zufallszustand = 4711;
-  M.Zeichenlauf(4, 500, 340, 90);
+  E.Saat = M.Zufall.Zufallszustand = 4711;
+  M.Zeichenlauf(E, 4, 500, 340, 90);
   const auto Frei = Strecken();
-  const uint32_t Danach = Zufallszustand;
+  const uint32_t Danach = M.Zufall.Zufallszustand;
 
   Leinwand.Linien.clear();
-  Zufallszustand = 4711;
-  Zentriert = true;
-  M.Zeichenlauf(4, 500, 340, 90);
-  EXPECT_EQ(Zufallszustand, Danach);
+  E.Saat = M.Zufall.Zufallszustand = 4711;
+  E.Zentriert = true;
+  M.Zeichenlauf(E, 4, 500, 340, 90);
+  EXPECT_EQ(M.Zufall.Zufallszustand, Danach);
   double X, Y;
   Mitte(X, Y);
   EXPECT_NEAR(X, 499.5, 1);
@@ -824,7 +817,7 @@ TEST_F(Zeichnen, CentredRandomDrawingIsTheSameDrawingMoved) {
 // point only puts its start (or that point) in the middle; extents beyond the
 // numbers end the run with a floating-point error before anything is drawn.
 TEST_F(Zeichnen, CentringOfEmptyAndHugeDrawings) {
-  Zentriert = true;
+  E.Zentriert = true;
   const struct {
     std::string Axiom;
     double Schritt, Winkel;
@@ -840,7 +833,7 @@ TEST_F(Zeichnen, CentringOfEmptyAndHugeDrawings) {
     M.Schrittweite = F.Schritt;
     Leinwand.Linien.clear();
     Fenster.Starts.clear();
-    EXPECT_EQ(Fehler([&] { M.Zeichenlauf(0, 10, 20, F.Winkel); }), F.Fehler) << F.Axiom;
+    EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 10, 20, F.Winkel); }), F.Fehler) << F.Axiom;
     EXPECT_EQ(Fenster.Starts, F.Start.empty() ? Liste{} : Liste{F.Start}) << F.Axiom;
     EXPECT_EQ(Leinwand.Linien, F.Linie.empty() ? Liste{} : Liste{F.Linie}) << F.Axiom;
   }
@@ -851,13 +844,13 @@ TEST_F(Zeichnen, CentringOfEmptyAndHugeDrawings) {
 TEST_F(Zeichnen, StoppedCentringDrawsFromTheGivenStart) {
   Regeln({"F->FF"});
   R.Axiom = "F";
-  Zentriert = true;
+  E.Zentriert = true;
   M.Schrittweite = 1;
   M.Nachrichtenabstand = std::chrono::hours(1);
   Fenster.BeiPumpe = [&](int n) {
     if (n == 2) M.Abbruch = true;
   };
-  M.Zeichenlauf(6, 500, 680, 90);
+  M.Zeichenlauf(E, 6, 500, 680, 90);
   EXPECT_TRUE(M.BestimmungAbgebrochen);
   EXPECT_TRUE(Fenster.Meldungen.empty());
   EXPECT_TRUE(Fenster.Starts.empty());

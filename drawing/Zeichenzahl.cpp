@@ -1,10 +1,13 @@
 #include "drawing/Zeichenzahl.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
 #include <utility>
 #include <vector>
 
+#include "drawing/Einstellungen.h"
 #include "rules/Regelsystem.h"
 
 namespace {
@@ -70,4 +73,91 @@ TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::str
     Summe.Linien = SattSumme(Summe.Linien, Linien[u]);
   }
   return Summe;
+}
+
+namespace {
+
+// Nesting levels told apart; deeper ones share the last (the turtle's stack
+// ends at 100 anyway).
+constexpr size_t Ebenen = 102;
+using TEbenen = std::array<uint64_t, Ebenen>;
+
+// The lines of s at depth Tiefe by the bracket level they are drawn at,
+// counted from the level s starts at.
+TEbenen LinienJeEbene(const TRegelsystem& R, int32_t Tiefe, const std::string& s) {
+  // The characters that expand, numbered, with their replacements.
+  std::array<int, 256> Kopf;
+  Kopf.fill(-1);
+  std::vector<const std::string*> Rumpf;
+  for (int i = 0; i < 256; ++i) {
+    const int Index = R.RegelIndex(static_cast<char>(i));
+    if (Index < 0) continue;
+    const std::string& B = R.Items(Index).Rumpf;
+    if (B.size() == 1 && B[0] == static_cast<char>(i)) continue;
+    Kopf[i] = static_cast<int>(Rumpf.size());
+    Rumpf.push_back(&B);
+  }
+  // Tabelle[k][h]: what the h-th expanding character gives with k + 1 steps left.
+  std::vector<std::vector<TEbenen>> Tabelle;
+  auto Hinzu = [&](TEbenen& Summe, const std::string& Text, int32_t k) {
+    size_t Ebene = 0;
+    for (char c : Text) {
+      const int h = Kopf[static_cast<unsigned char>(c)];
+      if (k > 0 && h >= 0) {
+        const TEbenen& T = Tabelle[static_cast<size_t>(k - 1)][static_cast<size_t>(h)];
+        for (size_t j = 0; j < Ebenen; ++j)
+          if (T[j]) {
+            const size_t Ziel = std::min(Ebene + j, Ebenen - 1);
+            Summe[Ziel] = SattSumme(Summe[Ziel], T[j]);
+          }
+      } else if (c == '[') {
+        Ebene = std::min(Ebene + 1, Ebenen - 1);
+      } else if (c == ']') {
+        if (Ebene > 0) --Ebene;
+      } else if (c == 'F') {
+        Summe[Ebene] = SattSumme(Summe[Ebene], 1);
+      }
+    }
+  };
+  for (int32_t k = 0; k < Tiefe; ++k) {
+    std::vector<TEbenen> Stufe(Rumpf.size(), TEbenen{});
+    for (size_t h = 0; h < Rumpf.size(); ++h) Hinzu(Stufe[h], *Rumpf[h], k);
+    Tabelle.push_back(std::move(Stufe));
+  }
+  TEbenen Summe{};
+  Hinzu(Summe, s, Tiefe);
+  return Summe;
+}
+
+// As the picture canvas counts a stroke: the pixels it may cover, at most the
+// whole picture, 256 to a unit, plus one.
+constexpr double PixelProEinheit = 256;
+
+}  // namespace
+
+uint64_t TAufwand::Summe() const { return SattSumme(SattSumme(Zeichen, Linien), Flaeche); }
+
+TAufwand AufwandSchaetzen(const TRegelsystem& R, int32_t Tiefe, const std::string& s,
+                          const TEinstellungen& E, double Schrittweite, int Breite, int Hoehe) {
+  TAufwand A;
+  A.Zeichen = ZeichenZaehlen(R, Tiefe, s).Zeichen;
+  const TEbenen Linien = LinienJeEbene(R, Tiefe, s);
+  const double Laenge =
+      E.SchrittweiteAnpassen
+          ? 0.0
+          : std::fabs(Schrittweite) * (E.Zufallsmodus ? 1 + std::fabs(E.AbweichungSchritt) : 1);
+  const double Bild = static_cast<double>(Breite) * Hoehe;
+  double Dicke = E.Anfangsdicke;
+  for (size_t j = 0; j < Ebenen; ++j, Dicke *= E.Schwundfaktor) {
+    if (Linien[j] == 0) continue;
+    A.Linien = SattSumme(A.Linien, Linien[j]);
+    const double Stift = std::max(std::min(std::fabs(std::nearbyint(Dicke)), 1e9), 1.0);
+    const double Flaeche = std::min((Laenge + Stift) * Stift, Bild);
+    const double Mehr = std::floor(Flaeche / PixelProEinheit);
+    if (Mehr >= 1) {
+      const double Gesamt = Mehr * static_cast<double>(Linien[j]);
+      A.Flaeche = SattSumme(A.Flaeche, Gesamt >= 1.8e19 ? Voll : static_cast<uint64_t>(Gesamt));
+    }
+  }
+  return A;
 }

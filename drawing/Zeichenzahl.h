@@ -22,3 +22,21 @@ uint64_t SattProdukt(uint64_t a, uint64_t b);
 // characters the measuring walk interprets), and the "F" among them.
 // Counts that do not fit saturate at the largest uint64_t.
 TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::string& s);
+
+struct TEinstellungen;
+
+// What a drawing at once will cost, in the engine's units of work: one per
+// character that acts and one per short thin line, a thick line as much as
+// the picture canvas counts for the pixels it covers.
+struct TAufwand {
+  uint64_t Zeichen = 0;  // characters that act, "F" included
+  uint64_t Linien = 0;   // lines, one each
+  uint64_t Flaeche = 0;  // what thick lines cost beyond one each
+  uint64_t Summe() const;
+};
+
+// The work of drawing s at depth Tiefe with the rules of R and the settings E
+// on a surface of Breite x Hoehe, with lines of Schrittweite pixels. A fitted
+// step size is not known before the run: its lines count by their width alone.
+TAufwand AufwandSchaetzen(const TRegelsystem& R, int32_t Tiefe, const std::string& s,
+                          const TEinstellungen& E, double Schrittweite, int Breite, int Hoehe);

@@ -120,14 +120,13 @@ TEST(Zeichenzahl, MatchesTheLinesDrawnAtOnce) {
   } Leinwand;
   TTurtle Turtle(Leinwand);
   TOhneFenster Fenster(1000, 680);
-  TZeichenmaschine M(Turtle, Fenster);
+  const TEinstellungen E;
+  TZeichenmaschine M(Turtle, Fenster, E);
   TRegelsystem R;
   M.Regelsystem = &R;
   M.WinkelPlus = 25;
   M.WinkelMinus = -25;
   M.Schrittweite = 2;
-  Zufallsmodus = false;
-  Schwundfaktor = 1.0;  // other tests of this binary leave their settings
   Turtle.DickeSetzen(1);
   const std::vector<std::vector<std::string>> Systeme = {
       {"X->F+[[X]-X]-F[-X]+X", "F->FF"},

@@ -72,16 +72,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
   TSvgLeinwand Leinwand(200, 150);
   TTurtle Turtle(Leinwand);
   TOhneFenster Fenster(200, 150);
-  TZeichenmaschine Maschine(Turtle, Fenster);
+  TEinstellungen Einst;
+  Einst.Zufallsmodus = Zufall;
+  Einst.SchrittweiteAnpassen = Anpassen;
+  Einst.Zentriert = Mittig;
+  TZeichenmaschine Maschine(Turtle, Fenster, Einst);
   Maschine.Regelsystem = &R;
   Maschine.WinkelPlus = R.WinkelPlus;
   Maschine.WinkelMinus = -R.WinkelMinus;
-  Zufallsmodus = Zufall;
-  SchrittweiteAnpassen = Anpassen;
-  Zentriert = Mittig;
-  Schrittmodus = false;
   try {
-    Maschine.Zeichenlauf(Tiefe, 100, 150, 90);
+    Maschine.Zeichenlauf(Einst, Tiefe, 100, 150, 90);
   } catch (const std::exception& E) {
     if (!Erlaubt.count(E.what())) {
       std::fprintf(stderr, "unerwartete Meldung: %s\n", E.what());

@@ -2,7 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
+
+// An entry the user made that its field refuses; the message says why.
+class EFeldfehler : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // True when the whole text is a 32-bit integer: leading blanks, optional sign,
 // decimal digits or a hexadecimal number ("$", "x", "X", "0x", "0X" prefix).

@@ -47,10 +47,11 @@
 #include <utility>
 
 #include "drawing/Extras.h"
-#include "drawing/Fensterhilfen.h"
 #include "drawing/LSystemZeichnen.h"
 #include "drawing/UnitWeiter.h"
 #include "gui/Dialoge.h"
+#include "gui/Eingabefeld.h"
+#include "gui/Radiogruppe.h"
 #include "helpers/Hilfen.h"
 #include "mainwindow/AboutBoxDialog.h"
 #include "mainwindow/LsystemHauptfenster.h"
@@ -312,22 +313,22 @@ class TAffe {
       Z += QStringLiteral(
                "    Tiefe %1, Schrittweite %2, Start %3/%4/%5, anpassen %6, "
                "schrittweise %7, Zufall %8, Turtle gezeigt %9\n")
-               .arg(FZeichenform->Tiefe)
-               .arg(FZeichenform->Maschine->Schrittweite)
-               .arg(FZeichenform->StartX)
-               .arg(FZeichenform->StartY)
-               .arg(FZeichenform->Startwinkel)
-               .arg(SchrittweiteAnpassen)
-               .arg(Schrittmodus)
-               .arg(Zufallsmodus)
-               .arg(FZeichenform->Turtle->Sichtbar);
+               .arg(FZeichenform->Vorgaben().Tiefe)
+               .arg(FZeichenform->Maschine().Schrittweite)
+               .arg(FZeichenform->Vorgaben().StartX)
+               .arg(FZeichenform->Vorgaben().StartY)
+               .arg(FZeichenform->Vorgaben().Startwinkel)
+               .arg(Einstellungen.SchrittweiteAnpassen)
+               .arg(Einstellungen.Schrittmodus)
+               .arg(Einstellungen.Zufallsmodus)
+               .arg(FZeichenform->Turtle().Sichtbar);
     Z += QStringLiteral("    Dicke %1, Schwund %2, Abweichungen %3/%4/%5, Farbe %6\n")
-             .arg(Anfangsdicke)
-             .arg(Schwundfaktor)
-             .arg(AbweichungPlus)
-             .arg(AbweichungMinus)
-             .arg(AbweichungSchritt)
-             .arg(Zeichenfarbe, 6, 16, QLatin1Char('0'));
+             .arg(Einstellungen.Anfangsdicke)
+             .arg(Einstellungen.Schwundfaktor)
+             .arg(Einstellungen.AbweichungPlus)
+             .arg(Einstellungen.AbweichungMinus)
+             .arg(Einstellungen.AbweichungSchritt)
+             .arg(Einstellungen.Zeichenfarbe, 6, 16, QLatin1Char('0'));
     return Z;
   }
 
@@ -1145,12 +1146,14 @@ class TAffe {
   void ZeichenfensterPruefen() {
     TFZeichenform* Z = FZeichenform;
     const auto Zahl = [](int Stellen, double W) { return Text(KommazahlAlsText(Stellen, W)); };
-    Feld(Z->ETiefe, Z->ETiefe->text() == QString::number(Z->Tiefe), QString::number(Z->Tiefe));
-    Feld(Z->ESchrittweite, Z->ESchrittweite->text() == Zahl(3, Z->Maschine->Schrittweite),
-         Zahl(3, Z->Maschine->Schrittweite));
-    Feld(Z->Ex, Z->Ex->text() == Zahl(1, Z->StartX), Zahl(1, Z->StartX));
-    Feld(Z->Ey, Z->Ey->text() == Zahl(1, Z->StartY), Zahl(1, Z->StartY));
-    Feld(Z->EWinkel, Z->EWinkel->text() == Zahl(1, Z->Startwinkel), Zahl(1, Z->Startwinkel));
+    Feld(Z->ETiefe, Z->ETiefe->text() == QString::number(Z->Vorgaben().Tiefe),
+         QString::number(Z->Vorgaben().Tiefe));
+    Feld(Z->ESchrittweite, Z->ESchrittweite->text() == Zahl(3, Z->Maschine().Schrittweite),
+         Zahl(3, Z->Maschine().Schrittweite));
+    Feld(Z->Ex, Z->Ex->text() == Zahl(1, Z->Vorgaben().StartX), Zahl(1, Z->Vorgaben().StartX));
+    Feld(Z->Ey, Z->Ey->text() == Zahl(1, Z->Vorgaben().StartY), Zahl(1, Z->Vorgaben().StartY));
+    Feld(Z->EWinkel, Z->EWinkel->text() == Zahl(1, Z->Vorgaben().Startwinkel),
+         Zahl(1, Z->Vorgaben().Startwinkel));
     if (Stopp) return;
     if (!Z->ZeichnungLaeuft()) {
       for (QWidget* W : std::initializer_list<QWidget*>{Z->BAbbrechen, Z->PBFortschritt,
@@ -1162,9 +1165,12 @@ class TAffe {
     }
     // Working values and settings in force are equal while the dialog is closed.
     if (!ExtraEinstellungen->isVisible() &&
-        (ExtraAnfangsdicke != Anfangsdicke || ExtraSchwundfaktor != Schwundfaktor ||
-         ExtraAbweichungPlus != AbweichungPlus || ExtraAbweichungMinus != AbweichungMinus ||
-         ExtraAbweichungSchritt != AbweichungSchritt || ExtraZeichenfarbe != Zeichenfarbe))
+        (ExtraWerte.Anfangsdicke != Einstellungen.Anfangsdicke ||
+         ExtraWerte.Schwundfaktor != Einstellungen.Schwundfaktor ||
+         ExtraWerte.AbweichungPlus != Einstellungen.AbweichungPlus ||
+         ExtraWerte.AbweichungMinus != Einstellungen.AbweichungMinus ||
+         ExtraWerte.AbweichungSchritt != Einstellungen.AbweichungSchritt ||
+         ExtraWerte.Zeichenfarbe != Einstellungen.Zeichenfarbe))
       Verletzt(QStringLiteral("Extra-Werte und Einstellungen in Kraft weichen ab"));
   }
 
@@ -1184,20 +1190,20 @@ class TAffe {
       }
       Feld(F, Stimmt, QString::number(Arbeitswert * Skala, 'g', 17));
     };
-    Wert(E->EDicke, ExtraAnfangsdicke, 1);
-    Wert(E->EAbweichungS, ExtraAbweichungSchritt, 100);
-    Wert(E->EAbweichungP, ExtraAbweichungPlus, 100);
-    Wert(E->EAbweichungM, ExtraAbweichungMinus, 100);
+    Wert(E->EDicke, ExtraWerte.Anfangsdicke, 1);
+    Wert(E->EAbweichungS, ExtraWerte.AbweichungSchritt, 100);
+    Wert(E->EAbweichungP, ExtraWerte.AbweichungPlus, 100);
+    Wert(E->EAbweichungM, ExtraWerte.AbweichungMinus, 100);
     // Shown as the shrink in percent: 100 - factor * 100.
     const std::string T = Bytes(E->ESchwund->text());
-    bool Stimmt = T == KommazahlAlsText(1, 100 - ExtraSchwundfaktor * 100);
+    bool Stimmt = T == KommazahlAlsText(1, 100 - ExtraWerte.Schwundfaktor * 100);
     if (!Stimmt && IstKommazahl(T)) {
       try {
-        Stimmt = 1 - TextAlsKommazahl(T) / 100 == ExtraSchwundfaktor;
+        Stimmt = 1 - TextAlsKommazahl(T) / 100 == ExtraWerte.Schwundfaktor;
       } catch (const std::exception&) {
       }
     }
-    Feld(E->ESchwund, Stimmt, QString::number(100 - ExtraSchwundfaktor * 100, 'g', 17));
+    Feld(E->ESchwund, Stimmt, QString::number(100 - ExtraWerte.Schwundfaktor * 100, 'g', 17));
   }
 };
 

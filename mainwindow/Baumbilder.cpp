@@ -29,31 +29,21 @@ void BaumZeichnen(QImage& Bild, const TBaum& Baum, double Schwund) {
   TBildLeinwand Leinwand(Bild);
   TTurtle Turtle(Leinwand);
   TOhneFenster Fenster(Bild.width(), Bild.height());
-  TZeichenmaschine Maschine(Turtle, Fenster);
+  // The tree's own settings: exact, thinning by Schwund.
+  TEinstellungen Einst;
+  Einst.Schwundfaktor = Schwund;
+  Einst.Zufallsmodus = false;
+  TZeichenmaschine Maschine(Turtle, Fenster, Einst);
   Maschine.Regelsystem = &Regelsystem;
   Maschine.WinkelPlus = Baum.Winkel;
   Maschine.WinkelMinus = -Baum.Winkel;
   Maschine.Schrittweite = Baum.Schritt;
-
-  // The shrink factor is a program-wide setting; the pictures borrow it.
-  const double Vorher = Schwundfaktor;
-  const bool ZufallVorher = Zufallsmodus;
-  Schwundfaktor = Schwund;
-  Zufallsmodus = false;
-  try {
-    Turtle.XSetzen(Baum.X);
-    Turtle.YSetzen(Baum.Y);
-    Turtle.RichtungSetzen(90.0 + Baum.Neigung);
-    Turtle.FarbeSetzen(Baum.Farbe);
-    Turtle.DickeSetzen(Baum.Dicke);
-    Maschine.zeichnenRek(Regelsystem.Axiom, Baum.Tiefe);
-  } catch (...) {
-    Schwundfaktor = Vorher;
-    Zufallsmodus = ZufallVorher;
-    throw;
-  }
-  Schwundfaktor = Vorher;
-  Zufallsmodus = ZufallVorher;
+  Turtle.XSetzen(Baum.X);
+  Turtle.YSetzen(Baum.Y);
+  Turtle.RichtungSetzen(90.0 + Baum.Neigung);
+  Turtle.FarbeSetzen(Baum.Farbe);
+  Turtle.DickeSetzen(Baum.Dicke);
+  Maschine.zeichnenRek(Regelsystem.Axiom, Baum.Tiefe);
   Leinwand.Ausgeben();
 }
 

@@ -11,6 +11,10 @@
 #include <QTest>
 #include <memory>
 
+#include "drawing/FensterTestHilfen.h"
+#include "drawing/LSystemZeichnen.h"
+#include "drawing/UnitWeiter.h"
+#include "gui/Eingabefeld.h"
 #include "gui/TestHilfen.h"
 #include "mainwindow/LsystemHauptfenster.h"
 
@@ -24,6 +28,11 @@ class HauptfensterTest : public testing::Test {
   void TearDown() override {
     AntwortenVerwerfen();
     Form.reset();
+    // A drawing window a test made goes with it, with its dialogs.
+    delete FZeichenform;
+    FZeichenform = nullptr;
+    WeiterBox = nullptr;
+    ExtraEinstellungen = nullptr;
     QDir::setCurrent(Vorher);
   }
 
@@ -70,6 +79,7 @@ class HauptfensterTest : public testing::Test {
     Abwarten();
   }
 
+  TEinstellungenWache Wache;
   QTemporaryDir Ordner;
   QString Vorher;
   std::unique_ptr<TForm1> Form;

@@ -13,17 +13,20 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QUrl>
 
 #include "drawing/Rezept.h"
+#include "drawing/Rezeptfelder.h"
+#include "gui/Bauteile.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
+#include "gui/Eingabefeld.h"
 #include "gui/Klicks.h"
 #include "gui/Schrift.h"
 #include "helpers/Hilfen.h"
@@ -38,31 +41,26 @@ namespace {
 const QString Platzhalter = QStringLiteral("* -> *");
 const QString Regelsystemtitel = QStringLiteral("Regelsystem");
 
-QLabel* Beschriftung(const QString& Text, QWidget* Eltern, int X, int Y, bool Fett = false) {
-  auto* L = new QLabel(Text, Eltern);
-  if (Fett) L->setFont(Schrift(Eltern->font().pixelSize(), true));
-  L->move(X, Y);
-  L->adjustSize();
+QLabel* Text(QWidget* Eltern, const char* Name, const QString& Text, QPoint Ort,
+             bool Fett = false) {
+  QLabel* L = Beschriftung(Eltern, Name, Text, Ort);
+  if (Fett) {
+    L->setFont(Schrift(Eltern->font().pixelSize(), true));
+    L->adjustSize();
+  }
   return L;
 }
 
-QPushButton* Knopf(const QString& Text, const QString& Hinweis, QWidget* Eltern, QRect Ort) {
-  auto* B = new QPushButton(Text, Eltern);
-  B->setToolTip(Hinweis);
-  B->setGeometry(Ort);
-  return B;
-}
-
-QLineEdit* Feld(const QString& Hinweis, QWidget* Eltern, QRect Ort) {
-  auto* E = new QLineEdit(Eltern);
-  E->setToolTip(Hinweis);
-  E->setGeometry(Ort);
+// A field for texts of any length: axioms and rules may be long.
+TEingabefeld* Eingabe(QWidget* Eltern, const char* Name, QRect Ort, const QString& Hinweis) {
+  TEingabefeld* E = Feld(Eltern, Name, Ort, Hinweis);
   E->setMaxLength(1 << 30);
   return E;
 }
 
-QPlainTextEdit* Textfeld(const QString& Hinweis, QWidget* Eltern, QRect Ort) {
+QPlainTextEdit* Textfeld(QWidget* Eltern, const char* Name, QRect Ort, const QString& Hinweis) {
   auto* M = new QPlainTextEdit(Eltern);
+  M->setObjectName(QLatin1String(Name));
   M->setToolTip(Hinweis);
   M->setGeometry(Ort);
   M->setReadOnly(true);
@@ -74,26 +72,11 @@ QPlainTextEdit* Textfeld(const QString& Hinweis, QWidget* Eltern, QRect Ort) {
   return M;
 }
 
-QFrame* Rahmen(QWidget* Eltern, QRect Ort) {
-  auto* F = new QFrame(Eltern);
-  F->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  F->setGeometry(Ort);
-  return F;
-}
-
-QFileDialog* Dateidialog(const QString& Titel, QFileDialog::AcceptMode Modus, QWidget* Eltern) {
-  auto* D = new QFileDialog(Eltern, Titel, QDir::currentPath());
-  // Qt's own dialog, so that its texts follow the program's language.
-  D->setOption(QFileDialog::DontUseNativeDialog);
-  D->setAcceptMode(Modus);
-  D->setFileMode(Modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                  : QFileDialog::AnyFile);
+QFileDialog* Regeldialog(const QString& Titel, QFileDialog::AcceptMode Modus, QWidget* Eltern) {
   QStringList Filter{QStringLiteral("Lindenmayer-Regelsysteme (*.LSY)")};
   // Pictures carry the rule system they were drawn with.
   if (Modus == QFileDialog::AcceptOpen) Filter << QStringLiteral("Bilder mit Rezept (*.png *.svg)");
-  D->setNameFilters(Filter);
-  D->setDefaultSuffix(QStringLiteral("LSY"));
-  return D;
+  return Dateidialog(Eltern, Titel, Modus, Filter, QStringLiteral("LSY"));
 }
 
 std::string Dateiname(const QString& Pfad) { return QFile::encodeName(Pfad).toStdString(); }
@@ -110,6 +93,25 @@ class TZeilenhoehe : public QStyledItemDelegate {
 bool IstEnter(int Taste) { return Taste == Qt::Key_Return || Taste == Qt::Key_Enter; }
 
 }  // namespace
+
+// The rule list: Insert and Delete are its own keys.
+class TRegelliste : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+  std::function<void(int)> Taste;
+
+ protected:
+  void keyPressEvent(QKeyEvent* E) override {
+    if (Taste && (E->key() == Qt::Key_Insert || E->key() == Qt::Key_Delete)) {
+      E->accept();
+      Taste(E->key());
+      return;
+    }
+    QListWidget::keyPressEvent(E);
+  }
+};
+
+namespace {}  // namespace
 
 TForm1::TForm1(const QStringList& Argumente, QWidget* Eltern) : QWidget(Eltern) {
   SteuerelementeAnlegen();
@@ -130,68 +132,81 @@ void TForm1::SteuerelementeAnlegen() {
   setAcceptDrops(true);
   move(119, 164);
 
-  Panel1 = new QFrame(this);
-  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  Panel1->setGeometry(0, 332, 579, 72);
-  Bevel2 = Rahmen(Panel1, {7, 7, 143, 59});
-  BLoad =
-      Knopf("Regelsystem laden", "Regelsystem mit Extension .LSY laden", Panel1, {13, 13, 124, 20});
-  BSave = Knopf("Regelsystem speichern",
-                "Augenblicklich gültiges Regelsystem mit Extension .LSY speichern", Panel1,
-                {13, 39, 124, 20});
-  Bevel1 = Rahmen(Panel1, {156, 7, 157, 59});
-  Label1 = Beschriftung("Winkel für +", Panel1, 169, 20);
-  EPlus = Feld("Winkel zum Zeichnen von '+' angeben", Panel1, {234, 13, 66, 21});
-  Label2 = Beschriftung("Winkel für -", Panel1, 169, 46);
-  EMinus = Feld("Winkel zum Zeichnen von '-' angeben", Panel1, {234, 39, 66, 21});
-  BZeichnen = Knopf("Zeichnen", "Zeichnung zum Regelsystem", Panel1, {325, 7, 105, 20});
+  Panel1 = Rahmen(this, "Panel1", {0, 332, 579, 72}, QFrame::Panel | QFrame::Raised);
+  const int Vertieft = QFrame::Panel | QFrame::Sunken;
+  Bevel2 = Rahmen(Panel1, "Bevel2", {7, 7, 143, 59}, Vertieft);
+  BLoad = Knopf(Panel1, "BLoad", QStringLiteral("Regelsystem laden"), {13, 13, 124, 20},
+                QStringLiteral("Regelsystem mit Extension .LSY laden"));
+  BSave = Knopf(Panel1, "BSave", QStringLiteral("Regelsystem speichern"), {13, 39, 124, 20},
+                QStringLiteral("Augenblicklich gültiges Regelsystem mit Extension .LSY speichern"));
+  Bevel1 = Rahmen(Panel1, "Bevel1", {156, 7, 157, 59}, Vertieft);
+  Label1 = Text(Panel1, "Label1", QStringLiteral("Winkel für +"), {169, 20});
+  EPlus = Eingabe(Panel1, "EPlus", {234, 13, 66, 21},
+                  QStringLiteral("Winkel zum Zeichnen von '+' angeben"));
+  Label2 = Text(Panel1, "Label2", QStringLiteral("Winkel für -"), {169, 46});
+  EMinus = Eingabe(Panel1, "EMinus", {234, 39, 66, 21},
+                   QStringLiteral("Winkel zum Zeichnen von '-' angeben"));
+  BZeichnen = Knopf(Panel1, "BZeichnen", QStringLiteral("Zeichnen"), {325, 7, 105, 20},
+                    QStringLiteral("Zeichnung zum Regelsystem"));
 
   GRegelsystem = new QGroupBox(Regelsystemtitel, this);
+  GRegelsystem->setObjectName(QStringLiteral("GRegelsystem"));
   GRegelsystem->setFont(Schrift(11));
   GRegelsystem->setGeometry(7, 7, 338, 299);
-  LAxiom = Beschriftung("Axiom", GRegelsystem, 7, 26, true);
-  EAxiom = Feld("Axiom eingeben", GRegelsystem, {7, 46, 325, 21});
-  LRegelEditieren = Beschriftung("Regel editieren", GRegelsystem, 7, 78, true);
-  Label3 = Beschriftung("(mit  ENTER  bestätigen, mit ESC abbrechen)", GRegelsystem, 111, 78);
-  ERegel = Feld("Ausgewählte Regel editieren", GRegelsystem, {7, 98, 325, 21});
-  Button1 =
-      Knopf("Regel löschen", "Ausgewählte Regel ganz löschen", GRegelsystem, {130, 124, 92, 20});
-  BRegelEinfuegen =
-      Knopf("Neue Regel ", "Neue Regel hinzufügen", GRegelsystem, {228, 124, 104, 20});
-  LRegelsystem = Beschriftung("Gültige Regeln", GRegelsystem, 7, 130, true);
-  LBRegeln = new QListWidget(GRegelsystem);
-  LBRegeln->setToolTip("Alle gültigen Regeln des Regelsystems");
+  LAxiom = Text(GRegelsystem, "LAxiom", QStringLiteral("Axiom"), {7, 26}, true);
+  EAxiom = Eingabe(GRegelsystem, "EAxiom", {7, 46, 325, 21}, QStringLiteral("Axiom eingeben"));
+  LRegelEditieren =
+      Text(GRegelsystem, "LRegelEditieren", QStringLiteral("Regel editieren"), {7, 78}, true);
+  Label3 = Text(GRegelsystem, "Label3",
+                QStringLiteral("(mit  ENTER  bestätigen, mit ESC abbrechen)"), {111, 78});
+  ERegel = Eingabe(GRegelsystem, "ERegel", {7, 98, 325, 21},
+                   QStringLiteral("Ausgewählte Regel editieren"));
+  for (TEingabefeld* E : {EAxiom, ERegel}) E->EnterUndEscape = true;
+  Button1 = Knopf(GRegelsystem, "Button1", QStringLiteral("Regel löschen"), {130, 124, 92, 20},
+                  QStringLiteral("Ausgewählte Regel ganz löschen"));
+  BRegelEinfuegen = Knopf(GRegelsystem, "BRegelEinfuegen", QStringLiteral("Neue Regel "),
+                          {228, 124, 104, 20}, QStringLiteral("Neue Regel hinzufügen"));
+  LRegelsystem =
+      Text(GRegelsystem, "LRegelsystem", QStringLiteral("Gültige Regeln"), {7, 130}, true);
+  auto* Liste = new TRegelliste(GRegelsystem);
+  Liste->Taste = [this](int Taste) { LBRegelnKeyDown(Taste); };
+  LBRegeln = Liste;
+  LBRegeln->setObjectName(QStringLiteral("LBRegeln"));
+  LBRegeln->setToolTip(QStringLiteral("Alle gültigen Regeln des Regelsystems"));
   LBRegeln->setGeometry(7, 150, 325, 137);  // kept inside the group frame
   LBRegeln->setSelectionMode(QAbstractItemView::SingleSelection);
   LBRegeln->setUniformItemSizes(true);
   LBRegeln->setItemDelegate(new TZeilenhoehe(LBRegeln));
 
-  GroupBox1 = new QGroupBox("Erzeugte Zeichenfolgen", this);
+  GroupBox1 = new QGroupBox(QStringLiteral("Erzeugte Zeichenfolgen"), this);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
   GroupBox1->setGeometry(358, 7, 221, 299);
-  LAlleZeichen = Beschriftung("Alle Zeichen", GroupBox1, 7, 20);
+  LAlleZeichen = Text(GroupBox1, "LAlleZeichen", QStringLiteral("Alle Zeichen"), {7, 20});
   MBildStringAlle =
-      Textfeld("Zeichenfolge mit allen Zeichen, auch Terminalzeichen", GroupBox1, {7, 33, 208, 98});
-  LTerminalzeichen = Beschriftung("Terminalzeichen", GroupBox1, 7, 137);
-  MBildStringTerminal = Textfeld("Zeichenfolge, bei der die Nicht-Terminalzeichen eliminiert sind",
-                                 GroupBox1, {7, 150, 208, 111});
-  Label4 = Beschriftung("Tiefe", GroupBox1, 13, 273);
-  ETiefeString = Feld("Entwicklungstiefe der Zeichenfolge", GroupBox1, {46, 267, 52, 21});
-  BAnzeigen = Knopf("Anzeigen", "Anzeige der produzierten Zeichenfolge mit nebenstehender Tiefe",
-                    GroupBox1, {150, 267, 65, 20});
+      Textfeld(GroupBox1, "MBildStringAlle", {7, 33, 208, 98},
+               QStringLiteral("Zeichenfolge mit allen Zeichen, auch Terminalzeichen"));
+  LTerminalzeichen =
+      Text(GroupBox1, "LTerminalzeichen", QStringLiteral("Terminalzeichen"), {7, 137});
+  MBildStringTerminal =
+      Textfeld(GroupBox1, "MBildStringTerminal", {7, 150, 208, 111},
+               QStringLiteral("Zeichenfolge, bei der die Nicht-Terminalzeichen eliminiert sind"));
+  Label4 = Text(GroupBox1, "Label4", QStringLiteral("Tiefe"), {13, 273});
+  ETiefeString = Eingabe(GroupBox1, "ETiefeString", {46, 267, 52, 21},
+                         QStringLiteral("Entwicklungstiefe der Zeichenfolge"));
+  BAnzeigen =
+      Knopf(GroupBox1, "BAnzeigen", QStringLiteral("Anzeigen"), {150, 267, 65, 20},
+            QStringLiteral("Anzeige der produzierten Zeichenfolge mit nebenstehender Tiefe"));
 
-  QWidget* const Reihenfolge[] = {BZeichnen,       BLoad,
-                                  BSave,           EPlus,
-                                  EMinus,          EAxiom,
-                                  LBRegeln,        ERegel,
-                                  Button1,         BRegelEinfuegen,
-                                  MBildStringAlle, ETiefeString,
-                                  BAnzeigen,       MBildStringTerminal};
-  for (size_t i = 1; i < std::size(Reihenfolge); ++i)
-    setTabOrder(Reihenfolge[i - 1], Reihenfolge[i]);
+  Tabfolge({BZeichnen, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln, ERegel, Button1,
+            BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen, MBildStringTerminal});
 
-  QWidget* const Beobachtet[] = {EAxiom, ERegel, EPlus, EMinus, ETiefeString, LBRegeln};
-  for (QWidget* W : Beobachtet) W->installEventFilter(this);
-
+  connect(EAxiom, &TEingabefeld::TasteGedrueckt, this, &TForm1::EAxiomKeyDown);
+  connect(ERegel, &TEingabefeld::TasteGedrueckt, this, &TForm1::ERegelKeyDown);
+  connect(EAxiom, &TEingabefeld::Verlassen, this, &TForm1::EAxiomExit);
+  connect(ERegel, &TEingabefeld::Verlassen, this, &TForm1::ERegelExit);
+  connect(EPlus, &TEingabefeld::Verlassen, this, &TForm1::EPlusExit);
+  connect(EMinus, &TEingabefeld::Verlassen, this, &TForm1::EMinusExit);
+  connect(ETiefeString, &TEingabefeld::Verlassen, this, &TForm1::ETiefeStringExit);
   connect(LBRegeln, &QListWidget::currentRowChanged, this, [this] { LBRegelnClick(); });
   connect(Button1, &QPushButton::clicked, this, &TForm1::RegelLoeschen);
   connect(BRegelEinfuegen, &QPushButton::clicked, this, &TForm1::RegelEinfuegen);
@@ -200,8 +215,10 @@ void TForm1::SteuerelementeAnlegen() {
   connect(BZeichnen, &QPushButton::clicked, this, &TForm1::BZeichnenClick);
   connect(BAnzeigen, &QPushButton::clicked, this, &TForm1::BAnzeigenClick);
 
-  OpenDialog = Dateidialog("Lindenmayer-Regelsystem laden", QFileDialog::AcceptOpen, this);
-  SaveDialog = Dateidialog("Lindenmayer-Regelsystem speichern", QFileDialog::AcceptSave, this);
+  OpenDialog =
+      Regeldialog(QStringLiteral("Lindenmayer-Regelsystem laden"), QFileDialog::AcceptOpen, this);
+  SaveDialog = Regeldialog(QStringLiteral("Lindenmayer-Regelsystem speichern"),
+                           QFileDialog::AcceptSave, this);
   OpenName = SaveName = QStringLiteral("temp.LSY");
 
   BZeichnen->setFocus();
@@ -253,42 +270,6 @@ void TForm1::RegelsystemAnzeigen() {
 void TForm1::WinkelAnzeigen() {
   EPlus->setText(QString::fromStdString(KommazahlAlsText(2, Regelsystem.WinkelPlus)));
   EMinus->setText(QString::fromStdString(KommazahlAlsText(2, Regelsystem.WinkelMinus)));
-}
-
-bool TForm1::eventFilter(QObject* Objekt, QEvent* Ereignis) {
-  if (Ereignis->type() == QEvent::KeyPress) {
-    const int Taste = static_cast<QKeyEvent*>(Ereignis)->key();
-    bool Verbraucht = false;
-    Behandeln(this, [&] {
-      if (Objekt == EAxiom && (IstEnter(Taste) || Taste == Qt::Key_Escape)) {
-        EAxiomKeyDown(Taste);
-        Verbraucht = true;
-      } else if (Objekt == ERegel && (IstEnter(Taste) || Taste == Qt::Key_Escape)) {
-        ERegelKeyDown(Taste);
-        Verbraucht = true;
-      } else if (Objekt == LBRegeln && (Taste == Qt::Key_Insert || Taste == Qt::Key_Delete)) {
-        LBRegelnKeyDown(Taste);
-        Verbraucht = true;
-      }
-    });
-    return Verbraucht;
-  }
-  if (Ereignis->type() == QEvent::FocusOut) {
-    // Switching to another window or a message box is no leaving of the field.
-    const Qt::FocusReason Grund = static_cast<QFocusEvent*>(Ereignis)->reason();
-    if (Grund == Qt::ActiveWindowFocusReason || Grund == Qt::PopupFocusReason) return false;
-    if (Objekt == EAxiom)
-      EAxiomExit();
-    else if (Objekt == ERegel)
-      ERegelExit();
-    else if (Objekt == EPlus)
-      EPlusExit();
-    else if (Objekt == EMinus)
-      EMinusExit();
-    else if (Objekt == ETiefeString)
-      ETiefeStringExit();
-  }
-  return false;
 }
 
 void TForm1::closeEvent(QCloseEvent* Ereignis) {
@@ -413,36 +394,25 @@ void TForm1::RegelEinfuegen() {
   });
 }
 
-void TForm1::WinkelVerlassen(QLineEdit* Feld, double& Winkel, const QString& Meldung) {
-  Behandeln(this, [&] {
-    const std::string Text = NachCp1252(Feld->text());
-    if (!IstKommazahl(Text)) {
-      MeldungZeigen(Meldung, this);
-    } else {
-      try {
-        const double Neu = TextAlsKommazahl(Text);
+void TForm1::WinkelVerlassen(TEingabefeld* Feld, double& Winkel, const char* Schluessel) {
+  const TRezeptfeld& Winkelfeld = *FeldZuSchluessel(Schluessel);
+  FeldVerlassen(
+      this,
+      [&] {
+        TRezept K;
+        K.*Winkelfeld.Zahl = Winkel;
+        FeldEingeben(Winkelfeld, K, NachCp1252(Feld->text()));
+        const double Neu = K.*Winkelfeld.Zahl;
         const bool Anders = Neu != Winkel;
         Winkel = Neu;
         if (Anders) Geaendert();
-        return;
-      } catch (const std::exception& Fehler) {
-        // Beyond the range of a double: reported, and the field shows the angle in force.
-        FehlerZeigen(Fehler, this);
-      }
-    }
-    Feld->setText(QString::fromStdString(KommazahlAlsText(2, Winkel)));
-  });
+      },
+      [&] { Feld->setText(QString::fromStdString(KommazahlAlsText(2, Winkel))); });
 }
 
-void TForm1::EPlusExit() {
-  WinkelVerlassen(EPlus, Regelsystem.WinkelPlus,
-                  QStringLiteral("Winkel für \"+\" hat falsches Format."));
-}
+void TForm1::EPlusExit() { WinkelVerlassen(EPlus, Regelsystem.WinkelPlus, "WinkelPlus"); }
 
-void TForm1::EMinusExit() {
-  WinkelVerlassen(EMinus, Regelsystem.WinkelMinus,
-                  QStringLiteral("Winkel für \"-\" hat falsches Format."));
-}
+void TForm1::EMinusExit() { WinkelVerlassen(EMinus, Regelsystem.WinkelMinus, "WinkelMinus"); }
 
 void TForm1::Ueberschrift(const QString& Pfad) {
   GRegelsystem->setTitle(QStringLiteral("Regelsystem:  ") + QFileInfo(Pfad).fileName().toUpper());
@@ -490,7 +460,19 @@ void TForm1::dragEnterEvent(QDragEnterEvent* Ereignis) {
 void TForm1::dropEvent(QDropEvent* Ereignis) {
   const QList<QUrl> Adressen = Ereignis->mimeData()->urls();
   Ereignis->acceptProposedAction();
+  // Loaded once the drop is over: the program it came from must not wait on a message.
+  QTimer::singleShot(0, this, [this, Adressen] { Ablegen(Adressen); });
+}
+
+void TForm1::Ablegen(const QList<QUrl>& Adressen) {
   Behandeln(this, [&] {
+    if (Adressen.size() > 1) {
+      MeldungZeigen(QStringLiteral("Es lässt sich nur eine Datei auf einmal laden; abgelegt "
+                                   "wurden %1. Keine davon wurde geladen.")
+                        .arg(Adressen.size()),
+                    this);
+      return;
+    }
     const QString Pfad = Adressen.isEmpty() ? QString() : Adressen.front().toLocalFile();
     const QString Endung = QFileInfo(Pfad).suffix().toUpper();
     if (Pfad.isEmpty() || !(Endung == QLatin1String("LSY") || IstBilddatei(Dateiname(Pfad)))) {
@@ -515,6 +497,8 @@ void TForm1::BSaveClick() {
       SaveName = SaveDialog->selectedFiles().front();
       Regelsystem.Speichern(Dateiname(SaveName));
       Ueberschrift(SaveName);
+      // Pictures drawn from now on are named after the file the rules now live in.
+      GeladeneDatei = SaveName;
     } else {
       MeldungZeigen(QStringLiteral("Regelsystem nicht gespeichert."), this);
     }

@@ -13,7 +13,8 @@ class QFileDialog;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
+class QUrl;
+class TEingabefeld;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -38,7 +39,7 @@ class TForm1 : public QWidget {
   // a loaded file), for the drawing window's live redraw.
   std::function<void()> RegelsystemGeaendert;
 
-  // The file last loaded (a rule system or a picture), empty when none.
+  // The file last loaded (a rule system or a picture) or saved, empty when none.
   QString GeladeneDatei;
 
   // Loads a .LSY file, or the rule system of a picture with a recipe (.png,
@@ -57,16 +58,16 @@ class TForm1 : public QWidget {
   QPushButton* BLoad;
   QPushButton* BSave;
   QLabel* Label1;
-  QLineEdit* EPlus;
+  TEingabefeld* EPlus;
   QLabel* Label2;
-  QLineEdit* EMinus;
+  TEingabefeld* EMinus;
   QPushButton* BZeichnen;
   QGroupBox* GRegelsystem;
   QLabel* LAxiom;
-  QLineEdit* EAxiom;
+  TEingabefeld* EAxiom;
   QLabel* LRegelEditieren;
   QLabel* Label3;
-  QLineEdit* ERegel;
+  TEingabefeld* ERegel;
   QPushButton* Button1;
   QPushButton* BRegelEinfuegen;
   QLabel* LRegelsystem;
@@ -77,7 +78,7 @@ class TForm1 : public QWidget {
   QLabel* LTerminalzeichen;
   QPlainTextEdit* MBildStringTerminal;
   QLabel* Label4;
-  QLineEdit* ETiefeString;
+  TEingabefeld* ETiefeString;
   QPushButton* BAnzeigen;
   QFileDialog* OpenDialog;
   QFileDialog* SaveDialog;
@@ -100,18 +101,20 @@ class TForm1 : public QWidget {
   void BAnzeigenClick();
 
  protected:
-  bool eventFilter(QObject* Objekt, QEvent* Ereignis) override;
   void closeEvent(QCloseEvent* Ereignis) override;
-  // Files dropped on the window load like "Regelsystem laden".
+  // A file dropped on the window loads like "Regelsystem laden"; its fields
+  // take only text.
   void dragEnterEvent(QDragEnterEvent* Ereignis) override;
   void dropEvent(QDropEvent* Ereignis) override;
 
  private:
   void SteuerelementeAnlegen();
+  void Ablegen(const QList<QUrl>& Adressen);
   void Starten(const QStringList& Argumente);
   void Auswaehlen(int Index);
   void RegelUebernehmen();
-  void WinkelVerlassen(QLineEdit* Feld, double& Winkel, const QString& Meldung);
+  // Winkel as typed into Feld, checked as its field table row Schluessel says.
+  void WinkelVerlassen(TEingabefeld* Feld, double& Winkel, const char* Schluessel);
   void Ueberschrift(const QString& Name);
   void Geaendert();
   void AxiomSetzen();

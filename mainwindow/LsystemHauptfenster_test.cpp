@@ -588,11 +588,11 @@ TEST_F(HauptfensterTest, PictureLoadsItsRecipe) {
   Form->DateiLaden("farn.LSY");
   F->FormActivate();
   F->TiefeSetzen(4);
-  Zufallsmodus = true;
-  Anfangsdicke = 2;
-  Schwundfaktor = 0.8;
-  Zeichenfarbe = 0x0000FF;
-  Zufallszustand = 12345;
+  Einstellungen.Zufallsmodus = true;
+  Einstellungen.Anfangsdicke = 2;
+  Einstellungen.Schwundfaktor = 0.8;
+  Einstellungen.Zeichenfarbe = 0x0000FF;
+  Einstellungen.Saat = 12345;
   F->BZeichnenClick();
   const QImage Gespeichert = F->zeichenflaeche->Bitmap().copy();
   F->BildSpeichern("bild.png");
@@ -600,26 +600,19 @@ TEST_F(HauptfensterTest, PictureLoadsItsRecipe) {
 
   for (const QString Datei : {"bild.png", "bild.svg"}) {
     Form->DateiLaden("anders.LSY");
-    Zufallsmodus = false;
-    Anfangsdicke = Schwundfaktor = 1;
-    Zeichenfarbe = 0x008000;
-    Zufallszustand = 7;
+    Einstellungen = TEinstellungen();
+    Einstellungen.Saat = 7;
     F->TiefeSetzen(2);
     DateiWaehlen(Ordner.filePath(Datei));
     Klicken(Form->BLoad);
     EXPECT_EQ(Regeln(), QStringList({"X->F+[[X]-X]-F[-X]+X", "F->FF"})) << Datei.toStdString();
     EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  " + Datei.toUpper());
-    EXPECT_EQ(F->Tiefe, 4);
+    EXPECT_EQ(F->Vorgaben().Tiefe, 4);
     F->FormActivate();
     F->BLoeschenClick();
     F->BZeichnenClick();
     EXPECT_EQ(F->zeichenflaeche->Bitmap(), Gespeichert) << Datei.toStdString();
   }
-  Zufallsmodus = false;
-  Anfangsdicke = Schwundfaktor = 1;
-  Zeichenfarbe = 0x008000;
-  delete FZeichenform;
-  FZeichenform = nullptr;
 }
 
 // A random picture from rankenwerk-render, loaded here and drawn on a cleared
@@ -652,9 +645,6 @@ TEST_F(HauptfensterTest, RenderedPictureIsDrawnAgainInTheWindow) {
     }
   EXPECT_EQ(Abweichend, 0);
   EXPECT_GT(Linienpunkte, 1000);
-  Zufallsmodus = false;
-  delete FZeichenform;
-  FZeichenform = nullptr;
 }
 
 // Dropped on the window, a rule system loads as with "Regelsystem laden";

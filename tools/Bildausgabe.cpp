@@ -10,6 +10,7 @@
 
 #include "drawing/Feldpruefung.h"
 #include "drawing/Rezept.h"
+#include "drawing/Rezeptfelder.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
@@ -18,27 +19,10 @@
 
 namespace {
 
-constexpr int GroessteSeite = 10000;
-
-const char* const Wertoptionen[] = {"--breite",
-                                    "--hoehe",
-                                    "--tiefe",
-                                    "--x",
-                                    "--y",
-                                    "--winkel",
-                                    "--schrittweite",
-                                    "--dicke",
-                                    "--schwund",
-                                    "--abweichung-schritt",
-                                    "--abweichung-plus",
-                                    "--abweichung-minus",
-                                    "--farbe",
-                                    "--saat"};
-
 struct TAuftrag {
-  std::map<std::string, std::string> Werte;
-  std::optional<bool> Zufall;  // --zufall or --exakt, the last one given
-  bool Zentriert = false;      // --zentriert
+  std::map<std::string, std::string> Werte;  // option with a value -> its text
+  std::optional<bool> Zufall;                // --zufall or --exakt, the last one given
+  bool Zentriert = false;                    // --zentriert
   std::string Datei;
   std::string Bild;
 };
@@ -64,8 +48,7 @@ TAuftrag Zerlegen(const std::vector<std::string>& A) {
       Auftrag.Zufall = Name == "--zufall";
     } else if (Name == "--zentriert") {
       Auftrag.Zentriert = true;
-    } else if (std::find(std::begin(Wertoptionen), std::end(Wertoptionen), Name) !=
-               std::end(Wertoptionen)) {
+    } else if (FeldZuOption(Name)) {
       Auftrag.Werte[Name] = Naechster();
     } else if (Name.size() > 1 && Name[0] == '-') {
       throw std::runtime_error("Unbekannte Option: " + Name);
@@ -81,26 +64,6 @@ TAuftrag Zerlegen(const std::vector<std::string>& A) {
   return Auftrag;
 }
 
-int Seite(const std::string& Text, const char* Name) {
-  const std::string Meldung = std::string(Name) + " außerhalb des zulässigen Bereichs von 1 bis " +
-                              std::to_string(GroessteSeite);
-  if (!IstGanzzahl(Text)) throw std::runtime_error(Meldung);
-  int32_t n = GanzzahlWert(Text);
-  if (n < 1 || n > GroessteSeite) throw std::runtime_error(Meldung);
-  return n;
-}
-
-uint32_t Farbe(const std::string& Text) {
-  std::string T = Text.rfind('#', 0) == 0 ? Text.substr(1) : Text;
-  if (T.size() != 6 || T.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-    throw std::runtime_error("Farbe hat falsches Format (RRGGBB erwartet)");
-  uint32_t rgb = static_cast<uint32_t>(std::stoul(T, nullptr, 16));
-  return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
-}
-
-// Start state of the random generator: a whole number 0 to 4294967295.
-uint32_t Saat(const std::string& Text) { return SaatPruefen(Text); }
-
 // What the run is to compute afresh rather than take from the recipe.
 struct TNeu {
   bool Schrittweite = false;
@@ -114,57 +77,33 @@ struct TNeu {
 // --zentriert, and for a centred picture when an option moves its lines
 // (not --farbe, --dicke, --schwund), unless --x or --y place it by hand.
 TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
-  auto Wert = [&](const char* Name, std::string& Text) {
-    auto i = A.Werte.find(Name);
-    if (i == A.Werte.end()) return false;
-    Text = i->second;
-    return true;
+  auto Gegeben = [&](const char* Option) { return A.Werte.count(Option) > 0; };
+  bool Neu = false;         // depth or surface changed
+  bool Verschoben = false;  // an option moves the lines
+  auto Eingeben = [&](const TRezeptfeld& F) {
+    if (!F.Option || !Gegeben(F.Option)) return;
+    FeldEingeben(F, R, A.Werte.at(F.Option));
+    Neu = Neu || F.Anpassen;
+    Verschoben = Verschoben || F.Verschiebt;
   };
-  std::string T;
-  bool Anpassen = !AusBild;
-  auto Gegeben = [&](const char* Name) { return A.Werte.count(Name) > 0; };
-  if (AusBild) {
-    R.Breite = Seite(std::to_string(R.Breite), "Breite");
-    R.Hoehe = Seite(std::to_string(R.Hoehe), "Höhe");
-  }
-  bool Neu = false;  // depth or surface changed
-  if (Wert("--breite", T)) {
-    R.Breite = Seite(T, "Breite");
-    Neu = true;
-  }
-  if (Wert("--hoehe", T)) {
-    R.Hoehe = Seite(T, "Höhe");
-    Neu = true;
-  }
+  // The surface first: the start's range and a fresh window's start depend on it.
+  for (const char* Seite : {"Breite", "Hoehe"}) Eingeben(*FeldZuSchluessel(Seite));
   if (!AusBild) {
-    const int Mitte = R.Breite / 2;  // whole pixels, as the window does
-    R.StartX = Mitte;
+    R.StartX = R.Breite / 2;  // whole pixels, as the window does
     R.StartY = R.Hoehe;
   }
-  if (Wert("--tiefe", T)) {
-    R.Tiefe = TiefePruefen(T);
-    Neu = true;
-  }
-  if (AusBild && R.SchrittweiteAnpassen && Neu) Anpassen = true;
-  if (Wert("--schrittweite", T)) {
-    R.Schrittweite = SchrittweitePruefen(T);
-    R.SchrittweiteAnpassen = Anpassen = false;
-  }
-  if (Wert("--x", T)) R.StartX = StartXPruefen(T, R.Breite);
-  if (Wert("--y", T)) R.StartY = StartYPruefen(T, R.Hoehe);
-  if (Wert("--winkel", T)) R.Startwinkel = StartwinkelPruefen(T);
-  if (Wert("--dicke", T)) R.Anfangsdicke = DickePruefen(T);
-  if (Wert("--schwund", T)) R.Schwundfaktor = 1 - SchwundPruefen(T) / 100;
-  if (Wert("--abweichung-schritt", T)) R.AbweichungSchritt = AbweichungSchrittPruefen(T) / 100;
-  if (Wert("--abweichung-plus", T)) R.AbweichungPlus = AbweichungPlusPruefen(T) / 100;
-  if (Wert("--abweichung-minus", T)) R.AbweichungMinus = AbweichungMinusPruefen(T) / 100;
-  if (Wert("--farbe", T)) R.Zeichenfarbe = Farbe(T);
-  if (Wert("--saat", T)) R.Zufallszustand = Saat(T);
-  if (A.Zufall) R.Zufallsmodus = *A.Zufall;
-  const bool Verschoben = Neu || A.Zufall || Gegeben("--winkel") || Gegeben("--schrittweite") ||
-                          Gegeben("--saat") || Gegeben("--abweichung-schritt") ||
-                          Gegeben("--abweichung-plus") || Gegeben("--abweichung-minus");
+  // A start or step given by hand is the user's own, neither centred nor fitted.
   if (Gegeben("--x") || Gegeben("--y")) R.Zentriert = false;
+  const bool Schritt = Gegeben("--schrittweite");
+  if (Schritt) R.SchrittweiteAnpassen = false;
+  for (const TRezeptfeld& F : Rezeptfelder())
+    if (F.Ganz != &TRezept::Breite && F.Ganz != &TRezept::Hoehe) Eingeben(F);
+  if (A.Zufall) {
+    R.Zufallsmodus = *A.Zufall;
+    Verschoben = true;
+  }
+  const bool Anpassen = !Schritt && (!AusBild || (R.SchrittweiteAnpassen && Neu));
+  if (Anpassen) R.SchrittweiteAnpassen = true;
   return {Anpassen, A.Zentriert || (R.Zentriert && Verschoben)};
 }
 
@@ -241,29 +180,32 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
 }
 
 std::string BildHilfe() {
-  return "  [OPTIONEN] [DATEI.LSY] -o BILD.png|BILD.svg\n"
-         "      Zeichnet das Regelsystem (ohne Datei: das eingebaute) auf einer weißen\n"
-         "      Fläche, wie \"Zeichnen\" im Zeichenfenster im Modus \"schnell\".\n"
-         "      --breite B, --hoehe H    Größe der Fläche (1000 x 680)\n"
-         "      --tiefe N                Entwicklungstiefe 0 bis 30 (2)\n"
-         "      --x X, --y Y, --winkel W Startposition und -winkel (B div 2, H, 90)\n"
-         "      --zentriert              Startposition so, dass die Zeichnung in der\n"
-         "                               Mitte der Fläche liegt (statt --x und --y)\n"
-         "      --schrittweite S         feste Schrittweite; sonst an die Fläche angepasst\n"
-         "      --zufall, --exakt        Zufallsmodus an oder aus (aus)\n"
-         "      --saat N                 Startwert des Zufallsgenerators (0), damit ein\n"
-         "                               Zufallsbild wiederholt oder abgewandelt werden kann\n"
-         "      --dicke D, --schwund P   Anfangsdicke (1) und Schwund pro Stufe in % (0)\n"
-         "      --abweichung-schritt P, --abweichung-plus P, --abweichung-minus P\n"
-         "                               Zufallsabweichungen in % (30)\n"
-         "      --farbe RRGGBB           Zeichenfarbe (008000)\n"
-         "      Jedes Bild trägt sein Rezept: das Regelsystem und alle Einstellungen,\n"
-         "      mit denen es gezeichnet wurde, die Schrittweite wie berechnet.\n"
-         "  [OPTIONEN] BILD.png|BILD.svg -o NEU.png|NEU.svg\n"
-         "      Zeichnet ein Bild nach seinem Rezept noch einmal, in jedem der beiden\n"
-         "      Formate. Angegebene Optionen ersetzen die Werte des Rezepts; ohne --x\n"
-         "      und --y bleibt die Startposition die des Bildes. Eine angepasste\n"
-         "      Schrittweite wird neu angepasst, wenn Tiefe, Breite oder Höhe sich\n"
-         "      ändern; ein zentriertes Bild wird neu zentriert, wenn eine Option\n"
-         "      die Linien verschiebt (alle außer --farbe, --dicke, --schwund).\n";
+  std::string Text =
+      "  [OPTIONEN] [DATEI.LSY] -o BILD.png|BILD.svg\n"
+      "      Zeichnet das Regelsystem (ohne Datei: das eingebaute) auf einer weißen\n"
+      "      Fläche, wie \"Zeichnen\" im Zeichenfenster im Modus \"schnell\".\n";
+  auto Zeile = [&Text](const std::string& Aufruf, const std::string& Bedeutung) {
+    std::string Z = "      " + Aufruf;
+    Z.resize(std::max<size_t>(Z.size() + 1, 31), ' ');
+    Text += Z + Bedeutung + "\n";
+  };
+  for (const TRezeptfeld& F : Rezeptfelder()) {
+    if (!F.Option) continue;
+    const std::string Hilfe = F.Hilfe;
+    const size_t Strich = Hilfe.find('|');
+    Zeile(std::string(F.Option) + " " + Hilfe.substr(0, Strich), Hilfe.substr(Strich + 1));
+  }
+  Zeile("--zentriert", "Startposition so, dass die Zeichnung in der Mitte der Fläche liegt");
+  Zeile("--zufall, --exakt", "Zufallsmodus an oder aus (aus)");
+  Text +=
+      "      Jedes Bild trägt sein Rezept: das Regelsystem und alle Einstellungen,\n"
+      "      mit denen es gezeichnet wurde, die Schrittweite wie berechnet.\n"
+      "  [OPTIONEN] BILD.png|BILD.svg -o NEU.png|NEU.svg\n"
+      "      Zeichnet ein Bild nach seinem Rezept noch einmal, in jedem der beiden\n"
+      "      Formate. Angegebene Optionen ersetzen die Werte des Rezepts; ohne --x\n"
+      "      und --y bleibt die Startposition die des Bildes. Eine angepasste\n"
+      "      Schrittweite wird neu angepasst, wenn Tiefe, Breite oder Höhe sich\n"
+      "      ändern; ein zentriertes Bild wird neu zentriert, wenn eine Option\n"
+      "      die Linien verschiebt (alle außer --farbe, --dicke, --schwund).\n";
+  return Text;
 }

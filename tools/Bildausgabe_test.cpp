@@ -27,10 +27,7 @@ std::string Lesen(const std::string& Datei) {
   return S.str();
 }
 
-int Ausgeben(Liste Argumente, std::string& Fehler) {
-  Zufallszustand = 0;
-  return BildAusgeben(Argumente, Fehler);
-}
+int Ausgeben(Liste Argumente, std::string& Fehler) { return BildAusgeben(Argumente, Fehler); }
 
 TEST(Bildausgabe, DefaultPictureOfTheBuiltInSystem) {
   std::string Fehler;

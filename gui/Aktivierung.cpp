@@ -1,17 +1,10 @@
-#include "drawing/Fensterhilfen.h"
+#include "gui/Aktivierung.h"
 
-#include <QButtonGroup>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QPointer>
-#include <QRadioButton>
 #include <QWidget>
 #include <QWindow>
-#include <string>
-
-#include "drawing/Feldpruefung.h"
-#include "gui/Dialoge.h"
 
 namespace {
 
@@ -60,40 +53,3 @@ bool EigeneAktivierung(QWidget* W, QEvent* E) {
   const bool Gemeldet = V.Aktuell && V.Aktuell == W->windowHandle();
   return Gemeldet ? V.VorherEigen : V.AktuellEigen;
 }
-
-void FeldVerlassen(QWidget* Fenster, const std::function<void()>& Pruefen,
-                   const std::function<void()>& Zuruecksetzen) {
-  Behandeln(Fenster, [&] {
-    try {
-      Pruefen();
-    } catch (const EFeldfehler& F) {
-      MeldungZeigen(std::string(F.what()), Fenster);
-      Zuruecksetzen();
-    } catch (const std::exception& E) {
-      FehlerZeigen(E, Fenster);
-      Zuruecksetzen();
-    }
-  });
-}
-
-void TEingabefeld::focusOutEvent(QFocusEvent* E) {
-  QLineEdit::focusOutEvent(E);
-  if (E->reason() != Qt::ActiveWindowFocusReason && E->reason() != Qt::PopupFocusReason)
-    emit Verlassen();
-}
-
-TRadioGruppe::TRadioGruppe(const QString& Titel, const QString& Item0, const QString& Item1,
-                           QWidget* Eltern)
-    : QGroupBox(Titel, Eltern), Gruppe(new QButtonGroup(this)) {
-  const QString Texte[2] = {Item0, Item1};
-  for (int i = 0; i < 2; ++i) {
-    Items[i] = new QRadioButton(Texte[i], this);
-    Items[i]->setGeometry(3, 16 + 15 * i, 92, 15);
-    Gruppe->addButton(Items[i], i);
-  }
-  connect(Gruppe, &QButtonGroup::idClicked, this, &TRadioGruppe::Geklickt);
-}
-
-int TRadioGruppe::ItemIndex() const { return Gruppe->checkedId(); }
-
-void TRadioGruppe::ItemIndexSetzen(int Index) { Items[Index]->setChecked(true); }

@@ -1,0 +1,94 @@
+// Live redraw: with "Nachzeichnen: sofort" the surface is cleared and drawn
+// again whenever what the picture depends on has changed.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "drawing/Einstellungen.h"
+
+class QLabel;
+class QTimer;
+class TRegelsystem;
+
+// What a picture drawn at once depends on, as the user set it: the rule
+// system's state, the settings, and depth, start, start angle and step size
+// (not as a run fitted or centred them).
+struct TBildstand {
+  const TRegelsystem* Regeln = nullptr;
+  uint64_t Regelstand = 0;
+  std::string Axiom;
+  double WinkelPlus = 0, WinkelMinus = 0;
+  TEinstellungen Einstellungen;
+  int32_t Tiefe = 0;
+  double StartX = 0, StartY = 0, Startwinkel = 0, Schrittweite = 0;
+
+  bool operator==(const TBildstand&) const = default;
+};
+
+// What the live redraw needs of the drawing window.
+class TNachzeichenfenster {
+ public:
+  virtual ~TNachzeichenfenster() = default;
+  virtual TBildstand Bildstand() const = 0;
+  // A run or a picture save is under way.
+  virtual bool Beschaeftigt() const = 0;
+  // Clears the surface and draws at once.
+  virtual void NeuZeichnen() = 0;
+  // The run under way stops at its next message pass, quietly.
+  virtual void LaufAbbrechen() = 0;
+  virtual int ClientBreite() const = 0;
+  virtual int ClientHoehe() const = 0;
+};
+
+// After any input of the user and after RegelsystemGeaendert, it compares
+// what the picture depends on with what it was last drawn from; a burst of
+// changes draws once, a change during a run stops it and draws anew once it
+// is over. Step mode never redraws by itself, nor while a modal dialog is
+// open, nor a drawing that would take much longer than a moment: a note in
+// the window says why.
+class TNachzeichner : public QObject {
+  Q_OBJECT
+
+ public:
+  // About what five million thin lines cost with their characters (a line's
+  // "F" and a turn or so), in the units of TAufwand.
+  static constexpr uint64_t Grenze = 15'000'000;
+
+  TNachzeichner(TNachzeichenfenster& Fenster, QLabel* Hinweis, QObject* Eltern);
+
+  bool Sofort() const { return An; }
+  void SofortSetzen(bool Sofort);
+  // Something may have changed: looks after a moment.
+  void Anstossen();
+  // A run has ended: a change made meanwhile is drawn now.
+  void LaufVorbei();
+  // The run under way was stopped because a newer change overtook it.
+  bool Ueberholt() const { return Ueberholt_; }
+  void LaufBeginnt() { Ueberholt_ = false; }
+  // The program ends: nothing is drawn any more.
+  void Beenden();
+  // Redraws started so far.
+  int Nachzeichnungen() const { return Anzahl; }
+
+ protected:
+  bool eventFilter(QObject* Objekt, QEvent* E) override;
+
+ private:
+  void Pruefen();
+  // Empty when the drawing is light enough, else the note's text.
+  QString ZuSchwer(const TBildstand& Stand) const;
+
+  TNachzeichenfenster& Fenster;
+  QLabel* Hinweis;
+  QTimer* Uhr;
+  bool An = false;
+  bool Ende = false;
+  bool Ueberholt_ = false;
+  int Anzahl = 0;
+  // What the picture was last drawn from; none right after turning it on.
+  std::optional<TBildstand> Gezeichnet;
+};

@@ -1,0 +1,49 @@
+#include "drawing/Zeichenflaeche.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "turtle/BildLeinwand.h"
+
+TZeichenflaeche::TZeichenflaeche(QSize Groesse, QWidget* Eltern)
+    : QWidget(Eltern), Bild(Groesse, QImage::Format_RGB32) {
+  setObjectName(QStringLiteral("zeichenflaeche"));
+  Bild.fill(Qt::white);
+  Canvas = std::make_unique<TBildLeinwand>(Bild);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFixedSize(Groesse);
+}
+
+TZeichenflaeche::~TZeichenflaeche() = default;
+
+const QImage& TZeichenflaeche::Bitmap() {
+  Canvas->Ausgeben();
+  return Bild;
+}
+
+void TZeichenflaeche::Leeren() {
+  Canvas->PinselFarbeSetzen(0xFFFFFF);
+  Canvas->RechteckFuellen(0, 0, Canvas->Breite(), Canvas->Hoehe());
+  update();
+}
+
+void TZeichenflaeche::paintEvent(QPaintEvent* E) {
+  QPainter P(this);
+  P.drawImage(E->rect(), Bitmap(), E->rect());
+}
+
+void TZeichenflaeche::mousePressEvent(QMouseEvent* E) {
+  const QPoint Punkt = E->position().toPoint();
+  emit MouseDown(E->buttons(), Punkt.x(), Punkt.y());
+}
+
+void TZeichenflaeche::wheelEvent(QWheelEvent* E) {
+  const double Schritte = E->angleDelta().y() / 120.0;
+  if (Schritte == 0) {
+    E->ignore();
+    return;
+  }
+  E->accept();
+  emit Rad(E->position().x(), E->position().y(), Schritte);
+}

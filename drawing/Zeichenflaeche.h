@@ -1,0 +1,39 @@
+// The drawing surface: the image holding the bitmap that the turtle draws on.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <memory>
+
+class TBildLeinwand;
+
+// The bitmap keeps the size it was made with, whatever happens to the window later.
+class TZeichenflaeche : public QWidget {
+  Q_OBJECT
+
+ public:
+  TZeichenflaeche(QSize Groesse, QWidget* Eltern);
+  ~TZeichenflaeche() override;
+
+  // The canvas on the bitmap.
+  TBildLeinwand& Leinwand() { return *Canvas; }
+  // The bitmap with everything drawn so far.
+  const QImage& Bitmap();
+  // Fills the whole bitmap with white.
+  void Leeren();
+
+ signals:
+  void MouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
+  // The mouse wheel turned over the surface at (X, Y), by Schritte notches
+  // (positive: away from the user).
+  void Rad(double X, double Y, double Schritte);
+
+ protected:
+  void paintEvent(QPaintEvent* E) override;
+  void mousePressEvent(QMouseEvent* E) override;
+  void wheelEvent(QWheelEvent* E) override;
+
+ private:
+  QImage Bild;
+  std::unique_ptr<TBildLeinwand> Canvas;
+};
