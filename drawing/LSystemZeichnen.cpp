@@ -672,6 +672,7 @@ void TFZeichenform::BBildSpeichernClick() {
     QFileDialog Dialog(this, QStringLiteral("Zeichnung speichern"), BildOrdner);
     // Qt's own dialog, so that its texts follow the program's language.
     Dialog.setOption(QFileDialog::DontUseNativeDialog);
+    DateisymboleSetzen(&Dialog);
     Dialog.setAcceptMode(QFileDialog::AcceptSave);
     Dialog.setNameFilters({Png, Svg});
     Dialog.setDefaultSuffix(QStringLiteral("png"));

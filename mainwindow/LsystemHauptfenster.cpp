@@ -85,6 +85,7 @@ QFileDialog* Dateidialog(const QString& Titel, QFileDialog::AcceptMode Modus, QW
   auto* D = new QFileDialog(Eltern, Titel, QDir::currentPath());
   // Qt's own dialog, so that its texts follow the program's language.
   D->setOption(QFileDialog::DontUseNativeDialog);
+  DateisymboleSetzen(D);
   D->setAcceptMode(Modus);
   D->setFileMode(Modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                   : QFileDialog::AnyFile);
