@@ -27,6 +27,7 @@
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
 #include "gui/Klicks.h"
+#include "gui/Kuerzel.h"
 #include "gui/Schrift.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
@@ -330,6 +331,7 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   connect(zeichenflaeche, &TZeichenflaeche::MouseDown, this,
           &TFZeichenform::zeichenflaecheMouseDown);
   KlicksBewahren(this);
+  KuerzelEindeutigMachen(this);
   BeschriftungenEinpassen(this);
 }
 
