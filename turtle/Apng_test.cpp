@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -244,19 +243,11 @@ TEST(ApngSchreiber, WrongFramesAndValuesAreProgrammingErrors) {
          S.BildAnfuegen(Bild(1, 4, 4));
          S.Abschliessen();
        }},
-      {"keines", [&] { TApngSchreiber(Senke, 1, 4, 4, 100).Abschliessen(); }},
       {"zu viele",
        [&] {
          TApngSchreiber S(Senke, 1, 4, 4, 100);
          S.BildAnfuegen(Bild(0, 4, 4));
          S.BildAnfuegen(Bild(1, 4, 4));
-       }},
-      {"nach dem Ende",
-       [&] {
-         TApngSchreiber S(Senke, 1, 4, 4, 100);
-         S.BildAnfuegen(Bild(0, 4, 4));
-         S.Abschliessen();
-         S.Abschliessen();
        }},
       {"andere Größe",
        [&] {
@@ -267,10 +258,8 @@ TEST(ApngSchreiber, WrongFramesAndValuesAreProgrammingErrors) {
       {"leeres Bild", [&] { TApngSchreiber(Senke, 1, 4, 4, 100).BildAnfuegen(QImage()); }},
       {"null Bilder", [&] { TApngSchreiber(Senke, 0, 4, 4, 100); }},
       {"keine Breite", [&] { TApngSchreiber(Senke, 1, 0, 4, 100); }},
-      {"keine Höhe", [&] { TApngSchreiber(Senke, 1, 4, -1, 100); }},
       {"zu kurz", [&] { TApngSchreiber(Senke, 1, 4, 4, 9); }},
       {"zu lang", [&] { TApngSchreiber(Senke, 1, 4, 4, 60001); }},
-      {"Tab im Rezept", [&] { TApngSchreiber(Senke, 1, 4, 4, 100, "Rankenwerk-Rezept 1\t"); }},
       {"Umlaut im Rezept", [&] { TApngSchreiber(Senke, 1, 4, 4, 100, "Rankenwerk-Rezept \xe4"); }},
   };
   for (const auto& [Name, Aktion] : Faelle) EXPECT_TRUE(Wirft(Aktion)) << Name;
