@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLine>
 #include <QPainter>
@@ -25,6 +26,7 @@
 #include "drawing/Fensterhilfen.h"
 #include "drawing/Rezept.h"
 #include "drawing/UnitWeiter.h"
+#include "gui/Dateisymbole.h"
 #include "gui/TestHilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
@@ -1175,6 +1177,19 @@ TEST_F(FensterTest, ClosingOnlyHides) {
   F->show();
   EXPECT_EQ(Bild(), Vorher);
   EXPECT_EQ(F->ETiefe->text(), "1");
+}
+
+// Qt's own icon provider reads files to type them and hangs on /proc/kmsg.
+TEST_F(FensterTest, SaveDialogTypesFilesByNameOnly) {
+  bool Gesehen = false;
+  ModalBeantworten([&](QWidget* W) {
+    auto* D = qobject_cast<QFileDialog*>(W);
+    ASSERT_NE(D, nullptr);
+    Gesehen = dynamic_cast<TDateisymbole*>(D->iconProvider()) != nullptr;
+    D->reject();
+  });
+  QTest::mouseClick(F->BBildSpeichern, Qt::LeftButton);
+  EXPECT_TRUE(Gesehen);
 }
 
 }  // namespace
