@@ -22,6 +22,7 @@
 #include "gui/Eingabefeld.h"
 #include "gui/Klicks.h"
 #include "gui/Radiogruppe.h"
+#include "gui/Kuerzel.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
@@ -102,6 +103,7 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   connect(zeichenflaeche, &TZeichenflaeche::MouseDown, this,
           &TFZeichenform::zeichenflaecheMouseDown);
   KlicksBewahren(this);
+  KuerzelEindeutigMachen(this);
   BeschriftungenEinpassen(this);
 }
 

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLine>
 #include <QPainter>
@@ -24,6 +25,7 @@
 #include "drawing/FensterTestHilfen.h"
 #include "drawing/Rezept.h"
 #include "drawing/UnitWeiter.h"
+#include "gui/Dateisymbole.h"
 #include "gui/Eingabefeld.h"
 #include "gui/Radiogruppe.h"
 #include "gui/TestHilfen.h"
@@ -1167,6 +1169,19 @@ TEST_F(FensterTest, ClosingOnlyHides) {
   F->show();
   EXPECT_EQ(Bild(), Vorher);
   EXPECT_EQ(F->ETiefe->text(), "1");
+}
+
+// Qt's own icon provider reads files to type them and hangs on /proc/kmsg.
+TEST_F(FensterTest, SaveDialogTypesFilesByNameOnly) {
+  bool Gesehen = false;
+  ModalBeantworten([&](QWidget* W) {
+    auto* D = qobject_cast<QFileDialog*>(W);
+    ASSERT_NE(D, nullptr);
+    Gesehen = dynamic_cast<TDateisymbole*>(D->iconProvider()) != nullptr;
+    D->reject();
+  });
+  QTest::mouseClick(F->BBildSpeichern, Qt::LeftButton);
+  EXPECT_TRUE(Gesehen);
 }
 
 }  // namespace

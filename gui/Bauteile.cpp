@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <vector>
 
+#include "gui/Dialoge.h"
 #include "gui/Eingabefeld.h"
 #include "gui/Radiogruppe.h"
 
@@ -71,6 +72,7 @@ QFileDialog* Dateidialog(QWidget* Eltern, const QString& Titel, QFileDialog::Acc
                          const QStringList& Filter, const QString& Endung) {
   auto* D = new QFileDialog(Eltern, Titel, QDir::currentPath());
   D->setOption(QFileDialog::DontUseNativeDialog);
+  DateisymboleSetzen(D);
   D->setAcceptMode(Modus);
   D->setFileMode(Modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                   : QFileDialog::AnyFile);

@@ -22,6 +22,11 @@ void FokusZurueckgeben(QWidget* Eltern);
 // left on screen, it would swallow the next click in the program.
 int DateidialogAusfuehren(QFileDialog* Dialog);
 
+// Gives a file dialog icons and type texts that never read a file (see
+// TDateisymbole in gui/Dateisymbole.h), owned by the dialog. Call it before
+// the dialog lists a folder.
+void DateisymboleSetzen(QFileDialog* Dialog);
+
 // Plain message box: title "Rankenwerk", the text, one button "OK".
 void MeldungZeigen(const QString& Text, QWidget* Eltern = nullptr);
 void MeldungZeigen(const std::string& TextUtf8, QWidget* Eltern = nullptr);

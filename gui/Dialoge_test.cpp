@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QStandardPaths>
 #include <QTest>
 
 #include "gui/Anwendung.h"
@@ -123,6 +124,9 @@ TEST(Anwendung, StartupFailureNamesClassAndMessage) {
 
 int main(int argc, char** argv) {
   TAnwendung App(argc, argv);
+  // File dialogs remember their last folder in the user's settings; a test's
+  // /proc must not become the folder a real dialog starts in.
+  QStandardPaths::setTestModeEnabled(true);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "drawing/LSystemZeichnen.h"
+#include "gui/Dateisymbole.h"
 #include "gui/Dialoge.h"
 #include "mainwindow/FensterTest.h"
 #include "mainwindow/Programm.h"
@@ -685,6 +686,14 @@ TEST_F(HauptfensterTest, DroppedFilesLoadOrAreRefused) {
   EXPECT_EQ(Eintraege(), QStringList{"F->FF+[+F-F-F]-[-F+F+F]"});
   EXPECT_EQ(Form->EPlus->text(), "22.50");
   EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  BUSCH.LSY");
+}
+
+// Qt's own icon provider reads files to type them and hangs on /proc/kmsg.
+TEST_F(HauptfensterTest, FileDialogsTypeFilesByNameOnly) {
+  Oeffnen();
+  for (QFileDialog* D : {Form->OpenDialog, Form->SaveDialog})
+    EXPECT_NE(dynamic_cast<TDateisymbole*>(D->iconProvider()), nullptr)
+        << D->windowTitle().toStdString();
 }
 
 }  // namespace

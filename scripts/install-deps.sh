@@ -4,7 +4,7 @@ set -euo pipefail
 # fonts-liberation2: the windows' font; qt6-translations-l10n: German texts in Qt's own dialogs.
 PAKETE=(g++ cmake make qt6-base-dev qt6-translations-l10n fonts-liberation2 libgl-dev libgtest-dev
         libbenchmark-dev clang clang-format clang-tidy libclang-rt-14-dev xvfb xauth imagemagick
-        zlib1g-dev time)
+        zlib1g-dev time python3-pil)
 fehlend=()
 for p in "${PAKETE[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
