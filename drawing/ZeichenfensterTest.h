@@ -1,0 +1,174 @@
+// Fixture of the drawing window's tests: a fresh window, shown and active,
+// with the default settings, and what the tests of its rooms share.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLine>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "drawing/Extras.h"
+#include "drawing/FensterTestHilfen.h"
+#include "drawing/LSystemZeichnen.h"
+#include "drawing/Rezept.h"
+#include "drawing/UnitWeiter.h"
+#include "gui/Dateisymbole.h"
+#include "gui/Eingabefeld.h"
+#include "gui/Radiogruppe.h"
+#include "gui/TestHilfen.h"
+#include "rules/Regelsystem.h"
+#include "turtle/BildLeinwand.h"
+#include "turtle/turtleUnit.h"
+
+inline const QRgb Gruen = qRgb(0, 128, 0);
+inline const QRgb Rot = qRgb(255, 0, 0);
+
+// The built-in system at depth 1 with step 10 from (500, 680), heading 90.
+inline const std::vector<QLine> VierLinien = {
+    {500, 680, 500, 670}, {500, 670, 500, 660}, {500, 660, 495, 651}, {500, 660, 505, 651}};
+
+// The picture with these one-pixel lines drawn over it.
+inline QImage MitLinien(QImage Bild, const std::vector<QLine>& Linien, uint32_t Farbe = 0x008000) {
+  {
+    TBildLeinwand L(Bild);
+    L.StiftFarbeSetzen(Farbe);
+    L.StiftBreiteSetzen(1);
+    for (const QLine& Z : Linien) L.Linie(Z.x1(), Z.y1(), Z.x2(), Z.y2());
+    L.Ausgeben();
+  }
+  return Bild;
+}
+
+// The smallest rectangle holding all pixels of this colour (empty when none).
+inline QRect Umfang(const QImage& Bild, QRgb Farbe) {
+  QRect R;
+  for (int y = 0; y < Bild.height(); ++y)
+    for (int x = 0; x < Bild.width(); ++x)
+      if (Bild.pixel(x, y) == Farbe) R |= QRect(x, y, 1, 1);
+  return R;
+}
+
+inline void Aktivieren(QWidget* W) {
+  W->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(W));
+}
+
+class FensterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ZeichenfensterErzeugen();
+    F = FZeichenform;
+    Anfang = F->zeichenflaeche->Bitmap().copy();
+    F->show();
+    Aktivieren(F);
+  }
+
+  void TearDown() override {
+    delete FZeichenform;
+    FZeichenform = nullptr;
+    WeiterBox = nullptr;
+    ExtraEinstellungen = nullptr;
+  }
+
+  QImage Bild() const { return F->zeichenflaeche->Bitmap().copy(); }
+
+  // Types Text into the field and tabs away; returns the messages shown.
+  QStringList Eingeben(TEingabefeld* Feld, const QString& Text) {
+    TAntworter A;
+    Feld->setFocus(Qt::TabFocusReason);
+    Feld->setText(Text);
+    F->BZeichnen->setFocus(Qt::TabFocusReason);
+    Aktivieren(F);
+    return A.Meldungen;
+  }
+
+  // On the item's circle: a click beside a short caption hits nothing.
+  void Waehlen(TRadioGruppe* G, int Item) {
+    QRadioButton* R = G->Items[Item];
+    QTest::mouseClick(R, Qt::LeftButton, {}, QPoint(8, R->height() / 2));
+  }
+
+  void Regeln(const std::string& Axiom, std::vector<std::string> Zeilen) {
+    R.Axiom = Axiom;
+    for (const std::string& Z : Zeilen) R.RegelHinzufuegen(Z);
+    F->RegelsystemUebergeben(R);
+  }
+
+  // Built-in system, depth 1, fixed step 10.
+  void Standard() {
+    R.RegelnHinzufuegen(StandardRegeln);
+    F->RegelsystemUebergeben(R);
+    Waehlen(F->RGSchrittweite, 0);
+    F->TiefeSetzen(1);
+  }
+
+  TEinstellungenWache Wache;
+  TRegelsystem R;
+  TFZeichenform* F = nullptr;
+  QImage Anfang;
+};
+
+// The lines of an SVG file drawn by QPainter over Grund, as the surface draws them.
+inline QImage SvgNachgezeichnet(const QString& Datei, QImage Grund, int* Anzahl = nullptr) {
+  QFile Svg(Datei);
+  EXPECT_TRUE(Svg.open(QIODevice::ReadOnly));
+  QPainter P(&Grund);
+  int Linien = 0;
+  while (!Svg.atEnd()) {
+    const QByteArray Zeile = Svg.readLine();
+    int X1, Y1, X2, Y2, R, G, B, Breite;
+    if (std::sscanf(Zeile.constData(),
+                    "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#%2x%2x%2x\" "
+                    "stroke-width=\"%d\"",
+                    &X1, &Y1, &X2, &Y2, &R, &G, &B, &Breite) != 8)
+      continue;
+    P.setPen(QPen(QColor(R, G, B), Breite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    P.drawLine(X1, Y1, X2, Y2);
+    ++Linien;
+  }
+  if (Anzahl) *Anzahl = Linien;
+  return Grund;
+}
+
+// A step that checks the state shown with the prompt, then answers it.
+struct TProtokoll {
+  QStringList Zeichen;   // EZeichen at each prompt
+  QStringList Strings;   // EString at each prompt, "-" when hidden
+  QList<int> Auswahl;    // start of EString's selection at each prompt
+  QStringList Markiert;  // the selected text then
+  int OkFokus = 0;
+  QPoint Ort;
+};
+
+inline TAntworter::TSchritt Antwort(TProtokoll& P, int Ergebnis) {
+  return [&P, Ergebnis](QWidget* W) {
+    // Activation comes asynchronously; the focus is only set on it.
+    if (W != WeiterBox || !WeiterBox->isActiveWindow()) return false;
+    P.Zeichen << (FZeichenform->EZeichen->isVisible() ? FZeichenform->EZeichen->text() : "-");
+    P.Strings << (FZeichenform->EString->isVisible() ? FZeichenform->EString->text() : "-");
+    P.Auswahl << FZeichenform->EString->selectionStart();
+    P.Markiert << FZeichenform->EString->selectedText();
+    P.OkFokus += QApplication::focusWidget() == WeiterBox->OKBitBtn;
+    P.Ort = WeiterBox->pos();
+    if (Ergebnis == 1) QTest::keyClick(WeiterBox, Qt::Key_Return);
+    if (Ergebnis == 2) WeiterBox->close();
+    if (Ergebnis == 3) WeiterBox->AbbruchBitBtn->click();
+    return true;
+  };
+}
