@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "helpers/Hilfen.h"
+#include "helpers/TestHilfen.h"
 #include "rules/RegelTestHilfen.h"
 #include "rules/Regelsystem.h"
 
@@ -35,48 +36,8 @@ std::string Kurz(const TRegelsystem& R) {
 // Everything, for comparisons before and after a failure.
 std::string Zustand(const TRegelsystem& R) { return Kurz(R) + " " + R.Terminalzeichen.to_string(); }
 
-class Dateien : public ::testing::Test {
+class Dateien : public TOrdnerTest {
  protected:
-  void SetUp() override {
-    char Vorlage[] = "/tmp/rankenwerk_test_XXXXXX";
-    ASSERT_NE(mkdtemp(Vorlage), nullptr);
-    Ordner = Vorlage;
-  }
-  void TearDown() override {
-    chmod(Ordner.c_str(), 0700);
-    std::system(("rm -rf '" + Ordner + "'").c_str());
-  }
-
-  std::string Pfad(const std::string& Name) const { return Ordner + "/" + Name; }
-
-  std::string Schreiben(const std::string& Name, const std::string& Inhalt) const {
-    std::ofstream(Pfad(Name), std::ios::binary) << Inhalt;
-    return Pfad(Name);
-  }
-
-  static std::string Lesen(const std::string& Datei) {
-    std::ifstream f(Datei, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-  }
-
-  static struct stat Status(const std::string& Datei) {
-    struct stat Info {};
-    EXPECT_EQ(lstat(Datei.c_str(), &Info), 0) << Datei;
-    return Info;
-  }
-
-  // The names in a folder, by default the test's own.
-  std::vector<std::string> Inhalt(const std::string& Ort = "") const {
-    std::vector<std::string> Namen;
-    DIR* d = opendir((Ort.empty() ? Ordner : Ort).c_str());
-    while (dirent* e = readdir(d))
-      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-        Namen.push_back(e->d_name);
-    closedir(d);
-    std::sort(Namen.begin(), Namen.end());
-    return Namen;
-  }
-
   // A system with content of its own that no test file has.
   static void Vorbelegen(TRegelsystem& R) {
     R.RegelHinzufuegen("Q->QQ");
@@ -86,8 +47,6 @@ class Dateien : public ::testing::Test {
     R.WinkelMinus = -7.25;
     R.Tiefe = 4;
   }
-
-  std::string Ordner;
 };
 
 TEST_F(Dateien, StandardSystemGespeichert) {

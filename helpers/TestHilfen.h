@@ -1,0 +1,92 @@
+// What the tests of files share: a fresh folder for each test, and the text
+// of a raised error.
+#pragma once
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The message of the error raised by f, or "(kein Fehler)".
+template <typename F>
+std::string Fehlertext(F f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "(kein Fehler)";
+}
+
+// Each test gets an empty folder, and another that stands in for the
+// system's temporary folder (TMPDIR), so that whatever is left in either shows.
+class TOrdnerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Ordner = NeuerOrdner();
+    Systemtemp = NeuerOrdner();
+    if (const char* Alt = std::getenv("TMPDIR")) AltesTmpdir = Alt;
+    setenv("TMPDIR", Systemtemp.c_str(), 1);
+  }
+  void TearDown() override {
+    if (AltesTmpdir)
+      setenv("TMPDIR", AltesTmpdir->c_str(), 1);
+    else
+      unsetenv("TMPDIR");
+    for (const std::string& Ort : {Ordner, Systemtemp}) {
+      chmod(Ort.c_str(), 0700);
+      std::system(("rm -rf '" + Ort + "'").c_str());
+    }
+  }
+
+  std::string Pfad(const std::string& Name) const { return Ordner + "/" + Name; }
+
+  std::string Schreiben(const std::string& Name, const std::string& Inhalt) const {
+    std::ofstream(Pfad(Name), std::ios::binary) << Inhalt;
+    return Pfad(Name);
+  }
+
+  static std::string Lesen(const std::string& Datei) {
+    std::ifstream f(Datei, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  }
+
+  static struct stat Status(const std::string& Datei) {
+    struct stat Info {};
+    EXPECT_EQ(lstat(Datei.c_str(), &Info), 0) << Datei;
+    return Info;
+  }
+
+  // The names in a folder, by default the test's own.
+  std::vector<std::string> Inhalt(const std::string& Ort = "") const {
+    std::vector<std::string> Namen;
+    DIR* d = opendir((Ort.empty() ? Ordner : Ort).c_str());
+    while (dirent* e = readdir(d))
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+        Namen.push_back(e->d_name);
+    closedir(d);
+    std::sort(Namen.begin(), Namen.end());
+    return Namen;
+  }
+
+  std::string Ordner;
+  std::string Systemtemp;
+
+ private:
+  static std::string NeuerOrdner() {
+    char Vorlage[] = "/tmp/rankenwerk_test_XXXXXX";
+    EXPECT_NE(mkdtemp(Vorlage), nullptr);
+    return Vorlage;
+  }
+
+  std::optional<std::string> AltesTmpdir;
+};
