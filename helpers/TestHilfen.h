@@ -78,6 +78,22 @@ class TOrdnerTest : public ::testing::Test {
     return Namen;
   }
 
+  // Files of another owner, and of another group, in a folder anyone may
+  // write; Ort becomes that folder. As root one is made here, with another
+  // owner only; anyone else gets those root prepared for
+  // scripts/ohne-rechte.sh, or none.
+  std::vector<std::string> FremdeDateien(std::string& Ort) const {
+    if (geteuid() == 0) {
+      Ort = Ordner;
+      EXPECT_EQ(chown(Schreiben("fremd.LSY", "alt").c_str(), 65534, 65534), 0);
+      return {"fremd.LSY"};
+    }
+    const char* Vorbereitet = std::getenv("RANKENWERK_FREMDER_ORDNER");
+    if (!Vorbereitet) return {};
+    Ort = Vorbereitet;
+    return {"fremd.LSY", "gruppe.LSY"};
+  }
+
   std::string Ordner;
   std::string Systemtemp;
 

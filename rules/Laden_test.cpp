@@ -440,17 +440,9 @@ TEST_F(Rechte, BesitzerUndGruppeBleiben) {
   // Root gives the new file the old owner and group. Anyone else cannot, and
   // overwrites the file in place; their case needs files of another owner and
   // of another group in a folder anyone may write, which root has to prepare.
-  std::string Ort = Ordner;
-  std::vector<std::string> Namen;
-  if (geteuid() == 0) {
-    Namen = {"fremd.LSY"};
-    ASSERT_EQ(chown(Schreiben("fremd.LSY", "alt").c_str(), 65534, 65534), 0);
-  } else {
-    const char* Vorbereitet = std::getenv("RANKENWERK_FREMDER_ORDNER");
-    if (!Vorbereitet) GTEST_SKIP() << "kein vorbereiteter Ordner mit fremden Dateien";
-    Ort = Vorbereitet;
-    Namen = {"fremd.LSY", "gruppe.LSY"};
-  }
+  std::string Ort;
+  const std::vector<std::string> Namen = FremdeDateien(Ort);
+  if (Namen.empty()) GTEST_SKIP() << "kein vorbereiteter Ordner mit fremden Dateien";
   for (const std::string& Name : Namen) {
     const std::string Datei = Ort + "/" + Name;
     const struct stat Vorher = Status(Datei);

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <QImage>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -151,19 +150,11 @@ TEST_P(Rechte, GeschlossenerOrdner) {
 }
 
 // Owner and group stay: root gives a new file the old ones; anyone else
-// overwrites the file in place, in a folder prepared by root.
+// overwrites the file in place.
 TEST_P(Rechte, BesitzerUndGruppeBleiben) {
-  std::string Ort = Ordner;
-  Namen Dateien;
-  if (geteuid() == 0) {
-    Dateien = {"fremd.LSY"};
-    ASSERT_EQ(chown(Schreiben("fremd.LSY", "alt").c_str(), 65534, 65534), 0);
-  } else {
-    const char* Vorbereitet = std::getenv("RANKENWERK_FREMDER_ORDNER");
-    if (!Vorbereitet) GTEST_SKIP() << "kein vorbereiteter Ordner mit fremden Dateien";
-    Ort = Vorbereitet;
-    Dateien = {"fremd.LSY", "gruppe.LSY"};
-  }
+  std::string Ort;
+  const Namen Dateien = FremdeDateien(Ort);
+  if (Dateien.empty()) GTEST_SKIP() << "kein vorbereiteter Ordner mit fremden Dateien";
   for (const std::string& Datei : Dateien) {
     const struct stat Vorher = Status(Ort + "/" + Datei);
     EXPECT_TRUE(Geschrieben(Ort + "/" + Datei, GetParam().Name)) << Datei;
