@@ -97,10 +97,10 @@ TDateistrom::TDateistrom(const std::string& Dateiname, TFehlerform Form)
     fd = NamenlosAnlegen();
     if (fd < 0) Fehler(errno);
   } else if (Vorhanden && !AnOrt && fchown(fd, Alt.st_uid, Alt.st_gid) != 0) {
-    // Others could not have the file as before.
+    // A new file would not be the old one's to its owner or group.
     AnOrt = true;
   }
-  // Known now, so that a file that can't be overwritten fails before any drawing.
+  // Opened now, so that a file that can't be overwritten fails before anything is written.
   if (AnOrt) ZielOeffnen();
 }
 
