@@ -1,11 +1,9 @@
 #include "helpers/Dateistrom.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <string>
 #include <vector>
 
@@ -19,29 +17,6 @@ const std::string AlterInhalt = "alter Inhalt\r\n";
 // Longer than the buffer, so that it goes to the temporary file at once.
 const std::string NeuerInhalt(TDateistrom::Puffergroesse + 12345, 'n');
 
-// A file-size limit makes writes fail as a full disk would (EFBIG), for as
-// long as the object lives.
-class TGrenze {
- public:
-  TGrenze() {
-    getrlimit(RLIMIT_FSIZE, &Vorher);
-    Signal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit Klein = Vorher;
-    Klein.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &Klein);
-  }
-  ~TGrenze() {
-    setrlimit(RLIMIT_FSIZE, &Vorher);
-    std::signal(SIGXFSZ, Signal);
-  }
-  TGrenze(const TGrenze&) = delete;
-  TGrenze& operator=(const TGrenze&) = delete;
-
- private:
-  rlimit Vorher{};
-  void (*Signal)(int) = nullptr;
-};
-
 // How a stream over an existing file ends without success.
 enum class TAusgang {
   Abgebrochen,   // dropped unfinished
@@ -54,12 +29,12 @@ std::string Misslingen(const std::string& Datei, TAusgang Ausgang) {
   return Fehlertext([&] {
     TDateistrom Strom(Datei, TFehlerform::Grund);
     if (Ausgang == TAusgang::FehlerSofort) {
-      TGrenze Grenze;
+      TGroessengrenze Grenze(1000);
       Strom.Schreiben(NeuerInhalt);
     }
     Strom.Schreiben(NeuerInhalt);
     if (Ausgang == TAusgang::FehlerAmEnde) {
-      TGrenze Grenze;
+      TGroessengrenze Grenze(1000);
       Strom.Abschliessen();
     }
   });

@@ -4,10 +4,12 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <fstream>
@@ -26,6 +28,29 @@ std::string Fehlertext(F f) {
   }
   return "(kein Fehler)";
 }
+
+// A limit on the size of files, so that writes beyond it fail (EFBIG,
+// "E/A-Fehler 27") as on a full disk, for as long as the object lives.
+class TGroessengrenze {
+ public:
+  explicit TGroessengrenze(rlim_t Bytes) {
+    EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &Vorher), 0);
+    Signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit Grenze = Vorher;
+    Grenze.rlim_cur = Bytes;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &Grenze), 0);
+  }
+  ~TGroessengrenze() {
+    setrlimit(RLIMIT_FSIZE, &Vorher);
+    std::signal(SIGXFSZ, Signal);
+  }
+  TGroessengrenze(const TGroessengrenze&) = delete;
+  TGroessengrenze& operator=(const TGroessengrenze&) = delete;
+
+ private:
+  rlimit Vorher{};
+  void (*Signal)(int) = nullptr;
+};
 
 // Each test gets an empty folder, and another that stands in for the
 // system's temporary folder (TMPDIR), so that whatever is left in either shows.
