@@ -1,6 +1,5 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -9,7 +8,6 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -18,6 +16,7 @@
 #include <vector>
 
 #include "helpers/Hilfen.h"
+#include "helpers/TestHilfen.h"
 #include "rules/RegelTestHilfen.h"
 #include "rules/Regelsystem.h"
 
@@ -35,48 +34,8 @@ std::string Kurz(const TRegelsystem& R) {
 // Everything, for comparisons before and after a failure.
 std::string Zustand(const TRegelsystem& R) { return Kurz(R) + " " + R.Terminalzeichen.to_string(); }
 
-class Dateien : public ::testing::Test {
+class Dateien : public TOrdnerTest {
  protected:
-  void SetUp() override {
-    char Vorlage[] = "/tmp/rankenwerk_test_XXXXXX";
-    ASSERT_NE(mkdtemp(Vorlage), nullptr);
-    Ordner = Vorlage;
-  }
-  void TearDown() override {
-    chmod(Ordner.c_str(), 0700);
-    std::system(("rm -rf '" + Ordner + "'").c_str());
-  }
-
-  std::string Pfad(const std::string& Name) const { return Ordner + "/" + Name; }
-
-  std::string Schreiben(const std::string& Name, const std::string& Inhalt) const {
-    std::ofstream(Pfad(Name), std::ios::binary) << Inhalt;
-    return Pfad(Name);
-  }
-
-  static std::string Lesen(const std::string& Datei) {
-    std::ifstream f(Datei, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-  }
-
-  static struct stat Status(const std::string& Datei) {
-    struct stat Info {};
-    EXPECT_EQ(lstat(Datei.c_str(), &Info), 0) << Datei;
-    return Info;
-  }
-
-  // The names in a folder, by default the test's own.
-  std::vector<std::string> Inhalt(const std::string& Ort = "") const {
-    std::vector<std::string> Namen;
-    DIR* d = opendir((Ort.empty() ? Ordner : Ort).c_str());
-    while (dirent* e = readdir(d))
-      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-        Namen.push_back(e->d_name);
-    closedir(d);
-    std::sort(Namen.begin(), Namen.end());
-    return Namen;
-  }
-
   // A system with content of its own that no test file has.
   static void Vorbelegen(TRegelsystem& R) {
     R.RegelHinzufuegen("Q->QQ");
@@ -86,8 +45,6 @@ class Dateien : public ::testing::Test {
     R.WinkelMinus = -7.25;
     R.Tiefe = 4;
   }
-
-  std::string Ordner;
 };
 
 TEST_F(Dateien, StandardSystemGespeichert) {
@@ -406,9 +363,8 @@ TEST_F(Dateien, MisslungenesSpeichernLaesstAlteDatei) {
 }
 
 TEST_F(Dateien, SchreibfehlerLaesstAlteDatei) {
-  // A file-size limit makes the write itself fail: into the temporary file, or,
-  // for a file with a second name, into the file itself, which then gets its
-  // old content back.
+  // A file-size limit makes the write fail as a full disk would; the file
+  // stays as it was, also one with a second name, which is overwritten in place.
   const std::string Alt = "A\r\n 1.00000000000000E+0000\r\n 2.00000000000000E+0000\r\n";
   TRegelsystem R;
   R.Axiom = std::string(4000, 'B');
@@ -417,15 +373,10 @@ TEST_F(Dateien, SchreibfehlerLaesstAlteDatei) {
     if (Hardlink) {
       ASSERT_EQ(link(Datei.c_str(), Pfad("zweit.LSY").c_str()), 0);
     }
-    rlimit Vorher;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &Vorher), 0);
-    const auto AlterHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit Grenze = Vorher;
-    Grenze.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &Grenze), 0);
-    const std::string Meldung = Fehlertext([&] { R.Speichern(Datei); });
-    setrlimit(RLIMIT_FSIZE, &Vorher);
-    std::signal(SIGXFSZ, AlterHandler);
+    const std::string Meldung = Fehlertext([&] {
+      TGroessengrenze Grenze(1000);
+      R.Speichern(Datei);
+    });
     EXPECT_EQ(Meldung, "E/A-Fehler 27") << Hardlink;
     EXPECT_EQ(Lesen(Datei), Alt) << Hardlink;
     EXPECT_EQ(Inhalt(), Hardlink ? (std::vector<std::string>{"alt.LSY", "zweit.LSY"})
@@ -481,17 +432,9 @@ TEST_F(Rechte, BesitzerUndGruppeBleiben) {
   // Root gives the new file the old owner and group. Anyone else cannot, and
   // overwrites the file in place; their case needs files of another owner and
   // of another group in a folder anyone may write, which root has to prepare.
-  std::string Ort = Ordner;
-  std::vector<std::string> Namen;
-  if (geteuid() == 0) {
-    Namen = {"fremd.LSY"};
-    ASSERT_EQ(chown(Schreiben("fremd.LSY", "alt").c_str(), 65534, 65534), 0);
-  } else {
-    const char* Vorbereitet = std::getenv("RANKENWERK_FREMDER_ORDNER");
-    if (!Vorbereitet) GTEST_SKIP() << "kein vorbereiteter Ordner mit fremden Dateien";
-    Ort = Vorbereitet;
-    Namen = {"fremd.LSY", "gruppe.LSY"};
-  }
+  std::string Ort;
+  const std::vector<std::string> Namen = FremdeDateien(Ort);
+  if (Namen.empty()) GTEST_SKIP() << "kein vorbereiteter Ordner mit fremden Dateien";
   for (const std::string& Name : Namen) {
     const std::string Datei = Ort + "/" + Name;
     const struct stat Vorher = Status(Datei);

@@ -8,12 +8,11 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "helpers/Dateien.h"
+#include "helpers/Dateistrom.h"
 #include "helpers/Gleitkomma.h"
 #include "helpers/Hilfen.h"
 
@@ -47,45 +46,11 @@ namespace {
   throw std::runtime_error("Listenindex überschreitet das Maximum (" + std::to_string(i) + ")");
 }
 
-// A missing file and a missing folder both give ENOENT; the folder decides.
-[[noreturn]] void EAFehler(int Fehler, const std::string& Pfad) {
-  if (Fehler == ENOENT) {
-    struct stat Info;
-    if (stat(Ordner(Pfad).c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode))
-      throw std::runtime_error("Ungültiger Dateiname");
-  }
-  throw std::runtime_error(DateiFehlertext(Fehler));
-}
-
 // Loading reads no more than this; no rule system comes near it, and a bigger
 // file is most likely not one at all.
 constexpr off_t GroessteDatei = 16 * 1024 * 1024;
 
 [[noreturn]] void ZuGross() { throw std::runtime_error("Datei ist zu groß (mehr als 16 MiB)"); }
-
-// Opens a regular file without ever blocking: a FIFO, device or socket is
-// refused before it is opened, and again on the opened descriptor in case the
-// name was replaced in between. Info describes the opened file.
-int DateiOeffnen(const std::string& Pfad, int Modus, struct stat& Info) {
-  if (stat(Pfad.c_str(), &Info) != 0) EAFehler(errno, Pfad);
-  if (!S_ISREG(Info.st_mode)) throw std::runtime_error(DateiFehlertext(EACCES));
-  const int fd = open(Pfad.c_str(), Modus | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) EAFehler(errno, Pfad);
-  int Fehler = 0;
-  if (fstat(fd, &Info) != 0) {
-    Fehler = errno;
-  } else if (!S_ISREG(Info.st_mode)) {
-    Fehler = EACCES;
-  } else {
-    const int Flags = fcntl(fd, F_GETFL);
-    if (Flags < 0 || fcntl(fd, F_SETFL, Flags & ~O_NONBLOCK) != 0) Fehler = errno;
-  }
-  if (Fehler != 0) {
-    close(fd);
-    throw std::runtime_error(DateiFehlertext(Fehler));
-  }
-  return fd;
-}
 
 // Reads the whole file from its start, but stops one byte beyond GroessteDatei.
 // Returns 0 or the error number.
@@ -107,12 +72,13 @@ int AllesLesen(int fd, std::string& Inhalt) {
 std::string DateiLesen(const std::string& Dateiname) {
   struct stat Info;
   const int fd = DateiOeffnen(Dateiname, O_RDONLY, Info);
+  if (fd < 0) throw std::runtime_error(DateiFehlertext(errno));
   std::string Inhalt;
   // The size is checked before reading and again after: the file may have grown.
   const bool Gross = Info.st_size > GroessteDatei;
   const int Fehler = Gross ? 0 : AllesLesen(fd, Inhalt);
   close(fd);
-  if (Fehler != 0) EAFehler(Fehler, Dateiname);
+  if (Fehler != 0) throw std::runtime_error(DateiFehlertext(Fehler));
   if (Gross || Inhalt.size() > static_cast<size_t>(GroessteDatei)) ZuGross();
   return Inhalt;
 }
@@ -215,127 +181,6 @@ std::string ZahlAlsDateitext(double Zahl) {
   return Text;
 }
 
-// Writes Text at the start of the file. Returns 0 or the error number.
-int AllesSchreiben(int fd, const std::string& Text) {
-  size_t Geschrieben = 0;
-  while (Geschrieben < Text.size()) {
-    const ssize_t n = pwrite(fd, Text.data() + Geschrieben, Text.size() - Geschrieben,
-                             static_cast<off_t>(Geschrieben));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return EIO;
-    Geschrieben += static_cast<size_t>(n);
-  }
-  return 0;
-}
-
-// Makes Text the whole content of the open file: written from the start, cut
-// to its length, synced. Returns 0 or the error number.
-int InhaltErsetzen(int fd, const std::string& Text) {
-  if (const int Fehler = AllesSchreiben(fd, Text)) return Fehler;
-  if (ftruncate(fd, static_cast<off_t>(Text.size())) != 0 || fsync(fd) != 0) return errno;
-  return 0;
-}
-
-// Follows a chain of symbolic links to the path it finally names, which need
-// not exist yet; a relative target counts from the folder of its link.
-std::string LinksAufloesen(std::string Pfad) {
-  for (int Schritte = 0;; ++Schritte) {
-    struct stat Info;
-    if (lstat(Pfad.c_str(), &Info) != 0 || !S_ISLNK(Info.st_mode)) return Pfad;
-    // The kernel's own limit for a chain, so a loop ends as it would there.
-    if (Schritte == 40) throw std::runtime_error(DateiFehlertext(ELOOP));
-    std::string Ziel(PATH_MAX, '\0');
-    const ssize_t n = readlink(Pfad.c_str(), Ziel.data(), Ziel.size());
-    if (n < 0) EAFehler(errno, Pfad);
-    if (static_cast<size_t>(n) >= Ziel.size())
-      throw std::runtime_error(DateiFehlertext(ENAMETOOLONG));
-    Ziel.resize(static_cast<size_t>(n));
-    if (Ziel.empty()) throw std::runtime_error(DateiFehlertext(ENOENT));
-    if (Ziel.front() != '/') {
-      const std::string Ort = Ordner(Pfad);
-      Ziel.insert(0, Ort == "/" ? Ort : Ort + "/");
-    }
-    Pfad = std::move(Ziel);
-  }
-}
-
-// Writes Text into a new file beside Ziel and renames it over Ziel, so that
-// Ziel holds at every moment either its old or its whole new content. Alt
-// describes the existing file, or is null when there is none. Returns false,
-// having changed nothing, when this way cannot keep the existing file as it
-// is: the folder may not be written, or the new file cannot be given the old
-// one's owner and group. Throws on any other failure, after removing the
-// temporary file.
-bool Ersetzen(const std::string& Ziel, const std::string& Text, const struct stat* Alt) {
-  // A short name of fixed length, so that it fits wherever the file's own name does.
-  const std::string Ort = Ordner(Ziel);
-  std::string Temp = (Ort == "/" ? "" : Ort) + "/.rankenwerk-XXXXXX";
-  const int fd = mkostemp(Temp.data(), O_CLOEXEC);
-  if (fd < 0) {
-    const int Fehler = errno;
-    if (Alt && (Fehler == EACCES || Fehler == EPERM)) return false;
-    EAFehler(Fehler, Ziel);
-  }
-  mode_t Rechte;
-  if (Alt) {
-    Rechte = Alt->st_mode & 07777;
-    // Before the mode: a change of owner clears the set-id bits.
-    if (fchown(fd, Alt->st_uid, Alt->st_gid) != 0) {
-      close(fd);
-      unlink(Temp.c_str());
-      return false;
-    }
-  } else {
-    const mode_t Maske = umask(0);
-    umask(Maske);
-    Rechte = 0666 & ~Maske;
-  }
-  int Fehler = AllesSchreiben(fd, Text);
-  if (Fehler == 0 && (fchmod(fd, Rechte) != 0 || fsync(fd) != 0)) Fehler = errno;
-  if (close(fd) != 0 && Fehler == 0) Fehler = errno;
-  if (Fehler == 0 && rename(Temp.c_str(), Ziel.c_str()) != 0) Fehler = errno;
-  if (Fehler != 0) {
-    unlink(Temp.c_str());
-    // A folder with the sticky bit refuses to replace another user's file.
-    if (Alt && (Fehler == EACCES || Fehler == EPERM)) return false;
-    throw std::runtime_error(DateiFehlertext(Fehler));
-  }
-  // Make the rename itself durable; a failure here no longer endangers the data.
-  const int Dir = open(Ort.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (Dir >= 0) {
-    fsync(Dir);
-    close(Dir);
-  }
-  return true;
-}
-
-// Overwrites the file where it is, for when it cannot be replaced. The old
-// content is held in memory and written back when anything fails, so a failed
-// save leaves the file as it was.
-void AnOrtSchreiben(const std::string& Ziel, const std::string& Text) {
-  struct stat Info;
-  const int fd = DateiOeffnen(Ziel, O_RDWR, Info);
-  std::string Alt;
-  const bool Gross = Info.st_size > GroessteDatei;
-  int Fehler = Gross ? 0 : AllesLesen(fd, Alt);
-  if (Fehler != 0 || Gross || Alt.size() > static_cast<size_t>(GroessteDatei)) {
-    close(fd);
-    if (Fehler != 0) EAFehler(Fehler, Ziel);
-    ZuGross();
-  }
-  Fehler = InhaltErsetzen(fd, Text);
-  // Only the first error counts: it is the one that explains the failed save.
-  if (Fehler != 0) InhaltErsetzen(fd, Alt);
-  if (close(fd) != 0 && Fehler == 0) Fehler = errno;
-  if (Fehler != 0) throw std::runtime_error(DateiFehlertext(Fehler));
-}
-
-}  // namespace
-
-namespace {
 // Drawn from one counter for all rule systems, so that no two states of any
 // two systems share a Stand and a cache keyed by it can't mix them up.
 std::atomic<uint64_t> LetzterStand{0};
@@ -590,21 +435,5 @@ std::string TRegelsystem::Dateiinhalt() const {
 }
 
 void TRegelsystem::Speichern(const std::string& Dateiname) const {
-  const std::string Text = Dateiinhalt();
-  if (Dateiname.empty()) throw std::runtime_error(DateiFehlertext(ENOENT));
-
-  // Write through symlinks to their target, so the links themselves survive.
-  const std::string Ziel = LinksAufloesen(Dateiname);
-  struct stat Info;
-  if (stat(Ziel.c_str(), &Info) != 0) {
-    if (errno != ENOENT) EAFehler(errno, Ziel);
-    Ersetzen(Ziel, Text, nullptr);
-    return;
-  }
-  // Never open a FIFO or device for writing: that could block or do harm.
-  if (!S_ISREG(Info.st_mode)) throw std::runtime_error(DateiFehlertext(EACCES));
-  // A replacement would get round a write protection; the file stays protected.
-  if (access(Ziel.c_str(), W_OK) != 0) EAFehler(errno, Ziel);
-  // A replacement would split hard links apart.
-  if (Info.st_nlink > 1 || !Ersetzen(Ziel, Text, &Info)) AnOrtSchreiben(Ziel, Text);
+  DateiSchreiben(Dateiname, Dateiinhalt(), TFehlerform::Grund);
 }

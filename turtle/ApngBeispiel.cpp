@@ -7,7 +7,7 @@
 #include <string>
 
 #include "turtle/Apng.h"
-#include "turtle/Dateistrom.h"
+#include "helpers/Dateistrom.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     const std::string Ordner = argv[1];
     const int Bildzahl = std::stoi(argv[2]), Bildzeit = std::stoi(argv[3]);
     const int Breite = 160, Hoehe = 120;
-    TDateistrom Strom(Ordner + "/animation.png");
+    TDateistrom Strom(Ordner + "/animation.png", TFehlerform::MitName);
     TApngSchreiber Schreiber([&Strom](std::string_view Teil) { Strom.Schreiben(Teil); }, Bildzahl,
                              Breite, Hoehe, Bildzeit, "Rankenwerk-Rezept 1\nTiefe: 2\n");
     // A drawing that grows, on a background of noise that changes each frame.

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "helpers/Dateien.h"
-#include "turtle/Dateistrom.h"
+#include "helpers/Dateistrom.h"
 #include "turtle/SvgLeinwand.h"
 
 namespace {
@@ -60,16 +60,7 @@ class TLeser {
   explicit TLeser(const std::string& Datei) {
     // Without O_NONBLOCK opening a pipe would wait for a writer.
     fd = open(Datei.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-      int Nummer = errno;
-      const size_t p = Datei.rfind('/');
-      struct stat Info;
-      if (Nummer == ENOENT && p != std::string::npos &&
-          (stat(Datei.substr(0, std::max<size_t>(p, 1)).c_str(), &Info) != 0 ||
-           !S_ISDIR(Info.st_mode)))
-        Nummer = ENOTDIR;
-      throw std::runtime_error(DateiFehlertext(Nummer));
-    }
+    if (fd < 0) throw std::runtime_error(DateiFehlertext(Fehlergrund(errno, Datei)));
     struct stat Info;
     if (fstat(fd, &Info) != 0) Fehler(errno);
     if (S_ISDIR(Info.st_mode)) Fehler(EISDIR);
@@ -197,7 +188,7 @@ void PngSpeichern(QImage Bild, const std::string& Datei, const std::string& Reze
   if (!Rezepttext.empty())
     Bild.setText(RezeptSchluessel,
                  QString::fromLatin1(Rezepttext.data(), static_cast<qsizetype>(Rezepttext.size())));
-  TDateistrom Strom(Datei);
+  TDateistrom Strom(Datei, TFehlerform::MitName);
   TStromGeraet Geraet(Strom);
   if (!Bild.save(&Geraet, "PNG")) {
     if (!Geraet.Meldung.empty()) throw std::runtime_error(Geraet.Meldung);

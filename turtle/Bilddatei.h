@@ -13,8 +13,8 @@ constexpr const char* RezeptSchluessel = "Rankenwerk-Rezept";
 constexpr size_t MaxRezepttext = size_t{16} << 20;
 
 // Writes the picture as PNG with Rezepttext (printable ASCII and LF) in a
-// text chunk, through a temporary file that replaces Datei only when all was
-// written; an empty Rezepttext writes no chunk. Throws std::runtime_error("Die
+// text chunk, through a temporary file that goes in place only when all was
+// written (see TDateistrom); an empty Rezepttext writes no chunk. Throws std::runtime_error("Die
 // Datei <Datei> kann nicht geschrieben werden..."). Pass the image with
 // std::move where it is large: a shared one is copied for the text.
 void PngSpeichern(QImage Bild, const std::string& Datei, const std::string& Rezepttext);

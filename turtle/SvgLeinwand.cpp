@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "turtle/Dateistrom.h"
+#include "helpers/Dateistrom.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ TSvgLeinwand::TSvgLeinwand(int Breite, int Hoehe) : BildBreite(Breite), BildHoeh
 
 TSvgLeinwand::TSvgLeinwand(int Breite, int Hoehe, const std::string& Dateiname)
     : TSvgLeinwand(Breite, Hoehe) {
-  Strom = std::make_unique<TDateistrom>(Dateiname);
+  Strom = std::make_unique<TDateistrom>(Dateiname, TFehlerform::MitName);
 }
 
 TSvgLeinwand::~TSvgLeinwand() = default;

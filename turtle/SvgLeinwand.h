@@ -19,10 +19,10 @@ class TSvgLeinwand : public TLeinwand {
  public:
   // A white picture of this size, kept in memory.
   TSvgLeinwand(int Breite, int Hoehe);
-  // The same, written while it is drawn into a temporary file beside
-  // Dateiname; Abschliessen completes it and puts it in place, else it is
-  // removed. Elemente() stays empty. Throws std::runtime_error with a German
-  // message when the file can't be created or written.
+  // The same, written while it is drawn into a temporary file (see
+  // TDateistrom); Abschliessen completes it and puts it in place, else the old
+  // file stays as it was. Elemente() stays empty. Throws std::runtime_error
+  // with a German message when the file can't be created or written.
   TSvgLeinwand(int Breite, int Hoehe, const std::string& Dateiname);
   ~TSvgLeinwand() override;
   TSvgLeinwand(const TSvgLeinwand&) = delete;

@@ -2,14 +2,13 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "helpers/TestHilfen.h"
 #include "turtle/turtleUnit.h"
 
 namespace {
@@ -144,22 +143,12 @@ TEST(SvgLeinwand, FailedOrUnfinishedStreamLeavesTheOldFile) {
   }
 
   // A file size limit makes the writes fail as a full disk would.
-  rlimit Alt;
-  getrlimit(RLIMIT_FSIZE, &Alt);
-  rlimit Klein = Alt;
-  Klein.rlim_cur = 100000;
-  const auto Signal = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &Klein);
-  std::string Meldung;
-  try {
+  const std::string Meldung = Fehlertext([&] {
+    TGroessengrenze Grenze(100000);
     TSvgLeinwand Voll(300, 200, Pfad + "alt.svg");
     Zeichnen(Voll);
     Voll.Abschliessen();
-  } catch (const std::runtime_error& E) {
-    Meldung = E.what();
-  }
-  setrlimit(RLIMIT_FSIZE, &Alt);
-  std::signal(SIGXFSZ, Signal);
+  });
   EXPECT_EQ(Meldung, "Die Datei " + Pfad + "alt.svg kann nicht geschrieben werden: E/A-Fehler 27");
   EXPECT_EQ(Lesen(Pfad + "alt.svg"), "alt");
   EXPECT_EQ(Dateien(Pfad), std::vector<std::string>{"alt.svg"});
