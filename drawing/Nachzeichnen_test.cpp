@@ -1,6 +1,7 @@
 #include "drawing/Nachzeichnen.h"
 
 #include "drawing/ZeichenfensterTest.h"
+#include "gui/Dialoge.h"
 
 namespace {
 
@@ -81,10 +82,15 @@ TEST_F(FensterTest, ChangeDuringARedrawStartsOver) {
     R.WinkelPlus = 10;
     F->RegelsystemGeaendert();
   });
+  // A run that draws to its end brings the bar to 1000: only the second may.
+  int Vollendet = 0;
+  QObject::connect(F->PBFortschritt, &QProgressBar::valueChanged, F,
+                   [&](int Wert) { Vollendet += Wert == 1000; });
   Waehlen(F->RGNachzeichnen, 1);
   ASSERT_TRUE(QTest::qWaitFor(
       [&] { return F->Nachzeichnen().Nachzeichnungen() == 2 && !F->ZeichnungLaeuft(); }, 60000));
   EXPECT_TRUE(MittenImLauf);
+  EXPECT_EQ(Vollendet, 1);
   const QImage Live = Bild();
   Waehlen(F->RGNachzeichnen, 0);
   QTest::mouseClick(F->BLoeschen, Qt::LeftButton);
@@ -92,19 +98,115 @@ TEST_F(FensterTest, ChangeDuringARedrawStartsOver) {
   EXPECT_EQ(Bild(), Live);
 }
 
-// Beyond about five million lines no redraw starts; a note says why.
-TEST_F(FensterTest, LiveRedrawLeavesHugeDrawingsToZeichnen) {
-  Regeln("F", {"F->FF"});
-  F->TiefeSetzen(24);
+// What would take much longer than a moment is left to "Zeichnen": many
+// lines, many characters that draw nothing, lines of a huge width. The note
+// names the reason; the window stays idle; a light drawing redraws again.
+TEST_F(FensterTest, LiveRedrawLeavesHeavyDrawingsToZeichnen) {
+  const QString Ende = " zum sofortigen Nachzeichnen – „Zeichnen“ zeichnet es.";
+  const struct {
+    std::string Axiom, Regel;
+    int Tiefe;
+    double Dicke;
+    QString Hinweis;
+  } Faelle[] = {
+      {"F", "F->FF", 24, 1, "Zu viele Linien" + Ende},
+      {"f", "f->fff", 30, 1, "Zu viele Zeichen" + Ende},
+      {"F", "F->FF", 13, 3e6, "Zu dicke Linien" + Ende},
+  };
+  Waehlen(F->RGSchrittweite, 0);
   Waehlen(F->RGNachzeichnen, 1);
-  QTest::qWait(200);
-  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 0);
-  EXPECT_EQ(Bild(), Anfang);
+  for (const auto& Fall : Faelle) {
+    Regeln(Fall.Axiom, {Fall.Regel});
+    Einstellungen.Anfangsdicke = Fall.Dicke;
+    F->TiefeSetzen(Fall.Tiefe);
+    const int Vorher = F->Nachzeichnen().Nachzeichnungen();
+    F->RegelsystemGeaendert();
+    QTest::qWait(200);
+    EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), Vorher) << Fall.Regel;
+    EXPECT_FALSE(F->ZeichnungLaeuft());
+    EXPECT_TRUE(F->LNachzeichnen->isVisible()) << Fall.Regel;
+    EXPECT_EQ(F->LNachzeichnen->text(), Fall.Hinweis) << Fall.Regel;
+    Eingeben(F->ETiefe, "5");
+    QTest::qWait(200);
+    EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), Vorher + 1) << Fall.Regel;
+    EXPECT_FALSE(F->LNachzeichnen->isVisible()) << Fall.Regel;
+    R.Delete(0);
+  }
+}
+
+// A redraw never starts inside a modal dialog's loop, where it would hold up
+// whoever opened the dialog; it waits until the dialog is closed.
+TEST_F(FensterTest, RedrawWaitsForModalDialogs) {
+  Standard();
+  Waehlen(F->RGNachzeichnen, 1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return F->Nachzeichnen().Nachzeichnungen() == 1; }, 2000));
+  int WaehrendDesDialogs = -1;
+  R.WinkelPlus = 45;
+  F->RegelsystemGeaendert();
+  // Far beyond the moment a redraw waits for more changes.
+  QTimer::singleShot(300, F, [&] {
+    WaehrendDesDialogs = F->Nachzeichnen().Nachzeichnungen();
+    QApplication::activeModalWidget()->close();
+  });
+  MeldungZeigen(QStringLiteral("Bitte warten"), F);
+  EXPECT_EQ(WaehrendDesDialogs, 1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return F->Nachzeichnen().Nachzeichnungen() == 2; }, 2000));
+}
+
+// An error of a live redraw shows in the note line, in the same words as the
+// box of "Zeichnen", and no box takes the focus from the field the user types in.
+TEST_F(FensterTest, RedrawErrorsGoToTheNoteLine) {
+  Regeln("F]", {"F->FF"});
+  F->TiefeSetzen(1);
+  TAntworter A;
+  Waehlen(F->RGNachzeichnen, 1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return F->Nachzeichnen().Nachzeichnungen() == 1; }, 2000));
+  QTest::qWait(100);
+  EXPECT_EQ(A.Meldungen, QStringList());
   EXPECT_TRUE(F->LNachzeichnen->isVisible());
-  Eingeben(F->ETiefe, "10");
-  QTest::qWait(200);
-  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 1);
+  EXPECT_EQ(F->LNachzeichnen->text(), "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
+  // "Zeichnen" keeps its box.
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(A.Meldungen,
+            QStringList({"Stapelfehler: Um mehr Positionen zurück als vorher gemerkt"}));
+  // In step mode the note would stand over the string; it goes.
+  Waehlen(F->RGSchrittModus, 1);
   EXPECT_FALSE(F->LNachzeichnen->isVisible());
+}
+
+// With live redraw on, the seed field shows the seed that every redraw starts
+// from; a changed seed confirmed with "Ok" becomes theirs and redraws.
+TEST_F(FensterTest, SeedOfTheRedrawsInTheExtraSettings) {
+  Standard();
+  F->TiefeSetzen(4);
+  Waehlen(F->RGZufallsModus, 1);
+  Einstellungen.Saat = 4711;
+  Waehlen(F->RGNachzeichnen, 1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return F->Nachzeichnen().Nachzeichnungen() == 1; }, 2000));
+  const QImage Erstes = Bild();
+  QString Gezeigt;
+  auto Saat = [&](const QString& Eingabe) {
+    TAntworter A({[&](QWidget* W) {
+      if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
+      Gezeigt = ExtraEinstellungen->ESaat->text();
+      ExtraEinstellungen->ESaat->setFocus(Qt::TabFocusReason);
+      ExtraEinstellungen->ESaat->setText(Eingabe);
+      QTest::mouseClick(ExtraEinstellungen->BOk, Qt::LeftButton);
+      return true;
+    }});
+    QTest::mouseClick(F->BExtras, Qt::LeftButton);
+    QTest::qWait(200);
+  };
+  Saat("4711");
+  EXPECT_EQ(Gezeigt, "4711");
+  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 1);
+  Saat("99");
+  EXPECT_EQ(Gezeigt, "4711");
+  EXPECT_EQ(Einstellungen.Saat, 99u);
+  EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), 2);
+  EXPECT_NE(Bild(), Erstes);
+  Saat("4711");
+  EXPECT_EQ(Bild(), Erstes);
 }
 
 }  // namespace

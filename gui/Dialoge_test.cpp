@@ -121,12 +121,3 @@ TEST(Anwendung, StartupFailureNamesClassAndMessage) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  TAnwendung App(argc, argv);
-  // File dialogs remember their last folder in the user's settings; a test's
-  // /proc must not become the folder a real dialog starts in.
-  QStandardPaths::setTestModeEnabled(true);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
