@@ -55,8 +55,8 @@ class TNachzeichner : public QObject {
 
  public:
   // About what five million thin lines cost with their characters (a line's
-  // "F" and a turn or so), in the units of TAufwand.
-  static constexpr uint64_t Grenze = 15'000'000;
+  // "F" and a turn), in the units of TAufwand.
+  static constexpr uint64_t Grenze = 10'000'000;
 
   TNachzeichner(TNachzeichenfenster& Fenster, QLabel* Hinweis, QObject* Eltern);
 

@@ -135,7 +135,7 @@ constexpr double PixelProEinheit = 256;
 
 }  // namespace
 
-uint64_t TAufwand::Summe() const { return SattSumme(SattSumme(Zeichen, Linien), Flaeche); }
+uint64_t TAufwand::Summe() const { return SattSumme(Zeichen, Flaeche); }
 
 TAufwand AufwandSchaetzen(const TRegelsystem& R, int32_t Tiefe, const std::string& s,
                           const TEinstellungen& E, double Schrittweite, int Breite, int Hoehe) {
@@ -151,13 +151,12 @@ TAufwand AufwandSchaetzen(const TRegelsystem& R, int32_t Tiefe, const std::strin
   for (size_t j = 0; j < Ebenen; ++j, Dicke *= E.Schwundfaktor) {
     if (Linien[j] == 0) continue;
     A.Linien = SattSumme(A.Linien, Linien[j]);
-    const double Stift = std::max(std::min(std::fabs(std::nearbyint(Dicke)), 1e9), 1.0);
+    // Thin lines the canvas stamps at almost no cost: their characters count.
+    const double Stift = std::min(std::fabs(std::nearbyint(Dicke)), 1e9);
+    if (Stift <= 1) continue;
     const double Flaeche = std::min((Laenge + Stift) * Stift, Bild);
-    const double Mehr = std::floor(Flaeche / PixelProEinheit);
-    if (Mehr >= 1) {
-      const double Gesamt = Mehr * static_cast<double>(Linien[j]);
-      A.Flaeche = SattSumme(A.Flaeche, Gesamt >= 1.8e19 ? Voll : static_cast<uint64_t>(Gesamt));
-    }
+    const double Gesamt = (1 + std::floor(Flaeche / PixelProEinheit)) * static_cast<double>(Linien[j]);
+    A.Flaeche = SattSumme(A.Flaeche, Gesamt >= 1.8e19 ? Voll : static_cast<uint64_t>(Gesamt));
   }
   return A;
 }

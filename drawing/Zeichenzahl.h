@@ -26,12 +26,12 @@ TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::str
 struct TEinstellungen;
 
 // What a drawing at once will cost, in the engine's units of work: one per
-// character that acts and one per short thin line, a thick line as much as
-// the picture canvas counts for the pixels it covers.
+// character that acts (so a thin line costs its "F"), and for each thick line
+// what the picture canvas counts for the pixels it covers.
 struct TAufwand {
   uint64_t Zeichen = 0;  // characters that act, "F" included
-  uint64_t Linien = 0;   // lines, one each
-  uint64_t Flaeche = 0;  // what thick lines cost beyond one each
+  uint64_t Linien = 0;   // the lines among them
+  uint64_t Flaeche = 0;  // what thick lines cost the canvas
   uint64_t Summe() const;
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <algorithm>
 #include <limits>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "drawing/Zeichenmaschine.h"
 #include "rules/Regelsystem.h"
+#include "turtle/BildLeinwand.h"
 #include "turtle/Protokoll_test.h"
 #include "turtle/turtleUnit.h"
 
@@ -145,6 +147,48 @@ TEST(Zeichenzahl, MatchesTheLinesDrawnAtOnce) {
             << Regeln[0] << " " << Axiom << " " << Tiefe;
       }
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The estimate of a live redraw's work weighs lines as the picture canvas
+// does when it tells the engine how much it drew: by the pixels they cover.
+TEST(Zeichenzahl, WorkEstimateWeighsLinesAsTheCanvasDoes) {
+  const struct {
+    std::vector<std::string> Regeln;
+    double Dicke, Schwund, Schritt;
+  } Faelle[] = {
+      {{"F->F+F-F"}, 1, 1, 3},                // thin, short
+      {{"F->F+F-F"}, 40, 1, 3},               // thick
+      {{"F->F+F-F"}, 1e7, 1, 3},              // covering the whole picture
+      {{"F->F[+F][-F]F"}, 64, 0.5, 12},       // thinning by level
+      {{"F->F[+F[+F]][-F]F"}, 2, 1.5, 300},   // growing by level, long lines
+  };
+  for (const auto& Fall : Faelle) {
+    TRegelsystem R;
+    R.Axiom = "F";
+    for (const auto& Z : Fall.Regeln) R.RegelHinzufuegen(Z);
+    TEinstellungen E;
+    E.SchrittweiteAnpassen = false;
+    E.Anfangsdicke = Fall.Dicke;
+    E.Schwundfaktor = Fall.Schwund;
+    QImage Bild(400, 300, QImage::Format_RGB32);
+    TBildLeinwand Leinwand(Bild);
+    TTurtle Turtle(Leinwand);
+    TOhneFenster Fenster(400, 300);
+    TZeichenmaschine M(Turtle, Fenster, E);
+    M.Regelsystem = &R;
+    M.WinkelPlus = 90;
+    M.WinkelMinus = -90;
+    M.Schrittweite = Fall.Schritt;
+    M.Zeichenlauf(E, 4, 200, 150, 0);
+    const TAufwand A = AufwandSchaetzen(R, 4, "F", E, Fall.Schritt, 400, 300);
+    // Lines at right angles: the canvas counts exactly what was foreseen.
+    EXPECT_EQ(A.Flaeche, Leinwand.Aufwand()) << Fall.Regeln[0] << " " << Fall.Dicke;
+    EXPECT_EQ(A.Zeichen, ZeichenZaehlen(R, 4, "F").Zeichen);
   }
 }
 
