@@ -97,3 +97,106 @@ TEST_F(FensterTest, SvgRefusedWhenARunCannotBeRepeated) {
 }
 
 }  // namespace
+
+namespace {
+
+// While an SVG is written, the windows stay live: what the user does there
+// counts, and the replay, reading copies of its own, neither loses it nor
+// minds it. "Löschen" stops the save with a message, the program's end
+// quietly; either way an older file of that name stays as it was.
+class SvgWaehrend : public FensterTest {
+ protected:
+  void SetUp() override {
+    FensterTest::SetUp();
+    Regeln("F", {"F->F+F"});
+    Waehlen(F->RGSchrittweite, 0);
+    F->SchrittweiteSetzen(0.05);
+    F->TiefeSetzen(16);
+    QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+    Datei = Ordner.filePath("bild.svg");
+    QFile Alt(Datei);
+    ASSERT_TRUE(Alt.open(QIODevice::WriteOnly));
+    Alt.write("alt");
+  }
+
+  // Saves, with Eingriff done from the save's first look at the events.
+  std::string Speichern(std::function<void()> Eingriff) {
+    bool Waehrend = false;
+    QTimer::singleShot(0, F, [&] {
+      Waehrend = F->SvgWirdGeschrieben();
+      Eingriff();
+    });
+    std::string Meldung;
+    try {
+      F->BildSpeichern(Datei);
+    } catch (const std::exception& E) {
+      Meldung = E.what();
+    }
+    EXPECT_TRUE(Waehrend);
+    return Meldung;
+  }
+
+  QByteArray Inhalt() const {
+    QFile D(Datei);
+    return D.open(QIODevice::ReadOnly) ? D.readAll() : QByteArray();
+  }
+  // Nothing but the picture and the old file: no temporary one was left.
+  QStringList Dateien() const { return QDir(Ordner.path()).entryList(QDir::Files | QDir::Hidden); }
+
+  QTemporaryDir Ordner;
+  QString Datei;
+};
+
+TEST_F(SvgWaehrend, ChoicesMadeMeanwhileStay) {
+  EXPECT_EQ(Speichern([&] { Waehlen(F->RGZufallsModus, 1); }), "");
+  EXPECT_TRUE(Einstellungen.Zufallsmodus);
+  EXPECT_EQ(F->RGZufallsModus->ItemIndex(), 1);
+  int Linien = 0;
+  SvgNachgezeichnet(Datei, Anfang, &Linien);
+  EXPECT_EQ(Linien, 1 << 16);
+}
+
+TEST_F(SvgWaehrend, LoeschenStopsTheSaveWithAMessage) {
+  EXPECT_EQ(Speichern([&] { QTest::mouseClick(F->BLoeschen, Qt::LeftButton); }),
+            "Die Zeichnung wurde nicht als SVG gespeichert: „Löschen“ hat das Speichern "
+            "abgebrochen.\r\nEine ältere Datei dieses Namens bleibt, wie sie war.");
+  EXPECT_EQ(Inhalt(), "alt");
+  EXPECT_EQ(Dateien(), QStringList{"bild.svg"});
+}
+
+TEST_F(SvgWaehrend, TheProgramsEndStopsTheSaveQuietly) {
+  EXPECT_EQ(Speichern([&] { F->ZeichnungBeenden(); }), "");
+  EXPECT_EQ(Inhalt(), "alt");
+  EXPECT_EQ(Dateien(), QStringList{"bild.svg"});
+}
+
+// A name with another ending is no picture's name: refused with a message,
+// and the dialog comes again; nothing is written under a name never confirmed.
+TEST_F(FensterTest, PictureNameWithAnotherEndingIsRefused) {
+  const QTemporaryDir Ordner;
+  Standard();
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  auto Name = [&](const QString& Text) {
+    return [Text, &Ordner](QWidget* W) {
+      auto* D = qobject_cast<QFileDialog*>(W);
+      if (!D) return false;
+      if (Text.isEmpty()) {
+        D->reject();
+      } else {
+        D->findChild<QLineEdit*>("fileNameEdit")->setText(Ordner.filePath(Text));
+        static_cast<QDialog*>(D)->accept();
+      }
+      return true;
+    };
+  };
+  TAntworter A({Name("x.jpg")});
+  A.Anhaengen(A.BoxOk());
+  A.Anhaengen(Name(""));
+  QTest::mouseClick(F->BBildSpeichern, Qt::LeftButton);
+  EXPECT_TRUE(A.Fertig());
+  EXPECT_EQ(A.Meldungen, QStringList{"„x.jpg“ ist kein Name für ein Bild: Bilder werden als PNG "
+                                     "(.png) oder SVG (.svg) gespeichert."});
+  EXPECT_EQ(QDir(Ordner.path()).entryList(QDir::Files), QStringList());
+}
+
+}  // namespace

@@ -490,6 +490,8 @@ TBildstand TFZeichenform::Bildstand() const {
   return S;
 }
 
+bool TFZeichenform::SvgWirdGeschrieben() const { return Bildspeicher->SvgLaeuft(); }
+
 bool TFZeichenform::Beschaeftigt() const { return Laeuft || Bildspeicher->SvgLaeuft(); }
 
 void TFZeichenform::NeuZeichnen() {

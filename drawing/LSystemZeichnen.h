@@ -109,6 +109,8 @@ class TFZeichenform : public QWidget,
   void ZeichnungBeenden();
   // True while a drawing run is on the stack.
   bool ZeichnungLaeuft() const { return Laeuft; }
+  // True while an SVG is being written.
+  bool SvgWirdGeschrieben() const;
 
   // What the window holds for the next run, the turtle, the engine, the live
   // redraw and the runs since the last "Löschen".
