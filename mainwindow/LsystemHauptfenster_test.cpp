@@ -21,6 +21,7 @@
 #include "mainwindow/FensterTest.h"
 #include "mainwindow/Programm.h"
 #include "tools/Bildausgabe.h"
+#include "turtle/Bilddatei.h"
 
 namespace {
 
@@ -648,8 +649,10 @@ TEST_F(HauptfensterTest, RenderedPictureIsDrawnAgainInTheWindow) {
   EXPECT_GT(Linienpunkte, 1000);
 }
 
-// Dropped on the window, a rule system loads as with "Regelsystem laden";
-// anything else is refused with the reason, and nothing changes.
+// Dropped on the window or on one of its fields, a rule system loads as with
+// "Regelsystem laden" (fields take only text); anything else, and several
+// files at once, are refused with the reason, and nothing changes. The file
+// is loaded after the drop is over, so its source never waits on a message.
 TEST_F(HauptfensterTest, DroppedFilesLoadOrAreRefused) {
   Schreiben("busch.lsy", "F\r\n22.5\r\n22.5\r\nF->FF+[+F-F-F]-[-F+F+F]\r\n");
   Schreiben("notiz.txt", "F\r\n");
@@ -657,43 +660,109 @@ TEST_F(HauptfensterTest, DroppedFilesLoadOrAreRefused) {
   Leer.fill(Qt::white);
   Leer.save("leer.png");
   Oeffnen();
-  auto Ablegen = [&](const QString& Name) {
+  // Delivered as the window system does at the end of a drag: enter, then drop.
+  auto Ablegen = [&](QWidget* Ziel, const QStringList& Namen) {
     QMimeData Daten;
-    Daten.setUrls({QUrl::fromLocalFile(Ordner.filePath(Name))});
-    QDropEvent Ablage(QPointF(50, 50), Qt::CopyAction, &Daten, Qt::LeftButton, Qt::NoModifier);
-    // Delivered as the window system does at the end of a drag.
-    static_cast<QObject*>(Form.get())->event(&Ablage);
+    QList<QUrl> Adressen;
+    QStringList Pfade;
+    for (const QString& Name : Namen) {
+      Adressen << QUrl::fromLocalFile(Ordner.filePath(Name));
+      Pfade << Adressen.back().toString();
+    }
+    // A file manager sends the names as text, too.
+    Daten.setUrls(Adressen);
+    Daten.setText(Pfade.join(QLatin1Char('\n')));
+    const QPointF Ort(Ziel->width() / 2.0, Ziel->height() / 2.0);
+    QDragEnterEvent Eintritt(Ort.toPoint(), Qt::CopyAction, &Daten, Qt::LeftButton,
+                             Qt::NoModifier);
+    QApplication::sendEvent(Ziel, &Eintritt);
+    QWidget* Empfaenger = Eintritt.isAccepted() ? Ziel : Form.get();
+    QDropEvent Ablage(Empfaenger == Ziel ? Ort : QPointF(Ziel->mapTo(Form.get(), Ort.toPoint())),
+                      Qt::CopyAction, &Daten, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Empfaenger, &Ablage);
+    const QStringList Vorher = Regeln();
+    const QString Axiom = Form->EAxiom->text();
     Abwarten();
+    return std::make_pair(Vorher, Axiom);
   };
   const struct {
-    QString Name, Meldung;
+    QStringList Namen;
+    QString Meldung;
   } Abgelehnt[] = {
-      {"notiz.txt",
+      {{"notiz.txt"},
        "„notiz.txt“ lässt sich nicht laden: hier lassen sich nur Regelsysteme (.LSY) "
        "und Bilder mit Rezept (.png, .svg) ablegen."},
-      {"leer.png", "Das Bild enthält kein Rankenwerk-Rezept."},
+      {{"leer.png"}, "Das Bild enthält kein Rankenwerk-Rezept."},
+      {{"busch.lsy", "notiz.txt"},
+       "Es lässt sich nur eine Datei auf einmal laden; abgelegt wurden 2. Keine davon wurde "
+       "geladen."},
   };
   for (const auto& Fall : Abgelehnt) {
     TBoxInhalt Box;
     BoxBeantworten(Box);
-    Ablegen(Fall.Name);
+    Ablegen(Form.get(), Fall.Namen);
     EXPECT_EQ(Box.Text, Fall.Meldung);
     EXPECT_EQ(Regeln(), Eingebaut);
     EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
   }
-  Ablegen("busch.lsy");
+  // On the axiom's field: no path as text, and loaded only once the drop is over.
+  const auto [WaehrendDerAblage, AxiomDanach] = Ablegen(Form->EAxiom, {"busch.lsy"});
+  EXPECT_EQ(WaehrendDerAblage, Eingebaut);
   EXPECT_EQ(Regeln(), QStringList{"F->FF+[+F-F-F]-[-F+F+F]"});
   EXPECT_EQ(Eintraege(), QStringList{"F->FF+[+F-F-F]-[-F+F+F]"});
   EXPECT_EQ(Form->EPlus->text(), "22.50");
+  EXPECT_EQ(Form->EAxiom->text(), "F");
   EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  BUSCH.LSY");
 }
 
-// Qt's own icon provider reads files to type them and hangs on /proc/kmsg.
-TEST_F(HauptfensterTest, FileDialogsTypeFilesByNameOnly) {
+// A picture whose recipe holds a value out of its field's range is refused
+// whole: the message names the value, and neither the rules nor the drawing
+// window change; the window goes on as before.
+TEST_F(HauptfensterTest, PictureWithAValueOutOfRangeChangesNothing) {
   Oeffnen();
-  for (QFileDialog* D : {Form->OpenDialog, Form->SaveDialog})
-    EXPECT_NE(dynamic_cast<TDateisymbole*>(D->iconProvider()), nullptr)
-        << D->windowTitle().toStdString();
+  ZeichenfensterAnschliessen(*Form);
+  TFZeichenform* F = FZeichenform;
+  TRezept Z;
+  Z.Regelsystem = "X\r\n25\r\n25\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n";
+  Z.Tiefe = 4;
+  std::string Text = RezeptAlsText(Z);
+  Text.replace(Text.find("StartX: 500"), 11, "StartX: 1e19");
+  QImage Bild(10, 10, QImage::Format_RGB32);
+  Bild.fill(Qt::white);
+  PngSpeichern(Bild, Ordner.filePath("farn.png").toStdString(), Text);
+  const TEinstellungen Vorher = Einstellungen;
+  TBoxInhalt Box;
+  DateiWaehlen(Ordner.filePath("farn.png"), &Box);
+  Klicken(Form->BLoad);
+  EXPECT_EQ(Box.Text,
+            "Bild enthält kein gültiges Rezept: x hat falsches Format oder\r\naußerhalb des "
+            "zulässigen Bereichs von 0 bis 1000.");
+  EXPECT_EQ(Regeln(), Eingebaut);
+  EXPECT_EQ(F->Vorgaben().Tiefe, 2);
+  EXPECT_EQ(F->Vorgaben().StartX, 500.0);
+  EXPECT_EQ(Einstellungen, Vorher);
+  TAntworter Keine;
+  QTest::mouseClick(F->BLoeschen, Qt::LeftButton);
+  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
+  EXPECT_EQ(Keine.Meldungen, QStringList());
+}
+
+// The picture's name proposed is that of the rule system's file, also when it
+// was saved under a new name.
+TEST_F(HauptfensterTest, PictureNamedAfterTheRuleSystemsFile) {
+  Oeffnen();
+  ZeichenfensterAnschliessen(*Form);
+  DateiWaehlen(Ordner.path() + "/neu.LSY");
+  Klicken(Form->BSave);
+  QString Vorschlag;
+  ModalBeantworten([&](QWidget* W) {
+    auto* D = qobject_cast<QFileDialog*>(W);
+    ASSERT_NE(D, nullptr);
+    Vorschlag = D->findChild<QLineEdit*>("fileNameEdit")->text();
+    D->reject();
+  });
+  Klicken(FZeichenform->BBildSpeichern);
+  EXPECT_EQ(Vorschlag, "neu.png");
 }
 
 }  // namespace
