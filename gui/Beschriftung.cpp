@@ -145,6 +145,14 @@ QRect Platzieren(const QRect& Bereich, QSize Bedarf, Qt::Alignment Ausrichtung) 
   return T;
 }
 
+// Where the caption of W is drawn, in W's coordinates, kept to W's height.
+QRect Textrechteck(QWidget* W, const TTextort& Ort) {
+  QRect Gezeichnet = Platzieren(Ort.Bereich, Ort.Bedarf, Ort.Ausrichtung);
+  Gezeichnet.setTop(std::max(Gezeichnet.top(), 0));
+  Gezeichnet.setBottom(std::min(Gezeichnet.bottom(), W->height() - 1));
+  return Gezeichnet;
+}
+
 int Ueberstand(QWidget* W, QWidget* Fenster, QString& Text) {
   TTextort Ort;
   if (!Textort(W, Ort)) return 0;
@@ -155,9 +163,7 @@ int Ueberstand(QWidget* W, QWidget* Fenster, QString& Text) {
   if (auto* L = qobject_cast<QLabel*>(W); L && L->wordWrap())
     Pixel = std::max(Pixel, Ort.Bedarf.height() - Ort.Bereich.height());
   // Every parent must show the text whole, inside its frame.
-  QRect Gezeichnet = Platzieren(Ort.Bereich, Ort.Bedarf, Ort.Ausrichtung);
-  Gezeichnet.setTop(std::max(Gezeichnet.top(), 0));
-  Gezeichnet.setBottom(std::min(Gezeichnet.bottom(), W->height() - 1));
+  QRect Gezeichnet = Textrechteck(W, Ort);
   for (QWidget* Kind = W; Kind != Fenster && Kind->parentWidget(); Kind = Kind->parentWidget()) {
     Gezeichnet.translate(Kind->pos());
     Pixel = std::max(Pixel, Ueberhang(Innenbereich(Kind->parentWidget()), Gezeichnet));
@@ -189,6 +195,30 @@ QList<TUeberstand> Ueberstaende(QWidget* Fenster) {
   for (QWidget* W : Steuerelemente(Fenster)) {
     QString Text;
     if (const int Pixel = Ueberstand(W, Fenster, Text); Pixel > 0) Liste.append({W, Text, Pixel});
+  }
+  return Liste;
+}
+
+QList<TUeberstand> Ueberdeckungen(QWidget* Fenster) {
+  QList<TUeberstand> Liste;
+  const QList<QWidget*> Alle = Steuerelemente(Fenster);
+  auto Gezeigt = [Fenster](QWidget* W) { return W == Fenster || W->isVisibleTo(Fenster); };
+  // What lies beneath other controls by design.
+  auto Unterlage = [](QWidget* W) {
+    return W->isWindow() || W->metaObject() == &QFrame::staticMetaObject ||
+           W->objectName() == QLatin1String("zeichenflaeche");
+  };
+  for (QWidget* W : Alle) {
+    TTextort Ort;
+    if (!Gezeigt(W) || W == Fenster || !Textort(W, Ort)) continue;
+    const QRect Text(W->mapTo(Fenster, Textrechteck(W, Ort).topLeft()), Textrechteck(W, Ort).size());
+    for (QWidget* V : Alle) {
+      if (V == W || !Gezeigt(V) || Unterlage(V) || V->isAncestorOf(W) || W->isAncestorOf(V))
+        continue;
+      const QRect Ueber = Text.intersected(QRect(V->mapTo(Fenster, QPoint()), V->size()));
+      if (!Ueber.isEmpty())
+        Liste.append({W, Ort.Text, std::min(Ueber.width(), Ueber.height())});
+    }
   }
   return Liste;
 }

@@ -22,6 +22,12 @@ struct TUeberstand {
 // into its group's frame, a group title wider than its group.
 QList<TUeberstand> Ueberstaende(QWidget* Fenster);
 
+// The captions of Fenster's shown controls that lie over another shown control
+// of the window (not over their own parents or children, nor over plain frames
+// and the drawing surface, which lie beneath by design); Pixel is the overlap's
+// smaller side.
+QList<TUeberstand> Ueberdeckungen(QWidget* Fenster);
+
 // Makes every caption of Fenster fit: a control whose caption runs over gets
 // a smaller font, a pixel at a time, down to 7 pixels.
 void BeschriftungenEinpassen(QWidget* Fenster);

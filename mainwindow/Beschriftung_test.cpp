@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <memory>
@@ -12,6 +14,8 @@
 #include "drawing/Extras.h"
 #include "drawing/LSystemZeichnen.h"
 #include "drawing/UnitWeiter.h"
+#include "gui/Eingabefeld.h"
+#include "gui/Radiogruppe.h"
 #include "mainwindow/AboutBoxDialog.h"
 #include "mainwindow/LsystemHauptfenster.h"
 
@@ -49,7 +53,7 @@ TEST_F(Beschriftungen, FitInEveryWindow) {
                               WeiterBox};
   for (QWidget* F : Fenster) {
     F->show();
-    const QList<TUeberstand> Liste = Ueberstaende(F);
+    const QList<TUeberstand> Liste = Ueberstaende(F) + Ueberdeckungen(F);
     EXPECT_TRUE(Liste.isEmpty()) << F->windowTitle().toStdString() << ":"
                                  << Bericht(Liste).toStdString();
     F->hide();
@@ -70,6 +74,26 @@ TEST_F(Beschriftungen, ExplanationShowsEachLineWholeOnOneLine) {
   }
   EXPECT_EQ(Zeilen, 15);
   ExtraEinstellungen->hide();
+}
+
+// What the fitting of the fonts cannot mend is found: a caption moved over
+// its neighbour, and one that its parent cuts because the parent got smaller.
+TEST_F(Beschriftungen, OverlapAndCutByTheParentAreFound) {
+  FZeichenform->show();
+  QLabel* Label = FZeichenform->LTiefe;
+  Label->move(FZeichenform->ETiefe->pos() + QPoint(2, 2));
+  const QList<TUeberstand> Ueber = Ueberdeckungen(FZeichenform);
+  ASSERT_EQ(Ueber.size(), 1) << Bericht(Ueber).toStdString();
+  EXPECT_EQ(Ueber.front().Steuerelement, Label);
+  Label->move(11, 76);
+  EXPECT_TRUE(Ueberdeckungen(FZeichenform).isEmpty());
+
+  TRadioGruppe* Gruppe = FZeichenform->RGSchrittModus;
+  Gruppe->resize(60, Gruppe->height());
+  const QList<TUeberstand> Geschnitten = Ueberstaende(FZeichenform);
+  ASSERT_FALSE(Geschnitten.isEmpty());
+  EXPECT_EQ(Geschnitten.back().Steuerelement, static_cast<QWidget*>(Gruppe->Items[1]));
+  EXPECT_EQ(Geschnitten.back().Text, "schrittweise");
 }
 
 TEST_F(Beschriftungen, NarrowedControlIsFound) {
