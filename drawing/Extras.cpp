@@ -88,6 +88,7 @@ double AbweichungM(const TEinstellungen& W) { return W.AbweichungMinus * 100; }
 }  // namespace
 
 TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : TModalerDialog(Eltern) {
+  setObjectName(QStringLiteral("ExtraEinstellungen"));
   setWindowTitle(QStringLiteral("Extra Einstellungen"));
   setFont(Schrift(10));
   setGeometry(290, 156, 612, 359);

@@ -18,6 +18,7 @@ constexpr int FortschrittStufen = 1000;
 }  // namespace
 
 void TFZeichenform::SteuerelementeAnlegen() {
+  setObjectName(QStringLiteral("FZeichenform"));
   setWindowTitle(QStringLiteral("Rankenwerk  4.0") + QString(38, QLatin1Char(' ')) +
                  QStringLiteral("Rankenwerk-Entwickler"));
   // The client area the drawing surface is made for.

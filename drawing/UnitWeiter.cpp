@@ -20,6 +20,7 @@ int Skaliert(const QWidget* W, int Pixel) { return qRound(Pixel * W->logicalDpiY
 TWeiterBox::TWeiterBox(QWidget* Eltern)
     : TModalerDialog(Eltern, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+  setObjectName(QStringLiteral("WeiterBox"));
   setWindowTitle(QStringLiteral("Weiter..."));
   setFont(Schrift(Skaliert(this, 13)));
   setFixedSize(Skaliert(this, 241), Skaliert(this, 47));

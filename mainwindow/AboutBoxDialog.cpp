@@ -28,6 +28,7 @@ QLabel* Beschriftung(const QString& Text, QWidget* Eltern, int X, int Y) {
 TAboutBox::TAboutBox(QWidget* Eltern)
     : QDialog(Eltern, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint) {
+  setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("Produkt-Information"));
   setFont(Schrift(11));
   setFixedSize(401, 299);

@@ -124,6 +124,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::SteuerelementeAnlegen() {
+  setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Rankenwerk 4.0") + QString(30, QLatin1Char(' ')) +
                  QStringLiteral("© Rankenwerk-Team"));
   setWindowIcon(ProgrammIcon());
