@@ -1758,7 +1758,15 @@ class TAffe {
     if (!Stopp) EinstellungenPruefen();
     if (!Stopp) BilderPruefen();
     if (!Stopp) AblagePruefen();
+    if (Form1->GeladeneDatei != Geladen) {
+      Geladen = Form1->GeladeneDatei;
+      const QString Endung = QFileInfo(Geladen).suffix().toLower();
+      if (Endung == QLatin1String("png") || Endung == QLatin1String("svg"))
+        Vermerken("Bilder geladen");
+    }
   }
+
+  QString Geladen;  // the file the main window loaded or saved last
 
   // Every window and control shown carries its name, for this report and
   // for the tests.
@@ -1844,9 +1852,9 @@ class TAffe {
     if (Stopp) return;
     // All dialogs are answered now: nothing can be under way.
     if (Z->ZeichnungLaeuft() || Z->SvgWirdGeschrieben()) {
-      Verletzt(
-          QStringLiteral("ohne offenen Dialog %1 noch")
-              .arg(Z->ZeichnungLaeuft() ? "läuft eine Zeichnung" : "wird ein SVG geschrieben"));
+      Verletzt(QStringLiteral("ohne offenen Dialog %1")
+                   .arg(Z->ZeichnungLaeuft() ? "läuft noch eine Zeichnung"
+                                             : "wird noch ein SVG geschrieben"));
       return;
     }
     for (QWidget* W :
