@@ -832,20 +832,23 @@ class TAffe {
   void Klick(QWidget* W, Qt::MouseButton Knopf, QPoint Ort, const std::vector<QPoint>& Zug = {}) {
     PopupSchliessen();
     QPointer<QWidget> Fenster = W->window();
+    const QPoint Druck = W->mapTo(Fenster, Ort);
+    std::vector<QPoint> Weg;
+    Weg.reserve(Zug.size());
+    for (const QPoint& P : Zug) Weg.push_back(W->mapTo(Fenster, P));
+    const QPoint Ende = Weg.empty() ? Druck : Weg.back();
+    const QString Ziel = Name(W);
+    Zaehlen(W);
     const bool Frei = !Gesperrt(Fenster);
     if (Frei) Aktivieren(Fenster);
     if (!Fenster) return;
-    const QPoint Druck = W->mapTo(Fenster, Ort);
-    std::vector<QPoint> Weg;
-    for (const QPoint& P : Zug) Weg.push_back(W->mapTo(Fenster, P));
-    const QPoint Ende = Weg.empty() ? Druck : Weg.back();
     const bool Schlucken = Knopf == Qt::LeftButton && Weg.empty() && Chance(30);
     Log(QStringLiteral("%1 %2 %3 bei %4,%5%6%7")
             .arg(Weg.empty() ? "Klick" : "Zug")
             .arg(Knopf == Qt::LeftButton    ? "links"
                  : Knopf == Qt::RightButton ? "rechts"
                                             : "Mitte")
-            .arg(Name(W))
+            .arg(Ziel)
             .arg(Ort.x())
             .arg(Ort.y())
             .arg(Weg.empty() ? QString()
@@ -853,7 +856,6 @@ class TAffe {
                                    .arg(Ende.x() - Druck.x() + Ort.x())
                                    .arg(Ende.y() - Druck.y() + Ort.y()))
             .arg(Frei ? (Schlucken ? " (Loslassen geht an eine Box)" : "") : " (gesperrt)"));
-    Zaehlen(W);
     const TLoslassen Vorher = Loslassen;
     Loslassen = Schlucken ? TLoslassen::Geschluckt : TLoslassen::Gehalten;
     QTest::mousePress(Fenster->windowHandle(), Knopf, {}, Druck);
