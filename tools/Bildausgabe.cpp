@@ -102,6 +102,9 @@ TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
     R.Zufallsmodus = *A.Zufall;
     Verschoben = true;
   }
+  // A picture's view must fit a surface given anew as well.
+  const TRezeptfeld& Ausschnitt = *FeldZuSchluessel("Ausschnitt");
+  if (!Ausschnitt.Gilt(0, R)) throw EFeldfehler(Ausschnitt.Meldung(R));
   const bool Anpassen = !Schritt && (!AusBild || (R.SchrittweiteAnpassen && Neu));
   if (Anpassen) R.SchrittweiteAnpassen = true;
   return {Anpassen, A.Zentriert || (R.Zentriert && Verschoben)};
@@ -153,11 +156,17 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
       Leinwand = std::make_unique<TBildLeinwand>(*Png);
     }
     TLeinwand& L = AlsSvg ? static_cast<TLeinwand&>(*Svg) : *Leinwand;
+    // A view shows its rectangle of the surface on a picture of the surface's size.
+    std::optional<TAnsicht> Ansicht;
+    if (Rezept.Ausschnitt) Ansicht = AnsichtAus(*Rezept.Ausschnitt, Rezept.Breite);
     try {
       // The SVG carries the recipe ahead of its lines, so it is set before the first one.
-      RezeptZeichnen(Rezept, L, Neu.Schrittweite, Neu.Start, [&Svg](const TRezept& R) {
-        if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
-      });
+      RezeptZeichnen(
+          Rezept, L, Neu.Schrittweite, Neu.Start,
+          [&Svg](const TRezept& R) {
+            if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
+          },
+          nullptr, Ansicht ? &*Ansicht : nullptr);
     } catch (const std::exception& Ex) {
       Fehler = Ex.what();
       Ergebnis = 1;
@@ -206,6 +215,12 @@ std::string BildHilfe() {
       "      und --y bleibt die Startposition die des Bildes. Eine angepasste\n"
       "      Schrittweite wird neu angepasst, wenn Tiefe, Breite oder Höhe sich\n"
       "      ändern; ein zentriertes Bild wird neu zentriert, wenn eine Option\n"
-      "      die Linien verschiebt (alle außer --farbe, --dicke, --schwund).\n";
+      "      die Linien verschiebt (alle außer --farbe, --dicke, --schwund).\n"
+      "      Mit --ausschnitt X,Y,B,H (Zahlen mit Dezimalpunkt) wird die Zeichnung wie\n"
+      "      sonst auf der Fläche angelegt; das Bild zeigt aber nur deren Rechteck mit\n"
+      "      der linken oberen Ecke X,Y, B breit und H hoch, vergrößert auf Breite x\n"
+      "      Höhe. H muss B*Höhe/Breite sein, Breite/B zwischen 0.25 und 1000000\n"
+      "      liegen. Die Linien behalten ihre Dicke in Pixeln; das Rezept trägt den\n"
+      "      Ausschnitt, ein SVG nur die sichtbaren Linien.\n";
   return Text;
 }
