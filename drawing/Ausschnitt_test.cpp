@@ -15,6 +15,7 @@
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
 #include "turtle/SvgLeinwand.h"
+#include "turtle/SvgTestHilfen.h"
 #include "turtle/turtleUnit.h"
 
 namespace {
@@ -288,6 +289,14 @@ TEST_P(Ausschnitte, ShowWhatTheFullWalkAtTheirScaleShows) {
   EXPECT_EQ(MitAnsicht.StartX, Lage.StartX);
   EXPECT_EQ(MitAnsicht.StartY, Lage.StartY);
 
+  // Lines that miss the output are left out.
+  TSvgLeinwand Svg(AusgabeBreite, AusgabeHoehe);
+  TRezept FuerSvg = Lage;
+  RezeptZeichnen(FuerSvg, Svg, false, false, {}, nullptr, &A);
+  for (const auto& L : SvgLinien(Svg.Elemente()))
+    ASSERT_TRUE(Zeigt(L, AusgabeBreite, AusgabeHoehe))
+        << L[0] << "," << L[1] << " " << L[2] << "," << L[3];
+
   const QImage Voll = Gezeichnet(Vergroessert(Lage, A), nullptr, AusgabeBreite, AusgabeHoehe).Bild;
   EXPECT_EQ(Farbig(Voll) == 0, F.Leer);
   bool Nah = false;
@@ -445,6 +454,30 @@ TEST(Ausschnitt, ReplayedRunEndsWhereItEnded) {
     EXPECT_TRUE(Nah);
   }
   EXPECT_GE(Gezeigt, 3);
+}
+
+// A stopped step-by-step run counted the characters of its derived string,
+// without the letters that only expand: through a view it ends there too.
+TEST(Ausschnitt, StepByStepRunReplayedThroughAView) {
+  TRezept Lage = Angelegt(Rezept(Pflanze, 5), false);
+  Lage.Schrittmodus = true;
+  const TAnsicht A = AnsichtAus({150, 150, 100, 75}, 400);
+  TRegelsystem R;
+  RegelsystemAusRezept(Lage, R);
+  const std::string Kette = R.TerminalAbleitung(5);
+  TProtokolllauf Lauf;
+  Lauf.Rezept = Lage;
+  Lauf.Zeichen = Kette.size() / 2;
+  TProtokolllauf Gross = Lauf;
+  Gross.Rezept = Vergroessert(Lage, A);
+  QImage Durch = Weiss(400, 300), Voll = Weiss(400, 300);
+  {
+    TBildLeinwand L1(Durch), L2(Voll);
+    EXPECT_TRUE(Wiedergeben({Lauf}, L1, {}, &A));
+    EXPECT_TRUE(Wiedergeben({Gross}, L2));
+  }
+  EXPECT_GT(Farbig(Voll), 300);
+  EXPECT_TRUE(Durch == Voll);
 }
 
 // A part outside whose nests thicken the pen still shows where its pen

@@ -1,9 +1,9 @@
 #include "drawing/Rezeptfelder.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "helpers/Gleitkomma.h"
 #include "helpers/Hilfen.h"
@@ -349,7 +349,7 @@ bool ImLaufGleich(const TEinstellungen& A, const TEinstellungen& B) {
   for (const TRezeptfeld& F : Felder) {
     if (!F.ImLauf) continue;
     const double WA = Wert(F, RA), WB = Wert(F, RB);
-    if (std::memcmp(&WA, &WB, sizeof WA) != 0) return false;
+    if (std::bit_cast<uint64_t>(WA) != std::bit_cast<uint64_t>(WB)) return false;
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -89,7 +90,7 @@ TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
   // The surface first: the start's range and a fresh window's start depend on it.
   for (const char* Seite : {"Breite", "Hoehe"}) Eingeben(*FeldZuSchluessel(Seite));
   if (!AusBild) {
-    R.StartX = R.Breite / 2;  // whole pixels, as the window does
+    R.StartX = std::floor(R.Breite / 2.0);  // whole pixels, as the window does
     R.StartY = R.Hoehe;
   }
   // A start or step given by hand is the user's own, neither centred nor fitted.
