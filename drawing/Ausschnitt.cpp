@@ -300,9 +300,9 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   Turtle.XSetzen(Gk(Turtle.X + Gk(Schritt * (K.DX * C - K.DY * S))));
   Turtle.YSetzen(Gk(Turtle.Y - Gk(Schritt * (K.DX * S + K.DY * C))));
   Turtle.RichtungSetzen(RichtungNormieren(Gk(Turtle.Richtung + K.Drehung)));
-  M.Ausgefuehrt += K.Zeichen;
-  M.Erledigt += K.Zeichen;
-  M.Gesprungen += K.Zeichen;
+  M.Ausgefuehrt = SattSumme(M.Ausgefuehrt, K.Zeichen);
+  M.Erledigt = SattSumme(M.Erledigt, K.Zeichen);
+  M.Gesprungen = SattSumme(M.Gesprungen, K.Zeichen);
   return true;
 }
 

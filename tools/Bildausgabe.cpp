@@ -208,6 +208,12 @@ std::string BildHilfe() {
   Zeile("--zentriert", "Startposition so, dass die Zeichnung in der Mitte der Fläche liegt");
   Zeile("--zufall, --exakt", "Zufallsmodus an oder aus (aus)");
   Text +=
+      "      Mit --ausschnitt X,Y,B,H (Zahlen mit Dezimalpunkt) wird die Zeichnung wie\n"
+      "      sonst auf der Fläche angelegt; das Bild zeigt aber nur deren Rechteck mit\n"
+      "      der linken oberen Ecke X,Y, B breit und H hoch, skaliert auf Breite x\n"
+      "      Höhe. H muss B*Höhe/Breite sein, Breite/B zwischen 0.25 und 1000000\n"
+      "      liegen. Die Linien behalten ihre Dicke in Pixeln; das Rezept trägt den\n"
+      "      Ausschnitt, ein SVG nur die sichtbaren Linien.\n"
       "      Jedes Bild trägt sein Rezept: das Regelsystem und alle Einstellungen,\n"
       "      mit denen es gezeichnet wurde, die Schrittweite wie berechnet.\n"
       "  [OPTIONEN] BILD.png|BILD.svg -o NEU.png|NEU.svg\n"
@@ -216,12 +222,6 @@ std::string BildHilfe() {
       "      und --y bleibt die Startposition die des Bildes. Eine angepasste\n"
       "      Schrittweite wird neu angepasst, wenn Tiefe, Breite oder Höhe sich\n"
       "      ändern; ein zentriertes Bild wird neu zentriert, wenn eine Option\n"
-      "      die Linien verschiebt (alle außer --farbe, --dicke, --schwund).\n"
-      "      Mit --ausschnitt X,Y,B,H (Zahlen mit Dezimalpunkt) wird die Zeichnung wie\n"
-      "      sonst auf der Fläche angelegt; das Bild zeigt aber nur deren Rechteck mit\n"
-      "      der linken oberen Ecke X,Y, B breit und H hoch, vergrößert auf Breite x\n"
-      "      Höhe. H muss B*Höhe/Breite sein, Breite/B zwischen 0.25 und 1000000\n"
-      "      liegen. Die Linien behalten ihre Dicke in Pixeln; das Rezept trägt den\n"
-      "      Ausschnitt, ein SVG nur die sichtbaren Linien.\n";
+      "      die Linien verschiebt (alle außer --farbe, --dicke, --schwund).\n";
   return Text;
 }
