@@ -171,6 +171,53 @@ TEST(Rezept, ValuesOutOfTheirFieldsRangeAreRefused) {
   }
 }
 
+// A view is written only when a picture shows one, reads back bit for bit,
+// and must fit the surface: width above 0, scale from 1/4 to 1,000,000, the
+// height of the surface's shape.
+TEST(Rezept, ViewIsOptionalAndChecked) {
+  TRezept Basis;
+  Basis.Regelsystem = "F\r\n90\r\n90\r\n";
+  const std::string Ohne = RezeptAlsText(Basis);
+  EXPECT_EQ(Ohne.find("Ausschnitt"), std::string::npos);
+  EXPECT_FALSE(RezeptAusText(Ohne).Ausschnitt);
+
+  TRezept Mit = Basis;
+  Mit.Ausschnitt = TRechteck{-1e9, 5e-324, 1000.0 / 3, 680.0 / 3};
+  const std::string Text = RezeptAlsText(Mit);
+  EXPECT_NE(Text.find("\nHoehe: 680\nAusschnitt: -1e+09,5e-324,333.3333333333333,"
+                      "226.66666666666666\n"),
+            std::string::npos)
+      << Text;
+  EXPECT_EQ(RezeptAusText(Text).Ausschnitt, Mit.Ausschnitt);
+
+  const std::string Massstab =
+      "Maßstab des Ausschnitts (Breite/B) außerhalb des zulässigen Bereichs von 0.25 bis 1000000";
+  const std::pair<std::string, std::string> Faelle[] = {
+      {"250,340,500,340", ""},
+      {"0,0,4000,2720", ""},
+      {"0,0,0.001,0.00068", ""},
+      {"0,0,100,68.06", ""},
+      {"1,2,3", "\"Ausschnitt\" hat den falschen Wert \"1,2,3\""},
+      {"1,2,3,4,5", "\"Ausschnitt\" hat den falschen Wert \"1,2,3,4,5\""},
+      {"1,2,nan,4", "\"Ausschnitt\" hat den falschen Wert \"1,2,nan,4\""},
+      {"1,2,1e400,4", "\"Ausschnitt\" hat den falschen Wert \"1,2,1e400,4\""},
+      {"0,0,0,0", "Ausschnittsbreite muss größer als 0 sein"},
+      {"0,0,5000,3400", Massstab},
+      {"0,0,0.0009,0.000612", Massstab},
+      {"0,0,100,68.07", "Ausschnittshöhe passt nicht zur Fläche: 68 (B * Höhe / Breite) erwartet"},
+  };
+  for (const auto& [Wert, Meldung] : Faelle) {
+    std::string Fehler;
+    try {
+      RezeptAusText(Ohne + "Ausschnitt: " + Wert + "\n");
+    } catch (const std::runtime_error& E) {
+      Fehler = E.what();
+    }
+    EXPECT_EQ(Fehler, Meldung.empty() ? "" : "Bild enthält kein gültiges Rezept: " + Meldung)
+        << Wert;
+  }
+}
+
 // A run's own recipe always loads: a shrink the field let through, a start
 // placed with the mouse on the surface, a fitted step.
 TEST(Rezept, RecipesOfTheFieldsValuesLoad) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "drawing/Ausschnitt.h"
 #include "drawing/Zeichenzahl.h"
 #include "helpers/Gleitkomma.h"
 #include "helpers/Hilfen.h"
@@ -20,16 +21,6 @@ constexpr uint64_t LinienProEinheit = 16;
 // thick lines can make one string cost more than a whole thin drawing.
 constexpr uint64_t Zwischenaufwand = Uhrabstand * LinienProEinheit;
 }  // namespace
-
-// The replacements in force, copied from the rule system. A level that walks a
-// replacement keeps reading the table it took it from, so tables live on for
-// the run even when the rules change meanwhile.
-struct TZeichenmaschine::TTabelle {
-  const TRegelsystem* Quelle = nullptr;
-  uint64_t Stand = 0;
-  std::array<bool, 256> Ersetzt{};  // a rule gives something other than c itself
-  std::array<std::string, 256> Rumpf;
-};
 
 // The measuring walk's state. The fitting's part walks at heading 0 with y
 // growing upward and counts "f" like "F"; when Lage is set, a second turtle
@@ -249,7 +240,10 @@ void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
   NachrichtenSofort();
   Fenster.AbbrechenZeigen(true);
   try {
-    zeichnenRekTeil(s, Tiefe);
+    if (Ansicht)
+      AusschnittTeil(s, Tiefe);
+    else
+      zeichnenRekTeil(s, Tiefe);
   } catch (...) {
     Fenster.AbbrechenZeigen(false);
     throw;
@@ -565,11 +559,18 @@ void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, d
     // Stopped, the drawing starts where the user put it: nothing to tell, the
     // start is the user's own. The picture is on the canvas, which need not
     // have the size of the window: it is the canvas's middle that counts.
+    // Through a view the canvas is the output, and the surface is the client.
     if (Zentrieren && !BestimmungAbgebrochen) {
-      StartX = Mittig(Umriss.MinX, Umriss.MaxX, Schrittweite, Turtle.Canvas.Breite());
-      StartY = Mittig(Umriss.MinY, Umriss.MaxY, Schrittweite, Turtle.Canvas.Hoehe());
+      const int Breite = Ansicht ? Fenster.ClientBreite() : Turtle.Canvas.Breite();
+      const int Hoehe = Ansicht ? Fenster.ClientHoehe() : Turtle.Canvas.Hoehe();
+      StartX = Mittig(Umriss.MinX, Umriss.MaxX, Schrittweite, Breite);
+      StartY = Mittig(Umriss.MinY, Umriss.MaxY, Schrittweite, Hoehe);
       Fenster.StartGesetzt(StartX, StartY);
     }
+  }
+  if (Ansicht) {
+    StartX = Gk(Gk(StartX - Ansicht->X) * Ansicht->Massstab);
+    StartY = Gk(Gk(StartY - Ansicht->Y) * Ansicht->Massstab);
   }
   // Saved states of an earlier, stopped run would never be restored.
   Turtle.StapelLeeren();
@@ -593,6 +594,15 @@ void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, d
   } catch (const EZulang&) {
     Zulang = true;
     s.clear();
+  }
+  // Through a view without prompts: the string as a drawing of depth 0, whose
+  // characters count as the prompts counted them.
+  if (Ansicht) {
+    if (Zulang)
+      zeichnenRek(Axiom, Tiefe);
+    else
+      zeichnenRek(s, 0);
+    return;
   }
   Fenster.WeiterBoxPlatzieren();
   Fenster.ZeichenSetzen("");

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -89,7 +90,7 @@ TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
   // The surface first: the start's range and a fresh window's start depend on it.
   for (const char* Seite : {"Breite", "Hoehe"}) Eingeben(*FeldZuSchluessel(Seite));
   if (!AusBild) {
-    R.StartX = R.Breite / 2;  // whole pixels, as the window does
+    R.StartX = std::floor(R.Breite / 2.0);  // whole pixels, as the window does
     R.StartY = R.Hoehe;
   }
   // A start or step given by hand is the user's own, neither centred nor fitted.
@@ -102,6 +103,9 @@ TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
     R.Zufallsmodus = *A.Zufall;
     Verschoben = true;
   }
+  // A picture's view must fit a surface given anew as well.
+  const TRezeptfeld& Ausschnitt = *FeldZuSchluessel("Ausschnitt");
+  if (!Ausschnitt.Gilt(0, R)) throw EFeldfehler(Ausschnitt.Meldung(R));
   const bool Anpassen = !Schritt && (!AusBild || (R.SchrittweiteAnpassen && Neu));
   if (Anpassen) R.SchrittweiteAnpassen = true;
   return {Anpassen, A.Zentriert || (R.Zentriert && Verschoben)};
@@ -153,11 +157,17 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
       Leinwand = std::make_unique<TBildLeinwand>(*Png);
     }
     TLeinwand& L = AlsSvg ? static_cast<TLeinwand&>(*Svg) : *Leinwand;
+    // A view shows its rectangle of the surface on a picture of the surface's size.
+    std::optional<TAnsicht> Ansicht;
+    if (Rezept.Ausschnitt) Ansicht = AnsichtAus(*Rezept.Ausschnitt, Rezept.Breite);
     try {
       // The SVG carries the recipe ahead of its lines, so it is set before the first one.
-      RezeptZeichnen(Rezept, L, Neu.Schrittweite, Neu.Start, [&Svg](const TRezept& R) {
-        if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
-      });
+      RezeptZeichnen(
+          Rezept, L, Neu.Schrittweite, Neu.Start,
+          [&Svg](const TRezept& R) {
+            if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
+          },
+          nullptr, Ansicht ? &*Ansicht : nullptr);
     } catch (const std::exception& Ex) {
       Fehler = Ex.what();
       Ergebnis = 1;
@@ -198,6 +208,12 @@ std::string BildHilfe() {
   Zeile("--zentriert", "Startposition so, dass die Zeichnung in der Mitte der Fläche liegt");
   Zeile("--zufall, --exakt", "Zufallsmodus an oder aus (aus)");
   Text +=
+      "      Mit --ausschnitt X,Y,B,H (Zahlen mit Dezimalpunkt) wird die Zeichnung wie\n"
+      "      sonst auf der Fläche angelegt; das Bild zeigt aber nur deren Rechteck mit\n"
+      "      der linken oberen Ecke X,Y, B breit und H hoch, skaliert auf Breite x\n"
+      "      Höhe. H muss B*Höhe/Breite sein, Breite/B zwischen 0.25 und 1000000\n"
+      "      liegen. Die Linien behalten ihre Dicke in Pixeln; das Rezept trägt den\n"
+      "      Ausschnitt, ein SVG nur die sichtbaren Linien.\n"
       "      Jedes Bild trägt sein Rezept: das Regelsystem und alle Einstellungen,\n"
       "      mit denen es gezeichnet wurde, die Schrittweite wie berechnet.\n"
       "  [OPTIONEN] BILD.png|BILD.svg -o NEU.png|NEU.svg\n"

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "drawing/Zeichenmaschine.h"
 #include "rules/Regelsystem.h"
 #include "turtle/Bilddatei.h"
+#include "turtle/SvgTestHilfen.h"
 
 namespace {
 
@@ -127,6 +129,15 @@ TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
       {{"--saat", "4294967296"}, "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"},
       {{"--saat", "1,5"}, "Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"},
       {{"--zentriert", "--y", "5"}, "--zentriert und --x oder --y schließen sich aus"},
+      {{"--ausschnitt", "1,2,3"}, "Ausschnitt hat falsches Format (X,Y,B,H erwartet)"},
+      {{"--ausschnitt", "1;2;3;4"}, "Ausschnitt hat falsches Format (X,Y,B,H erwartet)"},
+      {{"--ausschnitt", "0,0,0,0"}, "Ausschnittsbreite muss größer als 0 sein"},
+      {{"--ausschnitt", "0,0,5000,3400"},
+       "Maßstab des Ausschnitts (Breite/B) außerhalb des zulässigen Bereichs von 0.25 bis 1000000"},
+      {{"--ausschnitt", "0,0,100,100"},
+       "Ausschnittshöhe passt nicht zur Fläche: 68 (B * Höhe / Breite) erwartet"},
+      {{"--breite", "500", "--ausschnitt", "0,0,100,68"},
+       "Ausschnittshöhe passt nicht zur Fläche: 136 (B * Höhe / Breite) erwartet"},
   };
   for (const auto& [Optionen, Meldung] : Faelle) {
     Liste A = Optionen;
@@ -138,8 +149,14 @@ TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
   TRegelsystem R;  // axiom F, no rules: every depth is quick
   R.Axiom = "F";
   R.Speichern(Pfad("gerade.lsy"));
-  const Liste Gute[] = {{"--schrittweite", "0,5"}, {"--x", "1000"},   {"--schwund", "99"},
-                        {"--winkel", "-45"},       {"--tiefe", "30"}, {"--zufall"}};
+  const Liste Gute[] = {{"--schrittweite", "0,5"},
+                        {"--x", "1000"},
+                        {"--schwund", "99"},
+                        {"--winkel", "-45"},
+                        {"--tiefe", "30"},
+                        {"--zufall"},
+                        {"--ausschnitt", "-10.5,3,1000,680"},
+                        {"--ausschnitt", "0.25,0,0.001,0.00068"}};
   for (const Liste& Optionen : Gute) {
     Liste A = Optionen;
     A.insert(A.begin(), {Pfad("gerade.lsy"), "-o", Pfad("gut.svg")});
@@ -250,6 +267,53 @@ TEST(Bildausgabe, CentredPictureIsTheOneDrawnFromItsStart) {
   EXPECT_NEAR(MinX, 399 - MaxX, 1);
   EXPECT_NEAR(MinY, 299 - MaxY, 1);
   EXPECT_GT(MaxX - MinX, 100);
+}
+
+// --ausschnitt shows its rectangle of the surface, scaled to the picture: the
+// drawing laid out as without it, with step and start scaled. The recipe
+// carries the view, so the picture redraws the same view; its SVG holds only
+// the lines that show.
+TEST(Bildausgabe, ViewShowsItsRectangleScaled) {
+  const Liste Optionen = {"--tiefe", "6", "--dicke", "3", "--ausschnitt", "250,510,250,170"};
+  std::string Fehler;
+  for (const char* Name : {"ansicht.png", "ansicht.svg"}) {
+    Liste A = Optionen;
+    A.insert(A.end(), {"-o", Pfad(Name)});
+    ASSERT_EQ(Ausgeben(A, Fehler), 0) << Fehler;
+  }
+  const std::string Text = RezeptTextLesen(Pfad("ansicht.png"));
+  EXPECT_NE(Text.find("\nAusschnitt: 250,510,250,170\n"), std::string::npos) << Text;
+  const TRezept R = RezeptAusText(Text);
+  EXPECT_TRUE(R.SchrittweiteAnpassen);
+
+  // Drawn at four times the fitted step from the start moved to the view's output.
+  char Schritt[32];
+  *std::to_chars(Schritt, Schritt + sizeof Schritt - 1, R.Schrittweite * 4).ptr = 0;
+  ASSERT_EQ(Ausgeben({"--tiefe", "6", "--dicke", "3", "--schrittweite", Schritt, "--x", "1000",
+                      "--y", "680", "-o", Pfad("vierfach.png")},
+                     Fehler),
+            0)
+      << Fehler;
+  EXPECT_TRUE(Png("ansicht.png") == Png("vierfach.png"));
+
+  ASSERT_EQ(Ausgeben({Pfad("ansicht.png"), "-o", Pfad("ansicht2.png")}, Fehler), 0) << Fehler;
+  ASSERT_EQ(Ausgeben({Pfad("ansicht.png"), "-o", Pfad("ansicht2.svg")}, Fehler), 0) << Fehler;
+  EXPECT_TRUE(Png("ansicht2.png") == Png("ansicht.png"));
+  EXPECT_EQ(Lesen(Pfad("ansicht2.svg")), Lesen(Pfad("ansicht.svg")));
+
+  ASSERT_EQ(Ausgeben({"--tiefe", "6", "--dicke", "3", "-o", Pfad("ganz.svg")}, Fehler), 0)
+      << Fehler;
+  const auto Sichtbar = SvgLinien(Lesen(Pfad("ansicht.svg")));
+  const auto Alle = SvgLinien(Lesen(Pfad("ganz.svg")));
+  EXPECT_GT(Sichtbar.size(), 20u);
+  EXPECT_LT(Sichtbar.size(), Alle.size() / 2);
+  for (const auto& L : Sichtbar)
+    EXPECT_TRUE(Zeigt(L, 1000, 680)) << L[0] << "," << L[1] << " " << L[2] << "," << L[3];
+
+  // On another surface the picture's view must fit it too.
+  EXPECT_EQ(Ausgeben({Pfad("ansicht.png"), "--breite", "500", "-o", Pfad("schmal.png")}, Fehler),
+            1);
+  EXPECT_EQ(Fehler, "Ausschnittshöhe passt nicht zur Fläche: 340 (B * Höhe / Breite) erwartet");
 }
 
 // A picture without a recipe: its message, and nothing written.
