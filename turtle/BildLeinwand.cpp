@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 namespace {
 // Enough lines to amortise the call, few enough to stay in the cache.
@@ -70,8 +71,9 @@ class TMusterspeicher {
   TMuster Eintraege[2][2 * Reichweite + 1][2 * Reichweite + 1];
 };
 
+// One per thread: pictures may be drawn away from the windows' thread too.
 TMusterspeicher& Musterspeicher() {
-  static TMusterspeicher* Speicher = new TMusterspeicher;  // lives as long as the program
+  thread_local std::unique_ptr<TMusterspeicher> Speicher = std::make_unique<TMusterspeicher>();
   return *Speicher;
 }
 
