@@ -13,6 +13,7 @@
 #include "drawing/Bildspeichern.h"
 #include "drawing/Extras.h"
 #include "drawing/Feldpruefung.h"
+#include "drawing/Lupe.h"
 #include "drawing/Rezeptfelder.h"
 #include "drawing/UnitWeiter.h"
 #include "drawing/Zeichenzahl.h"
@@ -58,7 +59,8 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   Schildkroete->FarbeSetzen(Einstellungen.Zeichenfarbe);
   Schildkroete->SymbolGroesseSetzen(15.0);
   Schildkroete->Grundstellung();
-  Bildspeicher = std::make_unique<TBildspeicher>(this, *zeichenflaeche, Laufprotokoll);
+  Bildspeicher = std::make_unique<TBildspeicher>(
+      this, [this]() -> const QImage& { return zeichenflaeche->Bitmap(); }, Laufprotokoll);
   Bildspeicher->Regelsystemname = [this] {
     return Regelsystemname ? Regelsystemname() : QString();
   };
@@ -102,6 +104,7 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   connect(RGLage, &TRadioGruppe::Geklickt, this, &TFZeichenform::RGLageClick);
   connect(zeichenflaeche, &TZeichenflaeche::MouseDown, this,
           &TFZeichenform::zeichenflaecheMouseDown);
+  connect(zeichenflaeche, &TZeichenflaeche::Rad, this, &TFZeichenform::zeichenflaecheRad);
   KlicksBewahren(this);
   KuerzelEindeutigMachen(this);
   BeschriftungenEinpassen(this);
@@ -262,6 +265,7 @@ void TFZeichenform::Zeichnen(bool Neu) {
   }
   Nachzeichnung = false;
   zeichenflaeche->update();
+  LaeufeGeaendert();
   Nachzeichner->LaufVorbei();
 }
 
@@ -353,6 +357,32 @@ void TFZeichenform::BLoeschenClick() {
   Bildspeicher->Unterbrechen(QStringLiteral("„Löschen“ hat das Speichern abgebrochen"));
   zeichenflaeche->Leeren();
   StartMarkeZeichnen();
+  LaeufeGeaendert();
+}
+
+void TFZeichenform::LaeufeGeaendert() {
+  if (Lupenfenster) Lupenfenster->LaeufeGeaendert();
+}
+
+void TFZeichenform::LupeOeffnen(const std::optional<TAnsicht>& Ansicht) {
+  if (!Lupenfenster) {
+    Lupenfenster = new TLupe([this]() -> const QImage& { return zeichenflaeche->Bitmap(); },
+                             Laufprotokoll, this);
+    Lupenfenster->Regelsystemname = [this] {
+      return Regelsystemname ? Regelsystemname() : QString();
+    };
+  }
+  if (Ansicht) Lupenfenster->AnsichtSetzen(*Ansicht);
+  Lupenfenster->show();
+  Lupenfenster->raise();
+  Lupenfenster->activateWindow();
+}
+
+void TFZeichenform::zeichenflaecheRad(double X, double Y, double Schritte) {
+  const double S =
+      std::clamp(std::pow(1.5, Schritte), TLupe::KleinsterMassstab, TLupe::GroessterMassstab);
+  // The point under the pointer stays where it is in the magnifier's view.
+  LupeOeffnen(TAnsicht{X - X / S, Y - Y / S, S});
 }
 
 void TFZeichenform::BAbbrechenClick() {
@@ -403,6 +433,8 @@ void TFZeichenform::RezeptUebernehmen(const TRezept& Z) {
   RGLage->ItemIndexSetzen(Neu.Zentriert ? 1 : 0);
   if (!Neu.Schrittmodus) EZeichen->hide();
   Nachzeichner->Anstossen();
+  // A picture of the magnifier opens it on its view.
+  if (Z.Ausschnitt) LupeOeffnen(AnsichtAus(*Z.Ausschnitt, Z.Breite));
 }
 
 void TFZeichenform::RGSchrittModusClick(int Index) {

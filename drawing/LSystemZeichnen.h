@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "drawing/Laufprotokoll.h"
@@ -22,6 +23,7 @@ class QProgressBar;
 class QPushButton;
 class TBildspeicher;
 class TEingabefeld;
+class TLupe;
 class TRadioGruppe;
 class TRegelsystem;
 class TTurtle;
@@ -99,6 +101,11 @@ class TFZeichenform : public QWidget,
   // Toggles the red start marker (not-xor), so a second call removes it.
   void StartMarkeZeichnen();
 
+  // Shows the magnifier, on this view when one is given, else as it was.
+  void LupeOeffnen(const std::optional<TAnsicht>& Ansicht = std::nullopt);
+  // The magnifier, once it was opened; null before.
+  TLupe* Lupe() const { return Lupenfenster; }
+
   // Writes the picture: PNG as the surface shows it, SVG by drawing again the
   // runs since the last "Löschen". Throws with a German message.
   void BildSpeichern(const QString& Datei);
@@ -142,6 +149,8 @@ class TFZeichenform : public QWidget,
   void RGNachzeichnenClick(int Index);
   void RGLageClick(int Index);
   void zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
+  // The wheel over the surface opens the magnifier, zoomed about that point.
+  void zeichenflaecheRad(double X, double Y, double Schritte);
   void FormActivate();
 
  protected:
@@ -198,6 +207,9 @@ class TFZeichenform : public QWidget,
   TLaufprotokoll Laufprotokoll;
   std::unique_ptr<TBildspeicher> Bildspeicher;
   TNachzeichner* Nachzeichner;
+  TLupe* Lupenfenster = nullptr;
+  // The runs on the surface changed: the magnifier follows.
+  void LaeufeGeaendert();
   // What the run under way read at its start, besides its recipe.
   struct TLaufbedingungen {
     TEinstellungen Einstellungen;

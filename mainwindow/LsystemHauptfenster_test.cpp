@@ -44,13 +44,11 @@ TEST_F(HauptfensterTest, StartsWithBuiltInRulesSorted) {
 
 TEST_F(HauptfensterTest, TabOrderFollowsTheLayout) {
   Oeffnen();
-  const std::vector<QWidget*> Erwartet = {Form->BZeichnen,       Form->BLoad,
-                                          Form->BSave,           Form->EPlus,
-                                          Form->EMinus,          Form->EAxiom,
-                                          Form->LBRegeln,        Form->ERegel,
-                                          Form->Button1,         Form->BRegelEinfuegen,
-                                          Form->MBildStringAlle, Form->ETiefeString,
-                                          Form->BAnzeigen,       Form->MBildStringTerminal};
+  const std::vector<QWidget*> Erwartet = {
+      Form->BZeichnen,       Form->BLupe,        Form->BWachstum, Form->BLoad,
+      Form->BSave,           Form->EPlus,        Form->EMinus,    Form->EAxiom,
+      Form->LBRegeln,        Form->ERegel,       Form->Button1,   Form->BRegelEinfuegen,
+      Form->MBildStringAlle, Form->ETiefeString, Form->BAnzeigen, Form->MBildStringTerminal};
   QWidget* W = Form->BZeichnen;
   for (size_t i = 1; i < Erwartet.size(); ++i) {
     do W = W->nextInFocusChain();
@@ -673,8 +671,7 @@ TEST_F(HauptfensterTest, DroppedFilesLoadOrAreRefused) {
     Daten.setUrls(Adressen);
     Daten.setText(Pfade.join(QLatin1Char('\n')));
     const QPointF Ort(Ziel->width() / 2.0, Ziel->height() / 2.0);
-    QDragEnterEvent Eintritt(Ort.toPoint(), Qt::CopyAction, &Daten, Qt::LeftButton,
-                             Qt::NoModifier);
+    QDragEnterEvent Eintritt(Ort.toPoint(), Qt::CopyAction, &Daten, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(Ziel, &Eintritt);
     QWidget* Empfaenger = Eintritt.isAccepted() ? Ziel : Form.get();
     QDropEvent Ablage(Empfaenger == Ziel ? Ort : QPointF(Ziel->mapTo(Form.get(), Ort.toPoint())),

@@ -35,6 +35,7 @@ void ZeichenfensterAnschliessen(TForm1& Hauptfenster) {
     FZeichenform->activateWindow();
     FZeichenform->RegelsystemUebergeben(R);
   };
+  Hauptfenster.LupeOeffnen = [] { FZeichenform->LupeOeffnen(); };
   Hauptfenster.RezeptUebergeben = [](const TRezept& Rezept) {
     FZeichenform->RezeptUebernehmen(Rezept);
   };
