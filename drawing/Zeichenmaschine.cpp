@@ -291,6 +291,12 @@ double Mittig(double Min, double Max, double Schrittweite, int Seite) {
 
 }  // namespace
 
+double AngepassterSchritt(double w, double h, int Breite, int Hoehe) {
+  const double m = Minimum(Breite, Hoehe);
+  const double g = Maximum(Gk(w + 0.01), Gk(h + 0.01));
+  return Gk(GkTeilen(m, g) * 0.6);
+}
+
 void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, double StartX,
                                    double StartY, double Startwinkel) {
   TLaufrahmen Rahmen(*this);
@@ -314,9 +320,7 @@ void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, d
         Fenster.Meldung("Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt");
         SchrittweiteSetzen(0.1);
       } else {
-        double m = Minimum(Fenster.ClientBreite(), Fenster.ClientHoehe());
-        double g = Maximum(Gk(w + 0.01), Gk(h + 0.01));
-        SchrittweiteSetzen(Gk(GkTeilen(m, g) * 0.6));
+        SchrittweiteSetzen(AngepassterSchritt(w, h, Fenster.ClientBreite(), Fenster.ClientHoehe()));
       }
     }
     // Stopped, the drawing starts where the user put it: nothing to tell, the

@@ -59,6 +59,10 @@ struct TUmriss {
   bool Linien = false;
 };
 
+// The fitted step size: the larger of the drawing's width w and height h at
+// step length 1 spans 0.6 of the smaller side of a surface Breite x Hoehe.
+double AngepassterSchritt(double w, double h, int Breite, int Hoehe);
+
 // Does nothing a window would do; for drawing without one (the renderer).
 class TOhneFenster : public TZeichenfensterSchnittstelle {
  public:
