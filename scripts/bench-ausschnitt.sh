@@ -3,7 +3,8 @@
 # cut-out of the dragon curve at depth 30 (2^30 lines, a minute for the whole
 # walk): 1 x 0.68 surface pixels around its start at scale 1000, a picture of
 # 1000 x 680. Prints the median of RUNDEN runs (5) and its ratio to the
-# target of 1 s; with GANZ=1 also the whole walk once, for comparison.
+# target of 1 s; with GANZ=1 also the whole walk once, for comparison. Last,
+# the largest memory of an animation written with --aufbau.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build-bench}
@@ -39,3 +40,9 @@ if [ "${GANZ:-0}" = 1 ]; then
   RUNDEN=1 ZIEL=0 zeit "zum Vergleich: dieselbe Zeichnung ganz, ohne Ausschnitt" \
     examples/DRACHE.LSY --tiefe 30 --schrittweite 0.02 --x 500 --y 340 -o "$tmp/g.png"
 fi
+
+# An animation of the turtle's path is written frame by frame: memory stays flat.
+printf 'F\r\n90\r\n90\r\nF->FF\r\n' >"$tmp/ff.lsy"
+kb=$(/usr/bin/time -f %M "$dir/tools/rankenwerk-render" "$tmp/ff.lsy" --aufbau 50 --tiefe 16 \
+  -o "$tmp/aufbau.png" 2>&1 >/dev/null | tail -1)
+awk -v kb="$kb" 'BEGIN { printf "--aufbau 50 --tiefe 16 von F->FF: größter Speicher %.1f MB (Ziel < 60, Verhältnis %.2f)\n", kb / 1024, kb / 1024 / 60 }'

@@ -13,6 +13,7 @@
 #include "drawing/Rezept.h"
 #include "drawing/Zeichenmaschine.h"
 #include "rules/Regelsystem.h"
+#include "turtle/ApngLesen_test.h"
 #include "turtle/Bilddatei.h"
 #include "turtle/SvgTestHilfen.h"
 
@@ -138,6 +139,11 @@ TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
        "Ausschnittshöhe passt nicht zur Fläche: 68 (B * Höhe / Breite) erwartet"},
       {{"--breite", "500", "--ausschnitt", "0,0,100,68"},
        "Ausschnittshöhe passt nicht zur Fläche: 136 (B * Höhe / Breite) erwartet"},
+      {{"--wachstum", "--aufbau", "5"}, "--wachstum und --aufbau schließen sich aus"},
+      {{"--bildzeit", "50"}, "--bildzeit gilt nur mit --wachstum oder --aufbau"},
+      {{"--wachstum", "--ausschnitt", "0,0,100,68"},
+       "Eine Animation zeigt die ganze Fläche: --ausschnitt geht hier nicht"},
+      {{"--aufbau", "3"}, "Eine Animation lässt sich nur als PNG schreiben: " + Pfad("falsch.svg")},
   };
   for (const auto& [Optionen, Meldung] : Faelle) {
     Liste A = Optionen;
@@ -317,6 +323,56 @@ TEST(Bildausgabe, ViewShowsItsRectangleScaled) {
 }
 
 // A picture without a recipe: its message, and nothing written.
+// Frame i of --wachstum is the picture of the same options at --tiefe i, in
+// random mode from the same seed; the last frame of --aufbau is the picture
+// itself. Frame counts and times are checked like fields.
+TEST(Bildausgabe, AnimationsFrameByFrame) {
+  const Liste Optionen = {"--tiefe",     "4",        "--zufall", "--saat",  "3",
+                          "--zentriert", "--breite", "400",      "--hoehe", "300"};
+  auto Mit = [&](Liste Mehr) {
+    Liste A = Optionen;
+    A.insert(A.end(), Mehr.begin(), Mehr.end());
+    return A;
+  };
+  std::string Fehler;
+  ASSERT_EQ(Ausgeben(Mit({"--wachstum", "--bildzeit", "250", "-o", Pfad("w.png")}), Fehler), 0)
+      << Fehler;
+  TAnimation A;
+  const std::vector<QImage> Wachstum = Einzelbilder(Pfad("w.png"), &A);
+  ASSERT_EQ(Wachstum.size(), 5u);
+  EXPECT_EQ(A.Bilder[0].Zaehler, 250u);
+  for (int i = 0; i <= 4; ++i) {
+    Liste B = Mit({"-o", Pfad("t.png")});
+    B[1] = std::to_string(i);
+    ASSERT_EQ(Ausgeben(B, Fehler), 0) << Fehler;
+    EXPECT_EQ(Wachstum[i],
+              QImage(QString::fromStdString(Pfad("t.png"))).convertToFormat(QImage::Format_RGB32))
+        << i;
+  }
+  ASSERT_EQ(Ausgeben(Mit({"--aufbau", "9", "-o", Pfad("a.png")}), Fehler), 0) << Fehler;
+  const std::vector<QImage> Aufbau = Einzelbilder(Pfad("a.png"));
+  ASSERT_EQ(Aufbau.size(), 9u);
+  EXPECT_EQ(Aufbau.back(), Wachstum.back());
+  EXPECT_NE(Aufbau[4], Aufbau.back());
+
+  const std::pair<Liste, std::string> Falsch[] = {
+      {{"--aufbau", "0"},
+       "Bildzahl von --aufbau außerhalb des zulässigen Bereichs von 1 bis 10000"},
+      {{"--aufbau", "10001"},
+       "Bildzahl von --aufbau außerhalb des zulässigen Bereichs von 1 bis 10000"},
+      {{"--wachstum", "--bildzeit", "9"},
+       "Bildzeit außerhalb des zulässigen Bereichs von 10 bis 60000"},
+      {{"--wachstum", "--bildzeit", "60001"},
+       "Bildzeit außerhalb des zulässigen Bereichs von 10 bis 60000"},
+  };
+  for (const auto& [Mehr, Meldung] : Falsch) {
+    Liste B = Mehr;
+    B.insert(B.end(), {"-o", Pfad("nie.png")});
+    EXPECT_EQ(Ausgeben(B, Fehler), 1) << Mehr[0];
+    EXPECT_EQ(Fehler, Meldung);
+  }
+}
+
 TEST(Bildausgabe, PictureWithoutRecipeWritesNothing) {
   const std::string Ordner = Pfad("ohne/");
   std::system(("rm -rf '" + Ordner + "' && mkdir '" + Ordner + "'").c_str());
