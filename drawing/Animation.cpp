@@ -160,8 +160,8 @@ bool AufbauZeichnen(const TRezept& R, uint64_t Linien, TLeinwand& Leinwand, TKop
   }
 }
 
-bool WachstumSchreiben(const TRezept& R, const std::string& Datei, int BildzeitMs,
-                       bool Festhalten, const TWeiter& Weiter) {
+bool WachstumSchreiben(const TRezept& R, const std::string& Datei, int BildzeitMs, bool Festhalten,
+                       const TWeiter& Weiter) {
   TAnimationsdatei A(R, Datei, R.Tiefe + 1, BildzeitMs);
   const double Schritt = Festhalten ? AngepassteSchrittweite(R) : 0;
   const double Bilder = R.Tiefe + 1;

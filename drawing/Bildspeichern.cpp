@@ -100,7 +100,8 @@ QImage TBildspeicher::Bild() {
   QImage Bild(Flaeche().size(), QImage::Format_RGB32);
   Bild.fill(Qt::white);
   TBildLeinwand Leinwand(Bild);
-  const bool Fertig = Wiedergabe(Laeufe("PNG"), Leinwand, QStringLiteral("Die Ansicht wird gezeichnet …"));
+  const bool Fertig =
+      Wiedergabe(Laeufe("PNG"), Leinwand, QStringLiteral("Die Ansicht wird gezeichnet …"));
   Leinwand.Ausgeben();
   return Fertig ? Bild : QImage();
 }
@@ -125,8 +126,8 @@ std::string TBildspeicher::Rezepttext() const {
   if (!Rezept) return {};
   if (const std::optional<TAnsicht> A = Ansicht ? Ansicht() : std::nullopt) {
     // The rectangle of the recipe's surface the view shows, at its scale.
-    Rezept->Ausschnitt = TRechteck{A->X, A->Y, Rezept->Breite / A->Massstab,
-                                   Rezept->Hoehe / A->Massstab};
+    Rezept->Ausschnitt =
+        TRechteck{A->X, A->Y, Rezept->Breite / A->Massstab, Rezept->Hoehe / A->Massstab};
   }
   return RezeptAlsText(*Rezept);
 }

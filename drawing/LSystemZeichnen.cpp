@@ -16,14 +16,15 @@
 #include "drawing/Lupe.h"
 #include "drawing/Rezeptfelder.h"
 #include "drawing/UnitWeiter.h"
+#include "drawing/Wachstum.h"
 #include "drawing/Zeichenzahl.h"
 #include "gui/Aktivierung.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
 #include "gui/Eingabefeld.h"
 #include "gui/Klicks.h"
-#include "gui/Radiogruppe.h"
 #include "gui/Kuerzel.h"
+#include "gui/Radiogruppe.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
@@ -269,11 +270,10 @@ void TFZeichenform::Zeichnen(bool Neu) {
   Nachzeichner->LaufVorbei();
 }
 
-void TFZeichenform::Zeichenlauf() {
+TRezept TFZeichenform::Rezept() const {
   TRezept Z;
   static_cast<TEinstellungen&>(Z) = Einstellungen;
-  const TRegelsystem& R = *Engine->Regelsystem;
-  RegelsystemErfassen(Z, R);
+  if (Engine->Regelsystem) RegelsystemErfassen(Z, *Engine->Regelsystem);
   // The turns in force are the window's copies of the angles.
   Z.WinkelPlus = Engine->WinkelPlus;
   Z.WinkelMinus = -Engine->WinkelMinus;
@@ -284,6 +284,12 @@ void TFZeichenform::Zeichenlauf() {
   Z.Schrittweite = Engine->Schrittweite;
   Z.Breite = ClientBreite();
   Z.Hoehe = ClientHoehe();
+  return Z;
+}
+
+void TFZeichenform::Zeichenlauf() {
+  TRezept Z = Rezept();
+  const TRegelsystem& R = *Engine->Regelsystem;
   // The file form of a rule system cannot hold every axiom (a line end in it).
   TRegelsystem Probe;
   bool Gleich = false;
@@ -376,6 +382,19 @@ void TFZeichenform::LupeOeffnen(const std::optional<TAnsicht>& Ansicht) {
   Lupenfenster->show();
   Lupenfenster->raise();
   Lupenfenster->activateWindow();
+}
+
+void TFZeichenform::WachstumOeffnen() {
+  if (!Wachstumsfenster) {
+    Wachstumsfenster = new TWachstum(zeichenflaeche->size(), this);
+    Wachstumsfenster->Regelsystemname = [this] {
+      return Regelsystemname ? Regelsystemname() : QString();
+    };
+  }
+  Wachstumsfenster->RezeptSetzen(Rezept());
+  Wachstumsfenster->show();
+  Wachstumsfenster->raise();
+  Wachstumsfenster->activateWindow();
 }
 
 void TFZeichenform::zeichenflaecheRad(double X, double Y, double Schritte) {

@@ -24,6 +24,7 @@ class QPushButton;
 class TBildspeicher;
 class TEingabefeld;
 class TLupe;
+class TWachstum;
 class TRadioGruppe;
 class TRegelsystem;
 class TTurtle;
@@ -101,10 +102,17 @@ class TFZeichenform : public QWidget,
   // Toggles the red start marker (not-xor), so a second call removes it.
   void StartMarkeZeichnen();
 
+  // The recipe of a run started now: the rule system, the settings in force,
+  // depth, start and step size.
+  TRezept Rezept() const;
+
   // Shows the magnifier, on this view when one is given, else as it was.
   void LupeOeffnen(const std::optional<TAnsicht>& Ansicht = std::nullopt);
   // The magnifier, once it was opened; null before.
   TLupe* Lupe() const { return Lupenfenster; }
+  // Shows the growth window with what a run started now would draw.
+  void WachstumOeffnen();
+  TWachstum* Wachstum() const { return Wachstumsfenster; }
 
   // Writes the picture: PNG as the surface shows it, SVG by drawing again the
   // runs since the last "Löschen". Throws with a German message.
@@ -208,6 +216,7 @@ class TFZeichenform : public QWidget,
   std::unique_ptr<TBildspeicher> Bildspeicher;
   TNachzeichner* Nachzeichner;
   TLupe* Lupenfenster = nullptr;
+  TWachstum* Wachstumsfenster = nullptr;
   // The runs on the surface changed: the magnifier follows.
   void LaeufeGeaendert();
   // What the run under way read at its start, besides its recipe.

@@ -23,10 +23,10 @@
 
 namespace {
 
-constexpr double RadFaktor = 1.5;    // per notch of the wheel
-constexpr double TastenFaktor = 2;   // per "+" or "-"
+constexpr double RadFaktor = 1.5;   // per notch of the wheel
+constexpr double TastenFaktor = 2;  // per "+" or "-"
 constexpr double GroessteEntfernung = 1e9;
-constexpr int Leiste = 64;           // the bar below the view
+constexpr int Leiste = 64;  // the bar below the view
 
 // As many decimals as the scale makes a surface pixel's parts visible.
 QString Zahl(double Wert, double Massstab) {
@@ -131,9 +131,9 @@ TLupe::TLupe(std::function<const QImage&()> Flaeche_, const TLaufprotokoll& Prot
   LZeiger = Beschriftung(this, "LZeiger", QString(), {8, Oben + 19});
   LHinweis = Beschriftung(this, "LHinweis", QString(), {8, Oben + 38});
   const int Rechts = G.width() - 8;
-  BBildSpeichern = Knopf(this, "BBildSpeichern", QStringLiteral("Bild speichern"),
-                         {Rechts - 110, Oben, 110, 26},
-                         QStringLiteral("Ansicht als PNG- oder SVG-Datei speichern"));
+  BBildSpeichern =
+      Knopf(this, "BBildSpeichern", QStringLiteral("Bild speichern"), {Rechts - 110, Oben, 110, 26},
+            QStringLiteral("Ansicht als PNG- oder SVG-Datei speichern"));
   BZwischenablage = Knopf(this, "BZwischenablage", QStringLiteral("In Zwischenablage"),
                           {Rechts - 228, Oben, 112, 26},
                           QStringLiteral("Ansicht in die Zwischenablage kopieren"));
@@ -149,12 +149,11 @@ TLupe::TLupe(std::function<const QImage&()> Flaeche_, const TLaufprotokoll& Prot
   Speicher->Regelsystemname = [this] { return Regelsystemname ? Regelsystemname() : QString(); };
 
   connect(Zeichner, &THintergrundzeichner::Bild, this, &TLupe::BildGekommen);
-  connect(Ansichtsflaeche, &TLupenflaeche::Rad, this, [this](QPointF Ort, double Schritte) {
-    Zoomen(std::pow(RadFaktor, Schritte), Ort);
-  });
+  connect(Ansichtsflaeche, &TLupenflaeche::Rad, this,
+          [this](QPointF Ort, double Schritte) { Zoomen(std::pow(RadFaktor, Schritte), Ort); });
   connect(Ansichtsflaeche, &TLupenflaeche::Ziehen, this, [this](QPointF Um) {
-    AnsichtSetzen({Sicht.X - Um.x() / Sicht.Massstab, Sicht.Y - Um.y() / Sicht.Massstab,
-                   Sicht.Massstab});
+    AnsichtSetzen(
+        {Sicht.X - Um.x() / Sicht.Massstab, Sicht.Y - Um.y() / Sicht.Massstab, Sicht.Massstab});
   });
   connect(Ansichtsflaeche, &TLupenflaeche::Zeiger, this, [this](QPointF Ort) {
     LZeiger->setText(QStringLiteral("Zeiger: x %1, y %2")
@@ -225,14 +224,16 @@ void TLupe::Zeichnen() {
   if (Laeufe.size() < Alle || (Alle == 0 && !Protokoll.Hindernis().empty())) {
     const std::string Grund = Protokoll.Hindernis();
     Hinweis = Alle == 0 ? QStringLiteral("Nicht zu zeigen: ") + QString::fromStdString(Grund)
-                        : QStringLiteral("Ein Lauf lässt sich nicht genau wiederholen und fehlt "
-                                         "hier: ") +
+                        : QStringLiteral(
+                              "Ein Lauf lässt sich nicht genau wiederholen und fehlt "
+                              "hier: ") +
                               QString::fromStdString(Grund);
   } else if (Protokoll.Laeuft()) {
     Hinweis = QStringLiteral("Ein Lauf zeichnet noch; er erscheint hier, wenn er fertig ist.");
   } else if (Alle == 0) {
-    Hinweis = QStringLiteral("Auf der Zeichenfläche ist seit dem letzten „Löschen“ nichts "
-                             "gezeichnet.");
+    Hinweis = QStringLiteral(
+        "Auf der Zeichenfläche ist seit dem letzten „Löschen“ nichts "
+        "gezeichnet.");
   }
   LHinweis->setText(Hinweis);
   LHinweis->adjustSize();

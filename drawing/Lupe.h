@@ -113,8 +113,8 @@ class TLupe : public QWidget {
   const TLaufprotokoll& Protokoll;
   THintergrundzeichner* Zeichner;
   std::unique_ptr<TBildspeicher> Speicher;
-  int Auftrag = 0;        // the number of the job that draws the view shown
+  int Auftrag = 0;  // the number of the job that draws the view shown
   bool Vollstaendig = false;
-  bool Geplant = false;   // a drawing of the view is due
-  TAnsicht Gezeichnet;    // the view of the job under way
+  bool Geplant = false;  // a drawing of the view is due
+  TAnsicht Gezeichnet;   // the view of the job under way
 };

@@ -92,7 +92,8 @@ TEST_F(LupeTest, WheelDragAndKeysMoveTheView) {
   EXPECT_EQ(L->Ansicht().Massstab, 0.25);
   L->AnsichtSetzen({0, 0, 1e9});
   EXPECT_EQ(L->Ansicht().Massstab, 1e6);
-  EXPECT_TRUE(L->LMassstab->text().startsWith("Maßstab 1000000 : 1")) << L->LMassstab->text().toStdString();
+  EXPECT_TRUE(L->LMassstab->text().startsWith("Maßstab 1000000 : 1"))
+      << L->LMassstab->text().toStdString();
 }
 
 // A run that cannot be drawn again exactly is left out, with a note saying so.

@@ -205,8 +205,9 @@ void TForm1::SteuerelementeAnlegen() {
       Knopf(GroupBox1, "BAnzeigen", QStringLiteral("Anzeigen"), {150, 267, 65, 20},
             QStringLiteral("Anzeige der produzierten Zeichenfolge mit nebenstehender Tiefe"));
 
-  Tabfolge({BZeichnen, BLupe, BWachstum, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln, ERegel, Button1,
-            BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen, MBildStringTerminal});
+  Tabfolge({BZeichnen, BLupe, BWachstum, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln, ERegel,
+            Button1, BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen,
+            MBildStringTerminal});
 
   connect(EAxiom, &TEingabefeld::TasteGedrueckt, this, &TForm1::EAxiomKeyDown);
   connect(ERegel, &TEingabefeld::TasteGedrueckt, this, &TForm1::ERegelKeyDown);

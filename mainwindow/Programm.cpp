@@ -36,6 +36,10 @@ void ZeichenfensterAnschliessen(TForm1& Hauptfenster) {
     FZeichenform->RegelsystemUebergeben(R);
   };
   Hauptfenster.LupeOeffnen = [] { FZeichenform->LupeOeffnen(); };
+  Hauptfenster.WachstumOeffnen = [](TRegelsystem& R) {
+    FZeichenform->RegelsystemUebergeben(R);
+    FZeichenform->WachstumOeffnen();
+  };
   Hauptfenster.RezeptUebergeben = [](const TRezept& Rezept) {
     FZeichenform->RezeptUebernehmen(Rezept);
   };
