@@ -247,6 +247,8 @@ void Pruefen(const TRezeptfeld& F, const TRezept& R) {
 }
 
 [[noreturn]] void Falsch(const TRezeptfeld& F, const TRezept& R) {
+  if (!F.Meldung)
+    throw EFeldfehler(std::string(F.Option ? F.Option : F.Schluessel) + " erwartet „ja“ oder „nein“");
   throw EFeldfehler(F.Meldung(R));
 }
 
@@ -328,6 +330,10 @@ void FeldEingeben(const TRezeptfeld& F, TRezept& R, const std::string& Text) {
       Neu.*F.Rechteck = Rechteckwert(F, R, Text);
       break;
     case TFeldart::Wahrheit:
+      // A setting that is on or off: "ja" or "nein", as in the recipe.
+      if (Text != "ja" && Text != "nein") Falsch(F, R);
+      Neu.*F.Wahr = Text == "ja";
+      break;
     case TFeldart::Bytes:
       Falsch(F, R);
   }
