@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <memory>
 
 namespace {
 // Enough lines to amortise the call, few enough to stay in the cache.
@@ -73,8 +72,8 @@ class TMusterspeicher {
 
 // One per thread: pictures may be drawn away from the windows' thread too.
 TMusterspeicher& Musterspeicher() {
-  thread_local std::unique_ptr<TMusterspeicher> Speicher = std::make_unique<TMusterspeicher>();
-  return *Speicher;
+  thread_local TMusterspeicher Speicher;
+  return Speicher;
 }
 
 bool StempelbaresFormat(QImage::Format F) {
