@@ -3,15 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QPainter>
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "drawing/Rezept.h"
 #include "drawing/Zeichenmaschine.h"
+#include "helpers/TestHilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/ApngLesen_test.h"
 #include "turtle/Bilddatei.h"
@@ -21,21 +17,17 @@ namespace {
 
 using Liste = std::vector<std::string>;
 
-std::string Pfad(const std::string& Name) { return ::testing::TempDir() + Name; }
+const TOrdner Ordner;
+std::string Pfad(const std::string& Name) { return Ordner.Pfad(Name); }
 
-std::string Lesen(const std::string& Datei) {
-  std::ifstream In(Datei, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  return S.str();
-}
+QImage Png(const std::string& Name) { return QImage(QString::fromStdString(Pfad(Name))); }
 
 int Ausgeben(Liste Argumente, std::string& Fehler) { return BildAusgeben(Argumente, Fehler); }
 
 TEST(Bildausgabe, DefaultPictureOfTheBuiltInSystem) {
   std::string Fehler;
   ASSERT_EQ(Ausgeben({"-o", Pfad("standard.png")}, Fehler), 0) << Fehler;
-  QImage Bild(QString::fromStdString(Pfad("standard.png")));
+  const QImage Bild = Png("standard.png");
   ASSERT_EQ(Bild.width(), 1000);
   ASSERT_EQ(Bild.height(), 680);
   // The trunk starts at the bottom centre, green on white; corners stay white.
@@ -78,25 +70,12 @@ TEST(Bildausgabe, SvgAndPngShowTheSameLines) {
   B.insert(B.end(), {"-o", Pfad("gleich.svg")});
   ASSERT_EQ(Ausgeben(A, Fehler), 0) << Fehler;
   ASSERT_EQ(Ausgeben(B, Fehler), 0) << Fehler;
-  QImage Png(QString::fromStdString(Pfad("gleich.png")));
-  QImage Nachgezeichnet(1000, 680, QImage::Format_RGB32);
-  Nachgezeichnet.fill(Qt::white);
-  QPainter P(&Nachgezeichnet);
-  P.setPen(QPen(QColor(0, 128, 0), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  std::istringstream Svg(Lesen(Pfad("gleich.svg")));
-  std::string Zeile;
-  int Linien = 0;
-  while (std::getline(Svg, Zeile)) {
-    int X1, Y1, X2, Y2;
-    if (std::sscanf(Zeile.c_str(), "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\"", &X1, &Y1, &X2,
-                    &Y2) != 4)
-      continue;
-    P.drawLine(X1, Y1, X2, Y2);
-    ++Linien;
-  }
-  P.end();
-  EXPECT_EQ(Linien, 172);  // the F of the derived string of depth 5
-  EXPECT_TRUE(Png.convertToFormat(QImage::Format_RGB32) == Nachgezeichnet);
+  QImage Weiss(1000, 680, QImage::Format_RGB32);
+  Weiss.fill(Qt::white);
+  const std::string Svg = Lesen(Pfad("gleich.svg"));
+  EXPECT_EQ(SvgLinien(Svg).size(), 172u);  // the F of the derived string of depth 5
+  EXPECT_TRUE(Png("gleich.png").convertToFormat(QImage::Format_RGB32) ==
+              SvgNachgezeichnet(Svg, Weiss));
 }
 
 TEST(Bildausgabe, OptionsAreCheckedLikeTheirFields) {
@@ -190,8 +169,6 @@ TEST(Bildausgabe, FailedDrawingStillWritesThePicture) {
   EXPECT_NE(RezeptTextLesen(Pfad("kaputt.svg")).find("Regelsystem: F]F%0D%0A"), std::string::npos);
 }
 
-QImage Png(const std::string& Name) { return QImage(QString::fromStdString(Pfad(Name))); }
-
 // A picture redrawn from its recipe is the same picture, in either format and
 // across them. Redrawn with another depth (and colour), it is the picture
 // drawn with that depth afresh.
@@ -228,8 +205,8 @@ void NachRezeptGleich(const Liste& Optionen) {
 // form rounds are all redrawn from the recipe; a changed depth fits again, and
 // centres a centred picture again, while an uncentred one keeps its start.
 TEST(Bildausgabe, PicturesRedrawnFromTheirRecipeAreTheSame) {
-  std::ofstream(Pfad("krumm.lsy"), std::ios::binary)
-      << "X\r\n25.123456789012345678\r\n-33.3\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n";
+  Ordner.Schreiben("krumm.lsy",
+                   "X\r\n25.123456789012345678\r\n-33.3\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n");
   const Liste Optionen = {Pfad("krumm.lsy"), "--tiefe", "5",         "--zufall", "--saat",   "77",
                           "--dicke",         "5",       "--schwund", "30",       "--breite", "600",
                           "--hoehe",         "500"};
@@ -313,8 +290,7 @@ TEST(Bildausgabe, ViewShowsItsRectangleScaled) {
   const auto Alle = SvgLinien(Lesen(Pfad("ganz.svg")));
   EXPECT_GT(Sichtbar.size(), 20u);
   EXPECT_LT(Sichtbar.size(), Alle.size() / 2);
-  for (const auto& L : Sichtbar)
-    EXPECT_TRUE(Zeigt(L, 1000, 680)) << L[0] << "," << L[1] << " " << L[2] << "," << L[3];
+  for (const auto& L : Sichtbar) EXPECT_TRUE(Zeigt(L, 1000, 680)) << L;
 
   // On another surface the picture's view must fit it too.
   EXPECT_EQ(Ausgeben({Pfad("ansicht.png"), "--breite", "500", "-o", Pfad("schmal.png")}, Fehler),
@@ -345,9 +321,7 @@ TEST(Bildausgabe, AnimationsFrameByFrame) {
     Liste B = Mit({"-o", Pfad("t.png")});
     B[1] = std::to_string(i);
     ASSERT_EQ(Ausgeben(B, Fehler), 0) << Fehler;
-    EXPECT_EQ(Wachstum[i],
-              QImage(QString::fromStdString(Pfad("t.png"))).convertToFormat(QImage::Format_RGB32))
-        << i;
+    EXPECT_EQ(Wachstum[i], Png("t.png").convertToFormat(QImage::Format_RGB32)) << i;
   }
   ASSERT_EQ(Ausgeben(Mit({"--aufbau", "9", "-o", Pfad("a.png")}), Fehler), 0) << Fehler;
   const std::vector<QImage> Aufbau = Einzelbilder(Pfad("a.png"));
@@ -374,17 +348,16 @@ TEST(Bildausgabe, AnimationsFrameByFrame) {
 }
 
 TEST(Bildausgabe, PictureWithoutRecipeWritesNothing) {
-  const std::string Ordner = Pfad("ohne/");
-  std::system(("rm -rf '" + Ordner + "' && mkdir '" + Ordner + "'").c_str());
+  const TOrdner Ohne;
   QImage Leer(20, 10, QImage::Format_RGB32);
   Leer.fill(Qt::white);
-  Leer.save(QString::fromStdString(Ordner + "leer.png"));
+  Leer.save(QString::fromStdString(Ohne.Pfad("leer.png")));
   for (const char* Ziel : {"neu.svg", "neu.png"}) {
     std::string Fehler;
-    EXPECT_EQ(Ausgeben({Ordner + "leer.png", "-o", Ordner + Ziel}, Fehler), 1);
+    EXPECT_EQ(Ausgeben({Ohne.Pfad("leer.png"), "-o", Ohne.Pfad(Ziel)}, Fehler), 1);
     EXPECT_EQ(Fehler, "Das Bild enthält kein Rankenwerk-Rezept");
   }
-  EXPECT_EQ(std::system(("test \"$(ls -A '" + Ordner + "')\" = leer.png").c_str()), 0);
+  EXPECT_EQ(Ohne.Inhalt(), std::vector<std::string>{"leer.png"});
 }
 
 // The seed makes a random picture repeatable: the same seed gives the same lines,
