@@ -109,19 +109,24 @@ class Zeichnen : public ::testing::Test {
     }
     return S;
   }
-  // Middle of the box of the lines drawn, in pixels.
-  void Mitte(double& X, double& Y) const {
+  // The box of the lines drawn, in pixels.
+  TStrecke Umfang() const {
     const auto S = Strecken();
     EXPECT_FALSE(S.empty());
-    int MinX = S[0].X1, MaxX = MinX, MinY = S[0].Y1, MaxY = MinY;
+    if (S.empty()) return {};
+    TStrecke U{S[0].X1, S[0].Y1, S[0].X1, S[0].Y1};
     for (const TStrecke& T : S) {
-      MinX = std::min({MinX, T.X1, T.X2});
-      MaxX = std::max({MaxX, T.X1, T.X2});
-      MinY = std::min({MinY, T.Y1, T.Y2});
-      MaxY = std::max({MaxY, T.Y1, T.Y2});
+      U.X1 = std::min({U.X1, T.X1, T.X2});
+      U.X2 = std::max({U.X2, T.X1, T.X2});
+      U.Y1 = std::min({U.Y1, T.Y1, T.Y2});
+      U.Y2 = std::max({U.Y2, T.Y1, T.Y2});
     }
-    X = (MinX + MaxX) / 2.0;
-    Y = (MinY + MaxY) / 2.0;
+    return U;
+  }
+  void Mitte(double& X, double& Y) const {
+    const TStrecke U = Umfang();
+    X = (U.X1 + U.X2) / 2.0;
+    Y = (U.Y1 + U.Y2) / 2.0;
   }
   TRegelsystem R;
   TProtokollLeinwand Leinwand;
@@ -259,18 +264,14 @@ TEST_F(Zeichnen, ExpansionOrderAndMessagePasses) {
 
 // The length limit of derived strings does not apply to drawing at once.
 TEST_F(Zeichnen, DepthTwentyDrawsAMillionLines) {
-  struct TZaehler : TProtokollLeinwand {
-    void LinieNach(int, int) override { ++Anzahl; }
-    void Linie(int, int, int, int) override { ++Anzahl; }
-    long Anzahl = 0;
-  } Z;
+  TZaehlLeinwand Z;
   TTurtle T(Z);
   TZeichenmaschine N(T, Fenster);
   N.Regelsystem = &R;
   Regeln({"F->FF"});
   R.Axiom = "F";
   N.Zeichenlauf(E, 20, 500, 680, 90);
-  EXPECT_EQ(Z.Anzahl, 1048576);
+  EXPECT_EQ(Z.Anzahl, 1048576u);
 }
 
 TEST_F(Zeichnen, AbbrechenStopsAtTheNextCheck) {
@@ -418,20 +419,12 @@ TEST_F(Zeichnen, StepSizeFit) {
   M.WinkelMinus = -25;
   double w, h;
   M.SchrittweiteBestimmen(4, w, h);
-  Leinwand.Aufrufe.clear();
+  Leinwand.Linien.clear();
   Start(0, 0, 0, 100);
   M.zeichnenRek("X", 4);
-  int MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
-  for (const auto& A : Leinwand.Aufrufe) {
-    int X1, Y1, X2, Y2;
-    ASSERT_EQ(sscanf(A.c_str(), "Linie (%d,%d)-(%d,%d)", &X1, &Y1, &X2, &Y2), 4) << A;
-    MinX = std::min({MinX, X1, X2});
-    MaxX = std::max({MaxX, X1, X2});
-    MinY = std::min({MinY, Y1, Y2});
-    MaxY = std::max({MaxY, Y1, Y2});
-  }
-  EXPECT_NEAR(w, (MaxX - MinX) / 100.0, 0.01);
-  EXPECT_NEAR(h, (MaxY - MinY) / 100.0, 0.01);
+  const TStrecke U = Umfang();
+  EXPECT_NEAR(w, (U.X2 - U.X1) / 100.0, 0.01);
+  EXPECT_NEAR(h, (U.Y2 - U.Y1) / 100.0, 0.01);
   EXPECT_GT(h, 10.0);
 }
 
