@@ -312,11 +312,7 @@ TEST_F(FensterTest, ExtraSettingsTakenOverOnlyWithOk) {
           C->accept();
           return true;
         },
-        [Knopf](QWidget* W) {
-          if (W != ExtraEinstellungen) return false;
-          QTest::mouseClick(ExtraEinstellungen->*Knopf, Qt::LeftButton);
-          return true;
-        },
+        ExtrasKlicken(Knopf),
     });
     QTest::mouseClick(F->BExtras, Qt::LeftButton);
     EXPECT_TRUE(A.Fertig());
@@ -390,19 +386,7 @@ TEST_F(FensterTest, SeedInTheExtraSettings) {
   for (const auto& Fall : Faelle) {
     Einstellungen.Saat = 99;
     QString Gezeigt;
-    TAntworter A({[&](QWidget* W) {
-      if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
-      Gezeigt = ExtraEinstellungen->ESaat->text();
-      ExtraEinstellungen->ESaat->setFocus(Qt::TabFocusReason);
-      ExtraEinstellungen->ESaat->setText(Fall.Eingabe);
-      ExtraEinstellungen->EDicke->setFocus(Qt::TabFocusReason);
-      return true;
-    }});
-    A.Anhaengen([&](QWidget* W) {
-      if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
-      QTest::mouseClick(ExtraEinstellungen->*Fall.Knopf, Qt::LeftButton);
-      return true;
-    });
+    TAntworter A({SaatEingeben(Fall.Eingabe, Gezeigt), ExtrasKlicken(Fall.Knopf)});
     QTest::mouseClick(F->BExtras, Qt::LeftButton);
     EXPECT_TRUE(A.Fertig()) << Fall.Eingabe.toStdString();
     EXPECT_EQ(Gezeigt, "99");
@@ -478,11 +462,7 @@ TEST_F(FensterTest, ReturnFromOwnDialogsTogglesTheSymbolOnce) {
   EXPECT_EQ(Bild(), Ohne);
   EXPECT_EQ(Eingeben(F->Ex, "-1").size(), 1);
   EXPECT_EQ(Bild(), Mit);
-  TAntworter A({[](QWidget* W) {
-    if (W != ExtraEinstellungen) return false;
-    QTest::mouseClick(ExtraEinstellungen->BAbbrechen, Qt::LeftButton);
-    return true;
-  }});
+  TAntworter A({ExtrasKlicken(&TExtraEinstellungen::BAbbrechen)});
   QTest::mouseClick(F->BExtras, Qt::LeftButton);
   Abwarten();
   EXPECT_TRUE(A.Fertig());

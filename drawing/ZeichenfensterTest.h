@@ -129,6 +129,28 @@ class FensterTest : public ::testing::Test {
   QImage Anfang;
 };
 
+// Steps on the extra settings dialog, each once it is active: one notes the
+// seed shown, types Eingabe into the seed field and leaves it; one clicks a
+// button.
+inline TAntworter::TSchritt SaatEingeben(const QString& Eingabe, QString& Gezeigt) {
+  return [Eingabe, &Gezeigt](QWidget* W) {
+    if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
+    Gezeigt = ExtraEinstellungen->ESaat->text();
+    ExtraEinstellungen->ESaat->setFocus(Qt::TabFocusReason);
+    ExtraEinstellungen->ESaat->setText(Eingabe);
+    ExtraEinstellungen->EDicke->setFocus(Qt::TabFocusReason);
+    return true;
+  };
+}
+
+inline TAntworter::TSchritt ExtrasKlicken(QPushButton* TExtraEinstellungen::*Knopf) {
+  return [Knopf](QWidget* W) {
+    if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
+    QTest::mouseClick(ExtraEinstellungen->*Knopf, Qt::LeftButton);
+    return true;
+  };
+}
+
 // A step that checks the state shown with the prompt, then answers it.
 struct TProtokoll {
   QStringList Zeichen;   // EZeichen at each prompt
