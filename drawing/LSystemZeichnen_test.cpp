@@ -122,6 +122,8 @@ const TFeldfall Feldfaelle[] = {
     {&TFZeichenform::Ex, "500.01e308", "Gleitkommaüberlauf.", "500.0"},
 };
 
+void PrintTo(const TFeldfall& Fall, std::ostream* Aus) { *Aus << '"' << Fall.Eingabe << '"'; }
+
 class Feldpruefung : public FensterTest, public testing::WithParamInterface<TFeldfall> {};
 
 TEST_P(Feldpruefung, MessageAndTextAfterLeaving) {
@@ -228,6 +230,8 @@ struct TStopp {
   std::vector<QLine> Linien;
 };
 
+void PrintTo(const TStopp& Fall, std::ostream* Aus) { *Aus << Fall.Weg; }
+
 class Schrittstopp : public FensterTest, public testing::WithParamInterface<TStopp> {};
 
 TEST_P(Schrittstopp, LeavesTheLinesDrawnSoFar) {
@@ -240,6 +244,7 @@ TEST_P(Schrittstopp, LeavesTheLinesDrawnSoFar) {
   A.Anhaengen(Antwort(P, Fall.Ergebnis));
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   EXPECT_EQ(P.Zeichen.size(), Fall.Bei);
+  EXPECT_EQ(A.Titel, QStringList());  // no prompt after the stop
   EXPECT_TRUE(F->EZeichen->isHidden());
   EXPECT_TRUE(F->EString->isHidden());
   EXPECT_EQ(Bild(), MitLinien(Anfang, Fall.Linien));
@@ -574,6 +579,8 @@ struct TLinienfall {
   int32_t Tiefe;
   const char* Zeile;
 };
+
+void PrintTo(const TLinienfall& Fall, std::ostream* Aus) { *Aus << Fall.Zeile; }
 
 class ErwarteteLinien : public FensterTest, public testing::WithParamInterface<TLinienfall> {};
 

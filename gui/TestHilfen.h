@@ -42,7 +42,8 @@ struct TBoxInhalt {
 // Acts on the modal dialogs that come up while it lives, one step per dialog,
 // in the given order. A step gets the active modal widget and returns false when
 // that is not yet the widget it waits for. Message boxes that no step expects
-// are recorded and answered with their first button. Once a dialog is
+// are recorded and answered with their first button; other dialogs that come
+// after the last step are recorded by their title and closed. Once a dialog is
 // answered its window is made active again, as a desktop does and the
 // offscreen platform does not.
 class TAntworter {
@@ -57,7 +58,7 @@ class TAntworter {
   bool Fertig() const { return Naechster == Schritte.size(); }
 
   QStringList Meldungen;  // texts of the message boxes no step expected
-  QStringList Titel;      // their titles
+  QStringList Titel;      // their titles, and those of other dialogs closed
 
   // A step that hands whatever modal widget comes next to Antwort.
   static TSchritt Jeder(std::function<void(QWidget*)> Antwort) {
@@ -137,9 +138,15 @@ class TAntworter {
       Planen();
     }
     if (!Beantwortet) {
-      auto* Box = qobject_cast<QMessageBox*>(W);
-      if (!Box) return;
-      Beantworten(Box);
+      if (auto* Box = qobject_cast<QMessageBox*>(W)) {
+        Beantworten(Box);
+      } else if (Fertig()) {
+        // A dialog no step waits for: a fault, that is to fail, not to hang.
+        Titel << W->windowTitle();
+        W->close();
+      } else {
+        return;
+      }
     }
     QTimer::singleShot(0, &Kontext, [Fenster] {
       if (Fenster && Fenster->isVisible() && !Fenster->isActiveWindow() &&

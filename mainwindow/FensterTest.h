@@ -27,6 +27,7 @@ class HauptfensterTest : public testing::Test {
   void TearDown() override {
     alarm(0);
     EXPECT_EQ(Antworten.Meldungen, QStringList());
+    EXPECT_EQ(Antworten.Titel, QStringList());
     Form.reset();
     // A drawing window a test made goes with it, with its dialogs.
     ZeichenfensterEntfernen();
@@ -102,5 +103,5 @@ class HauptfensterTest : public testing::Test {
   TQOrdner Ordner;
   QString Vorher;
   std::unique_ptr<TForm1> Form;
-  TAntworter Antworten;  // message boxes no test asked for land in its Meldungen
+  TAntworter Antworten;  // dialogs no test asked for land in its Meldungen and Titel
 };
