@@ -49,10 +49,7 @@ TEST_F(FensterTest, SavedPicturesHoldWhatTheSurfaceShows) {
 // A run that changed while it drew, or that "Löschen" cut, cannot be drawn
 // again: SVG is refused with the reason, PNG still works.
 TEST_F(FensterTest, SvgRefusedWhenARunCannotBeRepeated) {
-  Regeln("F", {"F->FF"});
-  Waehlen(F->RGSchrittweite, 0);
-  F->SchrittweiteSetzen(0.01);
-  F->TiefeSetzen(30);
+  LangerLauf("F->FF", 0.01, 30);
   const struct {
     const char* Eingriff;
     std::function<void()> Tun;
@@ -102,10 +99,7 @@ class SvgWaehrend : public FensterTest {
  protected:
   void SetUp() override {
     FensterTest::SetUp();
-    Regeln("F", {"F->F+F"});
-    Waehlen(F->RGSchrittweite, 0);
-    F->SchrittweiteSetzen(0.05);
-    F->TiefeSetzen(16);
+    LangerLauf("F->F+F", 0.05, 16);
     QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
     Datei = QString::fromStdString(Ordner.Schreiben("bild.svg", "alt"));
   }

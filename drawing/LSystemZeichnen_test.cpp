@@ -505,10 +505,7 @@ TEST_F(FensterTest, AnglesCopiedOnActivation) {
 }
 
 TEST_F(FensterTest, AbbrechenStopsADeepDrawing) {
-  Regeln("F", {"F->FF"});
-  Waehlen(F->RGSchrittweite, 0);
-  F->SchrittweiteSetzen(0.001);
-  F->TiefeSetzen(30);
+  LangerLauf("F->FF", 0.001, 30);
   bool Sichtbar = false;
   QTimer::singleShot(50, F, [&] {
     Sichtbar =
@@ -759,9 +756,7 @@ TEST_F(FensterTest, ZeichnungBeendenDuringADeepDrawing) {
 }
 
 TEST_F(FensterTest, QuittingTheApplicationEndsARunningDrawing) {
-  Regeln("F", {"F->FF"});
-  Waehlen(F->RGSchrittweite, 0);
-  F->TiefeSetzen(30);
+  LangerLauf("F->FF", 10, 30);
   bool Lief = false;
   TAntworter A;
   // As in the program: the event loop runs, a click starts the drawing, and the

@@ -138,10 +138,7 @@ TEST_F(LupeTest, WaitsForModalDialogs) {
 
 // Escape stops a slow view; the picture so far stays, and a note says so.
 TEST_F(LupeTest, EscapeStopsASlowView) {
-  Regeln("F", {"F->F+F"});
-  Waehlen(F->RGSchrittweite, 0);
-  F->SchrittweiteSetzen(0.001);
-  F->TiefeSetzen(22);
+  LangerLauf("F->F+F", 0.001, 22);
   Waehlen(F->RGZufallsModus, 1);  // random: every part is walked
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   F->LupeOeffnen(TAnsicht{400, 600, 1000});

@@ -81,10 +81,7 @@ TEST_F(ZufallspflanzeLive, RedrawsStartFromOneState) {
 // A change while a redraw draws stops it; the redraw that follows shows the
 // change, as "Zeichnen" on a cleared surface would.
 TEST_F(FensterTest, ChangeDuringARedrawStartsOver) {
-  Regeln("F", {"F->F+F"});
-  Waehlen(F->RGSchrittweite, 0);
-  F->SchrittweiteSetzen(0.5);
-  F->TiefeSetzen(22);
+  LangerLauf("F->F+F", 0.5, 22);
   bool MittenImLauf = false;
   QTimer::singleShot(100, F, [&] {
     MittenImLauf = F->ZeichnungLaeuft();

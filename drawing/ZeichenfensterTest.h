@@ -114,6 +114,14 @@ class FensterTest : public ::testing::Test {
     F->RegelsystemUebergeben(R);
   }
 
+  // A long run to act in while it draws: axiom F with one rule, fixed step.
+  void LangerLauf(const std::string& Regel, double Schritt, int32_t Tiefe) {
+    Regeln("F", {Regel});
+    Waehlen(F->RGSchrittweite, 0);
+    F->SchrittweiteSetzen(Schritt);
+    F->TiefeSetzen(Tiefe);
+  }
+
   // Built-in system, depth 1, fixed step 10.
   void Standard() {
     R.RegelnHinzufuegen(StandardRegeln);
