@@ -111,7 +111,7 @@ class SvgWaehrend : public FensterTest {
       Waehrend = F->SvgWirdGeschrieben();
       Eingriff();
     });
-    const std::string Meldung = Fehlertext([&] { F->BildSpeichern(Datei); });
+    std::string Meldung = Fehlertext([&] { F->BildSpeichern(Datei); });
     EXPECT_TRUE(Waehrend);
     return Meldung;
   }

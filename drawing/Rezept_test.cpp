@@ -105,9 +105,9 @@ TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
       {Ersetzt("A->F", "A->["), "Regelsystem: Klammerfehler"},
       {Ersetzt("%0D%0A30", "%0D%0Adreissig"), "Regelsystem: Ungültige numerische Eingabe"},
   };
-  for (const auto& [Text, Grund] : Faelle)
-    EXPECT_EQ(Fehlertext<std::runtime_error>([&] { RezeptAusText(Text); }),
-              "Bild enthält kein gültiges Rezept: " + Grund);
+  for (const auto& Fall : Faelle)
+    EXPECT_EQ(Fehlertext<std::runtime_error>([&] { RezeptAusText(Fall.first); }),
+              "Bild enthält kein gültiges Rezept: " + Fall.second);
 }
 
 // Every value must pass the check of the field it fills, with that field's
@@ -198,11 +198,13 @@ TEST(Rezept, ViewIsOptionalAndChecked) {
       {"0,0,0.0009,0.000612", Massstab},
       {"0,0,100,68.07", "Ausschnittshöhe passt nicht zur Fläche: 68 (B * Höhe / Breite) erwartet"},
   };
-  for (const auto& [Wert, Meldung] : Faelle)
-    EXPECT_EQ(
-        Fehlertext<std::runtime_error>([&] { RezeptAusText(Ohne + "Ausschnitt: " + Wert + "\n"); }),
-        Meldung.empty() ? "(kein Fehler)" : "Bild enthält kein gültiges Rezept: " + Meldung)
+  for (const auto& [Wert, Meldung] : Faelle) {
+    std::string Text = Ohne;
+    Text.append("Ausschnitt: ").append(Wert).append("\n");
+    EXPECT_EQ(Fehlertext<std::runtime_error>([&Text] { RezeptAusText(Text); }),
+              Meldung.empty() ? "(kein Fehler)" : "Bild enthält kein gültiges Rezept: " + Meldung)
         << Wert;
+  }
 }
 
 // A run's own recipe always loads: a shrink the field let through, a start

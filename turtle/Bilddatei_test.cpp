@@ -73,8 +73,10 @@ TEST_F(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
       {"kaputt.png", "Bild enthält kein gültiges Rezept: der Text ist beschädigt"},
       {"halb.png", "Bild enthält kein gültiges Rezept: der Text ist beschädigt"},
   };
-  for (const auto& [Name, Text] : Faelle)
-    EXPECT_EQ(Fehlertext<std::runtime_error>([&] { RezeptTextLesen(Pfad(Name)); }), Text) << Name;
+  for (const auto& Fall : Faelle)
+    EXPECT_EQ(Fehlertext<std::runtime_error>([&] { RezeptTextLesen(Pfad(Fall.first)); }),
+              Fall.second)
+        << Fall.first;
 }
 
 }  // namespace
