@@ -61,27 +61,33 @@ TEST_F(HauptfensterTest, CommandLineFileWithLowerCaseExtension) {
   EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  " + Pfad.toUpper());
 }
 
-TEST_F(HauptfensterTest, UnusableArgumentKeepsBuiltInsAndSkipsStartFile) {
+class UnbrauchbaresArgument : public HauptfensterTest,
+                              public testing::WithParamInterface<const char*> {};
+
+TEST_P(UnbrauchbaresArgument, KeepsBuiltInsAndSkipsStartFile) {
   Schreiben("Start.LSY", "S\r\n30\r\n30\r\nS->S\r\n");
   Schreiben("regeln.txt", "X\r\n90\r\n90\r\nX->F[X]\r\n");
-  for (const QString& Argument : {QString("regeln.txt"), QString("fehlt.LSY"), QString("Start")}) {
-    Oeffnen({Argument});
-    EXPECT_EQ(Eintraege(), Eingebaut) << Argument.toStdString();
-    EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
-  }
+  Oeffnen({GetParam()});
+  EXPECT_EQ(Eintraege(), Eingebaut);
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
 }
 
-TEST_F(HauptfensterTest, FifoAsStartFileOrArgumentIsSkippedWithoutBlocking) {
+INSTANTIATE_TEST_SUITE_P(HauptfensterTest, UnbrauchbaresArgument,
+                         testing::Values("regeln.txt", "fehlt.LSY", "Start"));
+
+// A FIFO as the start file, and one named on the command line (the parameter).
+class Rohr : public HauptfensterTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(Rohr, IsSkippedWithoutBlocking) {
   ASSERT_EQ(mkfifo("Start.LSY", 0600), 0);
   ASSERT_EQ(mkfifo("rohr.LSY", 0600), 0);
   alarm(60);  // opening a FIFO to read would block; a hang ends the run instead
-  for (const QStringList& Argumente : {QStringList{}, QStringList{"rohr.LSY"}}) {
-    Oeffnen(Argumente);
-    EXPECT_EQ(Eintraege(), Eingebaut) << Argumente.join(' ').toStdString();
-    EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
-  }
-  alarm(0);
+  Oeffnen(*GetParam() ? QStringList{GetParam()} : QStringList());
+  EXPECT_EQ(Eintraege(), Eingebaut);
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
 }
+
+INSTANTIATE_TEST_SUITE_P(HauptfensterTest, Rohr, testing::Values("", "rohr.LSY"));
 
 TEST_F(HauptfensterTest, AxiomCommitsOnEnterAndLeavingAndEscRestores) {
   Oeffnen();
