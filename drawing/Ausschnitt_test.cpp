@@ -11,6 +11,7 @@
 #include "drawing/Rezept.h"
 #include "drawing/Zeichenmaschine.h"
 #include "drawing/Zeichenzahl.h"
+#include "helpers/TestHilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
 #include "turtle/SvgLeinwand.h"
@@ -97,11 +98,7 @@ TLauf Laufen(const TRezept& R, const TAnsicht* A, uint64_t Grenze = UINT64_MAX, 
   M.Schrittweite = R.Schrittweite;
   M.Ansicht = A;
   M.Zeichengrenze = Grenze;
-  try {
-    M.Zeichenlauf(E, R.Tiefe, R.StartX, R.StartY, R.Startwinkel);
-  } catch (const std::exception& E) {
-    L.Fehler = E.what();
-  }
+  L.Fehler = Fehlertext([&] { M.Zeichenlauf(E, R.Tiefe, R.StartX, R.StartY, R.Startwinkel); });
   Leinwand.Ausgeben();
   L.Ausgefuehrt = M.Ausgefuehrt;
   L.Gesprungen = M.Gesprungen;
@@ -205,8 +202,7 @@ TEST_P(Ausschnitte, ShowWhatTheFullWalkAtTheirScaleShows) {
   TSvgLeinwand Svg(Ausgabe.width(), Ausgabe.height());
   RezeptZeichnen(R, Svg, false, false, {}, nullptr, &A);
   for (const auto& L : SvgLinien(Svg.Elemente()))
-    ASSERT_TRUE(Zeigt(L, Ausgabe.width(), Ausgabe.height()))
-        << L[0] << "," << L[1] << " " << L[2] << "," << L[3];
+    ASSERT_TRUE(Zeigt(L, Ausgabe.width(), Ausgabe.height())) << L;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -356,7 +352,7 @@ TEST(Ausschnitt, LinesFarOutsideAreCutBeforeRounding) {
   const TAnsicht A = AnsichtAus({200, 100 - 200 * Steigung - 0.00015, 0.0004, 0.0003}, 400);
   EXPECT_EQ(A.Massstab, 1e6);
   const TLauf L = Laufen(R, &A);
-  EXPECT_EQ(L.Fehler, "");
+  EXPECT_EQ(L.Fehler, "(kein Fehler)");
   // Through (0, 150) of the output, rising to the right at 30 degrees.
   for (int x : {0, 100, 200}) {
     const int y = static_cast<int>(std::lround(150 - x * Steigung));

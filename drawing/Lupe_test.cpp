@@ -138,10 +138,7 @@ TEST_F(LupeTest, WaitsForModalDialogs) {
 
 // Escape stops a slow view; the picture so far stays, and a note says so.
 TEST_F(LupeTest, EscapeStopsASlowView) {
-  Regeln("F", {"F->F+F"});
-  Waehlen(F->RGSchrittweite, 0);
-  F->SchrittweiteSetzen(0.001);
-  F->TiefeSetzen(22);
+  LangerLauf("F->F+F", 0.001, 22);
   Waehlen(F->RGZufallsModus, 1);  // random: every part is walked
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   F->LupeOeffnen(TAnsicht{400, 600, 1000});
@@ -158,19 +155,18 @@ TEST_F(LupeTest, EscapeStopsASlowView) {
 // The view saved as PNG and as SVG carries the recipe with the view: drawn
 // from it again, it is the same picture; loaded, it opens the magnifier on it.
 TEST_F(LupeTest, SavedViewCarriesItsRecipe) {
-  const QTemporaryDir Ordner;
   Standard();
   F->TiefeSetzen(5);
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   const TAnsicht A{450, 580, 4};
   F->LupeOeffnen(A);
   TLupe* L = Fertig();
-  L->BildSpeichern(Ordner.filePath("lupe.png"));
-  L->BildSpeichern(Ordner.filePath("lupe.svg"));
-  const QImage Png(Ordner.filePath("lupe.png"));
+  L->BildSpeichern(Ordner.Datei("lupe.png"));
+  L->BildSpeichern(Ordner.Datei("lupe.svg"));
+  const QImage Png(Ordner.Datei("lupe.png"));
   EXPECT_EQ(Png.convertToFormat(QImage::Format_RGB32), L->Ansichtsflaeche->Bild());
   for (const char* Datei : {"lupe.png", "lupe.svg"}) {
-    TRezept R = RezeptAusText(RezeptTextLesen(Ordner.filePath(Datei).toStdString()));
+    TRezept R = RezeptAusText(RezeptTextLesen(Ordner.Datei(Datei).toStdString()));
     ASSERT_TRUE(R.Ausschnitt) << Datei;
     EXPECT_EQ(*R.Ausschnitt, (TRechteck{450, 580, 250, 170})) << Datei;
     QImage Wieder(1000, 680, QImage::Format_RGB32);
@@ -184,7 +180,7 @@ TEST_F(LupeTest, SavedViewCarriesItsRecipe) {
     EXPECT_EQ(Wieder, L->Ansichtsflaeche->Bild()) << Datei;
   }
   L->GanzeFlaeche();
-  F->RezeptUebernehmen(RezeptAusText(RezeptTextLesen(Ordner.filePath("lupe.png").toStdString())));
+  F->RezeptUebernehmen(RezeptAusText(RezeptTextLesen(Ordner.Datei("lupe.png").toStdString())));
   EXPECT_DOUBLE_EQ(L->Ansicht().X, 450);
   EXPECT_DOUBLE_EQ(L->Ansicht().Massstab, 4);
 }

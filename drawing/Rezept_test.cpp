@@ -5,7 +5,9 @@
 #include <cstring>
 #include <limits>
 
+#include "drawing/EinstellungenTest.h"
 #include "drawing/Zeichenmaschine.h"
+#include "helpers/TestHilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/SvgLeinwand.h"
 #include "turtle/turtleUnit.h"
@@ -103,14 +105,9 @@ TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
       {Ersetzt("A->F", "A->["), "Regelsystem: Klammerfehler"},
       {Ersetzt("%0D%0A30", "%0D%0Adreissig"), "Regelsystem: Ungültige numerische Eingabe"},
   };
-  for (const auto& [Text, Grund] : Faelle) {
-    try {
-      RezeptAusText(Text);
-      ADD_FAILURE() << Grund;
-    } catch (const std::runtime_error& E) {
-      EXPECT_EQ(E.what(), "Bild enthält kein gültiges Rezept: " + Grund);
-    }
-  }
+  for (const auto& Fall : Faelle)
+    EXPECT_EQ(Fehlertext<std::runtime_error>([&] { RezeptAusText(Fall.first); }),
+              "Bild enthält kein gültiges Rezept: " + Fall.second);
 }
 
 // Every value must pass the check of the field it fills, with that field's
@@ -159,16 +156,11 @@ TEST(Rezept, ValuesOutOfTheirFieldsRangeAreRefused) {
       {Mit({{"Breite", "0"}}), "Breite außerhalb des zulässigen Bereichs von 1 bis 10000"},
       {Mit({{"Hoehe", "10001"}}), "Höhe außerhalb des zulässigen Bereichs von 1 bis 10000"},
   };
-  for (const auto& F : Faelle) {
-    std::string Meldung;
-    try {
-      RezeptAusText(F.Text);
-    } catch (const std::runtime_error& E) {
-      Meldung = E.what();
-    }
-    EXPECT_EQ(Meldung, F.Meldung.empty() ? "" : "Bild enthält kein gültiges Rezept: " + F.Meldung)
+  for (const auto& F : Faelle)
+    EXPECT_EQ(
+        Fehlertext<std::runtime_error>([&] { RezeptAusText(F.Text); }),
+        F.Meldung.empty() ? "(kein Fehler)" : "Bild enthält kein gültiges Rezept: " + F.Meldung)
         << F.Text;
-  }
 }
 
 // A view is written only when a picture shows one, reads back bit for bit,
@@ -207,13 +199,10 @@ TEST(Rezept, ViewIsOptionalAndChecked) {
       {"0,0,100,68.07", "Ausschnittshöhe passt nicht zur Fläche: 68 (B * Höhe / Breite) erwartet"},
   };
   for (const auto& [Wert, Meldung] : Faelle) {
-    std::string Fehler;
-    try {
-      RezeptAusText(Ohne + "Ausschnitt: " + Wert + "\n");
-    } catch (const std::runtime_error& E) {
-      Fehler = E.what();
-    }
-    EXPECT_EQ(Fehler, Meldung.empty() ? "" : "Bild enthält kein gültiges Rezept: " + Meldung)
+    std::string Text = Ohne;
+    Text.append("Ausschnitt: ").append(Wert).append("\n");
+    EXPECT_EQ(Fehlertext<std::runtime_error>([&Text] { RezeptAusText(Text); }),
+              Meldung.empty() ? "(kein Fehler)" : "Bild enthält kein gültiges Rezept: " + Meldung)
         << Wert;
   }
 }
@@ -233,6 +222,7 @@ TEST(Rezept, RecipesOfTheFieldsValuesLoad) {
 // run's picture again, also with random deviations, a fitted step size and
 // an angle that the .LSY form would round; the settings come back afterwards.
 TEST(Rezept, RedrawingTheRecipeOfARunGivesItsPicture) {
+  const TEinstellungenWache Wache;
   TRegelsystem R;
   R.RegelnHinzufuegen(StandardRegeln);
   R.WinkelPlus = 100.0 / 3;

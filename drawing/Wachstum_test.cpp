@@ -110,16 +110,15 @@ TEST_F(WachstumTest, PathLineByLine) {
 // Both are saved as animated PNG, frame by frame as shown; the fields refuse
 // what they cannot take.
 TEST_F(WachstumTest, SavedAsAnimations) {
-  const QTemporaryDir Ordner;
   Oeffnen();
-  ASSERT_TRUE(W->Speichern(Ordner.filePath("w.png")));
-  const std::vector<QImage> Tiefen = Einzelbilder(Ordner.filePath("w.png").toStdString());
+  ASSERT_TRUE(W->Speichern(Ordner.Datei("w.png")));
+  const std::vector<QImage> Tiefen = Einzelbilder(Ordner.Datei("w.png").toStdString());
   ASSERT_EQ(Tiefen.size(), 4u);
   EXPECT_EQ(Tiefen[2], Tiefe(2));
   Waehlen(W->RGArt, 1);
   EXPECT_TRUE(Tippen(W->EBilder, "7").isEmpty());
-  ASSERT_TRUE(W->Speichern(Ordner.filePath("a.png")));
-  EXPECT_EQ(Einzelbilder(Ordner.filePath("a.png").toStdString()).size(), 7u);
+  ASSERT_TRUE(W->Speichern(Ordner.Datei("a.png")));
+  EXPECT_EQ(Einzelbilder(Ordner.Datei("a.png").toStdString()).size(), 7u);
 
   const struct {
     TEingabefeld* Feld;

@@ -115,11 +115,7 @@ TEST(Zeichenzahl, SaturatesInsteadOfOverflowing) {
 
 // What the engine really draws at once, counted on the canvas.
 TEST(Zeichenzahl, MatchesTheLinesDrawnAtOnce) {
-  struct TZaehler : TProtokollLeinwand {
-    void LinieNach(int, int) override { ++Anzahl; }
-    void Linie(int, int, int, int) override { ++Anzahl; }
-    uint64_t Anzahl = 0;
-  } Leinwand;
+  TZaehlLeinwand Leinwand;
   TTurtle Turtle(Leinwand);
   TOhneFenster Fenster(1000, 680);
   const TEinstellungen E;

@@ -6,12 +6,11 @@
 
 #include <QImage>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "helpers/TestHilfen.h"
 #include "turtle/Bilddatei.h"
 
 struct TTeil {
@@ -85,7 +84,7 @@ struct TAnimation {
 // Reads an APNG and checks its structure: IHDR first and IEND last, acTL and
 // the text before the image data, the first frame as IDAT after fcTL 0, later
 // frames as fdAT after their own fcTL, sequence numbers without gaps.
-inline TAnimation Lesen(const std::string& Datei) {
+inline TAnimation AnimationLesen(const std::string& Datei) {
   TAnimation A;
   const std::vector<TTeil> Teile = Zerlegen(Datei);
   if (Teile.size() < 2) {
@@ -147,10 +146,7 @@ inline QImage Einzelbild(const TAnimation& A, const TBild& B) {
 
 // The frames of an APNG file, each checked and decoded.
 inline std::vector<QImage> Einzelbilder(const std::string& Pfad, TAnimation* Animation = nullptr) {
-  std::ifstream In(Pfad, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  const TAnimation A = Lesen(S.str());
+  const TAnimation A = AnimationLesen(Lesen(Pfad));
   std::vector<QImage> Bilder;
   for (const TBild& B : A.Bilder)
     Bilder.push_back(Einzelbild(A, B).convertToFormat(QImage::Format_RGB32));
