@@ -248,7 +248,8 @@ void Pruefen(const TRezeptfeld& F, const TRezept& R) {
 
 [[noreturn]] void Falsch(const TRezeptfeld& F, const TRezept& R) {
   if (!F.Meldung)
-    throw EFeldfehler(std::string(F.Option ? F.Option : F.Schluessel) + " erwartet „ja“ oder „nein“");
+    throw EFeldfehler(std::string(F.Option ? F.Option : F.Schluessel) +
+                      " erwartet „ja“ oder „nein“");
   throw EFeldfehler(F.Meldung(R));
 }
 
