@@ -9,9 +9,9 @@
 #include <stdexcept>
 
 #include "drawing/Laufprotokoll.h"
-#include "drawing/Zeichenflaeche.h"
 #include "gui/Bauteile.h"
 #include "gui/Dialoge.h"
+#include "turtle/BildLeinwand.h"
 #include "turtle/Bilddatei.h"
 #include "turtle/SvgLeinwand.h"
 
@@ -27,9 +27,9 @@ QString Endung(const QString& Datei) { return QFileInfo(Datei).suffix().toLower(
 
 }  // namespace
 
-TBildspeicher::TBildspeicher(QWidget* Fenster, TZeichenflaeche& Flaeche,
+TBildspeicher::TBildspeicher(QWidget* Fenster, std::function<const QImage&()> Flaeche,
                              const TLaufprotokoll& Protokoll)
-    : Fenster(Fenster), Flaeche(Flaeche), Protokoll(Protokoll) {}
+    : Fenster(Fenster), Flaeche(std::move(Flaeche)), Protokoll(Protokoll) {}
 
 void TBildspeicher::Fragen() {
   Behandeln(Fenster, [&] {
@@ -75,11 +75,61 @@ void TBildspeicher::Fragen() {
 
 void TBildspeicher::Speichern(const QString& Datei) {
   if (Endung(Datei) == QLatin1String("svg")) {
-    SvgSchreiben(Datei);
+    const std::vector<TProtokolllauf> L = Laeufe("SVG");
+    const QImage& F = Flaeche();
+    TSvgLeinwand Leinwand(F.width(), F.height(), Dateiname(Datei));
+    Leinwand.MetadatenSetzen(Rezepttext());
+    if (!Wiedergabe(L, Leinwand, QStringLiteral("Die Zeichnung wird als SVG gespeichert …"))) {
+      Unterbrochen_("SVG");
+      return;
+    }
+    Leinwand.Abschliessen();
     return;
   }
-  const std::optional<TRezept> Rezept = Protokoll.LetztesRezept();
-  PngSpeichern(Flaeche.Bitmap(), Dateiname(Datei), Rezept ? RezeptAlsText(*Rezept) : std::string());
+  const QImage B = Bild();
+  if (B.isNull()) {
+    Unterbrochen_("PNG");
+    return;
+  }
+  PngSpeichern(B, Dateiname(Datei), Rezepttext());
+}
+
+QImage TBildspeicher::Bild() {
+  const std::optional<TAnsicht> A = Ansicht ? Ansicht() : std::nullopt;
+  if (!A) return Flaeche();
+  QImage Bild(Flaeche().size(), QImage::Format_RGB32);
+  Bild.fill(Qt::white);
+  TBildLeinwand Leinwand(Bild);
+  const bool Fertig =
+      Wiedergabe(Laeufe("PNG"), Leinwand, QStringLiteral("Die Ansicht wird gezeichnet …"));
+  Leinwand.Ausgeben();
+  return Fertig ? Bild : QImage();
+}
+
+std::vector<TProtokolllauf> TBildspeicher::Laeufe(const char* Format) const {
+  std::vector<TProtokolllauf> L = Protokoll.Abschrift();
+  if (Ansicht && Ansicht()) {
+    // A view shows what can be drawn again exactly, and says what it leaves out.
+    std::erase_if(L, [](const TProtokolllauf& Lauf) { return !Lauf.Hindernis.empty(); });
+    return L;
+  }
+  const std::string Hindernis = Protokoll.Hindernis();
+  if (!Hindernis.empty())
+    throw std::runtime_error(std::string("Als ") + Format +
+                             " lässt sich die Zeichnung nicht speichern: " + Hindernis +
+                             ".\r\nAls PNG kann sie gespeichert werden.");
+  return L;
+}
+
+std::string TBildspeicher::Rezepttext() const {
+  std::optional<TRezept> Rezept = Protokoll.LetztesRezept();
+  if (!Rezept) return {};
+  if (const std::optional<TAnsicht> A = Ansicht ? Ansicht() : std::nullopt) {
+    // The rectangle of the recipe's surface the view shows, at its scale.
+    Rezept->Ausschnitt =
+        TRechteck{A->X, A->Y, Rezept->Breite / A->Massstab, Rezept->Hoehe / A->Massstab};
+  }
+  return RezeptAlsText(*Rezept);
 }
 
 void TBildspeicher::Unterbrechen(const QString& Grund) {
@@ -88,20 +138,18 @@ void TBildspeicher::Unterbrechen(const QString& Grund) {
 
 void TBildspeicher::Beenden() { Ende = true; }
 
-void TBildspeicher::SvgSchreiben(const QString& Datei) {
-  const std::string Hindernis = Protokoll.Hindernis();
-  if (!Hindernis.empty())
-    throw std::runtime_error("Als SVG lässt sich die Zeichnung nicht speichern: " + Hindernis +
-                             ".\r\nAls PNG kann sie gespeichert werden.");
-  // The runs as they are now: what happens in the windows meanwhile is no
-  // concern of the file.
-  const std::vector<TProtokolllauf> Laeufe = Protokoll.Abschrift();
-  const QImage& Bild = Flaeche.Bitmap();
-  TSvgLeinwand Leinwand(Bild.width(), Bild.height(), Dateiname(Datei));
-  if (!Laeufe.empty()) Leinwand.MetadatenSetzen(RezeptAlsText(Laeufe.back().Vollstaendig()));
-  // Deep drawings take a while to write: with a bar, and a way out.
-  QProgressDialog Fortschritt(QStringLiteral("Die Zeichnung wird als SVG gespeichert …"),
-                              QStringLiteral("Abbrechen"), 0, FortschrittStufen, Fenster);
+void TBildspeicher::Unterbrochen_(const char* Was) {
+  // Stopped, the unfinished file is dropped and an older one stays.
+  if (Unterbrochen.isEmpty()) return;
+  throw std::runtime_error(std::string("Die Zeichnung wurde nicht als ") + Was +
+                           " gespeichert: " + Unterbrochen.toStdString() +
+                           ".\r\nEine ältere Datei dieses Namens bleibt, wie sie war.");
+}
+
+bool TBildspeicher::Wiedergabe(const std::vector<TProtokolllauf>& L, TLeinwand& Leinwand,
+                               const QString& Text) {
+  // Deep drawings take a while: with a bar, and a way out.
+  QProgressDialog Fortschritt(Text, QStringLiteral("Abbrechen"), 0, FortschrittStufen, Fenster);
   Fortschritt.setWindowTitle(AnwendungsTitel);
   Fortschritt.setWindowModality(Qt::WindowModal);
   Fortschritt.setMinimumDuration(500);
@@ -111,16 +159,13 @@ void TBildspeicher::SvgSchreiben(const QString& Datei) {
     bool& Flag;
     ~TEnde() { Flag = false; }
   } Ende_{Laeuft};
-  const bool Fertig = Wiedergeben(Laeufe, Leinwand, [&](double Anteil) {
-    Fortschritt.setValue(static_cast<int>(Anteil * FortschrittStufen));
-    QCoreApplication::processEvents();
-    return !Fortschritt.wasCanceled() && Unterbrochen.isEmpty() && !Ende;
-  });
-  // Stopped, the unfinished file is dropped and an older one stays.
-  if (!Fertig && !Unterbrochen.isEmpty())
-    throw std::runtime_error(("Die Zeichnung wurde nicht als SVG gespeichert: " + Unterbrochen +
-                              ".\r\nEine ältere Datei dieses Namens bleibt, wie sie war.")
-                                 .toStdString());
-  if (!Fertig) return;
-  Leinwand.Abschliessen();
+  const std::optional<TAnsicht> A = Ansicht ? Ansicht() : std::nullopt;
+  return Wiedergeben(
+      L, Leinwand,
+      [&](double Anteil) {
+        Fortschritt.setValue(static_cast<int>(Anteil * FortschrittStufen));
+        QCoreApplication::processEvents();
+        return !Fortschritt.wasCanceled() && Unterbrochen.isEmpty() && !Ende;
+      },
+      A ? &*A : nullptr);
 }

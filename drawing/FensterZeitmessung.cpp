@@ -6,12 +6,17 @@
 //   zeichenfenster_zeit --nachzeichnen DATEI.LSY TIEFE
 //        with "Nachzeichnen: sofort", prints the milliseconds from an accepted
 //        change of the angle to the finished redraw (median of 21)
+//   zeichenfenster_zeit --lupe DATEI.LSY TIEFE SCHRITT X Y
+//        draws once with this fixed step from (X, Y), then prints the
+//        milliseconds from a turn of the wheel in the magnifier (scale 1000
+//        about the start, reached by a last notch) to its finished view (median of 5)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +24,7 @@
 #include <vector>
 
 #include "drawing/LSystemZeichnen.h"
+#include "drawing/Lupe.h"
 #include "gui/Anwendung.h"
 #include "gui/Radiogruppe.h"
 #include "helpers/Hilfen.h"
@@ -49,13 +55,37 @@ int NachzeichnenMessen(TFZeichenform* F, TRegelsystem& R) {
   return 0;
 }
 
+// The wheel's last notch, from scale 1000 / 1.5 to 1000 about (X, Y), to the
+// magnifier's finished view.
+int LupeMessen(TFZeichenform* F, double X, double Y) {
+  const double S = 1000 / 1.5;
+  std::vector<double> Zeiten;
+  for (int i = 0; i < 5; ++i) {
+    F->LupeOeffnen(TAnsicht{X - 500 / S, Y - 340 / S, S});
+    TLupe* L = F->Lupe();
+    if (!QTest::qWaitFor([L] { return L->Fertig(); }, 120000)) return 1;
+    QElapsedTimer Uhr;
+    Uhr.start();
+    const QPointF Ort(500, 340);
+    QWheelEvent E(Ort, L->Ansichtsflaeche->mapToGlobal(Ort), {}, {0, 120}, Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(L->Ansichtsflaeche, &E);
+    if (!QTest::qWaitFor([L] { return L->Fertig(); }, 120000)) return 1;
+    Zeiten.push_back(Uhr.nsecsElapsed() / 1e6);
+  }
+  std::sort(Zeiten.begin(), Zeiten.end());
+  std::printf("%.1f\n", Zeiten[Zeiten.size() / 2]);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   TAnwendung App(argc, argv);
   const bool Nachzeichnen = argc > 1 && std::strcmp(argv[1], "--nachzeichnen") == 0;
   const bool Abbrechen = argc > 1 && std::strcmp(argv[1], "--abbrechen") == 0;
-  int Erstes = Abbrechen || Nachzeichnen ? 2 : 1;
+  const bool Lupe = argc > 6 && std::strcmp(argv[1], "--lupe") == 0;
+  int Erstes = Abbrechen || Nachzeichnen || Lupe ? 2 : 1;
   if (Abbrechen && argc > 3 && std::strcmp(argv[2], "--dicke") == 0) {
     Einstellungen.Anfangsdicke = TextAlsKommazahl(argv[3]);
     Einstellungen.Schwundfaktor = 1.0;
@@ -78,6 +108,14 @@ int main(int argc, char** argv) {
   F->TiefeSetzen(GanzzahlWert(argv[Erstes + 1]));
 
   if (Nachzeichnen) return NachzeichnenMessen(F, R);
+  if (Lupe) {
+    F->RGSchrittweite->Items[0]->click();
+    F->SchrittweiteSetzen(TextAlsKommazahl(argv[Erstes + 2]));
+    F->StartXSetzen(TextAlsKommazahl(argv[Erstes + 3]));
+    F->StartYSetzen(TextAlsKommazahl(argv[Erstes + 4]));
+    F->BZeichnen->click();
+    return LupeMessen(F, F->Vorgaben().StartX, F->Vorgaben().StartY);
+  }
   if (Abbrechen) F->RGSchrittweite->Items[0]->click();
 
   QElapsedTimer Uhr;

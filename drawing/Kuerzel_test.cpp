@@ -10,8 +10,10 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "drawing/FensterTestHilfen.h"
+#include "drawing/EinstellungenTest.h"
+#include "drawing/Extras.h"
 #include "drawing/LSystemZeichnen.h"
+#include "drawing/ZeichenfensterTest.h"
 #include "drawing/Zeichenmaschine.h"
 #include "gui/Eingabefeld.h"
 #include "gui/Radiogruppe.h"
@@ -19,11 +21,6 @@
 #include "rules/Regelsystem.h"
 
 namespace {
-
-void Aktivieren(QWidget* W) {
-  W->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(W));
-}
 
 // The access key pressed as a person does, then time for the button's
 // animated click.
@@ -47,13 +44,10 @@ class KuerzelZeichenfenster : public testing::TestWithParam<bool> {
     Aktivieren(F);
     Leer = Bild();
   }
-  void TearDown() override {
-    delete FZeichenform;
-    FZeichenform = nullptr;
-  }
+  void TearDown() override { ZeichenfensterEntfernen(); }
   QImage Bild() const { return F->zeichenflaeche->Bitmap().copy(); }
 
-  TEinstellungenWache Wache;
+  TEinstellungenWache Wache{&Einstellungen, &ExtraWerte};
   TRegelsystem R;
   TFZeichenform* F = nullptr;
   QImage Leer;

@@ -13,16 +13,18 @@
 #include "drawing/Bildspeichern.h"
 #include "drawing/Extras.h"
 #include "drawing/Feldpruefung.h"
+#include "drawing/Lupe.h"
 #include "drawing/Rezeptfelder.h"
 #include "drawing/UnitWeiter.h"
+#include "drawing/Wachstum.h"
 #include "drawing/Zeichenzahl.h"
 #include "gui/Aktivierung.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
 #include "gui/Eingabefeld.h"
 #include "gui/Klicks.h"
-#include "gui/Radiogruppe.h"
 #include "gui/Kuerzel.h"
+#include "gui/Radiogruppe.h"
 #include "helpers/Hilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
@@ -58,7 +60,8 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   Schildkroete->FarbeSetzen(Einstellungen.Zeichenfarbe);
   Schildkroete->SymbolGroesseSetzen(15.0);
   Schildkroete->Grundstellung();
-  Bildspeicher = std::make_unique<TBildspeicher>(this, *zeichenflaeche, Laufprotokoll);
+  Bildspeicher = std::make_unique<TBildspeicher>(
+      this, [this]() -> const QImage& { return zeichenflaeche->Bitmap(); }, Laufprotokoll);
   Bildspeicher->Regelsystemname = [this] {
     return Regelsystemname ? Regelsystemname() : QString();
   };
@@ -102,6 +105,7 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   connect(RGLage, &TRadioGruppe::Geklickt, this, &TFZeichenform::RGLageClick);
   connect(zeichenflaeche, &TZeichenflaeche::MouseDown, this,
           &TFZeichenform::zeichenflaecheMouseDown);
+  connect(zeichenflaeche, &TZeichenflaeche::Rad, this, &TFZeichenform::zeichenflaecheRad);
   KlicksBewahren(this);
   KuerzelEindeutigMachen(this);
   BeschriftungenEinpassen(this);
@@ -262,14 +266,14 @@ void TFZeichenform::Zeichnen(bool Neu) {
   }
   Nachzeichnung = false;
   zeichenflaeche->update();
+  LaeufeGeaendert();
   Nachzeichner->LaufVorbei();
 }
 
-void TFZeichenform::Zeichenlauf() {
+TRezept TFZeichenform::Rezept() const {
   TRezept Z;
   static_cast<TEinstellungen&>(Z) = Einstellungen;
-  const TRegelsystem& R = *Engine->Regelsystem;
-  RegelsystemErfassen(Z, R);
+  if (Engine->Regelsystem) RegelsystemErfassen(Z, *Engine->Regelsystem);
   // The turns in force are the window's copies of the angles.
   Z.WinkelPlus = Engine->WinkelPlus;
   Z.WinkelMinus = -Engine->WinkelMinus;
@@ -280,6 +284,12 @@ void TFZeichenform::Zeichenlauf() {
   Z.Schrittweite = Engine->Schrittweite;
   Z.Breite = ClientBreite();
   Z.Hoehe = ClientHoehe();
+  return Z;
+}
+
+void TFZeichenform::Zeichenlauf() {
+  TRezept Z = Rezept();
+  const TRegelsystem& R = *Engine->Regelsystem;
   // The file form of a rule system cannot hold every axiom (a line end in it).
   TRegelsystem Probe;
   bool Gleich = false;
@@ -353,6 +363,7 @@ void TFZeichenform::BLoeschenClick() {
   Bildspeicher->Unterbrechen(QStringLiteral("„Löschen“ hat das Speichern abgebrochen"));
   zeichenflaeche->Leeren();
   StartMarkeZeichnen();
+  LaeufeGeaendert();
 }
 
 void TFZeichenform::BAbbrechenClick() {
@@ -403,6 +414,8 @@ void TFZeichenform::RezeptUebernehmen(const TRezept& Z) {
   RGLage->ItemIndexSetzen(Neu.Zentriert ? 1 : 0);
   if (!Neu.Schrittmodus) EZeichen->hide();
   Nachzeichner->Anstossen();
+  // A picture of the magnifier opens it on its view.
+  if (Z.Ausschnitt) LupeOeffnen(AnsichtAus(*Z.Ausschnitt, Z.Breite));
 }
 
 void TFZeichenform::RGSchrittModusClick(int Index) {
@@ -469,43 +482,6 @@ void TFZeichenform::ZeichnungBeenden() {
   Bildspeicher->Beenden();
   if (WeiterBox && WeiterBox->isVisible()) WeiterBox->done(TWeiterBox::ErgebnisAbbrechen);
 }
-
-// ---------------------------------------------------------------- live redraw
-
-TBildstand TFZeichenform::Bildstand() const {
-  TBildstand S;
-  if (const TRegelsystem* R = Engine->Regelsystem) {
-    S.Regeln = R;
-    S.Regelstand = R->Stand();
-    S.Axiom = R->Axiom;
-    S.WinkelPlus = R->WinkelPlus;
-    S.WinkelMinus = R->WinkelMinus;
-  }
-  S.Einstellungen = Einstellungen;
-  S.Tiefe = Vorgabe.Tiefe;
-  S.StartX = EigeneStartX;
-  S.StartY = EigeneStartY;
-  S.Startwinkel = Vorgabe.Startwinkel;
-  S.Schrittweite = EigeneSchrittweite;
-  return S;
-}
-
-bool TFZeichenform::SvgWirdGeschrieben() const { return Bildspeicher->SvgLaeuft(); }
-
-bool TFZeichenform::Beschaeftigt() const { return Laeuft || Bildspeicher->SvgLaeuft(); }
-
-void TFZeichenform::NeuZeichnen() {
-  if (Beendet || !Engine->Regelsystem) return;
-  TRegelsystem& R = *Engine->Regelsystem;
-  // Angles confirmed in the main window count at once, not only on coming back.
-  Engine->WinkelPlus = R.WinkelPlus;
-  Engine->WinkelMinus = -R.WinkelMinus;
-  LNachzeichnen->hide();
-  BLoeschenClick();
-  Zeichnen(true);
-}
-
-void TFZeichenform::LaufAbbrechen() { Engine->Abbruch = true; }
 
 // ---------------------------------------------------------------- engine's window
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "drawing/Laufprotokoll.h"
@@ -22,6 +23,8 @@ class QProgressBar;
 class QPushButton;
 class TBildspeicher;
 class TEingabefeld;
+class TLupe;
+class TWachstum;
 class TRadioGruppe;
 class TRegelsystem;
 class TTurtle;
@@ -99,6 +102,18 @@ class TFZeichenform : public QWidget,
   // Toggles the red start marker (not-xor), so a second call removes it.
   void StartMarkeZeichnen();
 
+  // The recipe of a run started now: the rule system, the settings in force,
+  // depth, start and step size.
+  TRezept Rezept() const;
+
+  // Shows the magnifier, on this view when one is given, else as it was.
+  void LupeOeffnen(const std::optional<TAnsicht>& Ansicht = std::nullopt);
+  // The magnifier, once it was opened; null before.
+  TLupe* Lupe() const { return Lupenfenster; }
+  // Shows the growth window with what a run started now would draw.
+  void WachstumOeffnen();
+  TWachstum* Wachstum() const { return Wachstumsfenster; }
+
   // Writes the picture: PNG as the surface shows it, SVG by drawing again the
   // runs since the last "Löschen". Throws with a German message.
   void BildSpeichern(const QString& Datei);
@@ -142,6 +157,8 @@ class TFZeichenform : public QWidget,
   void RGNachzeichnenClick(int Index);
   void RGLageClick(int Index);
   void zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
+  // The wheel over the surface opens the magnifier, zoomed about that point.
+  void zeichenflaecheRad(double X, double Y, double Schritte);
   void FormActivate();
 
  protected:
@@ -198,6 +215,10 @@ class TFZeichenform : public QWidget,
   TLaufprotokoll Laufprotokoll;
   std::unique_ptr<TBildspeicher> Bildspeicher;
   TNachzeichner* Nachzeichner;
+  TLupe* Lupenfenster = nullptr;
+  TWachstum* Wachstumsfenster = nullptr;
+  // The runs on the surface changed: the magnifier follows.
+  void LaeufeGeaendert();
   // What the run under way read at its start, besides its recipe.
   struct TLaufbedingungen {
     TEinstellungen Einstellungen;

@@ -69,7 +69,7 @@ std::string TLaufprotokoll::Hindernis() const {
 }
 
 bool Wiedergeben(const std::vector<TProtokolllauf>& Laeufe, TLeinwand& Leinwand,
-                 const std::function<bool(double Anteil)>& Weiter) {
+                 const std::function<bool(double Anteil)>& Weiter, const TAnsicht* Ansicht) {
   const double Anzahl = static_cast<double>(Laeufe.size());
   bool Gestoppt = false;
   for (size_t i = 0; i < Laeufe.size() && !Gestoppt; ++i) {
@@ -82,7 +82,7 @@ bool Wiedergeben(const std::vector<TProtokolllauf>& Laeufe, TLeinwand& Leinwand,
         return !Gestoppt;
       };
     try {
-      RezeptZeichnen(Rezept, Leinwand, false, false, {}, &Wiedergabe);
+      RezeptZeichnen(Rezept, Leinwand, false, false, {}, &Wiedergabe, Ansicht);
     } catch (const std::exception&) {
       // The run ended with this error when it was drawn: it ends here again.
     }

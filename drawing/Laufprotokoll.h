@@ -68,6 +68,8 @@ class TLaufprotokoll {
 // changed. Weiter, when given, is called now and then with the share done
 // (0 to 1) and stops the replay by returning false. A run that ended with an
 // error (turtle stack, floating point) ends where it ended then, and the next
-// one follows. Returns false when Weiter stopped it.
+// one follows. Returns false when Weiter stopped it. Ansicht, when given, is
+// the view each run is drawn through; the canvas is then its output.
 bool Wiedergeben(const std::vector<TProtokolllauf>& Laeufe, TLeinwand& Leinwand,
-                 const std::function<bool(double Anteil)>& Weiter = {});
+                 const std::function<bool(double Anteil)>& Weiter = {},
+                 const TAnsicht* Ansicht = nullptr);

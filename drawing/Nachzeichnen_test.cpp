@@ -46,17 +46,26 @@ TEST_F(FensterTest, LiveRedrawAfterAcceptedChanges) {
   EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), Bisher);
 }
 
+// The built-in system at depth 4, random from seed 4711, live redraw on.
+class ZufallspflanzeLive : public FensterTest {
+ protected:
+  void SetUp() override {
+    FensterTest::SetUp();
+    Standard();
+    F->TiefeSetzen(4);
+    Waehlen(F->RGZufallsModus, 1);
+    Einstellungen.Saat = 4711;
+    Waehlen(F->RGNachzeichnen, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return F->Nachzeichnen().Nachzeichnungen() == 1; }, 2000));
+    Erstes = Bild();
+  }
+  QImage Erstes;
+};
+
 // A random plant keeps its shape: every redraw starts the generator from the
 // state in force when live redraw was turned on, so an angle changed and
 // changed back gives the first picture again.
-TEST_F(FensterTest, LiveRedrawStartsRandomPlantsFromOneState) {
-  Standard();
-  F->TiefeSetzen(4);
-  Waehlen(F->RGZufallsModus, 1);
-  Einstellungen.Saat = 4711;
-  Waehlen(F->RGNachzeichnen, 1);
-  QTest::qWait(200);
-  const QImage Erstes = Bild();
+TEST_F(ZufallspflanzeLive, RedrawsStartFromOneState) {
   for (double Winkel : {40.0, 30.0}) {
     R.WinkelPlus = Winkel;
     F->RegelsystemGeaendert();
@@ -72,10 +81,7 @@ TEST_F(FensterTest, LiveRedrawStartsRandomPlantsFromOneState) {
 // A change while a redraw draws stops it; the redraw that follows shows the
 // change, as "Zeichnen" on a cleared surface would.
 TEST_F(FensterTest, ChangeDuringARedrawStartsOver) {
-  Regeln("F", {"F->F+F"});
-  Waehlen(F->RGSchrittweite, 0);
-  F->SchrittweiteSetzen(0.5);
-  F->TiefeSetzen(22);
+  LangerLauf("F->F+F", 0.5, 22);
   bool MittenImLauf = false;
   QTimer::singleShot(100, F, [&] {
     MittenImLauf = F->ZeichnungLaeuft();
@@ -180,24 +186,10 @@ TEST_F(FensterTest, RedrawErrorsGoToTheNoteLine) {
 
 // With live redraw on, the seed field shows the seed that every redraw starts
 // from; a changed seed confirmed with "Ok" becomes theirs and redraws.
-TEST_F(FensterTest, SeedOfTheRedrawsInTheExtraSettings) {
-  Standard();
-  F->TiefeSetzen(4);
-  Waehlen(F->RGZufallsModus, 1);
-  Einstellungen.Saat = 4711;
-  Waehlen(F->RGNachzeichnen, 1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return F->Nachzeichnen().Nachzeichnungen() == 1; }, 2000));
-  const QImage Erstes = Bild();
+TEST_F(ZufallspflanzeLive, SeedOfTheRedrawsInTheExtraSettings) {
   QString Gezeigt;
   auto Saat = [&](const QString& Eingabe) {
-    TAntworter A({[&](QWidget* W) {
-      if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
-      Gezeigt = ExtraEinstellungen->ESaat->text();
-      ExtraEinstellungen->ESaat->setFocus(Qt::TabFocusReason);
-      ExtraEinstellungen->ESaat->setText(Eingabe);
-      QTest::mouseClick(ExtraEinstellungen->BOk, Qt::LeftButton);
-      return true;
-    }});
+    TAntworter A({SaatEingeben(Eingabe, Gezeigt), ExtrasKlicken(&TExtraEinstellungen::BOk)});
     QTest::mouseClick(F->BExtras, Qt::LeftButton);
     QTest::qWait(200);
   };

@@ -129,6 +129,26 @@ class TFelder {
     return Ergebnis;
   }
 
+  // Four numbers as Zahl reads them, commas between.
+  TRechteck Rechteck(const std::string& Schluessel) const {
+    const std::string& W = Wert(Schluessel);
+    double Werte[4];
+    const char* p = W.data();
+    const char* const Ende = W.data() + W.size();
+    for (int i = 0; i < 4; ++i) {
+      if (i > 0) {
+        if (p == Ende || *p != ',') FalscherWert(Schluessel, W);
+        ++p;
+      }
+      const auto [Weiter, Fehler] = std::from_chars(p, Ende, Werte[i]);
+      if (Weiter == p || Fehler != std::errc() || !std::isfinite(Werte[i]))
+        FalscherWert(Schluessel, W);
+      p = Weiter;
+    }
+    if (p != Ende) FalscherWert(Schluessel, W);
+    return {Werte[0], Werte[1], Werte[2], Werte[3]};
+  }
+
   int32_t Ganzzahl(const std::string& Schluessel) const {
     const std::string& W = Wert(Schluessel);
     int32_t Ergebnis = 0;
@@ -243,6 +263,8 @@ class TRezeptfenster : public TOhneFenster {
 std::string RezeptAlsText(const TRezept& R) {
   std::string T = std::string(Kennung) + " " + std::to_string(Version) + "\n";
   for (const TRezeptfeld& F : Rezeptfelder()) {
+    // A picture of the whole surface has no view, as before views existed.
+    if (F.Art == TFeldart::Rechteck && !(R.*F.Rechteck)) continue;
     T += F.Schluessel;
     T += ": ";
     switch (F.Art) {
@@ -269,6 +291,11 @@ std::string RezeptAlsText(const TRezept& R) {
       case TFeldart::Bytes:
         T += Kodieren(R.*F.Text);
         break;
+      case TFeldart::Rechteck: {
+        const TRechteck& A = *(R.*F.Rechteck);
+        T += Zahltext(A.X) + "," + Zahltext(A.Y) + "," + Zahltext(A.B) + "," + Zahltext(A.H);
+        break;
+      }
     }
     T += '\n';
   }
@@ -301,6 +328,9 @@ TRezept RezeptAusText(const std::string& Text) {
       case TFeldart::Bytes:
         R.*F.Text = Werte.Bytes(F.Schluessel);
         break;
+      case TFeldart::Rechteck:
+        R.*F.Rechteck = Werte.Rechteck(F.Schluessel);
+        break;
     }
   }
   // Each value as the field it fills would take it: nothing out of range gets in.
@@ -332,7 +362,7 @@ void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R) {
 
 void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen, bool Zentrieren,
                     const std::function<void(const TRezept&)>& Bereit,
-                    const TWiedergabe* Wiedergabe) {
+                    const TWiedergabe* Wiedergabe, const TAnsicht* Ansicht) {
   TRegelsystem R;
   RegelsystemAusRezept(Rezept, R);
   if (Anpassen) Rezept.SchrittweiteAnpassen = true;
@@ -352,6 +382,7 @@ void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen, bool Ze
   M.WinkelPlus = R.WinkelPlus;
   M.WinkelMinus = -R.WinkelMinus;
   M.Schrittweite = Rezept.Schrittweite;
+  M.Ansicht = Ansicht;
   Fenster.Maschine = &M;
   if (Wiedergabe) {
     Fenster.Wiedergabe = Wiedergabe;

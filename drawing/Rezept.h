@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "drawing/Ausschnitt.h"
 #include "drawing/Einstellungen.h"
 
 class TRegelsystem;
@@ -30,6 +32,9 @@ struct TRezept : TEinstellungen {
   // The surface the step size was fitted to.
   int32_t Breite = 1000;
   int32_t Hoehe = 680;
+  // The part of the surface the picture shows, scaled to Breite x Hoehe;
+  // none: the whole surface.
+  std::optional<TRechteck> Ausschnitt = std::nullopt;
 };
 
 // The text form: the line "Rankenwerk-Rezept 1", then one "Schluessel: Wert"
@@ -69,7 +74,9 @@ struct TWiedergabe {
 // recipe's own settings and has its own generator. Errors of the
 // run (turtle stack, floating point) are thrown with the picture drawn so far
 // left on the canvas. Wiedergabe, when given, replays a window's run instead:
-// see TWiedergabe.
+// see TWiedergabe. Ansicht, when given, lays the run out on the recipe's
+// surface as ever and draws it through that view, the canvas being its output
+// (the recipe's own Ausschnitt is left to the caller).
 void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen = false,
                     bool Zentrieren = false, const std::function<void(const TRezept&)>& Bereit = {},
-                    const TWiedergabe* Wiedergabe = nullptr);
+                    const TWiedergabe* Wiedergabe = nullptr, const TAnsicht* Ansicht = nullptr);

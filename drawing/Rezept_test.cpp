@@ -5,7 +5,9 @@
 #include <cstring>
 #include <limits>
 
+#include "drawing/EinstellungenTest.h"
 #include "drawing/Zeichenmaschine.h"
+#include "helpers/TestHilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/SvgLeinwand.h"
 #include "turtle/turtleUnit.h"
@@ -103,14 +105,9 @@ TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
       {Ersetzt("A->F", "A->["), "Regelsystem: Klammerfehler"},
       {Ersetzt("%0D%0A30", "%0D%0Adreissig"), "Regelsystem: Ungültige numerische Eingabe"},
   };
-  for (const auto& [Text, Grund] : Faelle) {
-    try {
-      RezeptAusText(Text);
-      ADD_FAILURE() << Grund;
-    } catch (const std::runtime_error& E) {
-      EXPECT_EQ(E.what(), "Bild enthält kein gültiges Rezept: " + Grund);
-    }
-  }
+  for (const auto& Fall : Faelle)
+    EXPECT_EQ(Fehlertext<std::runtime_error>([&] { RezeptAusText(Fall.first); }),
+              "Bild enthält kein gültiges Rezept: " + Fall.second);
 }
 
 // Every value must pass the check of the field it fills, with that field's
@@ -159,15 +156,54 @@ TEST(Rezept, ValuesOutOfTheirFieldsRangeAreRefused) {
       {Mit({{"Breite", "0"}}), "Breite außerhalb des zulässigen Bereichs von 1 bis 10000"},
       {Mit({{"Hoehe", "10001"}}), "Höhe außerhalb des zulässigen Bereichs von 1 bis 10000"},
   };
-  for (const auto& F : Faelle) {
-    std::string Meldung;
-    try {
-      RezeptAusText(F.Text);
-    } catch (const std::runtime_error& E) {
-      Meldung = E.what();
-    }
-    EXPECT_EQ(Meldung, F.Meldung.empty() ? "" : "Bild enthält kein gültiges Rezept: " + F.Meldung)
+  for (const auto& F : Faelle)
+    EXPECT_EQ(
+        Fehlertext<std::runtime_error>([&] { RezeptAusText(F.Text); }),
+        F.Meldung.empty() ? "(kein Fehler)" : "Bild enthält kein gültiges Rezept: " + F.Meldung)
         << F.Text;
+}
+
+// A view is written only when a picture shows one, reads back bit for bit,
+// and must fit the surface: width above 0, scale from 1/4 to 1,000,000, the
+// height of the surface's shape.
+TEST(Rezept, ViewIsOptionalAndChecked) {
+  TRezept Basis;
+  Basis.Regelsystem = "F\r\n90\r\n90\r\n";
+  const std::string Ohne = RezeptAlsText(Basis);
+  EXPECT_EQ(Ohne.find("Ausschnitt"), std::string::npos);
+  EXPECT_FALSE(RezeptAusText(Ohne).Ausschnitt);
+
+  TRezept Mit = Basis;
+  Mit.Ausschnitt = TRechteck{-1e9, 5e-324, 1000.0 / 3, 680.0 / 3};
+  const std::string Text = RezeptAlsText(Mit);
+  EXPECT_NE(Text.find("\nHoehe: 680\nAusschnitt: -1e+09,5e-324,333.3333333333333,"
+                      "226.66666666666666\n"),
+            std::string::npos)
+      << Text;
+  EXPECT_EQ(RezeptAusText(Text).Ausschnitt, Mit.Ausschnitt);
+
+  const std::string Massstab =
+      "Maßstab des Ausschnitts (Breite/B) außerhalb des zulässigen Bereichs von 0.25 bis 1000000";
+  const std::pair<std::string, std::string> Faelle[] = {
+      {"250,340,500,340", ""},
+      {"0,0,4000,2720", ""},
+      {"0,0,0.001,0.00068", ""},
+      {"0,0,100,68.06", ""},
+      {"1,2,3", "\"Ausschnitt\" hat den falschen Wert \"1,2,3\""},
+      {"1,2,3,4,5", "\"Ausschnitt\" hat den falschen Wert \"1,2,3,4,5\""},
+      {"1,2,nan,4", "\"Ausschnitt\" hat den falschen Wert \"1,2,nan,4\""},
+      {"1,2,1e400,4", "\"Ausschnitt\" hat den falschen Wert \"1,2,1e400,4\""},
+      {"0,0,0,0", "Ausschnittsbreite muss größer als 0 sein"},
+      {"0,0,5000,3400", Massstab},
+      {"0,0,0.0009,0.000612", Massstab},
+      {"0,0,100,68.07", "Ausschnittshöhe passt nicht zur Fläche: 68 (B * Höhe / Breite) erwartet"},
+  };
+  for (const auto& [Wert, Meldung] : Faelle) {
+    std::string Text = Ohne;
+    Text.append("Ausschnitt: ").append(Wert).append("\n");
+    EXPECT_EQ(Fehlertext<std::runtime_error>([&Text] { RezeptAusText(Text); }),
+              Meldung.empty() ? "(kein Fehler)" : "Bild enthält kein gültiges Rezept: " + Meldung)
+        << Wert;
   }
 }
 
@@ -186,6 +222,7 @@ TEST(Rezept, RecipesOfTheFieldsValuesLoad) {
 // run's picture again, also with random deviations, a fitted step size and
 // an angle that the .LSY form would round; the settings come back afterwards.
 TEST(Rezept, RedrawingTheRecipeOfARunGivesItsPicture) {
+  const TEinstellungenWache Wache;
   TRegelsystem R;
   R.RegelnHinzufuegen(StandardRegeln);
   R.WinkelPlus = 100.0 / 3;

@@ -1,8 +1,9 @@
 #include "drawing/Rezeptfelder.h"
 
 #include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "helpers/Gleitkomma.h"
 #include "helpers/Hilfen.h"
@@ -40,6 +41,33 @@ double SchrittGrenze(const TRezept& R) {
 }
 
 bool Endlich(double Wert, const TRezept&) { return std::isfinite(Wert); }
+
+// The scale of a view from a quarter to a million; its height as the surface's sides give it.
+constexpr double KleinsterMassstab = 0.25;
+constexpr double GroessterMassstab = 1e6;
+constexpr double HoehenToleranz = 0.001;
+
+std::string Kurzzahl(double Wert) {
+  char Puffer[32];
+  const auto Ende =
+      std::to_chars(Puffer, Puffer + sizeof Puffer, Wert, std::chars_format::general, 6);
+  return std::string(Puffer, Ende.ptr);
+}
+
+// Why the recipe's view cannot be drawn on its surface; empty when it can.
+std::string AusschnittFehler(const TRezept& R) {
+  if (!R.Ausschnitt) return {};
+  const TRechteck& A = *R.Ausschnitt;
+  if (!(A.B > 0)) return "Ausschnittsbreite muss größer als 0 sein";
+  const double Massstab = R.Breite / A.B;
+  if (!(Massstab >= KleinsterMassstab && Massstab <= GroessterMassstab))
+    return Bereich("Maßstab des Ausschnitts (Breite/B) ", "0.25", "1000000");
+  const double Soll = A.B * R.Hoehe / R.Breite;
+  if (!(std::fabs(A.H - Soll) <= Soll * HoehenToleranz))
+    return "Ausschnittshöhe passt nicht zur Fläche: " + Kurzzahl(Soll) +
+           " (B * Höhe / Breite) erwartet";
+  return {};
+}
 
 const TRezeptfeld Felder[] = {
     {.Schluessel = "Tiefe",
@@ -179,6 +207,19 @@ const TRezeptfeld Felder[] = {
      .Meldung = [](const TRezept&) { return Bereich("Höhe ", "1", std::to_string(GroessteSeite)); },
      .Verschiebt = true,
      .Anpassen = true},
+    {.Schluessel = "Ausschnitt",
+     .Option = "--ausschnitt",
+     .Hilfe = "X,Y,B,H|nur dieses Rechteck der Fläche, auf Breite x Höhe skaliert",
+     .Art = TFeldart::Rechteck,
+     .Rechteck = &TRezept::Ausschnitt,
+     .Gilt = [](double, const TRezept& R) { return AusschnittFehler(R).empty(); },
+     .Meldung =
+         [](const TRezept& R) {
+           const std::string Fehler = AusschnittFehler(R);
+           return Fehler.empty() ? std::string("Ausschnitt hat falsches Format (X,Y,B,H erwartet)")
+                                 : Fehler;
+         },
+     .Neu = true},
     {.Schluessel = "WinkelPlus",
      .Zahl = &TRezept::WinkelPlus,
      .Gilt = Endlich,
@@ -206,6 +247,9 @@ void Pruefen(const TRezeptfeld& F, const TRezept& R) {
 }
 
 [[noreturn]] void Falsch(const TRezeptfeld& F, const TRezept& R) {
+  if (!F.Meldung)
+    throw EFeldfehler(std::string(F.Option ? F.Option : F.Schluessel) +
+                      " erwartet „ja“ oder „nein“");
   throw EFeldfehler(F.Meldung(R));
 }
 
@@ -220,6 +264,21 @@ uint32_t Farbwert(const TRezeptfeld& F, const TRezept& R, const std::string& Tex
     Falsch(F, R);
   const auto Rgb = static_cast<uint32_t>(std::stoul(T, nullptr, 16));
   return ((Rgb >> 16) & 0xFF) | (Rgb & 0xFF00) | ((Rgb & 0xFF) << 16);
+}
+
+// Four numbers with a decimal point, the commas between them.
+TRechteck Rechteckwert(const TRezeptfeld& F, const TRezept& R, const std::string& Text) {
+  double Werte[4];
+  size_t Anfang = 0;
+  for (int i = 0; i < 4; ++i) {
+    const size_t Komma = i < 3 ? Text.find(',', Anfang) : Text.size();
+    if (Komma == std::string::npos) Falsch(F, R);
+    const std::string Teil = Text.substr(Anfang, Komma - Anfang);
+    if (Teil.find(',') != std::string::npos || !IstKommazahl(Teil)) Falsch(F, R);
+    Werte[i] = TextAlsKommazahl(Teil);
+    Anfang = Komma + 1;
+  }
+  return {Werte[0], Werte[1], Werte[2], Werte[3]};
 }
 
 uint32_t Zustand(const TRezeptfeld& F, const TRezept& R, const std::string& Text) {
@@ -268,7 +327,14 @@ void FeldEingeben(const TRezeptfeld& F, TRezept& R, const std::string& Text) {
     case TFeldart::Zustand:
       Neu.*F.Wort = Zustand(F, R, Text);
       break;
+    case TFeldart::Rechteck:
+      Neu.*F.Rechteck = Rechteckwert(F, R, Text);
+      break;
     case TFeldart::Wahrheit:
+      // A setting that is on or off: "ja" or "nein", as in the recipe.
+      if (Text != "ja" && Text != "nein") Falsch(F, R);
+      Neu.*F.Wahr = Text == "ja";
+      break;
     case TFeldart::Bytes:
       Falsch(F, R);
   }
@@ -290,7 +356,7 @@ bool ImLaufGleich(const TEinstellungen& A, const TEinstellungen& B) {
   for (const TRezeptfeld& F : Felder) {
     if (!F.ImLauf) continue;
     const double WA = Wert(F, RA), WB = Wert(F, RB);
-    if (std::memcmp(&WA, &WB, sizeof WA) != 0) return false;
+    if (std::bit_cast<uint64_t>(WA) != std::bit_cast<uint64_t>(WB)) return false;
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -19,7 +20,8 @@ enum class TFeldart {
   Wahrheit,  // bool, "ja" or "nein"
   Farbe,     // 0x00BBGGRR; typed as RRGGBB
   Zustand,   // uint32_t, decimal digits only
-  Bytes      // the rule system's file text
+  Bytes,     // the rule system's file text
+  Rechteck   // X,Y,B,H: four numbers with a decimal point, commas between; optional
 };
 
 struct TRezeptfeld {
@@ -33,6 +35,7 @@ struct TRezeptfeld {
   bool TRezept::*Wahr = nullptr;
   uint32_t TRezept::*Wort = nullptr;
   std::string TRezept::*Text = nullptr;
+  std::optional<TRechteck> TRezept::*Rechteck = nullptr;
   // The field's check of a value as the recipe holds it; R is the recipe it
   // stands in, for bounds that depend on other values. Without it any value
   // of its kind passes.

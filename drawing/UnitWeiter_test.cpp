@@ -19,20 +19,13 @@ int Antworten(TWeiterBox& Box, std::function<void()> Aktion) {
   return Box.exec();
 }
 
-TEST(WeiterBox, LayoutAndTexts) {
+// A fixed frame that can only be closed.
+TEST(WeiterBox, Frame) {
   TWeiterBox Box;
-  EXPECT_EQ(Box.windowTitle(), "Weiter...");
-  EXPECT_EQ(Box.OKBitBtn->text(), "OK");
-  EXPECT_EQ(Box.AbbruchBitBtn->text(), "Abbruch");
-  EXPECT_TRUE(Box.OKBitBtn->isDefault());
-  EXPECT_FALSE(Box.AbbruchBitBtn->isDefault());
-  EXPECT_FALSE(Box.OKBitBtn->icon().isNull());
-  EXPECT_FALSE(Box.AbbruchBitBtn->icon().isNull());
-  EXPECT_EQ(Box.minimumSize(), Box.maximumSize());  // fixed frame
+  EXPECT_EQ(Box.minimumSize(), Box.maximumSize());
   EXPECT_FALSE(Box.windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_FALSE(Box.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(Box.windowFlags() & Qt::WindowCloseButtonHint);
-  EXPECT_LT(Box.OKBitBtn->x(), Box.AbbruchBitBtn->x());
 }
 
 TEST(WeiterBox, ResultOfEachWayOut) {

@@ -1,5 +1,6 @@
 // Fixture of the drawing window's tests: a fresh window, shown and active,
-// with the default settings, and what the tests of its rooms share.
+// with the default settings and a folder of its own, and what the tests of its
+// rooms share.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -23,8 +23,8 @@
 #include <memory>
 #include <vector>
 
+#include "drawing/EinstellungenTest.h"
 #include "drawing/Extras.h"
-#include "drawing/FensterTestHilfen.h"
 #include "drawing/LSystemZeichnen.h"
 #include "drawing/Rezept.h"
 #include "drawing/UnitWeiter.h"
@@ -34,6 +34,7 @@
 #include "gui/TestHilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/BildLeinwand.h"
+#include "turtle/SvgTestHilfen.h"
 #include "turtle/turtleUnit.h"
 
 inline const QRgb Gruen = qRgb(0, 128, 0);
@@ -69,6 +70,14 @@ inline void Aktivieren(QWidget* W) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(W));
 }
 
+// Deletes the drawing window a test made, with its dialogs.
+inline void ZeichenfensterEntfernen() {
+  delete FZeichenform;
+  FZeichenform = nullptr;
+  WeiterBox = nullptr;
+  ExtraEinstellungen = nullptr;
+}
+
 class FensterTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -79,12 +88,7 @@ class FensterTest : public ::testing::Test {
     Aktivieren(F);
   }
 
-  void TearDown() override {
-    delete FZeichenform;
-    FZeichenform = nullptr;
-    WeiterBox = nullptr;
-    ExtraEinstellungen = nullptr;
-  }
+  void TearDown() override { ZeichenfensterEntfernen(); }
 
   QImage Bild() const { return F->zeichenflaeche->Bitmap().copy(); }
 
@@ -110,6 +114,14 @@ class FensterTest : public ::testing::Test {
     F->RegelsystemUebergeben(R);
   }
 
+  // A long run to act in while it draws: axiom F with one rule, fixed step.
+  void LangerLauf(const std::string& Regel, double Schritt, int32_t Tiefe) {
+    Regeln("F", {Regel});
+    Waehlen(F->RGSchrittweite, 0);
+    F->SchrittweiteSetzen(Schritt);
+    F->TiefeSetzen(Tiefe);
+  }
+
   // Built-in system, depth 1, fixed step 10.
   void Standard() {
     R.RegelnHinzufuegen(StandardRegeln);
@@ -118,32 +130,33 @@ class FensterTest : public ::testing::Test {
     F->TiefeSetzen(1);
   }
 
-  TEinstellungenWache Wache;
+  TEinstellungenWache Wache{&Einstellungen, &ExtraWerte};
+  TQOrdner Ordner;
   TRegelsystem R;
   TFZeichenform* F = nullptr;
   QImage Anfang;
 };
 
-// The lines of an SVG file drawn by QPainter over Grund, as the surface draws them.
-inline QImage SvgNachgezeichnet(const QString& Datei, QImage Grund, int* Anzahl = nullptr) {
-  QFile Svg(Datei);
-  EXPECT_TRUE(Svg.open(QIODevice::ReadOnly));
-  QPainter P(&Grund);
-  int Linien = 0;
-  while (!Svg.atEnd()) {
-    const QByteArray Zeile = Svg.readLine();
-    int X1, Y1, X2, Y2, R, G, B, Breite;
-    if (std::sscanf(Zeile.constData(),
-                    "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#%2x%2x%2x\" "
-                    "stroke-width=\"%d\"",
-                    &X1, &Y1, &X2, &Y2, &R, &G, &B, &Breite) != 8)
-      continue;
-    P.setPen(QPen(QColor(R, G, B), Breite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    P.drawLine(X1, Y1, X2, Y2);
-    ++Linien;
-  }
-  if (Anzahl) *Anzahl = Linien;
-  return Grund;
+// Steps on the extra settings dialog, each once it is active: one notes the
+// seed shown, types Eingabe into the seed field and leaves it; one clicks a
+// button.
+inline TAntworter::TSchritt SaatEingeben(const QString& Eingabe, QString& Gezeigt) {
+  return [Eingabe, &Gezeigt](QWidget* W) {
+    if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
+    Gezeigt = ExtraEinstellungen->ESaat->text();
+    ExtraEinstellungen->ESaat->setFocus(Qt::TabFocusReason);
+    ExtraEinstellungen->ESaat->setText(Eingabe);
+    ExtraEinstellungen->EDicke->setFocus(Qt::TabFocusReason);
+    return true;
+  };
+}
+
+inline TAntworter::TSchritt ExtrasKlicken(QPushButton* TExtraEinstellungen::*Knopf) {
+  return [Knopf](QWidget* W) {
+    if (W != ExtraEinstellungen || !W->isActiveWindow()) return false;
+    QTest::mouseClick(ExtraEinstellungen->*Knopf, Qt::LeftButton);
+    return true;
+  };
 }
 
 // A step that checks the state shown with the prompt, then answers it.

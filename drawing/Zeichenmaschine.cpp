@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "drawing/Ausschnitt.h"
+#include "drawing/Laufrahmen.h"
 #include "drawing/Zeichenzahl.h"
 #include "helpers/Gleitkomma.h"
 #include "helpers/Hilfen.h"
@@ -20,105 +22,6 @@ constexpr uint64_t LinienProEinheit = 16;
 // thick lines can make one string cost more than a whole thin drawing.
 constexpr uint64_t Zwischenaufwand = Uhrabstand * LinienProEinheit;
 }  // namespace
-
-// The replacements in force, copied from the rule system. A level that walks a
-// replacement keeps reading the table it took it from, so tables live on for
-// the run even when the rules change meanwhile.
-struct TZeichenmaschine::TTabelle {
-  const TRegelsystem* Quelle = nullptr;
-  uint64_t Stand = 0;
-  std::array<bool, 256> Ersetzt{};  // a rule gives something other than c itself
-  std::array<std::string, 256> Rumpf;
-};
-
-// The measuring walk's state. The fitting's part walks at heading 0 with y
-// growing upward and counts "f" like "F"; when Lage is set, a second turtle
-// walks beside it as the drawing's own does (start heading, y downward,
-// headings kept in [0, 360), random factors) and takes in only the lines.
-struct TZeichenmaschine::TMessung {
-  static constexpr int32_t Groesse = 101;
-  double x = 0, y = 0, Winkel = 0;
-  double maxX = 0, minX = 0, maxY = 0, minY = 0;
-  bool Lage = false;
-  double LageX = 0, LageY = 0, Richtung = 0;
-  TUmriss Umriss;
-  struct {
-    double x, y, Winkel, LageX, LageY, Richtung;
-  } MessStapel[Groesse];
-  int32_t Oben = -1;
-  TWinkelcache Cache;
-
-  void Einschliessen(double X, double Y) {
-    TUmriss& U = Umriss;
-    if (!U.Linien) {
-      U = {X, X, Y, Y, true};
-      return;
-    }
-    U.MinX = std::min(U.MinX, X);
-    U.MaxX = std::max(U.MaxX, X);
-    U.MinY = std::min(U.MinY, Y);
-    U.MaxY = std::max(U.MaxY, Y);
-  }
-  void LageSchritt(double L, bool Linie) {
-    double C, S;
-    Cache.Werte(Richtung, C, S);
-    const double NX = Gk(LageX + Gk(L * C));
-    const double NY = Gk(LageY - Gk(L * S));
-    if (Linie) {
-      Einschliessen(LageX, LageY);
-      Einschliessen(NX, NY);
-    }
-    LageX = NX;
-    LageY = NY;
-  }
-  void LageDrehen(double W) { Richtung = RichtungNormieren(Gk(Richtung + W)); }
-};
-
-// Counts the runs that are under way; the outermost one clears up at its end.
-class TZeichenmaschine::TLaufrahmen {
- public:
-  explicit TLaufrahmen(TZeichenmaschine& M) : M(M) {
-    if (M.Laufende++ == 0) {
-      M.BisZurUhr = 1;
-      M.SofortFaellig = true;
-    }
-  }
-  ~TLaufrahmen() {
-    M.Turtle.Canvas.Ausgeben();
-    if (--M.Laufende == 0) {
-      M.Aktuelle = nullptr;
-      M.Tabellen.clear();
-    }
-  }
-
- private:
-  TZeichenmaschine& M;
-};
-
-// Progress of one walk or drawing at once. A run started from one of its
-// message passes has its own; the outer one goes on with its count after it.
-class TZeichenmaschine::TFortschritt {
- public:
-  TFortschritt(TZeichenmaschine& M, const std::string& s, int32_t Tiefe)
-      : M(M), Melden(M.FortschrittMelden), Erledigt(M.Erledigt), Gesamt(M.Gesamt) {
-    M.Gesamt = ZeichenZaehlen(*M.Regelsystem, Tiefe, s).Zeichen;
-    M.Erledigt = 0;
-    M.FortschrittMelden = true;
-    M.Fenster.FortschrittSetzen(0);
-  }
-  ~TFortschritt() {
-    M.FortschrittMelden = Melden;
-    M.Erledigt = Erledigt;
-    M.Gesamt = Gesamt;
-  }
-  void Fertig() { M.Fenster.FortschrittSetzen(1); }
-
- private:
-  TZeichenmaschine& M;
-  bool Melden;
-  uint64_t Erledigt;
-  uint64_t Gesamt;
-};
 
 TZeichenmaschine::TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster,
                                    const TEinstellungen& E)
@@ -249,7 +152,10 @@ void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
   NachrichtenSofort();
   Fenster.AbbrechenZeigen(true);
   try {
-    zeichnenRekTeil(s, Tiefe);
+    if (Ansicht)
+      AusschnittTeil(s, Tiefe);
+    else
+      zeichnenRekTeil(s, Tiefe);
   } catch (...) {
     Fenster.AbbrechenZeigen(false);
     throw;
@@ -368,155 +274,6 @@ void TZeichenmaschine::SchrittRekTeil(const char* s, size_t Laenge, int32_t n) {
   }
 }
 
-// ---- measuring walk
-
-void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h) {
-  Vermessen(Tiefe, w, h, nullptr, 0);
-}
-
-void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* Umriss,
-                                 double Startwinkel) {
-  TLaufrahmen Rahmen(*this);
-  // The walk draws the drawing's random factors from a copy of the generator.
-  const TZufall Vorher = Zufall;
-  struct TZurueck {
-    TZufall& Z;
-    const TZufall& Alt;
-    ~TZurueck() { Z = Alt; }
-  } Zurueck{Zufall, Vorher};
-  TFortschritt Fortschritt(*this, Regelsystem->Axiom, Tiefe);
-  BestimmungAbgebrochen = false;
-  Abbruch = false;
-  NachrichtenSofort();
-  Fenster.AbbrechenZeigen(true);
-  TMessung& M = *Messung;
-  M.x = M.y = M.Winkel = 0;
-  M.maxX = M.minX = M.maxY = M.minY = 0;
-  M.Oben = -1;
-  M.Lage = Umriss != nullptr;
-  M.LageX = M.LageY = 0;
-  M.Richtung = Startwinkel;
-  M.Umriss = TUmriss{};
-  try {
-    AusdehnungMessen(Tiefe, Regelsystem->Axiom);
-    // A press of "Abbrechen" since the last look belongs to the walk, however
-    // late in the walk it came: it must not stop the drawing that follows.
-    if (!BestimmungAbgebrochen) {
-      Fortschritt.Fertig();
-      FortschrittMelden = false;
-      NachrichtenSofort();
-      NachrichtenVerarbeiten();
-      if (Abbruch) BestimmungAbgebrochen = true;
-    }
-  } catch (...) {
-    Fenster.AbbrechenZeigen(false);
-    throw;
-  }
-  Fenster.AbbrechenZeigen(false);
-  w = M.maxX - M.minX;
-  h = M.maxY - M.minY;
-  if (Umriss) *Umriss = M.Umriss;
-}
-
-void TZeichenmaschine::AusdehnungMessen(int32_t d, const std::string& s) {
-  TLaufrahmen Rahmen(*this);
-  Tabelle();
-  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
-  if (Messung->Lage)
-    Messen<true>(d, Text.data(), Text.size());
-  else
-    Messen<false>(d, Text.data(), Text.size());
-}
-
-template <bool Lage>
-void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
-  BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
-  NachrichtenVerarbeiten();
-  if (Abbruch) {
-    BestimmungAbgebrochen = true;
-    return;
-  }
-  const bool Zufaellig = Lage && E->Zufallsmodus;
-  if (d <= 0) {
-    Erledigt += Laenge;
-    for (size_t i = 0; i < Laenge; ++i) MessZeichen<Lage>(s[i], Zufaellig);
-    return;
-  }
-  for (size_t i = 0; i < Laenge; ++i) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    const TTabelle& T = *Aktuelle;
-    if (T.Ersetzt[c]) {
-      Messen<Lage>(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
-      continue;
-    }
-    // A character that stays itself would pass through d levels, each with
-    // a message pass and a stop check, before it acts: one of each will do.
-    NachrichtenVerarbeiten();
-    if (Abbruch) {
-      BestimmungAbgebrochen = true;
-    } else {
-      ++Erledigt;
-      MessZeichen<Lage>(static_cast<char>(c), Zufaellig);
-    }
-  }
-}
-
-// In random mode the drawing's walk draws one number per "F", "f", "+" and
-// "-" in the drawing's order, and so the factors that the drawing will draw.
-template <bool Lage>
-void TZeichenmaschine::MessZeichen(char c, bool Zufaellig) {
-  TMessung& M = *Messung;
-  switch (c) {
-    case '+':
-      M.Winkel = Gk(M.Winkel + WinkelPlus);
-      if constexpr (Lage)
-        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungPlus) * WinkelPlus)
-                               : WinkelPlus);
-      break;
-    case '-':
-      M.Winkel = Gk(M.Winkel + WinkelMinus);
-      if constexpr (Lage)
-        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungMinus) * WinkelMinus)
-                               : WinkelMinus);
-      break;
-    case 'F':
-    case 'f': {
-      double C, S;
-      M.Cache.Werte(M.Winkel, C, S);
-      M.x = Gk(M.x + C);
-      M.maxX = M.maxX > M.x ? M.maxX : M.x;
-      M.minX = M.minX < M.x ? M.minX : M.x;
-      M.y = Gk(M.y + S);
-      M.maxY = M.maxY > M.y ? M.maxY : M.y;
-      M.minY = M.minY < M.y ? M.minY : M.y;
-      if constexpr (Lage)
-        M.LageSchritt(Zufaellig ? Zufall.Zufallsfaktor(E->AbweichungSchritt) : 1.0, c == 'F');
-      break;
-    }
-    case '[':
-      if (M.Oben + 1 >= TMessung::Groesse) throw std::runtime_error("Stapelüberlauf");
-      ++M.Oben;
-      M.MessStapel[M.Oben] = {M.x, M.y, M.Winkel, M.LageX, M.LageY, M.Richtung};
-      break;
-    case ']': {
-      // Only the axiom can close more than it opened; such a "]" is passed
-      // over here, and the drawing reports it.
-      if (M.Oben < 0) break;
-      const auto& E = M.MessStapel[M.Oben];
-      M.x = E.x;
-      M.y = E.y;
-      M.Winkel = E.Winkel;
-      M.LageX = E.LageX;
-      M.LageY = E.LageY;
-      M.Richtung = E.Richtung;
-      --M.Oben;
-      break;
-    }
-    default:
-      break;
-  }
-}
-
 // ---- the run
 
 namespace {
@@ -533,6 +290,12 @@ double Mittig(double Min, double Max, double Schrittweite, int Seite) {
 }
 
 }  // namespace
+
+double AngepassterSchritt(double w, double h, int Breite, int Hoehe) {
+  const double m = Minimum(Breite, Hoehe);
+  const double g = Maximum(Gk(w + 0.01), Gk(h + 0.01));
+  return Gk(GkTeilen(m, g) * 0.6);
+}
 
 void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, double StartX,
                                    double StartY, double Startwinkel) {
@@ -557,19 +320,24 @@ void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, d
         Fenster.Meldung("Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt");
         SchrittweiteSetzen(0.1);
       } else {
-        double m = Minimum(Fenster.ClientBreite(), Fenster.ClientHoehe());
-        double g = Maximum(Gk(w + 0.01), Gk(h + 0.01));
-        SchrittweiteSetzen(Gk(GkTeilen(m, g) * 0.6));
+        SchrittweiteSetzen(AngepassterSchritt(w, h, Fenster.ClientBreite(), Fenster.ClientHoehe()));
       }
     }
     // Stopped, the drawing starts where the user put it: nothing to tell, the
     // start is the user's own. The picture is on the canvas, which need not
     // have the size of the window: it is the canvas's middle that counts.
+    // Through a view the canvas is the output, and the surface is the client.
     if (Zentrieren && !BestimmungAbgebrochen) {
-      StartX = Mittig(Umriss.MinX, Umriss.MaxX, Schrittweite, Turtle.Canvas.Breite());
-      StartY = Mittig(Umriss.MinY, Umriss.MaxY, Schrittweite, Turtle.Canvas.Hoehe());
+      const int Breite = Ansicht ? Fenster.ClientBreite() : Turtle.Canvas.Breite();
+      const int Hoehe = Ansicht ? Fenster.ClientHoehe() : Turtle.Canvas.Hoehe();
+      StartX = Mittig(Umriss.MinX, Umriss.MaxX, Schrittweite, Breite);
+      StartY = Mittig(Umriss.MinY, Umriss.MaxY, Schrittweite, Hoehe);
       Fenster.StartGesetzt(StartX, StartY);
     }
+  }
+  if (Ansicht) {
+    StartX = Gk(Gk(StartX - Ansicht->X) * Ansicht->Massstab);
+    StartY = Gk(Gk(StartY - Ansicht->Y) * Ansicht->Massstab);
   }
   // Saved states of an earlier, stopped run would never be restored.
   Turtle.StapelLeeren();
@@ -593,6 +361,15 @@ void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, d
   } catch (const EZulang&) {
     Zulang = true;
     s.clear();
+  }
+  // Through a view without prompts: the string as a drawing of depth 0, whose
+  // characters count as the prompts counted them.
+  if (Ansicht) {
+    if (Zulang)
+      zeichnenRek(Axiom, Tiefe);
+    else
+      zeichnenRek(s, 0);
+    return;
   }
   Fenster.WeiterBoxPlatzieren();
   Fenster.ZeichenSetzen("");

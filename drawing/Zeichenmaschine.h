@@ -3,6 +3,7 @@
 // It needs no window: what it needs of one is TZeichenfensterSchnittstelle.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,9 @@
 
 class TRegelsystem;
 class TTurtle;
+struct TAnsicht;
+class TTeilbilder;
+class TAusschnittlauf;
 
 // What the engine needs of the drawing window. Tests implement it too.
 class TZeichenfensterSchnittstelle {
@@ -54,6 +58,10 @@ struct TUmriss {
   double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
   bool Linien = false;
 };
+
+// The fitted step size: the larger of the drawing's width w and height h at
+// step length 1 spans 0.6 of the smaller side of a surface Breite x Hoehe.
+double AngepassterSchritt(double w, double h, int Breite, int Hoehe);
 
 // Does nothing a window would do; for drawing without one (the renderer).
 class TOhneFenster : public TZeichenfensterSchnittstelle {
@@ -108,6 +116,12 @@ class TZeichenmaschine {
   // No character acts beyond this many; the run then stops as if cancelled.
   // Replays a run exactly as far as it came.
   uint64_t Zeichengrenze = UINT64_MAX;
+  // When set, a run draws through this view onto the canvas as its output
+  // (drawing/Ausschnitt.h): laid out on the surface of the window's client
+  // size as ever, then walked in output pixels, parts outside jumped over.
+  const TAnsicht* Ansicht = nullptr;
+  // Characters of the last run through a view that acted without being walked.
+  uint64_t Gesprungen = 0;
 
   // Least time between two real message passes; 0 makes every call real.
   std::chrono::nanoseconds Nachrichtenabstand = std::chrono::milliseconds(15);
@@ -160,7 +174,16 @@ class TZeichenmaschine {
   bool Laeuft() const { return Laufende > 0; }
 
  private:
-  struct TTabelle;
+  friend class TAusschnittlauf;
+  // The replacements in force, copied from the rule system. A level that walks a
+  // replacement keeps reading the table it took it from, so tables live on for
+  // the run even when the rules change meanwhile.
+  struct TTabelle {
+    const TRegelsystem* Quelle = nullptr;
+    uint64_t Stand = 0;
+    std::array<bool, 256> Ersetzt{};  // a rule gives something other than c itself
+    std::array<std::string, 256> Rumpf;
+  };
   struct TMessung;
   class TLaufrahmen;
   class TFortschritt;
@@ -178,6 +201,8 @@ class TZeichenmaschine {
   void LaufBeginnen();
   const TTabelle& Tabelle();
   void RekTeil(const char* s, size_t Laenge, int32_t n);
+  // The walk through Ansicht (drawing/Ausschnitt.cpp).
+  void AusschnittTeil(const std::string& s, int32_t n);
   void SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
   // Lage: the drawing's own walk goes along (a template, so that the
   // fitting alone pays nothing for it).
@@ -201,4 +226,5 @@ class TZeichenmaschine {
   const TTabelle* Aktuelle = nullptr;
   std::vector<std::unique_ptr<TTabelle>> Tabellen;  // kept while a run reads them
   std::unique_ptr<TMessung> Messung;
+  std::unique_ptr<TTeilbilder> Teilbilder;  // of the last rule-system state drawn through a view
 };

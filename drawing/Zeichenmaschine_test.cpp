@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "helpers/Hilfen.h"
+#include "helpers/TestHilfen.h"
 #include "rules/Regelsystem.h"
 #include "turtle/Protokoll_test.h"
 #include "turtle/turtleUnit.h"
@@ -108,29 +109,25 @@ class Zeichnen : public ::testing::Test {
     }
     return S;
   }
-  // Middle of the box of the lines drawn, in pixels.
-  void Mitte(double& X, double& Y) const {
+  // The box of the lines drawn, in pixels.
+  TStrecke Umfang() const {
     const auto S = Strecken();
     EXPECT_FALSE(S.empty());
-    int MinX = S[0].X1, MaxX = MinX, MinY = S[0].Y1, MaxY = MinY;
+    if (S.empty()) return {};
+    TStrecke U{S[0].X1, S[0].Y1, S[0].X1, S[0].Y1};
     for (const TStrecke& T : S) {
-      MinX = std::min({MinX, T.X1, T.X2});
-      MaxX = std::max({MaxX, T.X1, T.X2});
-      MinY = std::min({MinY, T.Y1, T.Y2});
-      MaxY = std::max({MaxY, T.Y1, T.Y2});
+      U.X1 = std::min({U.X1, T.X1, T.X2});
+      U.X2 = std::max({U.X2, T.X1, T.X2});
+      U.Y1 = std::min({U.Y1, T.Y1, T.Y2});
+      U.Y2 = std::max({U.Y2, T.Y1, T.Y2});
     }
-    X = (MinX + MaxX) / 2.0;
-    Y = (MinY + MaxY) / 2.0;
+    return U;
   }
-  std::string Fehler(const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const std::exception& E) {
-      return E.what();
-    }
-    return "";
+  void Mitte(double& X, double& Y) const {
+    const TStrecke U = Umfang();
+    X = (U.X1 + U.X2) / 2.0;
+    Y = (U.Y1 + U.Y2) / 2.0;
   }
-
   TRegelsystem R;
   TProtokollLeinwand Leinwand;
   TTurtle Turtle;
@@ -267,18 +264,14 @@ TEST_F(Zeichnen, ExpansionOrderAndMessagePasses) {
 
 // The length limit of derived strings does not apply to drawing at once.
 TEST_F(Zeichnen, DepthTwentyDrawsAMillionLines) {
-  struct TZaehler : TProtokollLeinwand {
-    void LinieNach(int, int) override { ++Anzahl; }
-    void Linie(int, int, int, int) override { ++Anzahl; }
-    long Anzahl = 0;
-  } Z;
+  TZaehlLeinwand Z;
   TTurtle T(Z);
   TZeichenmaschine N(T, Fenster);
   N.Regelsystem = &R;
   Regeln({"F->FF"});
   R.Axiom = "F";
   N.Zeichenlauf(E, 20, 500, 680, 90);
-  EXPECT_EQ(Z.Anzahl, 1048576);
+  EXPECT_EQ(Z.Anzahl, 1048576u);
 }
 
 TEST_F(Zeichnen, AbbrechenStopsAtTheNextCheck) {
@@ -426,20 +419,12 @@ TEST_F(Zeichnen, StepSizeFit) {
   M.WinkelMinus = -25;
   double w, h;
   M.SchrittweiteBestimmen(4, w, h);
-  Leinwand.Aufrufe.clear();
+  Leinwand.Linien.clear();
   Start(0, 0, 0, 100);
   M.zeichnenRek("X", 4);
-  int MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
-  for (const auto& A : Leinwand.Aufrufe) {
-    int X1, Y1, X2, Y2;
-    ASSERT_EQ(sscanf(A.c_str(), "Linie (%d,%d)-(%d,%d)", &X1, &Y1, &X2, &Y2), 4) << A;
-    MinX = std::min({MinX, X1, X2});
-    MaxX = std::max({MaxX, X1, X2});
-    MinY = std::min({MinY, Y1, Y2});
-    MaxY = std::max({MaxY, Y1, Y2});
-  }
-  EXPECT_NEAR(w, (MaxX - MinX) / 100.0, 0.01);
-  EXPECT_NEAR(h, (MaxY - MinY) / 100.0, 0.01);
+  const TStrecke U = Umfang();
+  EXPECT_NEAR(w, (U.X2 - U.X1) / 100.0, 0.01);
+  EXPECT_NEAR(h, (U.Y2 - U.Y1) / 100.0, 0.01);
   EXPECT_GT(h, 10.0);
 }
 
@@ -451,7 +436,7 @@ TEST_F(Zeichnen, FitStackHolds101States) {
   M.SchrittweiteBestimmen(0, w, h);
   EXPECT_EQ(w, 1.0);
   R.Axiom = std::string(102, '[') + "F" + std::string(102, ']');
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Stapelüberlauf");
+  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Stapelüberlauf");
   EXPECT_TRUE(Leinwand.Linien.empty());
   EXPECT_EQ(M.Schrittweite, 7.0);
   EXPECT_FALSE(Fenster.AbbrechenSichtbar);
@@ -477,17 +462,13 @@ TEST_F(Zeichnen, StoppedFitDrawsWithStepOneTenth) {
 
 TEST_F(Zeichnen, TurtleStackErrorsEndTheRunOnly) {
   R.Axiom = "F]F";
-  try {
-    M.Zeichenlauf(E, 0, 500, 680, 90);
-    FAIL() << "no error";
-  } catch (const ETurtleStapel& E) {
-    EXPECT_STREQ(E.what(), "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
-  }
+  EXPECT_EQ(Fehlertext<ETurtleStapel>([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }),
+            "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
   EXPECT_EQ(Leinwand.Linien.size(), 1u);  // the partial picture stays
   EXPECT_FALSE(Fenster.AbbrechenSichtbar);
 
   R.Axiom = std::string(101, '[');
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }),
+  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }),
             "Zu viele gemerkte Turtle-Positionen");
   // Leftovers of that run don't count against the next one.
   R.Axiom = std::string(100, '[') + "F" + std::string(100, ']');
@@ -510,21 +491,22 @@ TEST_F(Zeichnen, RunPutsTheTurtleOnItsStart) {
 TEST_F(Zeichnen, FloatingPointFaultsEndTheRun) {
   R.Axiom = "FFF";
   M.Schrittweite = 1e308;  // far beyond the canvas before it overflows
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Ungültige Gleitkommaoperation");
+  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }),
+            "Ungültige Gleitkommaoperation");
   M.Schrittweite = 10;
   E.Zufallsmodus = true;
   E.AbweichungSchritt = 1e308;
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
   E.Zufallsmodus = false;
   E.Schwundfaktor = 1e300;
   R.Axiom = "[[";
   E.Anfangsdicke = 1e10;
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
   // The walk does not normalise its heading.
   E.SchrittweiteAnpassen = true;
   M.WinkelPlus = 1e308;
   R.Axiom = "++";
-  EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
 }
 
 // A press of "Abbrechen" seen at the pass that ends the fitting stops the
@@ -823,9 +805,9 @@ TEST_F(Zeichnen, CentringOfEmptyAndHugeDrawings) {
     double Schritt, Winkel;
     std::string Start, Linie, Fehler;
   } Faelle[] = {
-      {"+-", 10, 90, "(500,340)", "", ""},
-      {"ffffF", 10, 0, "(454,340)", "(494,340)-(504,340)", ""},
-      {"F", 1e-9, 90, "(500,340)", "(500,340)-(500,340)", ""},
+      {"+-", 10, 90, "(500,340)", "", "(kein Fehler)"},
+      {"ffffF", 10, 0, "(454,340)", "(494,340)-(504,340)", "(kein Fehler)"},
+      {"F", 1e-9, 90, "(500,340)", "(500,340)-(500,340)", "(kein Fehler)"},
       {"FFF", 1e308, 0, "", "", "Gleitkommaüberlauf"},
   };
   for (const auto& F : Faelle) {
@@ -833,7 +815,7 @@ TEST_F(Zeichnen, CentringOfEmptyAndHugeDrawings) {
     M.Schrittweite = F.Schritt;
     Leinwand.Linien.clear();
     Fenster.Starts.clear();
-    EXPECT_EQ(Fehler([&] { M.Zeichenlauf(E, 0, 10, 20, F.Winkel); }), F.Fehler) << F.Axiom;
+    EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 10, 20, F.Winkel); }), F.Fehler) << F.Axiom;
     EXPECT_EQ(Fenster.Starts, F.Start.empty() ? Liste{} : Liste{F.Start}) << F.Axiom;
     EXPECT_EQ(Leinwand.Linien, F.Linie.empty() ? Liste{} : Liste{F.Linie}) << F.Axiom;
   }

@@ -155,7 +155,8 @@ TAufwand AufwandSchaetzen(const TRegelsystem& R, int32_t Tiefe, const std::strin
     const double Stift = std::min(std::fabs(std::nearbyint(Dicke)), 1e9);
     if (Stift <= 1) continue;
     const double Flaeche = std::min((Laenge + Stift) * Stift, Bild);
-    const double Gesamt = (1 + std::floor(Flaeche / PixelProEinheit)) * static_cast<double>(Linien[j]);
+    const double Gesamt =
+        (1 + std::floor(Flaeche / PixelProEinheit)) * static_cast<double>(Linien[j]);
     A.Flaeche = SattSumme(A.Flaeche, Gesamt >= 1.8e19 ? Voll : static_cast<uint64_t>(Gesamt));
   }
   return A;

@@ -115,11 +115,7 @@ TEST(Zeichenzahl, SaturatesInsteadOfOverflowing) {
 
 // What the engine really draws at once, counted on the canvas.
 TEST(Zeichenzahl, MatchesTheLinesDrawnAtOnce) {
-  struct TZaehler : TProtokollLeinwand {
-    void LinieNach(int, int) override { ++Anzahl; }
-    void Linie(int, int, int, int) override { ++Anzahl; }
-    uint64_t Anzahl = 0;
-  } Leinwand;
+  TZaehlLeinwand Leinwand;
   TTurtle Turtle(Leinwand);
   TOhneFenster Fenster(1000, 680);
   const TEinstellungen E;
@@ -161,11 +157,11 @@ TEST(Zeichenzahl, WorkEstimateWeighsLinesAsTheCanvasDoes) {
     std::vector<std::string> Regeln;
     double Dicke, Schwund, Schritt;
   } Faelle[] = {
-      {{"F->F+F-F"}, 1, 1, 3},                // thin, short
-      {{"F->F+F-F"}, 40, 1, 3},               // thick
-      {{"F->F+F-F"}, 1e7, 1, 3},              // covering the whole picture
-      {{"F->F[+F][-F]F"}, 64, 0.5, 12},       // thinning by level
-      {{"F->F[+F[+F]][-F]F"}, 2, 1.5, 300},   // growing by level, long lines
+      {{"F->F+F-F"}, 1, 1, 3},               // thin, short
+      {{"F->F+F-F"}, 40, 1, 3},              // thick
+      {{"F->F+F-F"}, 1e7, 1, 3},             // covering the whole picture
+      {{"F->F[+F][-F]F"}, 64, 0.5, 12},      // thinning by level
+      {{"F->F[+F[+F]][-F]F"}, 2, 1.5, 300},  // growing by level, long lines
   };
   for (const auto& Fall : Faelle) {
     TRegelsystem R;

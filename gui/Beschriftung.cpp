@@ -211,13 +211,13 @@ QList<TUeberstand> Ueberdeckungen(QWidget* Fenster) {
   for (QWidget* W : Alle) {
     TTextort Ort;
     if (!Gezeigt(W) || W == Fenster || !Textort(W, Ort)) continue;
-    const QRect Text(W->mapTo(Fenster, Textrechteck(W, Ort).topLeft()), Textrechteck(W, Ort).size());
+    const QRect Text(W->mapTo(Fenster, Textrechteck(W, Ort).topLeft()),
+                     Textrechteck(W, Ort).size());
     for (QWidget* V : Alle) {
       if (V == W || !Gezeigt(V) || Unterlage(V) || V->isAncestorOf(W) || W->isAncestorOf(V))
         continue;
       const QRect Ueber = Text.intersected(QRect(V->mapTo(Fenster, QPoint()), V->size()));
-      if (!Ueber.isEmpty())
-        Liste.append({W, Ort.Text, std::min(Ueber.width(), Ueber.height())});
+      if (!Ueber.isEmpty()) Liste.append({W, Ort.Text, std::min(Ueber.width(), Ueber.height())});
     }
   }
   return Liste;

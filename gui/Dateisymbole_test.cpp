@@ -12,7 +12,6 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMimeDatabase>
-#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <chrono>
@@ -81,22 +80,16 @@ class TRohrwache {
   std::thread Faden;
 };
 
-void Schreiben(const QString& Pfad, const QByteArray& Inhalt) {
-  QFile D(Pfad);
-  ASSERT_TRUE(D.open(QIODevice::WriteOnly));
-  D.write(Inhalt);
-}
-
-const QByteArray PngAnfang("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+const std::string PngAnfang("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
 
 TEST(Dateisymbole, TypeAndIconComeFromNameAndKind) {
-  QTemporaryDir Ordner;
-  const QString O = Ordner.path() + '/';
-  Schreiben(O + "x.txt", PngAnfang);
-  Schreiben(O + "bild.Png", "kein Bild");
-  Schreiben(O + "baum.lsy", PngAnfang);
-  Schreiben(O + "daten.qqq", PngAnfang);
-  Schreiben(O + "ohneendung", PngAnfang);
+  const TQOrdner Ordner;
+  const QString O = Ordner.Weg() + '/';
+  Ordner.Schreiben("x.txt", PngAnfang);
+  Ordner.Schreiben("bild.Png", "kein Bild");
+  Ordner.Schreiben("baum.lsy", PngAnfang);
+  Ordner.Schreiben("daten.qqq", PngAnfang);
+  Ordner.Schreiben("ohneendung", PngAnfang);
   QDir(O).mkdir("unter.png");
   ASSERT_EQ(mkfifo(QFile::encodeName(O + "y.png").constData(), 0600), 0);
   ASSERT_EQ(symlink("fehlt.png", QFile::encodeName(O + "weg.png").constData()), 0);
@@ -159,15 +152,15 @@ class DateidialogTest : public testing::Test {
 };
 
 TEST_F(DateidialogTest, PipeInAListedFolderIsNeverOpened) {
-  QTemporaryDir Ordner;
-  const QString Rohr = Ordner.path() + "/y.png";
+  const TQOrdner Ordner;
+  const QString Rohr = Ordner.Datei("y.png");
   ASSERT_EQ(mkfifo(QFile::encodeName(Rohr).constData(), 0600), 0);
-  Schreiben(Ordner.path() + "/x.txt", PngAnfang);
+  Ordner.Schreiben("x.txt", PngAnfang);
   TRohrwache Wache(Rohr);
   TWachhund Hund(60, "Ordner mit Pipe");
-  Zeigen(Ordner.path());
+  Zeigen(Ordner.Weg());
   EXPECT_TRUE(Gelistet(Rohr, "Spezialdatei")) << Typ(Rohr).toStdString();
-  EXPECT_TRUE(Gelistet(Ordner.path() + "/x.txt", "TXT-Datei"));
+  EXPECT_TRUE(Gelistet(Ordner.Datei("x.txt"), "TXT-Datei"));
   Dialog.hide();
   EXPECT_FALSE(Wache.Geoeffnet);
 }

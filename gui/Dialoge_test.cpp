@@ -50,7 +50,7 @@ TEST(Fehlertext, FullStopOnlyAfterCharactersAboveIt) {
 
 TEST(Meldungen, PlainBoxHasTitleTextAndOneOk) {
   TBoxInhalt Box;
-  BoxBeantworten(Box);
+  TAntworter A({TAntworter::Box(Box)});
   MeldungZeigen(std::string("Regelsystem nicht gespeichert."));
   EXPECT_EQ(Box.Anzahl, 1);
   EXPECT_EQ(Box.Titel, "Rankenwerk");
@@ -63,7 +63,7 @@ TEST(Meldungen, ConfirmationIsTrueOnlyForOk) {
   const std::pair<QString, bool> Faelle[] = {{"OK", true}, {"Abbrechen", false}, {"", false}};
   for (const auto& [Knopf, Erwartet] : Faelle) {
     TBoxInhalt Box;
-    BoxBeantworten(Box, Knopf);
+    TAntworter A({TAntworter::Box(Box, Knopf)});
     EXPECT_EQ(Bestaetigen("Regel A->F  löschen?"), Erwartet) << Knopf.toStdString();
     EXPECT_EQ(Box.Titel, "Bestätigung");
     EXPECT_EQ(Box.Text, "Regel A->F  löschen?");
@@ -73,13 +73,13 @@ TEST(Meldungen, ConfirmationIsTrueOnlyForOk) {
 }
 
 TEST(Meldungen, EscapeInConfirmationCancels) {
-  ModalBeantworten([](QWidget* W) { QTest::keyClick(W, Qt::Key_Escape); });
+  TAntworter A({TAntworter::Jeder([](QWidget* W) { QTest::keyClick(W, Qt::Key_Escape); })});
   EXPECT_FALSE(Bestaetigen("Übernehmen?"));
 }
 
 TEST(Meldungen, ErrorFromHandlerBodyIsReportedWithStopIcon) {
   TBoxInhalt Box;
-  BoxBeantworten(Box);
+  TAntworter A({TAntworter::Box(Box)});
   bool Weiter = false;
   Behandeln(nullptr, [&] {
     throw std::runtime_error("Klammerfehler");
@@ -102,7 +102,7 @@ class TWerfer : public QObject {
 
 TEST(Anwendung, ErrorEscapingAnEventIsReportedNotFatal) {
   TBoxInhalt Box;
-  BoxBeantworten(Box);
+  TAntworter A({TAntworter::Box(Box)});
   TWerfer Werfer;
   QEvent Ereignis(QEvent::User);
   EXPECT_FALSE(QApplication::sendEvent(&Werfer, &Ereignis));
@@ -114,7 +114,7 @@ TEST(Anwendung, StartupFailureNamesClassAndMessage) {
   EXPECT_EQ(AnwendungsfehlerText(std::runtime_error("Klammerfehler")),
             "Ausnahme std::runtime_error: Klammerfehler.");
   TBoxInhalt Box;
-  BoxBeantworten(Box);
+  TAntworter A({TAntworter::Box(Box)});
   AnwendungsfehlerZeigen(std::invalid_argument("leer"));
   EXPECT_EQ(Box.Titel, "Anwendungsfehler");
   EXPECT_EQ(Box.Text, "Ausnahme std::invalid_argument: leer.");

@@ -1,4 +1,5 @@
-// Test support: answers the next modal dialog from the event loop.
+// Test support for windows: answers the modal dialogs that come up, in order,
+// and gives the test's folder in Qt's terms.
 #pragma once
 
 #include <QAbstractButton>
@@ -6,8 +7,12 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
 #include <functional>
 #include <ostream>
+#include <vector>
+
+#include "helpers/TestHilfen.h"
 
 // Readable QStrings in test failure messages.
 inline void PrintTo(const QString& Text, std::ostream* Aus) {
@@ -19,43 +24,12 @@ inline void Abwarten() {
   for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
 
-// Answers still waiting belong to the round in which they were asked for.
-inline int& Antwortrunde() {
-  static int Runde = 0;
-  return Runde;
-}
-
-// Drops every answer still waiting (at the end of a test).
-inline void AntwortenVerwerfen() { ++Antwortrunde(); }
-
-// Runs Aktion once from the event loop after Ms milliseconds.
-inline void Spaeter(int Ms, std::function<void()> Aktion) {
-  auto* Uhr = new QTimer(qApp);
-  Uhr->setSingleShot(true);
-  QObject::connect(Uhr, &QTimer::timeout, Uhr, [Uhr, Aktion = std::move(Aktion)] {
-    Uhr->deleteLater();
-    Aktion();
-  });
-  Uhr->start(Ms);
-}
-
-// Polls until a modal widget is up, then hands it to Antwort (once).
-inline void ModalBeantworten(std::function<void(QWidget*)> Antwort, int Versuche = 500) {
-  Spaeter(5, [Antwort = std::move(Antwort), Versuche, Runde = Antwortrunde()]() mutable {
-    if (Runde != Antwortrunde()) return;
-    if (QWidget* W = QApplication::activeModalWidget()) {
-      // Offscreen windows are not reactivated when a dialog closes; a desktop does that.
-      QPointer<QWidget> Eltern = W->parentWidget() ? W->parentWidget()->window() : nullptr;
-      Antwort(W);
-      Spaeter(0, [Eltern] {
-        if (Eltern && Eltern->isVisible() && !QApplication::activeModalWidget())
-          QApplication::setActiveWindow(Eltern);
-      });
-    } else if (Versuche > 0) {
-      ModalBeantworten(std::move(Antwort), Versuche - 1);
-    }
-  });
-}
+// A fresh folder, its names as QStrings.
+class TQOrdner : public TOrdner {
+ public:
+  QString Weg() const { return QString::fromStdString(TOrdner::Weg); }
+  QString Datei(const QString& Name) const { return Weg() + '/' + Name; }
+};
 
 // What a message box showed, filled when it is answered.
 struct TBoxInhalt {
@@ -65,30 +39,124 @@ struct TBoxInhalt {
   int Anzahl = 0;
 };
 
-// Answers the next message box by clicking the button with this caption
-// (an empty caption closes it through the title bar) and records its contents.
-inline void BoxBeantworten(TBoxInhalt& Inhalt, const QString& Knopf = QStringLiteral("OK")) {
-  ModalBeantworten([&Inhalt, Knopf](QWidget* W) {
-    auto* Box = qobject_cast<QMessageBox*>(W);
-    if (!Box) {
-      W->close();
-      return;
-    }
-    Inhalt.Titel = Box->windowTitle();
-    Inhalt.Text = Box->text();
-    Inhalt.Symbol = Box->icon();
-    Inhalt.Knoepfe.clear();
-    for (QAbstractButton* B : Box->buttons()) Inhalt.Knoepfe << B->text();
-    ++Inhalt.Anzahl;
-    if (Knopf.isEmpty()) {
+// Acts on the modal dialogs that come up while it lives, one step per dialog,
+// in the given order. A step gets the active modal widget and returns false when
+// that is not yet the widget it waits for. Message boxes that no step expects
+// are recorded and answered with their first button; other dialogs that come
+// after the last step are recorded by their title and closed. Once a dialog is
+// answered its window is made active again, as a desktop does and the
+// offscreen platform does not.
+class TAntworter {
+ public:
+  using TSchritt = std::function<bool(QWidget*)>;
+
+  explicit TAntworter(std::vector<TSchritt> Schritte = {}) : Schritte(std::move(Schritte)) {
+    Planen();
+  }
+
+  void Anhaengen(TSchritt Schritt) { Schritte.push_back(std::move(Schritt)); }
+  bool Fertig() const { return Naechster == Schritte.size(); }
+
+  QStringList Meldungen;  // texts of the message boxes no step expected
+  QStringList Titel;      // their titles, and those of other dialogs closed
+
+  // A step that hands whatever modal widget comes next to Antwort.
+  static TSchritt Jeder(std::function<void(QWidget*)> Antwort) {
+    return [Antwort = std::move(Antwort)](QWidget* W) {
+      Antwort(W);
+      return true;
+    };
+  }
+
+  // A step that records the next message box in Inhalt and clicks the button
+  // with this caption; an empty caption closes it through the title bar.
+  // Another dialog in its place is closed.
+  static TSchritt Box(TBoxInhalt& Inhalt, const QString& Knopf = QStringLiteral("OK")) {
+    return [&Inhalt, Knopf](QWidget* W) {
+      auto* Box = qobject_cast<QMessageBox*>(W);
+      if (!Box) {
+        W->close();
+        return true;
+      }
+      Inhalt.Titel = Box->windowTitle();
+      Inhalt.Text = Box->text();
+      Inhalt.Symbol = Box->icon();
+      Inhalt.Knoepfe.clear();
+      for (QAbstractButton* B : Box->buttons()) Inhalt.Knoepfe << B->text();
+      ++Inhalt.Anzahl;
+      for (QAbstractButton* B : Box->buttons())
+        if (!Knopf.isEmpty() && B->text() == Knopf) {
+          B->click();
+          return true;
+        }
       Box->close();
-      return;
+      return true;
+    };
+  }
+
+  // A step that answers a message box with its first button, as one no step expects.
+  TSchritt BoxOk() {
+    return [this](QWidget* W) {
+      auto* Box = qobject_cast<QMessageBox*>(W);
+      if (!Box) return false;
+      Beantworten(Box);
+      return true;
+    };
+  }
+
+ private:
+  void Beantworten(QMessageBox* Box) {
+    Meldungen << Box->text();
+    Titel << Box->windowTitle();
+    Box->buttons().first()->click();
+  }
+
+  // A fresh timer per tick: Qt does not fire a timer again while its handler runs,
+  // and a step may open a nested dialog that the next tick has to answer. While
+  // a step runs, ticks come seldom: a flood of timers upsets Qt's file dialog,
+  // whose completion a step may be waiting for.
+  void Planen() {
+    QTimer::singleShot(LaufendeSchritte > 0 ? 20 : 2, &Kontext, [this] { Ticken(); });
+  }
+
+  void Ticken() {
+    QWidget* W = QApplication::activeModalWidget();
+    if (!W || !W->isVisible()) return Planen();
+    const QPointer<QWidget> Fenster = W->parentWidget() ? W->parentWidget()->window() : nullptr;
+    bool Beantwortet = false;
+    if (Naechster < Schritte.size()) {
+      // Advance first: the step may open a nested dialog and tick again inside it.
+      const size_t Index = Naechster++;
+      TSchritt Schritt = Schritte[Index];
+      ++LaufendeSchritte;
+      Planen();
+      Beantwortet = Schritt(W);
+      --LaufendeSchritte;
+      if (!Beantwortet && Naechster != Index + 1) return;
+      if (!Beantwortet) Naechster = Index;
+    } else {
+      Planen();
     }
-    for (QAbstractButton* B : Box->buttons())
-      if (B->text() == Knopf) {
-        B->click();
+    if (!Beantwortet) {
+      if (auto* Box = qobject_cast<QMessageBox*>(W)) {
+        Beantworten(Box);
+      } else if (Fertig()) {
+        // A dialog no step waits for: a fault, that is to fail, not to hang.
+        Titel << W->windowTitle();
+        W->close();
+      } else {
         return;
       }
-    Box->close();
-  });
-}
+    }
+    QTimer::singleShot(0, &Kontext, [Fenster] {
+      if (Fenster && Fenster->isVisible() && !Fenster->isActiveWindow() &&
+          !QApplication::activeModalWidget())
+        QApplication::setActiveWindow(Fenster);
+    });
+  }
+
+  std::vector<TSchritt> Schritte;
+  size_t Naechster = 0;
+  int LaufendeSchritte = 0;
+  QObject Kontext;  // pending ticks die with it
+};

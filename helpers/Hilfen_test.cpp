@@ -8,17 +8,9 @@
 #include <string>
 
 #include "helpers/Gleitkomma.h"
+#include "helpers/TestHilfen.h"
 
 namespace {
-
-std::string Meldung(void (*f)()) {
-  try {
-    f();
-  } catch (const std::runtime_error& e) {
-    return e.what();
-  }
-  return "(kein Fehler)";
-}
 
 TEST(Hilfen, IstGanzzahl) {
   const struct {
@@ -67,17 +59,11 @@ TEST(Hilfen, IstGanzzahl) {
   };
   for (const auto& F : Faelle) {
     EXPECT_EQ(IstGanzzahl(F.Text), F.Gueltig) << '"' << F.Text << '"';
-    if (F.Gueltig) {
+    if (F.Gueltig)
       EXPECT_EQ(GanzzahlWert(F.Text), F.Wert) << '"' << F.Text << '"';
-    } else {
-      try {
-        GanzzahlWert(F.Text);
-        ADD_FAILURE() << "kein Fehler fuer \"" << F.Text << '"';
-      } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "'" + std::string(F.Text) + "' ist kein gültiger Integerwert");
-      }
-    }
+    else
+      EXPECT_EQ(Fehlertext<std::runtime_error>([&] { GanzzahlWert(F.Text); }),
+                "'" + std::string(F.Text) + "' ist kein gültiger Integerwert");
   }
 }
 
@@ -109,8 +95,9 @@ TEST(Hilfen, IstKommazahlUndTextAlsKommazahl) {
 TEST(Hilfen, TextAlsKommazahlUeberlauf) {
   EXPECT_TRUE(IstKommazahl("1e400"));
   EXPECT_TRUE(IstKommazahl("-1,5e99999999999999999999"));
-  EXPECT_EQ(Meldung([] { TextAlsKommazahl("1e400"); }), "Gleitkommaüberlauf");
-  EXPECT_EQ(Meldung([] { TextAlsKommazahl("-1,5e99999999999999999999"); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([] { TextAlsKommazahl("1e400"); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([] { TextAlsKommazahl("-1,5e99999999999999999999"); }),
+            "Gleitkommaüberlauf");
   EXPECT_EQ(TextAlsKommazahl("1.7976931348623157e308"), 1.7976931348623157e308);
 }
 
@@ -167,9 +154,9 @@ TEST(Hilfen, KommazahlAlsText) {
   // Beyond 18 significant digits the expansion is cut, the integer digits stay complete.
   EXPECT_EQ(KommazahlAlsText(0, 1e300), "1" + std::string(16, '0') + "5" + std::string(283, '0'));
   EXPECT_EQ(KommazahlAlsText(2, 1e300).size(), 304u);
-  EXPECT_EQ(Meldung([] { KommazahlAlsText(2, std::numeric_limits<double>::infinity()); }),
+  EXPECT_EQ(Fehlertext([] { KommazahlAlsText(2, std::numeric_limits<double>::infinity()); }),
             "Gleitkommaüberlauf");
-  EXPECT_EQ(Meldung([] { KommazahlAlsText(2, std::nan("")); }), "Ungültige Gleitkommaoperation");
+  EXPECT_EQ(Fehlertext([] { KommazahlAlsText(2, std::nan("")); }), "Ungültige Gleitkommaoperation");
 }
 
 TEST(Hilfen, MinimumMaximum) {
@@ -185,16 +172,16 @@ TEST(Hilfen, MinimumMaximum) {
 }
 
 TEST(Gleitkomma, Fehler) {
-  EXPECT_EQ(Meldung([] { GleitkommaUeberlauf(); }), "Gleitkommaüberlauf");
-  EXPECT_EQ(Meldung([] { GleitkommaUngueltig(); }), "Ungültige Gleitkommaoperation");
-  EXPECT_EQ(Meldung([] { GleitkommaDivisionDurchNull(); }), "Gleitkommadivision durch Null");
-  EXPECT_EQ(Meldung([] { Gk(std::numeric_limits<double>::infinity()); }), "Gleitkommaüberlauf");
-  EXPECT_EQ(Meldung([] { Gk(-std::numeric_limits<double>::infinity()); }), "Gleitkommaüberlauf");
-  EXPECT_EQ(Meldung([] { Gk(std::nan("")); }), "Ungültige Gleitkommaoperation");
-  EXPECT_EQ(Meldung([] { GkTeilen(1.0, 0.0); }), "Gleitkommadivision durch Null");
-  EXPECT_EQ(Meldung([] { GkTeilen(-1.0, -0.0); }), "Gleitkommadivision durch Null");
-  EXPECT_EQ(Meldung([] { GkTeilen(0.0, 0.0); }), "Ungültige Gleitkommaoperation");
-  EXPECT_EQ(Meldung([] { GkTeilen(1e308, 1e-308); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([] { GleitkommaUeberlauf(); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([] { GleitkommaUngueltig(); }), "Ungültige Gleitkommaoperation");
+  EXPECT_EQ(Fehlertext([] { GleitkommaDivisionDurchNull(); }), "Gleitkommadivision durch Null");
+  EXPECT_EQ(Fehlertext([] { Gk(std::numeric_limits<double>::infinity()); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([] { Gk(-std::numeric_limits<double>::infinity()); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([] { Gk(std::nan("")); }), "Ungültige Gleitkommaoperation");
+  EXPECT_EQ(Fehlertext([] { GkTeilen(1.0, 0.0); }), "Gleitkommadivision durch Null");
+  EXPECT_EQ(Fehlertext([] { GkTeilen(-1.0, -0.0); }), "Gleitkommadivision durch Null");
+  EXPECT_EQ(Fehlertext([] { GkTeilen(0.0, 0.0); }), "Ungültige Gleitkommaoperation");
+  EXPECT_EQ(Fehlertext([] { GkTeilen(1e308, 1e-308); }), "Gleitkommaüberlauf");
   EXPECT_EQ(GkTeilen(1.0, 4.0), 0.25);
   EXPECT_EQ(Gk(-2.5), -2.5);
 }

@@ -1,8 +1,7 @@
-// What the tests of files share: a fresh folder for each test, and the text
-// of a raised error.
+// What the tests share: the text of a raised error, a fresh folder that
+// goes with its owner, reading a file whole.
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,21 +11,29 @@
 #include <csignal>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
-// The message of the error raised by f, or "(kein Fehler)".
-template <typename F>
-std::string Fehlertext(F f) {
+// The message of the error of type E raised by f, or "(kein Fehler)"; an
+// error of another type is not caught, so that the test fails on it.
+template <typename E = std::exception, typename F>
+std::string Fehlertext(F&& f) {
   try {
     f();
-  } catch (const std::exception& e) {
+  } catch (const E& e) {
     return e.what();
   }
   return "(kein Fehler)";
+}
+
+// A file's bytes, empty when it cannot be read.
+inline std::string Lesen(const std::string& Datei) {
+  std::ifstream f(Datei, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 // A limit on the size of files, so that writes beyond it fail (EFBIG,
@@ -52,55 +59,68 @@ class TGroessengrenze {
   void (*Signal)(int) = nullptr;
 };
 
-// Each test gets an empty folder, and another that stands in for the
-// system's temporary folder (TMPDIR), so that whatever is left in either shows.
-class TOrdnerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Ordner = NeuerOrdner();
-    Systemtemp = NeuerOrdner();
-    if (const char* Alt = std::getenv("TMPDIR")) AltesTmpdir = Alt;
-    setenv("TMPDIR", Systemtemp.c_str(), 1);
+// An empty folder of its own below /tmp, removed with all it holds when the
+// object goes, also after a test made it read-only.
+class TOrdner {
+ public:
+  TOrdner() {
+    char Vorlage[] = "/tmp/rankenwerk_test_XXXXXX";
+    EXPECT_NE(mkdtemp(Vorlage), nullptr);
+    Weg = Vorlage;
   }
-  void TearDown() override {
-    if (AltesTmpdir)
-      setenv("TMPDIR", AltesTmpdir->c_str(), 1);
-    else
-      unsetenv("TMPDIR");
-    for (const std::string& Ort : {Ordner, Systemtemp}) {
-      chmod(Ort.c_str(), 0700);
-      std::system(("rm -rf '" + Ort + "'").c_str());
-    }
+  ~TOrdner() {
+    std::error_code Fehler;
+    std::filesystem::permissions(Weg, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, Fehler);
+    std::filesystem::remove_all(Weg, Fehler);
   }
+  TOrdner(const TOrdner&) = delete;
+  TOrdner& operator=(const TOrdner&) = delete;
 
-  std::string Pfad(const std::string& Name) const { return Ordner + "/" + Name; }
+  std::string Pfad(const std::string& Name) const { return Weg + "/" + Name; }
 
   std::string Schreiben(const std::string& Name, const std::string& Inhalt) const {
     std::ofstream(Pfad(Name), std::ios::binary) << Inhalt;
     return Pfad(Name);
   }
 
-  static std::string Lesen(const std::string& Datei) {
-    std::ifstream f(Datei, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
+  // The names in a folder, by default this one, sorted.
+  std::vector<std::string> Inhalt(const std::string& Ort = "") const {
+    std::vector<std::string> Namen;
+    for (const auto& Eintrag : std::filesystem::directory_iterator(Ort.empty() ? Weg : Ort))
+      Namen.push_back(Eintrag.path().filename().string());
+    std::sort(Namen.begin(), Namen.end());
+    return Namen;
   }
+
+  std::string Weg;
+};
+
+// Each test gets an empty folder, and another that stands in for the
+// system's temporary folder (TMPDIR), so that whatever is left in either shows.
+class TOrdnerTest : public ::testing::Test {
+ protected:
+  TOrdnerTest() {
+    if (const char* Alt = std::getenv("TMPDIR")) AltesTmpdir = Alt;
+    setenv("TMPDIR", Systemtemp.c_str(), 1);
+  }
+  ~TOrdnerTest() override {
+    if (AltesTmpdir)
+      setenv("TMPDIR", AltesTmpdir->c_str(), 1);
+    else
+      unsetenv("TMPDIR");
+  }
+
+  std::string Pfad(const std::string& Name) const { return Hier.Pfad(Name); }
+  std::string Schreiben(const std::string& Name, const std::string& Inhalt) const {
+    return Hier.Schreiben(Name, Inhalt);
+  }
+  std::vector<std::string> Inhalt(const std::string& Ort = "") const { return Hier.Inhalt(Ort); }
 
   static struct stat Status(const std::string& Datei) {
     struct stat Info {};
     EXPECT_EQ(lstat(Datei.c_str(), &Info), 0) << Datei;
     return Info;
-  }
-
-  // The names in a folder, by default the test's own.
-  std::vector<std::string> Inhalt(const std::string& Ort = "") const {
-    std::vector<std::string> Namen;
-    DIR* d = opendir((Ort.empty() ? Ordner : Ort).c_str());
-    while (dirent* e = readdir(d))
-      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-        Namen.push_back(e->d_name);
-    closedir(d);
-    std::sort(Namen.begin(), Namen.end());
-    return Namen;
   }
 
   // Files of another owner, and of another group, in a folder anyone may
@@ -119,15 +139,11 @@ class TOrdnerTest : public ::testing::Test {
     return {"fremd.LSY", "gruppe.LSY"};
   }
 
-  std::string Ordner;
-  std::string Systemtemp;
-
  private:
-  static std::string NeuerOrdner() {
-    char Vorlage[] = "/tmp/rankenwerk_test_XXXXXX";
-    EXPECT_NE(mkdtemp(Vorlage), nullptr);
-    return Vorlage;
-  }
-
+  TOrdner Hier, Temp;
   std::optional<std::string> AltesTmpdir;
+
+ protected:
+  const std::string& Ordner = Hier.Weg;
+  const std::string& Systemtemp = Temp.Weg;
 };

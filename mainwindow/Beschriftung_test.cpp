@@ -14,6 +14,7 @@
 #include "drawing/Extras.h"
 #include "drawing/LSystemZeichnen.h"
 #include "drawing/UnitWeiter.h"
+#include "drawing/ZeichenfensterTest.h"
 #include "gui/Eingabefeld.h"
 #include "gui/Radiogruppe.h"
 #include "mainwindow/AboutBoxDialog.h"
@@ -37,12 +38,7 @@ class Beschriftungen : public testing::Test {
     ZeichenfensterErzeugen();
     Info = std::make_unique<TAboutBox>();
   }
-  void TearDown() override {
-    delete FZeichenform;
-    FZeichenform = nullptr;
-    WeiterBox = nullptr;
-    ExtraEinstellungen = nullptr;
-  }
+  void TearDown() override { ZeichenfensterEntfernen(); }
 
   std::unique_ptr<TForm1> Hauptfenster;
   std::unique_ptr<TAboutBox> Info;

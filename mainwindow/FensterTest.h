@@ -1,19 +1,19 @@
 // Fixture of the main window tests: a fresh working folder and a shown,
-// active main window built without the about box.
+// active main window built without the about box; a drawing window or an
+// alarm a test left goes at its end.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
-#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
-#include "drawing/FensterTestHilfen.h"
-#include "drawing/LSystemZeichnen.h"
-#include "drawing/UnitWeiter.h"
+#include "drawing/ZeichenfensterTest.h"
 #include "gui/Eingabefeld.h"
 #include "gui/TestHilfen.h"
 #include "mainwindow/LsystemHauptfenster.h"
@@ -21,18 +21,16 @@
 class HauptfensterTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(Ordner.isValid());
     Vorher = QDir::currentPath();
-    QDir::setCurrent(Ordner.path());
+    QDir::setCurrent(Ordner.Weg());
   }
   void TearDown() override {
-    AntwortenVerwerfen();
+    alarm(0);
+    EXPECT_EQ(Antworten.Meldungen, QStringList());
+    EXPECT_EQ(Antworten.Titel, QStringList());
     Form.reset();
     // A drawing window a test made goes with it, with its dialogs.
-    delete FZeichenform;
-    FZeichenform = nullptr;
-    WeiterBox = nullptr;
-    ExtraEinstellungen = nullptr;
+    ZeichenfensterEntfernen();
     QDir::setCurrent(Vorher);
   }
 
@@ -43,10 +41,8 @@ class HauptfensterTest : public testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
   }
 
-  static void Schreiben(const QString& Name, const QByteArray& Inhalt) {
-    QFile D(Name);
-    ASSERT_TRUE(D.open(QIODevice::WriteOnly));
-    D.write(Inhalt);
+  void Schreiben(const std::string& Name, const std::string& Inhalt) const {
+    Ordner.Schreiben(Name, Inhalt);
   }
 
   QStringList Eintraege() const {
@@ -72,6 +68,30 @@ class HauptfensterTest : public testing::Test {
     Abwarten();
   }
 
+  // The dialogs to come, answered in the order asked for.
+  void BoxBeantworten(TBoxInhalt& Box, const QString& Knopf = QStringLiteral("OK")) {
+    Antworten.Anhaengen(TAntworter::Box(Box, Knopf));
+  }
+  void ModalBeantworten(std::function<void(QWidget*)> Antwort) {
+    Antworten.Anhaengen(TAntworter::Jeder(std::move(Antwort)));
+  }
+
+  // Answers the next file dialog: picks Pfad, or cancels for an empty one,
+  // then answers the message box that may follow.
+  void DateiWaehlen(const QString& Pfad, TBoxInhalt* Danach = nullptr) {
+    ModalBeantworten([this, Pfad, Danach](QWidget* W) {
+      auto* D = qobject_cast<QFileDialog*>(W);
+      ASSERT_NE(D, nullptr);
+      if (Danach) BoxBeantworten(*Danach);
+      if (Pfad.isEmpty()) {
+        D->reject();
+      } else {
+        D->findChild<QLineEdit*>("fileNameEdit")->setText(Pfad);
+        static_cast<QDialog*>(D)->accept();
+      }
+    });
+  }
+
   void EintragKlicken(int Zeile) {
     QListWidget* L = Form->LBRegeln;
     QTest::mouseClick(L->viewport(), Qt::LeftButton, {},
@@ -79,8 +99,9 @@ class HauptfensterTest : public testing::Test {
     Abwarten();
   }
 
-  TEinstellungenWache Wache;
-  QTemporaryDir Ordner;
+  TEinstellungenWache Wache{&Einstellungen, &ExtraWerte};
+  TQOrdner Ordner;
   QString Vorher;
   std::unique_ptr<TForm1> Form;
+  TAntworter Antworten;  // dialogs no test asked for land in its Meldungen and Titel
 };

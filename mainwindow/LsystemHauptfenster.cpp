@@ -149,6 +149,13 @@ void TForm1::SteuerelementeAnlegen() {
                    QStringLiteral("Winkel zum Zeichnen von '-' angeben"));
   BZeichnen = Knopf(Panel1, "BZeichnen", QStringLiteral("Zeichnen"), {325, 7, 105, 20},
                     QStringLiteral("Zeichnung zum Regelsystem"));
+  // Beside "Zeichnen", where the panel has room.
+  BLupe = Knopf(Panel1, "BLupe", QStringLiteral("Lupe"), {436, 7, 64, 20},
+                QStringLiteral("Die Zeichnung vergrößert ansehen (auch: Mausrad über der "
+                               "Zeichenfläche)"));
+  BWachstum = Knopf(Panel1, "BWachstum", QStringLiteral("Wachstum"), {506, 7, 66, 20},
+                    QStringLiteral("Zusehen, wie die Zeichnung von Stufe zu Stufe wächst und "
+                                   "wie die Turtle ihren Weg zeichnet"));
 
   GRegelsystem = new QGroupBox(Regelsystemtitel, this);
   GRegelsystem->setObjectName(QStringLiteral("GRegelsystem"));
@@ -198,8 +205,9 @@ void TForm1::SteuerelementeAnlegen() {
       Knopf(GroupBox1, "BAnzeigen", QStringLiteral("Anzeigen"), {150, 267, 65, 20},
             QStringLiteral("Anzeige der produzierten Zeichenfolge mit nebenstehender Tiefe"));
 
-  Tabfolge({BZeichnen, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln, ERegel, Button1,
-            BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen, MBildStringTerminal});
+  Tabfolge({BZeichnen, BLupe, BWachstum, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln, ERegel,
+            Button1, BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen,
+            MBildStringTerminal});
 
   connect(EAxiom, &TEingabefeld::TasteGedrueckt, this, &TForm1::EAxiomKeyDown);
   connect(ERegel, &TEingabefeld::TasteGedrueckt, this, &TForm1::ERegelKeyDown);
@@ -214,6 +222,8 @@ void TForm1::SteuerelementeAnlegen() {
   connect(BLoad, &QPushButton::clicked, this, &TForm1::BLoadClick);
   connect(BSave, &QPushButton::clicked, this, &TForm1::BSaveClick);
   connect(BZeichnen, &QPushButton::clicked, this, &TForm1::BZeichnenClick);
+  connect(BLupe, &QPushButton::clicked, this, &TForm1::BLupeClick);
+  connect(BWachstum, &QPushButton::clicked, this, &TForm1::BWachstumClick);
   connect(BAnzeigen, &QPushButton::clicked, this, &TForm1::BAnzeigenClick);
 
   OpenDialog =
@@ -509,6 +519,18 @@ void TForm1::BSaveClick() {
 void TForm1::BZeichnenClick() {
   Behandeln(this, [&] {
     if (ZeichenfensterOeffnen) ZeichenfensterOeffnen(Regelsystem);
+  });
+}
+
+void TForm1::BLupeClick() {
+  Behandeln(this, [&] {
+    if (LupeOeffnen) LupeOeffnen();
+  });
+}
+
+void TForm1::BWachstumClick() {
+  Behandeln(this, [&] {
+    if (WachstumOeffnen) WachstumOeffnen(Regelsystem);
   });
 }
 

@@ -33,6 +33,9 @@ class TForm1 : public QWidget {
 
   // Opens the drawing window with this rule system; set by the program entry.
   std::function<void(TRegelsystem&)> ZeichenfensterOeffnen;
+  // Show the magnifier and the growth window; set by the program entry.
+  std::function<void()> LupeOeffnen;
+  std::function<void(TRegelsystem&)> WachstumOeffnen;
   // Hands the drawing settings of a loaded picture to the drawing window.
   std::function<void(const TRezept&)> RezeptUebergeben;
   // Told after every accepted change of the rule system (axiom, rules, angles,
@@ -62,6 +65,8 @@ class TForm1 : public QWidget {
   QLabel* Label2;
   TEingabefeld* EMinus;
   QPushButton* BZeichnen;
+  QPushButton* BLupe;
+  QPushButton* BWachstum;
   QGroupBox* GRegelsystem;
   QLabel* LAxiom;
   TEingabefeld* EAxiom;
@@ -97,6 +102,8 @@ class TForm1 : public QWidget {
   void BLoadClick();
   void BSaveClick();
   void BZeichnenClick();
+  void BLupeClick();
+  void BWachstumClick();
   void ETiefeStringExit();
   void BAnzeigenClick();
 

@@ -35,6 +35,11 @@ void ZeichenfensterAnschliessen(TForm1& Hauptfenster) {
     FZeichenform->activateWindow();
     FZeichenform->RegelsystemUebergeben(R);
   };
+  Hauptfenster.LupeOeffnen = [] { FZeichenform->LupeOeffnen(); };
+  Hauptfenster.WachstumOeffnen = [](TRegelsystem& R) {
+    FZeichenform->RegelsystemUebergeben(R);
+    FZeichenform->WachstumOeffnen();
+  };
   Hauptfenster.RezeptUebergeben = [](const TRezept& Rezept) {
     FZeichenform->RezeptUebernehmen(Rezept);
   };

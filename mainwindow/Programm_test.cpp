@@ -14,7 +14,7 @@ using ProgrammTest = HauptfensterTest;
 
 // Closes the main window once it is shown, ending the program's event loop.
 void HauptfensterSchliessen(bool& Gezeigt) {
-  Spaeter(20, [&Gezeigt] {
+  QTimer::singleShot(20, qApp, [&Gezeigt] {
     Gezeigt = Form1 && Form1->isVisible() && !AboutBox;
     if (Form1) Form1->close();
   });

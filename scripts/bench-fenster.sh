@@ -72,3 +72,11 @@ echo "  dicke Linien, F->F x15 Tiefe 10, Dicke 2^31-1: $(abbrechen --dicke 21474
 echo "Nachzeichnen: ms von einer Winkelaenderung bis zum fertigen Bild (Median von 21):"
 echo "  eingebautes Regelsystem, Tiefe 8: $("$dir/drawing/zeichenfenster_zeit" --nachzeichnen "$tmp/standard.lsy" 8 2>/dev/null | tail -1)"
 echo "  FARN, Tiefe 6:                    $("$dir/drawing/zeichenfenster_zeit" --nachzeichnen examples/FARN.LSY 6 2>/dev/null | tail -1)"
+
+# The magnifier: the dragon at LUPE_TIEFE (30: 2^30 lines, drawn on the surface
+# first, which takes about a minute), one notch of the wheel to scale 1000
+# about the start, until the view is complete (target: 200 ms).
+tiefe=${LUPE_TIEFE:-30}
+ms=$("$dir/drawing/zeichenfenster_zeit" --lupe examples/DRACHE.LSY "$tiefe" 0.02 500 340 2>/dev/null | tail -1)
+echo "Lupe: ms vom Mausrad bis zur fertigen Ansicht, Drache Tiefe $tiefe, Maßstab 1000 (Median von 5):"
+awk -v ms="$ms" 'BEGIN { printf "  %s ms (Ziel <= 200, Verhaeltnis %.3f)\n", ms, ms / 200 }'

@@ -3,11 +3,13 @@
 #include <QImage>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 
+#include "drawing/Animation.h"
 #include "drawing/Feldpruefung.h"
 #include "drawing/Rezept.h"
 #include "drawing/Rezeptfelder.h"
@@ -23,9 +25,29 @@ struct TAuftrag {
   std::map<std::string, std::string> Werte;  // option with a value -> its text
   std::optional<bool> Zufall;                // --zufall or --exakt, the last one given
   bool Zentriert = false;                    // --zentriert
+  bool Wachstum = false;                     // --wachstum
+  std::optional<std::string> Aufbau;         // --aufbau N
+  std::optional<std::string> Bildzeit;       // --bildzeit MS
   std::string Datei;
   std::string Bild;
 };
+
+bool EndetAuf(std::string Text, const std::string& Endung) {
+  std::transform(Text.begin(), Text.end(), Text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return Text.size() >= Endung.size() &&
+         Text.compare(Text.size() - Endung.size(), Endung.size(), Endung) == 0;
+}
+
+// A whole number from Kleinste to Groesste, else the message.
+int Ganzzahl(const std::string& Text, const char* Was, int Kleinste, int Groesste) {
+  if (IstGanzzahl(Text)) {
+    const int32_t n = GanzzahlWert(Text);
+    if (n >= Kleinste && n <= Groesste) return n;
+  }
+  throw std::runtime_error(std::string(Was) + " außerhalb des zulässigen Bereichs von " +
+                           std::to_string(Kleinste) + " bis " + std::to_string(Groesste));
+}
 
 TAuftrag Zerlegen(const std::vector<std::string>& A) {
   TAuftrag Auftrag;
@@ -48,6 +70,12 @@ TAuftrag Zerlegen(const std::vector<std::string>& A) {
       Auftrag.Zufall = Name == "--zufall";
     } else if (Name == "--zentriert") {
       Auftrag.Zentriert = true;
+    } else if (Name == "--wachstum") {
+      Auftrag.Wachstum = true;
+    } else if (Name == "--aufbau") {
+      Auftrag.Aufbau = Naechster();
+    } else if (Name == "--bildzeit") {
+      Auftrag.Bildzeit = Naechster();
     } else if (FeldZuOption(Name)) {
       Auftrag.Werte[Name] = Naechster();
     } else if (Name.size() > 1 && Name[0] == '-') {
@@ -61,6 +89,15 @@ TAuftrag Zerlegen(const std::vector<std::string>& A) {
   if (Auftrag.Bild.empty()) throw std::runtime_error("Wert fehlt für -o");
   if (Auftrag.Zentriert && (Auftrag.Werte.count("--x") > 0 || Auftrag.Werte.count("--y") > 0))
     throw std::runtime_error("--zentriert und --x oder --y schließen sich aus");
+  if (Auftrag.Wachstum && Auftrag.Aufbau)
+    throw std::runtime_error("--wachstum und --aufbau schließen sich aus");
+  const bool Animation = Auftrag.Wachstum || Auftrag.Aufbau;
+  if (Auftrag.Bildzeit && !Animation)
+    throw std::runtime_error("--bildzeit gilt nur mit --wachstum oder --aufbau");
+  if (Animation && Auftrag.Werte.count("--ausschnitt") > 0)
+    throw std::runtime_error("Eine Animation zeigt die ganze Fläche: --ausschnitt geht hier nicht");
+  if (Animation && EndetAuf(Auftrag.Bild, ".svg"))
+    throw std::runtime_error("Eine Animation lässt sich nur als PNG schreiben: " + Auftrag.Bild);
   return Auftrag;
 }
 
@@ -89,7 +126,7 @@ TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
   // The surface first: the start's range and a fresh window's start depend on it.
   for (const char* Seite : {"Breite", "Hoehe"}) Eingeben(*FeldZuSchluessel(Seite));
   if (!AusBild) {
-    R.StartX = R.Breite / 2;  // whole pixels, as the window does
+    R.StartX = std::floor(R.Breite / 2.0);  // whole pixels, as the window does
     R.StartY = R.Hoehe;
   }
   // A start or step given by hand is the user's own, neither centred nor fitted.
@@ -102,16 +139,32 @@ TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
     R.Zufallsmodus = *A.Zufall;
     Verschoben = true;
   }
+  // A picture's view must fit a surface given anew as well.
+  const TRezeptfeld& Ausschnitt = *FeldZuSchluessel("Ausschnitt");
+  if (!Ausschnitt.Gilt(0, R)) throw EFeldfehler(Ausschnitt.Meldung(R));
   const bool Anpassen = !Schritt && (!AusBild || (R.SchrittweiteAnpassen && Neu));
   if (Anpassen) R.SchrittweiteAnpassen = true;
   return {Anpassen, A.Zentriert || (R.Zentriert && Verschoben)};
 }
 
-bool EndetAuf(std::string Text, const std::string& Endung) {
-  std::transform(Text.begin(), Text.end(), Text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return Text.size() >= Endung.size() &&
-         Text.compare(Text.size() - Endung.size(), Endung.size(), Endung) == 0;
+}  // namespace
+
+namespace {
+
+// An animated PNG: frames of the growth or of the turtle's path, each frame
+// as the picture of the same options would be at that depth or line.
+int AnimationAusgeben(const TAuftrag& A, TRezept R, const TNeu& Neu) {
+  const int Bildzeit = A.Bildzeit ? Ganzzahl(*A.Bildzeit, "Bildzeit", 10, 60000) : 100;
+  const int Bilder = A.Aufbau ? Ganzzahl(*A.Aufbau, "Bildzahl von --aufbau", 1, 10000) : 0;
+  // What the picture would compute afresh, every frame computes afresh.
+  if (Neu.Schrittweite) R.SchrittweiteAnpassen = true;
+  if (Neu.Start) R.Zentriert = true;
+  R.Ausschnitt.reset();
+  if (A.Aufbau)
+    AufbauSchreiben(R, A.Bild, Bilder, Bildzeit);
+  else
+    WachstumSchreiben(R, A.Bild, Bildzeit);
+  return 0;
 }
 
 }  // namespace
@@ -143,6 +196,8 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
       RegelsystemErfassen(Rezept, R);
     }
 
+    if (Auftrag.Wachstum || Auftrag.Aufbau) return AnimationAusgeben(Auftrag, Rezept, Neu);
+
     std::unique_ptr<TLeinwand> Leinwand;
     if (AlsSvg) {
       Svg = std::make_unique<TSvgLeinwand>(Rezept.Breite, Rezept.Hoehe, Bild);
@@ -153,11 +208,17 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
       Leinwand = std::make_unique<TBildLeinwand>(*Png);
     }
     TLeinwand& L = AlsSvg ? static_cast<TLeinwand&>(*Svg) : *Leinwand;
+    // A view shows its rectangle of the surface on a picture of the surface's size.
+    std::optional<TAnsicht> Ansicht;
+    if (Rezept.Ausschnitt) Ansicht = AnsichtAus(*Rezept.Ausschnitt, Rezept.Breite);
     try {
       // The SVG carries the recipe ahead of its lines, so it is set before the first one.
-      RezeptZeichnen(Rezept, L, Neu.Schrittweite, Neu.Start, [&Svg](const TRezept& R) {
-        if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
-      });
+      RezeptZeichnen(
+          Rezept, L, Neu.Schrittweite, Neu.Start,
+          [&Svg](const TRezept& R) {
+            if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
+          },
+          nullptr, Ansicht ? &*Ansicht : nullptr);
     } catch (const std::exception& Ex) {
       Fehler = Ex.what();
       Ergebnis = 1;
@@ -197,7 +258,17 @@ std::string BildHilfe() {
   }
   Zeile("--zentriert", "Startposition so, dass die Zeichnung in der Mitte der Fläche liegt");
   Zeile("--zufall, --exakt", "Zufallsmodus an oder aus (aus)");
+  Zeile("--wachstum", "animiertes PNG: ein Bild je Tiefe von 0 bis --tiefe");
+  Zeile("--aufbau N", "animiertes PNG aus N Bildern (1 bis 10000): die Linien in der Reihenfolge,");
+  Zeile("", "in der die Turtle sie zeichnet; das letzte Bild ist die ganze Zeichnung");
+  Zeile("--bildzeit MS", "Zeit je Bild einer Animation in ms, 10 bis 60000 (100)");
   Text +=
+      "      Mit --ausschnitt X,Y,B,H (Zahlen mit Dezimalpunkt) wird die Zeichnung wie\n"
+      "      sonst auf der Fläche angelegt; das Bild zeigt aber nur deren Rechteck mit\n"
+      "      der linken oberen Ecke X,Y, B breit und H hoch, skaliert auf Breite x\n"
+      "      Höhe. H muss B*Höhe/Breite sein, Breite/B zwischen 0.25 und 1000000\n"
+      "      liegen. Die Linien behalten ihre Dicke in Pixeln; das Rezept trägt den\n"
+      "      Ausschnitt, ein SVG nur die sichtbaren Linien.\n"
       "      Jedes Bild trägt sein Rezept: das Regelsystem und alle Einstellungen,\n"
       "      mit denen es gezeichnet wurde, die Schrittweite wie berechnet.\n"
       "  [OPTIONEN] BILD.png|BILD.svg -o NEU.png|NEU.svg\n"

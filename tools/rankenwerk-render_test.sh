@@ -66,7 +66,7 @@ pruefe "zu viele Argumente" 1 "" 'Zu viele Argumente (Hilfe: rankenwerk-render -
   -- --regelsystem a b
 
 "$PROG" --help >"$DIR/hilfe" 2>&1 || { echo "FEHLER --help: Rückgabewert"; FEHLER=1; }
-for wort in "--regelsystem" "--ableitung N" "--zentriert" "Aufruf:"; do
+for wort in "--regelsystem" "--ableitung N" "--zentriert" "--ausschnitt X,Y,B,H" "Aufruf:"; do
   grep -q -- "$wort" "$DIR/hilfe" || { echo "FEHLER --help: '$wort' fehlt"; FEHLER=1; }
 done
 

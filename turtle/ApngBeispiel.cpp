@@ -6,8 +6,8 @@
 #include <exception>
 #include <string>
 
-#include "turtle/Apng.h"
 #include "helpers/Dateistrom.h"
+#include "turtle/Apng.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {

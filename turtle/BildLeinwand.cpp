@@ -70,9 +70,10 @@ class TMusterspeicher {
   TMuster Eintraege[2][2 * Reichweite + 1][2 * Reichweite + 1];
 };
 
+// One per thread: pictures may be drawn away from the windows' thread too.
 TMusterspeicher& Musterspeicher() {
-  static TMusterspeicher* Speicher = new TMusterspeicher;  // lives as long as the program
-  return *Speicher;
+  thread_local TMusterspeicher Speicher;
+  return Speicher;
 }
 
 bool StempelbaresFormat(QImage::Format F) {

@@ -3,34 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "helpers/TestHilfen.h"
 #include "turtle/SvgLeinwand.h"
 
 namespace {
 
-std::string Pfad(const std::string& Name) { return ::testing::TempDir() + "bilddatei_" + Name; }
-
-std::string Lesen(const std::string& Datei) {
-  std::ifstream In(Datei, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  return S.str();
-}
-
-void Schreiben(const std::string& Datei, const std::string& Inhalt) {
-  std::ofstream(Datei, std::ios::binary | std::ios::trunc) << Inhalt;
-}
-
-std::string Meldung(const std::string& Datei) {
-  try {
-    RezeptTextLesen(Datei);
-  } catch (const std::runtime_error& E) {
-    return E.what();
-  }
-  return "kein Fehler";
-}
+using Bilddatei = TOrdnerTest;
 
 QImage Bild() {
   QImage B(40, 30, QImage::Format_RGB32);
@@ -41,7 +19,7 @@ QImage Bild() {
 
 // Text written by Qt's PNG writer (compressed, as it is long) and into SVG
 // metadata comes back byte for byte; Qt reads the PNG's text the same.
-TEST(Bilddatei, BothFormatsCarryTheTextByteForByte) {
+TEST_F(Bilddatei, BothFormatsCarryTheTextByteForByte) {
   std::string Text = "Rankenwerk-Rezept 1\n";
   for (int i = 0; i < 3; ++i) {
     for (char c = ' '; c <= '~'; ++c) Text += c;
@@ -63,15 +41,13 @@ TEST(Bilddatei, BothFormatsCarryTheTextByteForByte) {
   EXPECT_TRUE(IstBilddatei("a/B.PNG") && IstBilddatei("x.Svg") && !IstBilddatei("x.LSY"));
 }
 
-TEST(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
+TEST_F(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
   const std::string KeinRezept = "Das Bild enthält kein Rankenwerk-Rezept";
   const std::string WederNoch = "Die Datei ist weder ein PNG- noch ein SVG-Bild";
   Bild().save(QString::fromStdString(Pfad("ohne.png")), "PNG");
-  Schreiben(Pfad("ohne.svg"),
-            "<?xml version=\"1.0\"?>\n<svg width=\"1\"><metadata>Fremd</metadata>");
-  Schreiben(Pfad("regeln.png"), "A\r\n 3.00000000000000E+0001\r\n");
-  Schreiben(Pfad("leer.svg"), "");
-  unlink(Pfad("rohr.png").c_str());
+  Schreiben("ohne.svg", "<?xml version=\"1.0\"?>\n<svg width=\"1\"><metadata>Fremd</metadata>");
+  Schreiben("regeln.png", "A\r\n 3.00000000000000E+0001\r\n");
+  Schreiben("leer.svg", "");
   mkfifo(Pfad("rohr.png").c_str(), 0600);  // would block a plain open
   mkdir(Pfad("ordner.png").c_str(), 0700);
 
@@ -81,8 +57,8 @@ TEST(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
                "Rankenwerk-Rezept 1\nTiefe: 2\n" + std::string(50, 'b'));
   std::string Kaputt = Lesen(Pfad("kaputt.png"));
   Kaputt[Kaputt.find("Rankenwerk-Rezept") + 25] ^= 1;
-  Schreiben(Pfad("kaputt.png"), Kaputt);
-  Schreiben(Pfad("halb.png"), Kaputt.substr(0, Kaputt.find("Rankenwerk-Rezept") + 30));
+  Schreiben("kaputt.png", Kaputt);
+  Schreiben("halb.png", Kaputt.substr(0, Kaputt.find("Rankenwerk-Rezept") + 30));
 
   const std::pair<std::string, std::string> Faelle[] = {
       {"ohne.png", KeinRezept},
@@ -97,7 +73,10 @@ TEST(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
       {"kaputt.png", "Bild enthält kein gültiges Rezept: der Text ist beschädigt"},
       {"halb.png", "Bild enthält kein gültiges Rezept: der Text ist beschädigt"},
   };
-  for (const auto& [Name, Text] : Faelle) EXPECT_EQ(Meldung(Pfad(Name)), Text) << Name;
+  for (const auto& Fall : Faelle)
+    EXPECT_EQ(Fehlertext<std::runtime_error>([&] { RezeptTextLesen(Pfad(Fall.first)); }),
+              Fall.second)
+        << Fall.first;
 }
 
 }  // namespace

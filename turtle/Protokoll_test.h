@@ -1,4 +1,5 @@
-// A canvas for tests that writes down every call, one text per call.
+// Canvases for tests: one writes down every call, one text per call, the
+// other only counts the lines.
 #pragma once
 
 #include <string>
@@ -54,4 +55,12 @@ class TProtokollLeinwand : public TLeinwand {
   int AX = 0, AY = 0;
   size_t Ausgegeben = 0;         // lines drawn at the last Ausgeben
   uint64_t AufwandProLinie = 0;  // work each line reports
+};
+
+// Counts the lines only, for runs too long to write down.
+class TZaehlLeinwand : public TProtokollLeinwand {
+ public:
+  void LinieNach(int, int) override { ++Anzahl; }
+  void Linie(int, int, int, int) override { ++Anzahl; }
+  uint64_t Anzahl = 0;
 };

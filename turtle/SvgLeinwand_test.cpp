@@ -1,41 +1,13 @@
 #include "turtle/SvgLeinwand.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "helpers/TestHilfen.h"
 #include "turtle/turtleUnit.h"
 
 namespace {
 
-std::string Lesen(const std::string& Datei) {
-  std::ifstream In(Datei, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  return S.str();
-}
-
-// A fresh, empty folder for one test.
-std::string Ordner(const std::string& Name) {
-  const std::string Pfad = ::testing::TempDir() + Name;
-  std::system(("rm -rf '" + Pfad + "'").c_str());
-  mkdir(Pfad.c_str(), 0700);
-  return Pfad + "/";
-}
-
-std::vector<std::string> Dateien(const std::string& Pfad) {
-  std::vector<std::string> Namen;
-  DIR* D = opendir(Pfad.c_str());
-  while (dirent* E = readdir(D))
-    if (std::string(E->d_name) != "." && std::string(E->d_name) != "..") Namen.push_back(E->d_name);
-  closedir(D);
-  return Namen;
-}
+using SvgDatei = TOrdnerTest;
 
 // Lines of every length and width, more than one write buffer full.
 void Zeichnen(TSvgLeinwand& L) {
@@ -94,20 +66,19 @@ TEST(SvgLeinwand, OtherPrimitivesAndTheDocument) {
 
 // The streamed file holds exactly the document the memory canvas builds, and
 // its metadata read back give the text set.
-TEST(SvgLeinwand, StreamedFileEqualsTheDocumentInMemory) {
-  const std::string Pfad = Ordner("svgstrom");
+TEST_F(SvgDatei, StreamedFileEqualsTheDocumentInMemory) {
   TSvgLeinwand Speicher(300, 200);
   Zeichnen(Speicher);
   {
-    TSvgLeinwand Strom(300, 200, Pfad + "bild.svg");
+    TSvgLeinwand Strom(300, 200, Pfad("bild.svg"));
     Zeichnen(Strom);
-    EXPECT_EQ(Dateien(Pfad).size(), 1u);  // the temporary file only
+    EXPECT_EQ(Inhalt().size(), 1u);  // the temporary file only
     Strom.Abschliessen();
   }
-  const std::string Datei = Lesen(Pfad + "bild.svg");
+  const std::string Datei = Lesen(Pfad("bild.svg"));
   EXPECT_GT(Datei.size(), size_t{1} << 20);  // more than one write buffer
   EXPECT_TRUE(Datei == Speicher.Dokument());
-  EXPECT_EQ(Dateien(Pfad), std::vector<std::string>{"bild.svg"});
+  EXPECT_EQ(Inhalt(), std::vector<std::string>{"bild.svg"});
   EXPECT_TRUE(TSvgLeinwand::IstSvg(Datei));
   EXPECT_EQ(TSvgLeinwand::MetadatenLesen(Datei, "Kennung"), "Kennung 1\nA<B & C>D \"x\" 'y'\n");
 }
@@ -127,31 +98,26 @@ TEST(SvgLeinwand, MetadataAreFoundBesideOthersAndWithReferences) {
 
 // A stream that fails or is dropped unfinished leaves the old file as it was
 // and no temporary file behind.
-TEST(SvgLeinwand, FailedOrUnfinishedStreamLeavesTheOldFile) {
-  const std::string Pfad = Ordner("svgfehler");
-  std::ofstream(Pfad + "alt.svg") << "alt";
-  { TSvgLeinwand Abgebrochen(30, 20, Pfad + "alt.svg"); }
-  EXPECT_EQ(Lesen(Pfad + "alt.svg"), "alt");
+TEST_F(SvgDatei, FailedOrUnfinishedStreamLeavesTheOldFile) {
+  const std::string Alt = Schreiben("alt.svg", "alt");
+  { TSvgLeinwand Abgebrochen(30, 20, Alt); }
+  EXPECT_EQ(Lesen(Alt), "alt");
 
-  try {
-    TSvgLeinwand Falsch(30, 20, Pfad + "fehlt/bild.svg");
-    ADD_FAILURE();
-  } catch (const std::runtime_error& E) {
-    EXPECT_STREQ(E.what(), ("Die Datei " + Pfad +
-                            "fehlt/bild.svg kann nicht geschrieben werden: Ungültiger Dateiname")
-                               .c_str());
-  }
+  EXPECT_EQ(
+      Fehlertext<std::runtime_error>([&] { TSvgLeinwand Falsch(30, 20, Pfad("fehlt/bild.svg")); }),
+      "Die Datei " + Pfad("fehlt/bild.svg") +
+          " kann nicht geschrieben werden: Ungültiger Dateiname");
 
   // A file size limit makes the writes fail as a full disk would.
   const std::string Meldung = Fehlertext([&] {
     TGroessengrenze Grenze(100000);
-    TSvgLeinwand Voll(300, 200, Pfad + "alt.svg");
+    TSvgLeinwand Voll(300, 200, Alt);
     Zeichnen(Voll);
     Voll.Abschliessen();
   });
-  EXPECT_EQ(Meldung, "Die Datei " + Pfad + "alt.svg kann nicht geschrieben werden: E/A-Fehler 27");
-  EXPECT_EQ(Lesen(Pfad + "alt.svg"), "alt");
-  EXPECT_EQ(Dateien(Pfad), std::vector<std::string>{"alt.svg"});
+  EXPECT_EQ(Meldung, "Die Datei " + Alt + " kann nicht geschrieben werden: E/A-Fehler 27");
+  EXPECT_EQ(Lesen(Alt), "alt");
+  EXPECT_EQ(Inhalt(), std::vector<std::string>{"alt.svg"});
 }
 
 }  // namespace

@@ -8,20 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "helpers/TestHilfen.h"
 #include "turtle/Protokoll_test.h"
 
 namespace {
 
 using Liste = std::vector<std::string>;
-
-std::string Meldung(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const std::exception& E) {
-    return E.what();
-  }
-  return "";
-}
 
 TEST(Turtle, StartsInTheMiddleHeadingUp) {
   TProtokollLeinwand L(1000, 680), U(999, 681);
@@ -50,7 +42,7 @@ TEST(Turtle, RoundsHalvesToEven) {
                                                           {-1e18, -1000000000000000000}};
   for (auto [x, Erwartet] : Faelle) EXPECT_EQ(Runden(x), Erwartet) << x;
   for (double x : {9223372036854775808.0, -9223372036854775808.0, 1e300})
-    EXPECT_EQ(Meldung([&] { Runden(x); }), "Ungültige Gleitkommaoperation") << x;
+    EXPECT_EQ(Fehlertext([&] { Runden(x); }), "Ungültige Gleitkommaoperation") << x;
 }
 
 TEST(Turtle, FractionalStepsKeepTheirFractions) {
@@ -128,7 +120,7 @@ TEST(Turtle, TurnsIntoZeroTo360) {
   TProtokollLeinwand L;
   TTurtle T(L);
   T.RichtungSetzen(1.7e308);
-  EXPECT_EQ(Meldung([&] { T.Drehen(1.7e308); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([&] { T.Drehen(1.7e308); }), "Gleitkommaüberlauf");
 }
 
 TEST(Turtle, PenWidthIsTheRoundedThickness) {
@@ -164,14 +156,14 @@ TEST(Turtle, FloatingPointFaultsAreErrors) {
   TTurtle T(L);
   T.RichtungSetzen(0);
   T.XSetzen(1.5e308);
-  EXPECT_EQ(Meldung([&] { T.Vorwaerts(1.5e308); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([&] { T.Vorwaerts(1.5e308); }), "Gleitkommaüberlauf");
   T.XSetzen(0);
-  EXPECT_EQ(Meldung([&] { T.Vorwaerts(1e19); }), "Ungültige Gleitkommaoperation");
-  EXPECT_EQ(Meldung([&] { T.Vorwaerts(std::numeric_limits<double>::infinity()); }),
+  EXPECT_EQ(Fehlertext([&] { T.Vorwaerts(1e19); }), "Ungültige Gleitkommaoperation");
+  EXPECT_EQ(Fehlertext([&] { T.Vorwaerts(std::numeric_limits<double>::infinity()); }),
             "Gleitkommaüberlauf");
   T.XSetzen(0);
   T.DickeSetzen(1e19);
-  EXPECT_EQ(Meldung([&] { T.Vorwaerts(1); }), "Ungültige Gleitkommaoperation");
+  EXPECT_EQ(Fehlertext([&] { T.Vorwaerts(1); }), "Ungültige Gleitkommaoperation");
 }
 
 TEST(Turtle, FarLinesAreClippedKeepingTheirDirection) {
@@ -192,12 +184,8 @@ TEST(TurtleStapel, HoldsOneHundredStates) {
   TTurtle T(L);
   for (int i = 0; i < 100; ++i) T.PositionMerken();
   EXPECT_EQ(T.Gemerkt, 100);
-  try {
-    T.PositionMerken();
-    FAIL() << "101st state accepted";
-  } catch (const ETurtleStapel& E) {
-    EXPECT_STREQ(E.what(), "Zu viele gemerkte Turtle-Positionen");
-  }
+  EXPECT_EQ(Fehlertext<ETurtleStapel>([&] { T.PositionMerken(); }),
+            "Zu viele gemerkte Turtle-Positionen");
   EXPECT_EQ(T.Gemerkt, 100);
   T.StapelLeeren();
   EXPECT_EQ(T.Gemerkt, 0);
@@ -236,12 +224,8 @@ TEST(TurtleStapel, RestoreWithNothingSavedFails) {
   TProtokollLeinwand L;
   TTurtle T(L);
   T.XSetzen(3);
-  try {
-    T.PositionZurueck();
-    FAIL() << "restored nothing";
-  } catch (const ETurtleStapel& E) {
-    EXPECT_STREQ(E.what(), "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
-  }
+  EXPECT_EQ(Fehlertext<ETurtleStapel>([&] { T.PositionZurueck(); }),
+            "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
   EXPECT_EQ(T.X, 3.0);
   EXPECT_EQ(T.Gemerkt, 0);
 }

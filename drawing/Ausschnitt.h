@@ -1,0 +1,70 @@
+// Drawing only what a view shows: the view, a summary of what each replaced
+// character draws at each depth, and the walk that jumps over what lies
+// outside (drawing/Ausschnitt.cpp, a part of the engine).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A view of the surface: the surface point (x, y) lands on the output pixel
+// ((x - X) * Massstab, (y - Y) * Massstab). Pen widths stay output pixels.
+struct TAnsicht {
+  double X = 0;
+  double Y = 0;
+  double Massstab = 1;
+};
+
+// A rectangle of the surface, as recipes and the command line name a view:
+// left, top, width, height.
+struct TRechteck {
+  double X = 0;
+  double Y = 0;
+  double B = 1;
+  double H = 1;
+  bool operator==(const TRechteck&) const = default;
+};
+
+// The view that shows R on an output Breite pixels wide.
+TAnsicht AnsichtAus(const TRechteck& R, int Breite);
+
+// What walking a replacement does at step length 1, in the frame of the
+// turtle where it starts: x ahead, y to its left.
+struct TTeilbild {
+  double DX = 0, DY = 0;  // where the turtle ends
+  double Drehung = 0;     // its turn, in [0, 360)
+  // Every point of a line lies within Radius of (MX, MY).
+  double MX = 0, MY = 0, Radius = 0;
+  bool Linien = false;
+  uint64_t Zeichen = 0;         // characters that act, saturated
+  int64_t Verschachtelung = 0;  // deepest "[" nesting inside
+  // The brackets close as they open and everything is finite: the turtle may
+  // jump from its start to its end. Exact mode only.
+  bool Springbar = false;
+};
+
+// The summaries of one rule-system state and pair of angles: Teil(c, j) is
+// the replacement of c walked with j levels left, for j below Tiefe.
+class TTeilbilder {
+ public:
+  // Rumpf[c]: the replacement of c, nullptr where c stays itself.
+  TTeilbilder(const std::array<const std::string*, 256>& Rumpf, double WinkelPlus,
+              double WinkelMinus, int32_t Tiefe);
+
+  const TTeilbild& Teil(unsigned char c, int32_t j) const {
+    return Teile[static_cast<size_t>(j) * Anzahl + static_cast<size_t>(Platz[c])];
+  }
+  int32_t Tiefe() const { return Stufen; }
+
+  // What it was made for (set by the engine).
+  uint64_t Stand = 0;
+  double WinkelPlus = 0;
+  double WinkelMinus = 0;
+
+ private:
+  std::array<int32_t, 256> Platz{};
+  size_t Anzahl = 0;
+  int32_t Stufen = 0;
+  std::vector<TTeilbild> Teile;
+};

@@ -1,0 +1,86 @@
+// What the drawing window offers to those who look at its runs: the magnifier,
+// the growth window, and the live redraw's view of what the picture depends on.
+#include <QLabel>
+#include <algorithm>
+#include <cmath>
+
+#include "drawing/Bildspeichern.h"
+#include "drawing/LSystemZeichnen.h"
+#include "drawing/Lupe.h"
+#include "drawing/Wachstum.h"
+#include "rules/Regelsystem.h"
+
+void TFZeichenform::LaeufeGeaendert() {
+  if (Lupenfenster) Lupenfenster->LaeufeGeaendert();
+}
+
+void TFZeichenform::LupeOeffnen(const std::optional<TAnsicht>& Ansicht) {
+  if (!Lupenfenster) {
+    Lupenfenster = new TLupe([this]() -> const QImage& { return zeichenflaeche->Bitmap(); },
+                             Laufprotokoll, this);
+    Lupenfenster->Regelsystemname = [this] {
+      return Regelsystemname ? Regelsystemname() : QString();
+    };
+  }
+  if (Ansicht) Lupenfenster->AnsichtSetzen(*Ansicht);
+  Lupenfenster->show();
+  Lupenfenster->raise();
+  Lupenfenster->activateWindow();
+}
+
+void TFZeichenform::WachstumOeffnen() {
+  if (!Wachstumsfenster) {
+    Wachstumsfenster = new TWachstum(zeichenflaeche->size(), this);
+    Wachstumsfenster->Regelsystemname = [this] {
+      return Regelsystemname ? Regelsystemname() : QString();
+    };
+  }
+  Wachstumsfenster->RezeptSetzen(Rezept());
+  Wachstumsfenster->show();
+  Wachstumsfenster->raise();
+  Wachstumsfenster->activateWindow();
+}
+
+void TFZeichenform::zeichenflaecheRad(double X, double Y, double Schritte) {
+  const double S =
+      std::clamp(std::pow(1.5, Schritte), TLupe::KleinsterMassstab, TLupe::GroessterMassstab);
+  // The point under the pointer stays where it is in the magnifier's view.
+  LupeOeffnen(TAnsicht{X - X / S, Y - Y / S, S});
+}
+
+// ---------------------------------------------------------------- live redraw
+
+TBildstand TFZeichenform::Bildstand() const {
+  TBildstand S;
+  if (const TRegelsystem* R = Engine->Regelsystem) {
+    S.Regeln = R;
+    S.Regelstand = R->Stand();
+    S.Axiom = R->Axiom;
+    S.WinkelPlus = R->WinkelPlus;
+    S.WinkelMinus = R->WinkelMinus;
+  }
+  S.Einstellungen = Einstellungen;
+  S.Tiefe = Vorgabe.Tiefe;
+  S.StartX = EigeneStartX;
+  S.StartY = EigeneStartY;
+  S.Startwinkel = Vorgabe.Startwinkel;
+  S.Schrittweite = EigeneSchrittweite;
+  return S;
+}
+
+bool TFZeichenform::SvgWirdGeschrieben() const { return Bildspeicher->SvgLaeuft(); }
+
+bool TFZeichenform::Beschaeftigt() const { return Laeuft || Bildspeicher->SvgLaeuft(); }
+
+void TFZeichenform::NeuZeichnen() {
+  if (Beendet || !Engine->Regelsystem) return;
+  TRegelsystem& R = *Engine->Regelsystem;
+  // Angles confirmed in the main window count at once, not only on coming back.
+  Engine->WinkelPlus = R.WinkelPlus;
+  Engine->WinkelMinus = -R.WinkelMinus;
+  LNachzeichnen->hide();
+  BLoeschenClick();
+  Zeichnen(true);
+}
+
+void TFZeichenform::LaufAbbrechen() { Engine->Abbruch = true; }

@@ -1,0 +1,120 @@
+// The magnifier: the runs on the drawing surface since the last "Löschen", at
+// any scale from 1/4 to 1,000,000, drawn again through a view that skips what
+// it does not show.
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "drawing/Ausschnitt.h"
+#include "drawing/Laufprotokoll.h"
+
+class QLabel;
+class QPushButton;
+class TBildspeicher;
+class THintergrundzeichner;
+
+// The view area: shows the picture of the view, turns wheel and drag into
+// zooming and panning, and tells where the pointer is.
+class TLupenflaeche : public QWidget {
+  Q_OBJECT
+
+ public:
+  using QWidget::QWidget;
+
+  // The picture shown: Bild made for the view Gemacht; a view since moved or
+  // zoomed shows it moved and scaled until its own picture comes.
+  void BildSetzen(const QImage& Bild, const TAnsicht& Gemacht);
+  void AnsichtSetzen(const TAnsicht& Jetzt);
+  const QImage& Bild() const { return Bildchen; }
+
+ signals:
+  void Rad(QPointF Ort, double Schritte);
+  void Ziehen(QPointF Um);  // the view moves by so many pixels
+  void Zeiger(QPointF Ort);
+  void Verlassen();
+
+ protected:
+  void paintEvent(QPaintEvent* E) override;
+  void wheelEvent(QWheelEvent* E) override;
+  void mousePressEvent(QMouseEvent* E) override;
+  void mouseMoveEvent(QMouseEvent* E) override;
+  void mouseReleaseEvent(QMouseEvent* E) override;
+  void leaveEvent(QEvent* E) override;
+
+ private:
+  QImage Bildchen;
+  TAnsicht Gemacht, Jetzt;
+  bool Gezogen = false;
+  QPointF Letzter;
+};
+
+class TLupe : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr double KleinsterMassstab = 0.25;
+  static constexpr double GroessterMassstab = 1e6;
+
+  // Flaeche: the drawing surface's picture, whose size the view area has;
+  // Protokoll: the runs drawn on it.
+  TLupe(std::function<const QImage&()> Flaeche, const TLaufprotokoll& Protokoll,
+        QWidget* Eltern = nullptr);
+  ~TLupe() override;
+
+  TLupenflaeche* Ansichtsflaeche;
+  QLabel* LMassstab;
+  QLabel* LZeiger;
+  QLabel* LHinweis;
+  QPushButton* BGanzeFlaeche;
+  QPushButton* BZwischenablage;
+  QPushButton* BBildSpeichern;
+
+  // The rule-system file last loaded or saved: pictures are named after it.
+  std::function<QString()> Regelsystemname;
+
+  // The view: the surface point (X, Y) at the top left, Massstab output
+  // pixels per surface pixel (kept within 1/4 and 1,000,000).
+  void AnsichtSetzen(const TAnsicht& Neu);
+  const TAnsicht& Ansicht() const { return Sicht; }
+  // Zooms by Faktor about the point Ort of the view area (it stays where it is).
+  void Zoomen(double Faktor, QPointF Ort);
+  // The whole surface at scale 1.
+  void GanzeFlaeche();
+  // The runs on the surface changed (a run ended, "Löschen").
+  void LaeufeGeaendert();
+
+  // The picture of the view is complete and shown.
+  bool Fertig() const;
+  // Writes the view as PNG or, the visible lines, as SVG, with the recipe of
+  // the last run and the view. Throws with a German message.
+  void BildSpeichern(const QString& Datei);
+
+  void BGanzeFlaecheClick();
+  void BZwischenablageClick();
+  void BBildSpeichernClick();
+
+ protected:
+  void keyPressEvent(QKeyEvent* E) override;
+  void showEvent(QShowEvent* E) override;
+  void hideEvent(QHideEvent* E) override;
+
+ private:
+  void Neuzeichnen();
+  void Zeichnen();
+  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig);
+  void Beschriften();
+
+  TAnsicht Sicht;
+  std::function<const QImage&()> Flaeche;
+  const TLaufprotokoll& Protokoll;
+  THintergrundzeichner* Zeichner;
+  std::unique_ptr<TBildspeicher> Speicher;
+  int Auftrag = 0;  // the number of the job that draws the view shown
+  bool Vollstaendig = false;
+  bool Geplant = false;  // a drawing of the view is due
+  TAnsicht Gezeichnet;   // the view of the job under way
+};

@@ -1,0 +1,358 @@
+#include "drawing/Wachstum.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "drawing/Hintergrundzeichner.h"
+#include "gui/Bauteile.h"
+#include "gui/Beschriftung.h"
+#include "gui/Dialoge.h"
+#include "gui/Eingabefeld.h"
+#include "gui/Klicks.h"
+#include "gui/Modal.h"
+#include "gui/Radiogruppe.h"
+#include "gui/Schrift.h"
+#include "helpers/Hilfen.h"
+
+namespace {
+
+constexpr int Leiste = 70;            // the bar below the picture
+constexpr int Aufbautakt = 40;        // ms between two steps of the path played
+constexpr int Schieberstufen = 1000;  // of the slider, for the lines of a path
+
+// A whole number typed into a field, from Kleinste to Groesste, else the message.
+int Zahl(const QString& Text, const char* Was, int Kleinste, int Groesste) {
+  const std::string T = NachCp1252(Text);
+  if (IstGanzzahl(T)) {
+    const int32_t n = GanzzahlWert(T);
+    if (n >= Kleinste && n <= Groesste) return n;
+  }
+  throw EFeldfehler(std::string(Was) + " außerhalb des zulässigen Bereichs von " +
+                    std::to_string(Kleinste) + " bis " + std::to_string(Groesste));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- picture
+
+void TBildflaeche::BildSetzen(const QImage& Bild, const TKopf& Neu) {
+  Bildchen = Bild;
+  Kopf = Neu;
+  update();
+}
+
+void TBildflaeche::paintEvent(QPaintEvent*) {
+  QPainter P(this);
+  P.fillRect(rect(), Qt::white);
+  P.drawImage(0, 0, Bildchen);
+  if (!Kopf.Da) return;
+  // The turtle's symbol, as the drawing window shows it: an arrow head of 15 pixels.
+  const double s = 15, h = Kopf.Richtung * 3.141592653589793 / 180;
+  const double QX = std::sin(h) * s * 0.25, QY = std::cos(h) * s * 0.25;
+  const QPointF O = Kopf.Ort;
+  const QPointF Spitze(O.x() + std::cos(h) * s, O.y() - std::sin(h) * s);
+  const QPointF Punkte[] = {O, O + QPointF(QX, QY), Spitze, O - QPointF(QX, QY), O};
+  P.setPen(QPen(Qt::black, 1));
+  P.drawPolyline(Punkte, 5);
+}
+
+// ---------------------------------------------------------------- window
+
+TWachstum::TWachstum(QSize G, QWidget* Eltern)
+    : QWidget(Eltern, Qt::Window),
+      Groesse(G),
+      Zeichner(new THintergrundzeichner(this)),
+      Uhr(new QTimer(this)) {
+  setObjectName(QStringLiteral("Wachstum"));
+  setWindowTitle(QStringLiteral("Wachstum"));
+  setFont(Schrift(10));
+  setFixedSize(G.width(), G.height() + Leiste);
+  Bildflaeche = new TBildflaeche(this);
+  Bildflaeche->setObjectName(QStringLiteral("Bildflaeche"));
+  Bildflaeche->setGeometry(0, 0, G.width(), G.height());
+
+  const int Oben = G.height() + 4, Breite = G.width();
+  RGArt = Gruppe(this, "RGArt", QStringLiteral("Zeigen"), QStringLiteral("Wachstum"),
+                 QStringLiteral("Aufbau"), {8, Oben, 98, 48},
+                 QStringLiteral("Wachstum: die Tiefen nacheinander; Aufbau: die Linien einer "
+                                "Tiefe in der Reihenfolge, in der die Turtle sie zeichnet"));
+  BZurueck = Knopf(this, "BZurueck", QStringLiteral("◀"), {114, Oben + 2, 30, 24},
+                   QStringLiteral("Einen Schritt zurück"));
+  BAbspielen = Knopf(this, "BAbspielen", QStringLiteral("Abspielen"), {148, Oben + 2, 84, 24},
+                     QStringLiteral("Abspielen oder anhalten"));
+  BVor = Knopf(this, "BVor", QStringLiteral("▶"), {236, Oben + 2, 30, 24},
+               QStringLiteral("Einen Schritt weiter"));
+  SLStand = new QSlider(Qt::Horizontal, this);
+  SLStand->setObjectName(QStringLiteral("SLStand"));
+  SLStand->setGeometry(274, Oben + 4, Breite - 282, 20);
+  SLStand->setToolTip(QStringLiteral("Tiefe oder Linie, die gezeigt wird"));
+  LStand = Beschriftung(this, "LStand", QString(), {114, Oben + 36});
+  CBFesthalten = new QCheckBox(QStringLiteral("Maßstab der tiefsten Stufe"), this);
+  CBFesthalten->setObjectName(QStringLiteral("CBFesthalten"));
+  CBFesthalten->setGeometry(274, Oben + 34, 190, 22);
+  CBFesthalten->setToolTip(QStringLiteral(
+      "Alle Tiefen mit der Schrittweite der tiefsten zeichnen, damit die Pflanze wächst, statt "
+      "jedes Mal neu eingepasst zu werden"));
+  LTempo = Beschriftung(this, "LTempo", QStringLiteral("Linien/s"), {470, Oben + 37});
+  ETempo = Feld(this, "ETempo", {522, Oben + 34, 56, 22},
+                QStringLiteral("Wie viele Linien je Sekunde der Aufbau zeichnet"));
+  LBildzeit = Beschriftung(this, "LBildzeit", QStringLiteral("Bildzeit ms"), {586, Oben + 37});
+  EBildzeit = Feld(this, "EBildzeit", {654, Oben + 34, 52, 22},
+                   QStringLiteral("Wie lange jedes Bild der Animation gezeigt wird, 10 bis 60000"));
+  LBilder = Beschriftung(this, "LBilder", QStringLiteral("Bilder"), {714, Oben + 37});
+  EBilder = Feld(this, "EBilder", {754, Oben + 34, 52, 22},
+                 QStringLiteral("Aus wie vielen Bildern die gespeicherte Animation des Aufbaus "
+                                "besteht, 1 bis 10000"));
+  BSpeichern =
+      Knopf(this, "BSpeichern", QStringLiteral("Als Animation speichern"),
+            {Breite - 168, Oben + 33, 160, 24}, QStringLiteral("Als animiertes PNG speichern"));
+  ETempo->setText(QString::number(Tempo));
+  EBildzeit->setText(QString::number(Bildzeit));
+  EBilder->setText(QString::number(Bilder));
+  RGArt->ItemIndexSetzen(0);
+  Tabfolge({RGArt, BZurueck, BAbspielen, BVor, SLStand, CBFesthalten, ETempo, EBildzeit, EBilder,
+            BSpeichern});
+
+  Uhr->setSingleShot(true);
+  connect(Uhr, &QTimer::timeout, this, &TWachstum::Weiterspielen);
+  connect(Zeichner, &THintergrundzeichner::Bild, this, &TWachstum::BildGekommen);
+  connect(RGArt, &TRadioGruppe::Geklickt, this, &TWachstum::RGArtClick);
+  connect(BZurueck, &QPushButton::clicked, this, &TWachstum::BZurueckClick);
+  connect(BAbspielen, &QPushButton::clicked, this, &TWachstum::BAbspielenClick);
+  connect(BVor, &QPushButton::clicked, this, &TWachstum::BVorClick);
+  connect(SLStand, &QSlider::valueChanged, this, &TWachstum::SLStandMoved);
+  connect(CBFesthalten, &QCheckBox::clicked, this, &TWachstum::CBFesthaltenClick);
+  connect(ETempo, &TEingabefeld::Verlassen, this, &TWachstum::ETempoExit);
+  connect(EBildzeit, &TEingabefeld::Verlassen, this, &TWachstum::EBildzeitExit);
+  connect(EBilder, &TEingabefeld::Verlassen, this, &TWachstum::EBilderExit);
+  connect(BSpeichern, &QPushButton::clicked, this, &TWachstum::BSpeichernClick);
+  KlicksBewahren(this);
+  BeschriftungenEinpassen(this);
+}
+
+TWachstum::~TWachstum() = default;
+
+void TWachstum::RezeptSetzen(const TRezept& Neu) {
+  Anhalten();
+  R = Neu;
+  R.Schrittmodus = false;
+  R.Ausschnitt.reset();
+  Linien = Linienzahl(R);
+  Festschritt = CBFesthalten->isChecked() ? AngepassteSchrittweite(R) : 0;
+  RGArtClick(RGArt->ItemIndex());
+}
+
+bool TWachstum::Aufbau() const { return RGArt->ItemIndex() == 1; }
+
+int64_t TWachstum::Ende() const {
+  return Aufbau() ? static_cast<int64_t>(std::min<uint64_t>(Linien, INT64_MAX)) : R.Tiefe;
+}
+
+bool TWachstum::Spielt() const { return BAbspielen->text() == QLatin1String("Pause"); }
+
+void TWachstum::RGArtClick(int) {
+  Anhalten();
+  CBFesthalten->setEnabled(!Aufbau());
+  ETempo->setEnabled(Aufbau());
+  EBilder->setEnabled(Aufbau());
+  {
+    const QSignalBlocker Sperre(SLStand);
+    SLStand->setRange(
+        0, Aufbau() ? static_cast<int>(std::min<int64_t>(Ende(), Schieberstufen)) : R.Tiefe);
+  }
+  // The path starts empty, the growth with the axiom.
+  Stelle = -1;
+  StandSetzen(0);
+}
+
+void TWachstum::StandSetzen(int64_t Neu) {
+  Neu = std::clamp<int64_t>(Neu, 0, Ende());
+  if (Neu == Stelle && Vollstaendig) return;
+  Stelle = Neu;
+  {
+    const QSignalBlocker Sperre(SLStand);
+    SLStand->setValue(Aufbau() && Ende() > Schieberstufen
+                          ? static_cast<int>(Stelle * Schieberstufen / Ende())
+                          : static_cast<int>(Stelle));
+  }
+  Beschriften();
+  Zeichnen();
+}
+
+void TWachstum::Beschriften() {
+  LStand->setText(Aufbau() ? QStringLiteral("Linie %1 von %2").arg(Stelle).arg(Ende())
+                           : QStringLiteral("Tiefe %1 von %2").arg(Stelle).arg(Ende()));
+  LStand->adjustSize();
+}
+
+void TWachstum::Zeichnen() {
+  Vollstaendig = false;
+  if (!isVisible()) return;
+  if (ModalOffen()) {
+    NachModal(this, [this] { Zeichnen(); });
+    return;
+  }
+  const TRezept Z = R;
+  const int64_t Bis = Stelle;
+  const double Schritt = Festschritt;
+  auto Neuer = std::make_shared<TKopf>();
+  if (Aufbau())
+    Auftrag = Zeichner->Starten(Groesse, [Z, Bis, Neuer](TLeinwand& L, const auto& Weiter) {
+      AufbauZeichnen(Z, static_cast<uint64_t>(Bis), L, Neuer.get(), Weiter);
+    });
+  else
+    Auftrag = Zeichner->Starten(Groesse, [Z, Bis, Schritt](TLeinwand& L, const auto& Weiter) {
+      WachstumsbildZeichnen(Z, static_cast<int32_t>(Bis), L, Schritt, Weiter);
+    });
+  KopfDesAuftrags = Neuer;
+}
+
+void TWachstum::BildGekommen(int Nummer, const QImage& Bild, double Wert, bool Fertig) {
+  if (Nummer != Auftrag) return;
+  Vollstaendig = Fertig && Wert >= 1.0;
+  // The job has ended when its last picture comes: its head is all there.
+  Bildflaeche->BildSetzen(Bild, Fertig && KopfDesAuftrags ? *KopfDesAuftrags : TKopf());
+  if (Fertig && Spielt()) Uhr->start(Aufbau() ? Aufbautakt : Bildzeit);
+}
+
+void TWachstum::Weiterspielen() {
+  if (!Spielt()) return;
+  if (Stelle >= Ende()) {
+    Anhalten();
+    return;
+  }
+  if (!Aufbau()) {
+    StandSetzen(Stelle + 1);
+    return;
+  }
+  // As many lines as the tempo gives for the time since the last frame.
+  Anteil += Tempo * Aufbautakt / 1000.0;
+  const auto Mehr = static_cast<int64_t>(Anteil);
+  Anteil -= static_cast<double>(Mehr);
+  StandSetzen(Stelle + std::max<int64_t>(Mehr, 0));
+  if (!Vollstaendig && Mehr == 0) Uhr->start(Aufbautakt);
+}
+
+void TWachstum::Anhalten() {
+  Uhr->stop();
+  BAbspielen->setText(QStringLiteral("Abspielen"));
+  Anteil = 0;
+}
+
+void TWachstum::BZurueckClick() {
+  Anhalten();
+  StandSetzen(Stelle - 1);
+}
+
+void TWachstum::BVorClick() {
+  Anhalten();
+  StandSetzen(Stelle + 1);
+}
+
+void TWachstum::BAbspielenClick() {
+  if (Spielt()) {
+    Anhalten();
+    return;
+  }
+  BAbspielen->setText(QStringLiteral("Pause"));
+  // At the end it plays from the start again.
+  if (Stelle >= Ende()) StandSetzen(0);
+  if (Vollstaendig) Uhr->start(Aufbau() ? Aufbautakt : Bildzeit);
+}
+
+void TWachstum::SLStandMoved(int Wert) {
+  Anhalten();
+  StandSetzen(Aufbau() && Ende() > Schieberstufen ? Wert * Ende() / Schieberstufen : Wert);
+}
+
+void TWachstum::CBFesthaltenClick() {
+  Festschritt = CBFesthalten->isChecked() ? AngepassteSchrittweite(R) : 0;
+  Zeichnen();
+}
+
+void TWachstum::ETempoExit() {
+  FeldVerlassen(
+      this, [&] { Tempo = Zahl(ETempo->text(), "Linien je Sekunde", 1, 1000000); },
+      [&] { ETempo->setText(QString::number(Tempo)); });
+}
+
+void TWachstum::EBildzeitExit() {
+  FeldVerlassen(
+      this, [&] { Bildzeit = Zahl(EBildzeit->text(), "Bildzeit", 10, 60000); },
+      [&] { EBildzeit->setText(QString::number(Bildzeit)); });
+}
+
+void TWachstum::EBilderExit() {
+  FeldVerlassen(
+      this, [&] { Bilder = Zahl(EBilder->text(), "Bilder", 1, 10000); },
+      [&] { EBilder->setText(QString::number(Bilder)); });
+}
+
+bool TWachstum::Speichern(const QString& Datei) {
+  Anhalten();
+  QProgressDialog Fortschritt(QStringLiteral("Die Animation wird gespeichert …"),
+                              QStringLiteral("Abbrechen"), 0, 1000, this);
+  Fortschritt.setWindowTitle(AnwendungsTitel);
+  Fortschritt.setWindowModality(Qt::WindowModal);
+  Fortschritt.setMinimumDuration(500);
+  const TWeiter Weiter = [&](double Wert) {
+    Fortschritt.setValue(static_cast<int>(Wert * 1000));
+    QCoreApplication::processEvents();
+    return !Fortschritt.wasCanceled();
+  };
+  const std::string Name = QFile::encodeName(Datei).toStdString();
+  return Aufbau() ? AufbauSchreiben(R, Name, Bilder, Bildzeit, Weiter)
+                  : WachstumSchreiben(R, Name, Bildzeit, CBFesthalten->isChecked(), Weiter);
+}
+
+void TWachstum::BSpeichernClick() {
+  Behandeln(this, [&] {
+    const QString Geladen = Regelsystemname ? Regelsystemname() : QString();
+    QString Name =
+        (Geladen.isEmpty() ? QStringLiteral("Zeichnung") : QFileInfo(Geladen).completeBaseName()) +
+        (Aufbau() ? QStringLiteral("-aufbau.png") : QStringLiteral("-wachstum.png"));
+    const std::unique_ptr<QFileDialog> Dialog(
+        Dateidialog(this, QStringLiteral("Animation speichern"), QFileDialog::AcceptSave,
+                    {QStringLiteral("Animiertes PNG (*.png)")}, QStringLiteral("png")));
+    for (;;) {
+      Dialog->selectFile(Name);
+      if (DateidialogAusfuehren(Dialog.get()) != QDialog::Accepted ||
+          Dialog->selectedFiles().isEmpty())
+        return;
+      const QString Datei = Dialog->selectedFiles().front();
+      if (QFileInfo(Datei).suffix().toLower() == QLatin1String("png")) {
+        Speichern(Datei);
+        return;
+      }
+      // Another ending appended would name a file whose overwriting nobody confirmed.
+      MeldungZeigen(QStringLiteral("„%1“ ist kein Name für eine Animation: sie wird als "
+                                   "animiertes PNG (.png) gespeichert.")
+                        .arg(QFileInfo(Datei).fileName()),
+                    this);
+      Name = QFileInfo(Datei).completeBaseName() + QStringLiteral(".png");
+    }
+  });
+}
+
+void TWachstum::showEvent(QShowEvent* E) {
+  QWidget::showEvent(E);
+  if (!Vollstaendig) Zeichnen();
+}
+
+void TWachstum::hideEvent(QHideEvent* E) {
+  QWidget::hideEvent(E);
+  Anhalten();
+  Zeichner->Anhalten();
+  Vollstaendig = false;
+}

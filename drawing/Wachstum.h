@@ -1,0 +1,117 @@
+// Watching a drawing grow: its depths one after the other ("Wachstum"), or
+// the lines of one depth in the order the turtle draws them ("Aufbau"), with
+// play, pause and single steps, and both saved as animated PNG.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "drawing/Animation.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QTimer;
+class TEingabefeld;
+class THintergrundzeichner;
+class TRadioGruppe;
+
+// The picture of a frame, with the turtle's symbol at the head of its path.
+class TBildflaeche : public QWidget {
+  Q_OBJECT
+
+ public:
+  using QWidget::QWidget;
+  void BildSetzen(const QImage& Bild, const TKopf& Kopf);
+  const QImage& Bild() const { return Bildchen; }
+
+ protected:
+  void paintEvent(QPaintEvent* E) override;
+
+ private:
+  QImage Bildchen;
+  TKopf Kopf;
+};
+
+class TWachstum : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Groesse: the drawing surface's size, which the frames have.
+  explicit TWachstum(QSize Groesse, QWidget* Eltern = nullptr);
+  ~TWachstum() override;
+
+  TBildflaeche* Bildflaeche;
+  TRadioGruppe* RGArt;
+  QPushButton* BZurueck;
+  QPushButton* BAbspielen;
+  QPushButton* BVor;
+  QSlider* SLStand;
+  QLabel* LStand;
+  QCheckBox* CBFesthalten;
+  QLabel* LTempo;
+  TEingabefeld* ETempo;
+  QLabel* LBildzeit;
+  TEingabefeld* EBildzeit;
+  QLabel* LBilder;
+  TEingabefeld* EBilder;
+  QPushButton* BSpeichern;
+
+  // Takes the drawing to show: its rule system, settings, depth and start.
+  void RezeptSetzen(const TRezept& Rezept);
+  // The rule-system file last loaded or saved: animations are named after it.
+  std::function<QString()> Regelsystemname;
+
+  // Growth: the depth shown; Aufbau: the lines shown.
+  int64_t Stand() const { return Stelle; }
+  int64_t Ende() const;
+  bool Aufbau() const;
+  bool Spielt() const;
+  // The frame of the position shown is complete.
+  bool Fertig() const { return Vollstaendig; }
+
+  // Writes the animation of what is chosen. False when it was stopped.
+  bool Speichern(const QString& Datei);
+
+  void RGArtClick(int Index);
+  void BZurueckClick();
+  void BAbspielenClick();
+  void BVorClick();
+  void SLStandMoved(int Wert);
+  void CBFesthaltenClick();
+  void ETempoExit();
+  void EBildzeitExit();
+  void EBilderExit();
+  void BSpeichernClick();
+
+ protected:
+  void showEvent(QShowEvent* E) override;
+  void hideEvent(QHideEvent* E) override;
+
+ private:
+  void StandSetzen(int64_t Neu);
+  void Zeichnen();
+  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig);
+  void Weiterspielen();
+  void Beschriften();
+  void Anhalten();
+
+  TRezept R;
+  QSize Groesse;
+  uint64_t Linien = 0;     // of the drawing at its depth
+  double Festschritt = 0;  // the deepest depth's step, when held
+  int64_t Stelle = 0;
+  double Anteil = 0;   // lines played beyond Stelle
+  int Tempo = 200;     // lines per second
+  int Bildzeit = 500;  // ms per frame
+  int Bilder = 100;    // frames of an Aufbau animation
+  THintergrundzeichner* Zeichner;
+  QTimer* Uhr;
+  int Auftrag = 0;
+  bool Vollstaendig = false;
+  std::shared_ptr<TKopf> KopfDesAuftrags;  // where the job under way puts the head
+};
