@@ -14,6 +14,8 @@ namespace {
 
 // Ends a drawing early from inside the canvas.
 struct TGenug {};
+// Thrown where the user stopped an export between two frames.
+struct TGestoppt {};
 
 // Hands everything on to the canvas behind it and counts the lines; Nach is
 // called after each, with its number.
@@ -194,20 +196,28 @@ bool AufbauSchreiben(const TRezept& R, const std::string& Datei, int Bilder, int
     return static_cast<uint64_t>(
         std::ceil(static_cast<long double>(i) * static_cast<long double>(L) / Bilder));
   };
+  // Each frame costs an encoding of the whole surface, and many frames may
+  // fall on one line: the progress is asked after every frame, not only
+  // between the lines, so that the window answers and a stop acts at once.
   auto Schreiben = [&] {
     Leinwand.Ausgeben();
     A.Bild(B);
     ++Geschrieben;
+    if (Weiter && !Weiter(static_cast<double>(Geschrieben) / Bilder)) throw TGestoppt();
   };
-  // Frames of no new line yet (few lines, many frames) come before the first.
-  while (Geschrieben < Bilder && Grenze(Geschrieben + 1) == 0) Schreiben();
-  TLinienzaehler Zaehler(Leinwand, [&](uint64_t k, int, int, int, int) {
-    while (Geschrieben < Bilder - 1 && Grenze(Geschrieben + 1) <= k) Schreiben();
-  });
-  const bool Fertig = Zeichnen(R, Zaehler, R.SchrittweiteAnpassen, Weiter);
-  if (!Fertig) return false;
-  // The last frame, and any a drawing of fewer lines than counted left over.
-  while (Geschrieben < Bilder) Schreiben();
+  try {
+    // Frames of no new line yet (few lines, many frames) come before the first.
+    while (Geschrieben < Bilder && Grenze(Geschrieben + 1) == 0) Schreiben();
+    TLinienzaehler Zaehler(Leinwand, [&](uint64_t k, int, int, int, int) {
+      while (Geschrieben < Bilder - 1 && Grenze(Geschrieben + 1) <= k) Schreiben();
+    });
+    const bool Fertig = Zeichnen(R, Zaehler, R.SchrittweiteAnpassen, Weiter);
+    if (!Fertig) return false;
+    // The last frame, and any a drawing of fewer lines than counted left over.
+    while (Geschrieben < Bilder) Schreiben();
+  } catch (const TGestoppt&) {
+    return false;
+  }
   A.Abschliessen();
   return true;
 }

@@ -127,4 +127,19 @@ TEST_F(Aufbau, StoppedExportLeavesTheOldFile) {
   EXPECT_EQ(Inhalt(), std::vector<std::string>{"alt.png"});
 }
 
+// Many frames on few lines: each frame written asks whether to go on, so a
+// stop acts after that frame, also where all frames fall on the last line.
+TEST_F(Aufbau, StopActsBetweenFramesOfOneLine) {
+  TRezept R = Pflanze();
+  R.Regelsystem = "F+F\r\n90\r\n90\r\n";
+  R.Tiefe = 0;
+  for (const int Halt : {1, 3, 150}) {
+    int Aufrufe = 0;
+    EXPECT_FALSE(AufbauSchreiben(R, Pfad("a.png"), 200, 40, [&](double) {
+      return ++Aufrufe < Halt;
+    })) << Halt;
+    EXPECT_EQ(Aufrufe, Halt);
+  }
+}
+
 }  // namespace
