@@ -2082,7 +2082,7 @@ TEST(Affentest, ZufaelligeBedienungLaesstDieFensterStimmig) {
   std::printf("Affentest: %lld Ereignisse in %.1f s, Saat %llu\n",
               static_cast<long long>(Affe.Nummer), Affe.Dauer,
               static_cast<unsigned long long>(Saat));
-  for (const QString& Zeile : Affe.Bericht()) std::printf("  %s\n", qPrintable(Zeile));
+  for (const QString& Zeile : Affe.Bericht()) std::printf("%s\n", qPrintable(Zeile));
   if (Umgebung("AFFEN_PROTOKOLL", 0) != 0)
     std::printf("Letzte Ereignisse:\n%s", Affe.Verlauf().c_str());
   EXPECT_EQ(Ergebnis, 0);
