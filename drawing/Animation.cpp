@@ -97,6 +97,21 @@ class TAnimationsdatei {
   TApngSchreiber Schreiber;
 };
 
+// A window for the measuring walk alone, which asks Weiter at the walk's
+// message passes and stops the walk when told to.
+class TMessfenster : public TOhneFenster {
+ public:
+  TMessfenster(int Breite, int Hoehe, const TWeiter& Weiter)
+      : TOhneFenster(Breite, Hoehe), Weiter(Weiter) {}
+  void NachrichtenVerarbeiten() override {
+    if (Weiter && Maschine && !Weiter(0)) Maschine->Abbruch = true;
+  }
+  TZeichenmaschine* Maschine = nullptr;
+
+ private:
+  const TWeiter& Weiter;
+};
+
 QImage Weiss(const TRezept& R) {
   QImage B(R.Breite, R.Hoehe, QImage::Format_RGB32);
   B.fill(Qt::white);
@@ -117,22 +132,24 @@ bool WachstumsbildZeichnen(const TRezept& R, int32_t Tiefe, TLeinwand& Leinwand,
   return Zeichnen(Z, Leinwand, Anpassen, Weiter);
 }
 
-double AngepassteSchrittweite(const TRezept& R) {
+std::optional<double> AngepassteSchrittweite(const TRezept& R, const TWeiter& Weiter) {
   if (!R.SchrittweiteAnpassen) return R.Schrittweite;
   TRegelsystem Regeln;
   RegelsystemAusRezept(R, Regeln);
   // Measured only: the fit needs no canvas to draw on.
-  TOhneFenster Fenster(R.Breite, R.Hoehe);
+  TMessfenster Fenster(R.Breite, R.Hoehe, Weiter);
   QImage Klein(1, 1, QImage::Format_RGB32);
   TBildLeinwand Leinwand(Klein);
   TTurtle Turtle(Leinwand);
   TEinstellungen E = R;
   TZeichenmaschine M(Turtle, Fenster, E);
+  Fenster.Maschine = &M;
   M.Regelsystem = &Regeln;
   M.WinkelPlus = Regeln.WinkelPlus;
   M.WinkelMinus = -Regeln.WinkelMinus;
   double w = 0, h = 0;
   M.SchrittweiteBestimmen(R.Tiefe, w, h);
+  if (M.BestimmungAbgebrochen) return std::nullopt;
   return AngepassterSchritt(w, h, R.Breite, R.Hoehe);
 }
 
@@ -165,7 +182,13 @@ bool AufbauZeichnen(const TRezept& R, uint64_t Linien, TLeinwand& Leinwand, TKop
 bool WachstumSchreiben(const TRezept& R, const std::string& Datei, int BildzeitMs, bool Festhalten,
                        const TWeiter& Weiter) {
   TAnimationsdatei A(R, Datei, R.Tiefe + 1, BildzeitMs);
-  const double Schritt = Festhalten ? AngepassteSchrittweite(R) : 0;
+  double Schritt = 0;
+  if (Festhalten) {
+    const std::optional<double> Gemessen =
+        AngepassteSchrittweite(R, [&](double) { return !Weiter || Weiter(0); });
+    if (!Gemessen) return false;
+    Schritt = *Gemessen;
+  }
   const double Bilder = R.Tiefe + 1;
   for (int32_t i = 0; i <= R.Tiefe; ++i) {
     QImage B = Weiss(R);

@@ -65,13 +65,20 @@ TEST_P(Animation, GrowthFrameIIsDepthI) {
 
   ASSERT_TRUE(WachstumSchreiben(R, Datei, 250, true));
   TRezept Fest = R;
-  Fest.Schrittweite = AngepassteSchrittweite(R);
+  Fest.Schrittweite = AngepassteSchrittweite(R).value();
   Fest.SchrittweiteAnpassen = false;
   const std::vector<QImage> Gehalten = Einzelbilder(Datei);
   ASSERT_EQ(Gehalten.size(), 5u);
   for (int i = 0; i <= 4; ++i) EXPECT_EQ(Gehalten[i], Gezeichnet(Fest, i)) << i;
   EXPECT_NE(Gehalten[2], Bilder[2]);
   EXPECT_EQ(Gehalten[4], Bilder[4]);
+
+  // Measuring the held scale of a deep drawing can be stopped, the export with it.
+  TRezept Tief = R;
+  Tief.Tiefe = 9;
+  EXPECT_FALSE(AngepassteSchrittweite(Tief, [](double) { return false; }));
+  EXPECT_FALSE(WachstumSchreiben(Tief, Datei, 250, true, [](double) { return false; }));
+  EXPECT_EQ(Einzelbilder(Datei).size(), 5u);
 }
 
 // Frame i of the turtle's path shows its first ceil(i L / N) lines; the last
