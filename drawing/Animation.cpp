@@ -14,6 +14,8 @@ namespace {
 
 // Ends a drawing early from inside the canvas.
 struct TGenug {};
+// Thrown where the user stopped an export between two frames.
+struct TGestoppt {};
 
 // Hands everything on to the canvas behind it and counts the lines; Nach is
 // called after each, with its number.
@@ -95,6 +97,21 @@ class TAnimationsdatei {
   TApngSchreiber Schreiber;
 };
 
+// A window for the measuring walk alone, which asks Weiter at the walk's
+// message passes and stops the walk when told to.
+class TMessfenster : public TOhneFenster {
+ public:
+  TMessfenster(int Breite, int Hoehe, const TWeiter& Weiter)
+      : TOhneFenster(Breite, Hoehe), Weiter(Weiter) {}
+  void NachrichtenVerarbeiten() override {
+    if (Weiter && Maschine && !Weiter(0)) Maschine->Abbruch = true;
+  }
+  TZeichenmaschine* Maschine = nullptr;
+
+ private:
+  const TWeiter& Weiter;
+};
+
 QImage Weiss(const TRezept& R) {
   QImage B(R.Breite, R.Hoehe, QImage::Format_RGB32);
   B.fill(Qt::white);
@@ -115,22 +132,24 @@ bool WachstumsbildZeichnen(const TRezept& R, int32_t Tiefe, TLeinwand& Leinwand,
   return Zeichnen(Z, Leinwand, Anpassen, Weiter);
 }
 
-double AngepassteSchrittweite(const TRezept& R) {
+std::optional<double> AngepassteSchrittweite(const TRezept& R, const TWeiter& Weiter) {
   if (!R.SchrittweiteAnpassen) return R.Schrittweite;
   TRegelsystem Regeln;
   RegelsystemAusRezept(R, Regeln);
   // Measured only: the fit needs no canvas to draw on.
-  TOhneFenster Fenster(R.Breite, R.Hoehe);
+  TMessfenster Fenster(R.Breite, R.Hoehe, Weiter);
   QImage Klein(1, 1, QImage::Format_RGB32);
   TBildLeinwand Leinwand(Klein);
   TTurtle Turtle(Leinwand);
   TEinstellungen E = R;
   TZeichenmaschine M(Turtle, Fenster, E);
+  Fenster.Maschine = &M;
   M.Regelsystem = &Regeln;
   M.WinkelPlus = Regeln.WinkelPlus;
   M.WinkelMinus = -Regeln.WinkelMinus;
   double w = 0, h = 0;
   M.SchrittweiteBestimmen(R.Tiefe, w, h);
+  if (M.BestimmungAbgebrochen) return std::nullopt;
   return AngepassterSchritt(w, h, R.Breite, R.Hoehe);
 }
 
@@ -163,7 +182,13 @@ bool AufbauZeichnen(const TRezept& R, uint64_t Linien, TLeinwand& Leinwand, TKop
 bool WachstumSchreiben(const TRezept& R, const std::string& Datei, int BildzeitMs, bool Festhalten,
                        const TWeiter& Weiter) {
   TAnimationsdatei A(R, Datei, R.Tiefe + 1, BildzeitMs);
-  const double Schritt = Festhalten ? AngepassteSchrittweite(R) : 0;
+  double Schritt = 0;
+  if (Festhalten) {
+    const std::optional<double> Gemessen =
+        AngepassteSchrittweite(R, [&](double) { return !Weiter || Weiter(0); });
+    if (!Gemessen) return false;
+    Schritt = *Gemessen;
+  }
   const double Bilder = R.Tiefe + 1;
   for (int32_t i = 0; i <= R.Tiefe; ++i) {
     QImage B = Weiss(R);
@@ -194,20 +219,28 @@ bool AufbauSchreiben(const TRezept& R, const std::string& Datei, int Bilder, int
     return static_cast<uint64_t>(
         std::ceil(static_cast<long double>(i) * static_cast<long double>(L) / Bilder));
   };
+  // Each frame costs an encoding of the whole surface, and many frames may
+  // fall on one line: the progress is asked after every frame, not only
+  // between the lines, so that the window answers and a stop acts at once.
   auto Schreiben = [&] {
     Leinwand.Ausgeben();
     A.Bild(B);
     ++Geschrieben;
+    if (Weiter && !Weiter(static_cast<double>(Geschrieben) / Bilder)) throw TGestoppt();
   };
-  // Frames of no new line yet (few lines, many frames) come before the first.
-  while (Geschrieben < Bilder && Grenze(Geschrieben + 1) == 0) Schreiben();
-  TLinienzaehler Zaehler(Leinwand, [&](uint64_t k, int, int, int, int) {
-    while (Geschrieben < Bilder - 1 && Grenze(Geschrieben + 1) <= k) Schreiben();
-  });
-  const bool Fertig = Zeichnen(R, Zaehler, R.SchrittweiteAnpassen, Weiter);
-  if (!Fertig) return false;
-  // The last frame, and any a drawing of fewer lines than counted left over.
-  while (Geschrieben < Bilder) Schreiben();
+  try {
+    // Frames of no new line yet (few lines, many frames) come before the first.
+    while (Geschrieben < Bilder && Grenze(Geschrieben + 1) == 0) Schreiben();
+    TLinienzaehler Zaehler(Leinwand, [&](uint64_t k, int, int, int, int) {
+      while (Geschrieben < Bilder - 1 && Grenze(Geschrieben + 1) <= k) Schreiben();
+    });
+    const bool Fertig = Zeichnen(R, Zaehler, R.SchrittweiteAnpassen, Weiter);
+    if (!Fertig) return false;
+    // The last frame, and any a drawing of fewer lines than counted left over.
+    while (Geschrieben < Bilder) Schreiben();
+  } catch (const TGestoppt&) {
+    return false;
+  }
   A.Abschliessen();
   return true;
 }

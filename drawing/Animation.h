@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "drawing/Rezept.h"
@@ -25,7 +26,8 @@ bool WachstumsbildZeichnen(const TRezept& R, int32_t Tiefe, TLeinwand& Leinwand,
                            double Schrittweite = 0, const TWeiter& Weiter = {});
 
 // The step size R gets at its own depth when fitted (or its own when not).
-double AngepassteSchrittweite(const TRezept& R);
+// Measuring a deep drawing takes a while: empty when Weiter stopped it.
+std::optional<double> AngepassteSchrittweite(const TRezept& R, const TWeiter& Weiter = {});
 
 // The lines of R's drawing at its depth.
 uint64_t Linienzahl(const TRezept& R);

@@ -65,13 +65,20 @@ TEST_P(Animation, GrowthFrameIIsDepthI) {
 
   ASSERT_TRUE(WachstumSchreiben(R, Datei, 250, true));
   TRezept Fest = R;
-  Fest.Schrittweite = AngepassteSchrittweite(R);
+  Fest.Schrittweite = AngepassteSchrittweite(R).value();
   Fest.SchrittweiteAnpassen = false;
   const std::vector<QImage> Gehalten = Einzelbilder(Datei);
   ASSERT_EQ(Gehalten.size(), 5u);
   for (int i = 0; i <= 4; ++i) EXPECT_EQ(Gehalten[i], Gezeichnet(Fest, i)) << i;
   EXPECT_NE(Gehalten[2], Bilder[2]);
   EXPECT_EQ(Gehalten[4], Bilder[4]);
+
+  // Measuring the held scale of a deep drawing can be stopped, the export with it.
+  TRezept Tief = R;
+  Tief.Tiefe = 9;
+  EXPECT_FALSE(AngepassteSchrittweite(Tief, [](double) { return false; }));
+  EXPECT_FALSE(WachstumSchreiben(Tief, Datei, 250, true, [](double) { return false; }));
+  EXPECT_EQ(Einzelbilder(Datei).size(), 5u);
 }
 
 // Frame i of the turtle's path shows its first ceil(i L / N) lines; the last
@@ -125,6 +132,21 @@ TEST_F(Aufbau, StoppedExportLeavesTheOldFile) {
   EXPECT_FALSE(AufbauSchreiben(R, Datei, 20, 40, [&](double) { return ++Aufrufe < 2; }));
   EXPECT_EQ(Lesen(Datei), "alt");
   EXPECT_EQ(Inhalt(), std::vector<std::string>{"alt.png"});
+}
+
+// Many frames on few lines: each frame written asks whether to go on, so a
+// stop acts after that frame, also where all frames fall on the last line.
+TEST_F(Aufbau, StopActsBetweenFramesOfOneLine) {
+  TRezept R = Pflanze();
+  R.Regelsystem = "F+F\r\n90\r\n90\r\n";
+  R.Tiefe = 0;
+  for (const int Halt : {1, 3, 150}) {
+    int Aufrufe = 0;
+    EXPECT_FALSE(AufbauSchreiben(R, Pfad("a.png"), 200, 40, [&](double) {
+      return ++Aufrufe < Halt;
+    })) << Halt;
+    EXPECT_EQ(Aufrufe, Halt);
+  }
 }
 
 }  // namespace

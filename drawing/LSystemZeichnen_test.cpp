@@ -338,37 +338,58 @@ TEST_F(FensterTest, ExtraSettingsTakenOverOnlyWithOk) {
 }
 
 // A person presses a control right after typing a depth the window refuses:
-// the message box takes the mouse release, yet the press acts once the box
-// is closed, and the control does not stay drawn pressed.
+// the message box takes the mouse release, or the person holds the button,
+// answers the box with the keyboard and lets go over the control. Either way
+// the press acts once the box is closed, and the control does not stay drawn
+// pressed.
 TEST_F(FensterTest, ClickAfterRefusedFieldActsAfterTheMessage) {
   Standard();
   struct {
     const char* Name;
     QAbstractButton* Knopf;
     std::function<bool()> Gewirkt;
+    std::function<void()> Vorher;
   } const Faelle[] = {
-      {"Zeichnen", F->BZeichnen, [&] { return Bild() == MitLinien(Anfang, VierLinien); }},
-      {"Löschen", F->BLoeschen, [&] { return Bild() == Anfang; }},
-      {"Zufall", F->RGZufallsModus->Items[1], [] { return Einstellungen.Zufallsmodus; }},
-      {"schrittweise", F->RGSchrittModus->Items[1], [] { return Einstellungen.Schrittmodus; }},
+      {"Zeichnen", F->BZeichnen, [&] { return Bild() == MitLinien(Anfang, VierLinien); },
+       [&] { F->BLoeschenClick(); }},
+      {"Löschen", F->BLoeschen, [&] { return Bild() == Anfang; }, [&] { F->BZeichnenClick(); }},
+      {"Zufall", F->RGZufallsModus->Items[1], [] { return Einstellungen.Zufallsmodus; }, [] {}},
+      {"schrittweise", F->RGSchrittModus->Items[1], [] { return Einstellungen.Schrittmodus; },
+       [] {}},
   };
-  for (const auto& Fall : Faelle) {
-    F->ETiefe->setFocus(Qt::TabFocusReason);
-    F->ETiefe->setText("99");
-    QString Meldung;
-    TAntworter A({TAntworter::Jeder([&](QWidget* W) {
-      auto* Box = qobject_cast<QMessageBox*>(W);
-      ASSERT_TRUE(Box);
-      Meldung = Box->text();
-      QTest::mouseClick(Box->buttons().front(), Qt::LeftButton);
-    })});
-    QTest::mousePress(Fall.Knopf, Qt::LeftButton);
-    Abwarten();
-    EXPECT_EQ(Meldung, "Tiefe außerhalb des zulässigen Bereichs von 0 bis 30") << Fall.Name;
-    EXPECT_EQ(F->ETiefe->text(), "1") << Fall.Name;
-    EXPECT_TRUE(Fall.Gewirkt()) << Fall.Name;
-    EXPECT_FALSE(Fall.Knopf->isDown()) << Fall.Name;
-  }
+  QWindow* Fenster = F->windowHandle();
+  for (const bool Gehalten : {false, true})
+    for (const auto& Fall : Faelle) {
+      const std::string Wie = std::string(Fall.Name) + (Gehalten ? ", gehalten" : ", geschluckt");
+      Waehlen(F->RGSchrittModus, 0);
+      Waehlen(F->RGZufallsModus, 0);
+      Fall.Vorher();
+      F->ETiefe->setFocus(Qt::TabFocusReason);
+      F->ETiefe->setText("99");
+      QString Meldung;
+      TAntworter A({TAntworter::Jeder([&](QWidget* W) {
+        auto* Box = qobject_cast<QMessageBox*>(W);
+        ASSERT_TRUE(Box);
+        Meldung = Box->text();
+        if (Gehalten)
+          QTest::keyClick(Box, Qt::Key_Return);
+        else
+          QTest::mouseClick(Box->buttons().front(), Qt::LeftButton);
+      })});
+      const QPoint Ort = Fall.Knopf->mapTo(F, QPoint(8, Fall.Knopf->height() / 2));
+      if (Gehalten) {
+        QTest::mousePress(Fenster, Qt::LeftButton, {}, Ort);
+        QTest::mouseRelease(Fenster, Qt::LeftButton, {}, Ort);
+      } else {
+        QTest::mousePress(Fall.Knopf, Qt::LeftButton, {}, QPoint(8, Fall.Knopf->height() / 2));
+      }
+      Abwarten();
+      EXPECT_EQ(Meldung, "Tiefe außerhalb des zulässigen Bereichs von 0 bis 30") << Wie;
+      EXPECT_EQ(F->ETiefe->text(), "1") << Wie;
+      EXPECT_TRUE(Fall.Gewirkt()) << Wie;
+      EXPECT_FALSE(Fall.Knopf->isDown()) << Wie;
+      Fall.Knopf->setDown(false);  // the next case starts clean also after a failure
+    }
 }
 
 // The seed field shows the generator's state on opening; a changed value

@@ -149,7 +149,7 @@ void TWachstum::RezeptSetzen(const TRezept& Neu) {
   R.Schrittmodus = false;
   R.Ausschnitt.reset();
   Linien = Linienzahl(R);
-  Festschritt = CBFesthalten->isChecked() ? AngepassteSchrittweite(R) : 0;
+  Festschritt = std::make_shared<std::optional<double>>();
   RGArtClick(RGArt->ItemIndex());
 }
 
@@ -205,15 +205,20 @@ void TWachstum::Zeichnen() {
   }
   const TRezept Z = R;
   const int64_t Bis = Stelle;
-  const double Schritt = Festschritt;
+  const bool Halten = CBFesthalten->isChecked();
+  const auto Fest = Festschritt;
   auto Neuer = std::make_shared<TKopf>();
   if (Aufbau())
     Auftrag = Zeichner->Starten(Groesse, [Z, Bis, Neuer](TLeinwand& L, const auto& Weiter) {
       AufbauZeichnen(Z, static_cast<uint64_t>(Bis), L, Neuer.get(), Weiter);
     });
   else
-    Auftrag = Zeichner->Starten(Groesse, [Z, Bis, Schritt](TLeinwand& L, const auto& Weiter) {
-      WachstumsbildZeichnen(Z, static_cast<int32_t>(Bis), L, Schritt, Weiter);
+    Auftrag = Zeichner->Starten(Groesse, [Z, Bis, Halten, Fest](TLeinwand& L, const auto& Weiter) {
+      if (Halten && !*Fest) {
+        *Fest = AngepassteSchrittweite(Z, [&](double) { return Weiter(0); });
+        if (!*Fest) return;
+      }
+      WachstumsbildZeichnen(Z, static_cast<int32_t>(Bis), L, Halten ? **Fest : 0, Weiter);
     });
   KopfDesAuftrags = Neuer;
 }
@@ -276,10 +281,7 @@ void TWachstum::SLStandMoved(int Wert) {
   StandSetzen(Aufbau() && Ende() > Schieberstufen ? Wert * Ende() / Schieberstufen : Wert);
 }
 
-void TWachstum::CBFesthaltenClick() {
-  Festschritt = CBFesthalten->isChecked() ? AngepassteSchrittweite(R) : 0;
-  Zeichnen();
-}
+void TWachstum::CBFesthaltenClick() { Zeichnen(); }
 
 void TWachstum::ETempoExit() {
   FeldVerlassen(

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "drawing/Animation.h"
 
@@ -102,8 +103,10 @@ class TWachstum : public QWidget {
 
   TRezept R;
   QSize Groesse;
-  uint64_t Linien = 0;     // of the drawing at its depth
-  double Festschritt = 0;  // the deepest depth's step, when held
+  uint64_t Linien = 0;  // of the drawing at its depth
+  // The deepest depth's step, measured by the first job that holds the
+  // scale, once per drawing: the worker thread alone reads and writes it.
+  std::shared_ptr<std::optional<double>> Festschritt = std::make_shared<std::optional<double>>();
   int64_t Stelle = 0;
   double Anteil = 0;   // lines played beyond Stelle
   int Tempo = 200;     // lines per second

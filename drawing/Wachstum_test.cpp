@@ -68,7 +68,7 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
   // Held, every depth has the deepest one's scale.
   QTest::mouseClick(W->CBFesthalten, Qt::LeftButton);
   ASSERT_TRUE(Warten());
-  EXPECT_EQ(W->Bildflaeche->Bild(), Tiefe(2, AngepassteSchrittweite(F->Rezept())));
+  EXPECT_EQ(W->Bildflaeche->Bild(), Tiefe(2, AngepassteSchrittweite(F->Rezept()).value()));
 
   // Played from the end, it starts over and stops at the last depth.
   EXPECT_TRUE(Tippen(W->EBildzeit, "10").isEmpty());

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QChildEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -9,9 +10,36 @@
 
 namespace {
 
+// Whether a modal window came up while the left button was held, since the
+// latest press reached a window of the program. Qt then forgets where that
+// press went and drops its release, also when the user held the button
+// through the box and lets go later.
+class TDruckwaechter : public QObject {
+ public:
+  TDruckwaechter() { qApp->installEventFilter(this); }
+  bool Unterbrochen = false;
+
+ protected:
+  bool eventFilter(QObject* Objekt, QEvent* E) override {
+    if ((E->type() == QEvent::MouseButtonPress && Objekt->isWindowType()) ||
+        E->type() == QEvent::MouseButtonRelease)
+      Unterbrochen = false;
+    else if (E->type() == QEvent::WindowBlocked &&
+             (QGuiApplication::mouseButtons() & Qt::LeftButton))
+      Unterbrochen = true;
+    return false;
+  }
+};
+
+TDruckwaechter& Druckwaechter() {
+  static auto* W = new TDruckwaechter;  // lives as long as the application
+  return *W;
+}
+
 class TKlickbewahrer : public QObject {
  public:
   explicit TKlickbewahrer(QWidget* Fenster) : QObject(Fenster), Fenster(Fenster) {
+    Druckwaechter();
     Beobachten(Fenster);
   }
 
@@ -26,8 +54,11 @@ class TKlickbewahrer : public QObject {
     auto* Knopf = qobject_cast<QAbstractButton*>(Objekt);
     if (!Knopf || static_cast<QMouseEvent*>(E)->button() != Qt::LeftButton) return false;
     // By the time the press arrives here, the field's leave action has run;
-    // a button already up again means a box in between took the release.
-    if (QGuiApplication::mouseButtons() & Qt::LeftButton) return false;
+    // a button already up again means a box in between took the release, a
+    // box shown meanwhile that its release will not come.
+    if ((QGuiApplication::mouseButtons() & Qt::LeftButton) && !Druckwaechter().Unterbrochen)
+      return false;
+    Druckwaechter().Unterbrochen = false;
     if (Knopf->isEnabled() && Knopf->isVisible()) Knopf->click();
     return true;
   }
