@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 #include "gui/Anwendung.h"
+#include "gui/Modal.h"
 #include "gui/TestHilfen.h"
 
 namespace {
@@ -118,6 +121,34 @@ TEST(Anwendung, StartupFailureNamesClassAndMessage) {
   AnwendungsfehlerZeigen(std::invalid_argument("leer"));
   EXPECT_EQ(Box.Titel, "Anwendungsfehler");
   EXPECT_EQ(Box.Text, "Ausnahme std::invalid_argument: leer.");
+}
+
+// Work waiting for a modal dialog runs once the code that opened it goes on,
+// not while events are handled between the dialog's closing and the return
+// of its exec (there its caller has not yet acted on the answer); a dialog
+// shown without exec wakes it as soon as it is gone.
+TEST(NachModal, RunsOnlyAfterTheDialogsExecReturned) {
+  for (const bool MitExec : {true, false}) {
+    QDialog D;
+    D.setModal(true);
+    bool Gelaufen = false;
+    bool ImExec = false;
+    auto Schliessen = [&] {
+      NachModal(&D, [&] { Gelaufen = true; });
+      D.accept();
+      QCoreApplication::processEvents();
+      ImExec = Gelaufen;
+    };
+    if (MitExec) {
+      QTimer::singleShot(0, &D, Schliessen);
+      D.exec();
+      EXPECT_FALSE(ImExec);
+    } else {
+      D.show();
+      Schliessen();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Gelaufen; }, 2000)) << MitExec;
+  }
 }
 
 }  // namespace

@@ -1696,17 +1696,39 @@ class TAffe {
       const QImage B = P.Flaeche.convertToFormat(QImage::Format_RGB32);
       if (A != B) {
         int Abweichend = 0;
+        QRect Bereich;
         if (A.size() == B.size())
           for (int y = 0; y < A.height(); ++y)
-            for (int x = 0; x < A.width(); ++x) Abweichend += A.pixel(x, y) != B.pixel(x, y);
-        Verletzt(QStringLiteral("das gespeicherte Bild %1 (%2 x %3) weicht in %4 Punkten von der "
-                                "Zeichenfläche (%5 x %6) ab")
+            for (int x = 0; x < A.width(); ++x)
+              if (A.pixel(x, y) != B.pixel(x, y)) {
+                ++Abweichend;
+                Bereich |= QRect(x, y, 1, 1);
+              }
+        // Both pictures stay beside the temporary folder for a look, and the
+        // surface as it is now tells whether it changed after the confirmation.
+        const QString Ablage =
+            QDir::temp().filePath(QStringLiteral("affen-%1-%2").arg(Saat).arg(Nummer));
+        A.save(Ablage + QStringLiteral("-gespeichert.png"));
+        B.save(Ablage + QStringLiteral("-flaeche.png"));
+        const bool WieJetzt =
+            FZeichenform &&
+            FZeichenform->zeichenflaeche->Bitmap().convertToFormat(QImage::Format_RGB32) == A;
+        Verletzt(QStringLiteral("das gespeicherte Bild %1 (%2 x %3) weicht in %4 Punkten "
+                                "(%5,%6 %7 x %8) von der Zeichenfläche (%9 x %10) ab; %11 "
+                                "(Bilder: %12-*.png)")
                      .arg(P.Datei)
                      .arg(A.width())
                      .arg(A.height())
                      .arg(Abweichend)
+                     .arg(Bereich.x())
+                     .arg(Bereich.y())
+                     .arg(Bereich.width())
+                     .arg(Bereich.height())
                      .arg(B.width())
-                     .arg(B.height()));
+                     .arg(B.height())
+                     .arg(WieJetzt ? QStringLiteral("es gleicht der Fläche von jetzt")
+                                   : QStringLiteral("auch der Fläche von jetzt nicht"))
+                     .arg(Ablage));
       }
     }
     Bildproben.clear();
