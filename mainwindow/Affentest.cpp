@@ -1320,6 +1320,8 @@ class TAffe {
   // While a drawing runs or a picture is saved, the user may stop it, or go
   // on working elsewhere.
   void ImLauf() {
+    // A hand that holds the button down on one control clicks no other.
+    if (Loslassen != TLoslassen::Keins) return;
     if (!LaufGesehen) {
       LaufGesehen = true;
       LaufSeit = std::chrono::steady_clock::now();
