@@ -133,16 +133,20 @@ TEST(NachModal, RunsOnlyAfterTheDialogsExecReturned) {
     D.setModal(true);
     bool Gelaufen = false;
     bool ImExec = false;
+    bool OffenImExec = false;
     auto Schliessen = [&] {
       NachModal(&D, [&] { Gelaufen = true; });
       D.accept();
       QCoreApplication::processEvents();
       ImExec = Gelaufen;
+      OffenImExec = ModalOffen();
     };
     if (MitExec) {
       QTimer::singleShot(0, &D, Schliessen);
       D.exec();
       EXPECT_FALSE(ImExec);
+      EXPECT_TRUE(OffenImExec);
+      EXPECT_FALSE(ModalOffen());
     } else {
       D.show();
       Schliessen();

@@ -19,8 +19,6 @@ void TModalerDialog::keyPressEvent(QKeyEvent* E) {
   QDialog::keyPressEvent(E);
 }
 
-bool ModalOffen() { return QApplication::activeModalWidget() != nullptr; }
-
 namespace {
 
 // Watches modal windows go and then runs what waited for them.
@@ -35,7 +33,7 @@ class TModalwaechter : public QObject {
         return;
       }
     Wartende.push_back({Kontext, std::move(Aktion)});
-    if (!ModalOffen()) Wecken(Schleifenstufe());
+    if (!QApplication::activeModalWidget()) Wecken();
   }
 
  protected:
@@ -48,6 +46,7 @@ class TModalwaechter : public QObject {
       if (W->isWindow() && W->windowModality() != Qt::NonModal) Zeigestufe[W] = Schleifenstufe();
       return false;
     }
+    // A window made modal only after it was shown counts as shown here.
     int Stufe = Schleifenstufe();
     if (const auto It = Zeigestufe.find(W); It != Zeigestufe.end()) {
       Stufe = It->second;
@@ -55,8 +54,9 @@ class TModalwaechter : public QObject {
     } else if (T != QEvent::Hide || !W->isWindow() || W->windowModality() == Qt::NonModal) {
       return false;
     }
-    // (A window made modal only after it was shown wakes at the level it goes at.)
-    if (!Wartende.empty()) Wecken(Stufe);
+    // Hidden inside the loop of its exec: open until that loop has ended.
+    if (Schleifenstufe() > Stufe) Ausklang.push_back(Stufe);
+    if (!Wartende.empty()) Wecken();
     return false;
   }
 
@@ -68,12 +68,9 @@ class TModalwaechter : public QObject {
 
   static int Schleifenstufe() { return QThread::currentThread()->loopLevel(); }
 
-  // Queued, and run only once the event loop is back at Stufe, where the
-  // modal window was shown: a dialog's exec has then returned and its caller
-  // has acted on the answer. Events handled while its loop winds down must
-  // not start the waiting work in between.
-  void Wecken(int Stufe) {
-    Grenze = Geweckt ? std::min(Grenze, Stufe) : Stufe;
+  // Queued: what waits runs only once the dialog's exec has returned and its
+  // caller has acted on the answer.
+  void Wecken() {
     if (Geweckt) return;
     Geweckt = true;
     QTimer::singleShot(0, this, [this] { Aufwachen(); });
@@ -81,12 +78,12 @@ class TModalwaechter : public QObject {
 
   void Aufwachen() {
     Geweckt = false;
-    if (ModalOffen()) return;
-    if (Schleifenstufe() > Grenze) {
-      // Left at once unless something holds the loop open (a menu): a
-      // short wait then instead of spinning.
+    if (QApplication::activeModalWidget()) return;  // its going wakes us again
+    if (Ausklingend()) {
+      // Its loop ends at once, unless something holds it open (a menu):
+      // a short wait then instead of spinning.
       Geweckt = true;
-      QTimer::singleShot(20, this, [this] { Aufwachen(); });
+      QTimer::singleShot(10, this, [this] { Aufwachen(); });
       return;
     }
     std::vector<TWartend> Jetzt;
@@ -95,10 +92,19 @@ class TModalwaechter : public QObject {
       if (W.Kontext) W.Aktion();
   }
 
+ public:
+  // A modal window is gone, but the loop of its exec still runs: events
+  // handled now come before its caller has the answer.
+  bool Ausklingend() {
+    while (!Ausklang.empty() && Schleifenstufe() <= Ausklang.back()) Ausklang.pop_back();
+    return !Ausklang.empty();
+  }
+
+ private:
   std::vector<TWartend> Wartende;
   std::map<const QWidget*, int> Zeigestufe;  // modal windows shown, at which loop level
+  std::vector<int> Ausklang;                 // levels of the exec loops still winding down
   bool Geweckt = false;
-  int Grenze = 0;
 };
 
 // Lives as long as the application, from its start: it must have seen every
@@ -112,6 +118,10 @@ void WaechterAnlegen() { Waechter(); }
 Q_COREAPP_STARTUP_FUNCTION(WaechterAnlegen)
 
 }  // namespace
+
+bool ModalOffen() {
+  return QApplication::activeModalWidget() != nullptr || Waechter().Ausklingend();
+}
 
 void NachModal(QObject* Kontext, std::function<void()> Aktion) {
   Waechter().Warten(Kontext, std::move(Aktion));

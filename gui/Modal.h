@@ -24,7 +24,8 @@ class TModalerDialog : public QDialog {
 };
 
 // True while a modal window of the program (a dialog, message box, file
-// dialog, progress box) is open.
+// dialog, progress box) is open, and after it closed until its exec has
+// returned.
 bool ModalOffen();
 
 // Runs Aktion from the event loop as soon as no modal window is open, once;

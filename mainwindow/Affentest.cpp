@@ -816,6 +816,7 @@ class TAffe {
   // box that comes up, as when a refused field shows its message.
   enum class TLoslassen { Keins, Gehalten, Geschluckt };
   TLoslassen Loslassen = TLoslassen::Keins;
+  QPointer<QWidget> Festgehalten;  // where the press of a click under way went
 
   // A click closes an open popup first, as a click outside it does.
   void PopupSchliessen() {
@@ -858,6 +859,8 @@ class TAffe {
             .arg(Frei ? (Schlucken ? " (Loslassen geht an eine Box)" : "") : " (gesperrt)"));
     const TLoslassen Vorher = Loslassen;
     Loslassen = Schlucken ? TLoslassen::Geschluckt : TLoslassen::Gehalten;
+    const QPointer<QWidget> VorherGehalten = Festgehalten;
+    Festgehalten = W;
     QTest::mousePress(Fenster->windowHandle(), Knopf, {}, Druck);
     for (const QPoint& P : Weg) {
       if (!Fenster || Loslassen == TLoslassen::Keins) break;
@@ -873,6 +876,7 @@ class TAffe {
         QTest::mouseRelease(Form1->windowHandle(), Knopf, {}, QPoint(1, 1));
     }
     Loslassen = Vorher;
+    Festgehalten = VorherGehalten;
     if (QWidget* P = QApplication::activePopupWidget(); P && Knopf == Qt::RightButton)
       PopupBeantworten(P);
   }
@@ -1320,8 +1324,8 @@ class TAffe {
   // While a drawing runs or a picture is saved, the user may stop it, or go
   // on working elsewhere.
   void ImLauf() {
-    // A hand that holds the button down on one control clicks no other.
-    if (Loslassen != TLoslassen::Keins) return;
+    // A hand that holds a button down clicks no other.
+    if (auto* K = qobject_cast<QAbstractButton*>(Festgehalten.data()); K && K->isDown()) return;
     if (!LaufGesehen) {
       LaufGesehen = true;
       LaufSeit = std::chrono::steady_clock::now();
