@@ -16,7 +16,11 @@
 // A failure names the seed, the event number and the last events, so that the
 // run can be replayed with AFFEN_SAAT and AFFEN_EREIGNISSE. At the end one
 // line per control counts the events it got, one per drop target the drops.
+#include <execinfo.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -2021,10 +2025,22 @@ class TAffe {
   }
 };
 
-// Ends a run that hangs, naming the seed and the last events.
+// Where the windows' thread hangs: it writes its own stack when asked.
+void StapelZeigen(int) {
+  void* Rahmen[80];
+  const int n = backtrace(Rahmen, 80);
+  static const char Kopf[] = "Stapel des Fensterfadens:\n";
+  (void)!write(STDERR_FILENO, Kopf, sizeof Kopf - 1);
+  backtrace_symbols_fd(Rahmen, n, STDERR_FILENO);
+}
+
+// Ends a run that hangs, naming the seed, the last events and where the
+// windows' thread stands.
 class TWachhund {
  public:
-  TWachhund(TAffe& Affe, int Sekunden) : Affe(Affe), Sekunden(Sekunden) {
+  TWachhund(TAffe& Affe, int Sekunden)
+      : Affe(Affe), Sekunden(Sekunden), Hauptfaden(pthread_self()) {
+    signal(SIGUSR1, StapelZeigen);
     Faden = std::thread([this] { Wachen(); });
   }
   ~TWachhund() {
@@ -2049,6 +2065,8 @@ class TWachhund {
                      Sekunden, static_cast<long long>(Jetzt),
                      static_cast<unsigned long long>(Affe.Saat), Affe.Verlauf().c_str());
         std::fflush(stderr);
+        pthread_kill(Hauptfaden, SIGUSR1);
+        std::this_thread::sleep_for(std::chrono::seconds(2));
         std::_Exit(2);
       }
     }
@@ -2056,6 +2074,7 @@ class TWachhund {
 
   TAffe& Affe;
   const int Sekunden;
+  const pthread_t Hauptfaden;
   std::atomic<bool> Fertig{false};
   std::thread Faden;
 };
