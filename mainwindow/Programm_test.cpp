@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "gui/Modal.h"
 #include "mainwindow/AboutBoxDialog.h"
 #include "mainwindow/FensterTest.h"
 
@@ -23,8 +24,15 @@ void HauptfensterSchliessen(bool& Gezeigt) {
 TEST_F(ProgrammTest, AboutBoxComesFirstThenTheMainWindow) {
   QString Titel, Name, Kommentar;
   bool HauptfensterSchon = true, OffenNachEsc = false, Gezeigt = false;
+  bool ModalNochOffen = true, Gewartet = false;
   ModalBeantworten([&](QWidget* W) {
     HauptfensterSchliessen(Gezeigt);
+    // In the main loop the about box is gone for good: work waiting for
+    // dialogs (live redraws, the magnifier) runs.
+    QTimer::singleShot(5, qApp, [&] {
+      ModalNochOffen = ModalOffen();
+      NachModal(qApp, [&] { Gewartet = true; });
+    });
     auto* Box = qobject_cast<TAboutBox*>(W);
     if (!Box) {
       ADD_FAILURE() << "no about box";
@@ -43,6 +51,8 @@ TEST_F(ProgrammTest, AboutBoxComesFirstThenTheMainWindow) {
   EXPECT_FALSE(HauptfensterSchon);
   EXPECT_TRUE(OffenNachEsc);
   EXPECT_TRUE(Gezeigt);
+  EXPECT_FALSE(ModalNochOffen);
+  EXPECT_TRUE(Gewartet);
   EXPECT_EQ(Titel, "Produkt-Information");
   EXPECT_EQ(Name, "Rankenwerk");
   EXPECT_EQ(Kommentar, "Immer noch mit einigen Fehlern bei der Darstellung der Turtle");
