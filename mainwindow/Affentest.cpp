@@ -1177,6 +1177,7 @@ class TAffe {
   struct TAblageprobe {
     QString Pfad, Ziel;
     int64_t Meldungen = 0;
+    bool Angenommen = false;  // the window took the drop event
   };
   std::optional<TAblageprobe> Ablageprobe;
 
@@ -1187,8 +1188,10 @@ class TAffe {
     const TAblageprobe P = *Ablageprobe;
     Ablageprobe.reset();
     if (Form1->GeladeneDatei != P.Pfad && Statistik["Meldungen"] == P.Meldungen)
-      Verletzt(QStringLiteral("die Ablage von %1 auf %2 lud nichts und meldete nichts")
-                   .arg(QFileInfo(P.Pfad).fileName(), P.Ziel));
+      Verletzt(QStringLiteral("die Ablage von %1 auf %2 lud nichts und meldete nichts (%3)")
+                   .arg(QFileInfo(P.Pfad).fileName(), P.Ziel,
+                        P.Angenommen ? QStringLiteral("Ablage angenommen")
+                                     : QStringLiteral("Ablage nicht angenommen")));
   }
 
   void Ablegen(QWidget* F, QPoint Ort, const QStringList& Pfade) {
@@ -1244,6 +1247,7 @@ class TAffe {
     if (F == Form1 && Pfade.size() == 1 && Form1->GeladeneDatei != Pfade.front())
       Ablageprobe = {Pfade.front(), Ziel, Statistik["Meldungen"]};
     QApplication::sendEvent(W, &Abwurf);
+    if (Ablageprobe) Ablageprobe->Angenommen = Abwurf.isAccepted();
     // A field takes text, not files: the window loads them, once the drop is over.
     if (Feld && Feld->text() != FeldVorher && Feld->text().contains(Texte.front()))
       Verletzt(QStringLiteral("die Ablage auf %1 fügte den Namen ein: '%2'")
