@@ -1181,9 +1181,19 @@ class TAffe {
   };
   std::optional<TAblageprobe> Ablageprobe;
 
+  // A drop that has loaded its file, or said why not, is done with: what the
+  // user does later in the same event (another file loaded while the drop's
+  // live redraw runs) must not hide it.
+  void AblageBeobachten() {
+    if (Ablageprobe && (Form1->GeladeneDatei == Ablageprobe->Pfad ||
+                        Statistik["Meldungen"] != Ablageprobe->Meldungen))
+      Ablageprobe.reset();
+  }
+
   // Once the event loop ran, a file dropped on the main window is loaded, or
   // a message said why not; wherever on the window it was dropped.
   void AblagePruefen() {
+    AblageBeobachten();
     if (!Ablageprobe) return;
     const TAblageprobe P = *Ablageprobe;
     Ablageprobe.reset();
@@ -1278,6 +1288,7 @@ class TAffe {
     if (Verspaetung > GrenzeMs && Verschachtelung == 0)
       Verletzt(QStringLiteral("ein Zeitgeber kam %1 ms zu spät").arg(qRound(Verspaetung)));
     AbbruchBeobachten();
+    AblageBeobachten();
     if (Verschachtelung > 3) return;
     ++Verschachtelung;
     Handeln();
