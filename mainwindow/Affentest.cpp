@@ -81,6 +81,7 @@
 #include "drawing/UnitWeiter.h"
 #include "gui/Dialoge.h"
 #include "gui/Eingabefeld.h"
+#include "gui/Modal.h"
 #include "gui/Radiogruppe.h"
 #include "helpers/Hilfen.h"
 #include "mainwindow/LsystemHauptfenster.h"
@@ -1773,6 +1774,10 @@ class TAffe {
       Verletzt(QStringLiteral("%1 ist %2 noch offen").arg(Name(M), Wann));
     else if (QWidget* P = QApplication::activePopupWidget())
       Verletzt(QStringLiteral("Popup %1 ist %2 noch offen").arg(Name(P), Wann));
+    else if (ModalOffen())
+      // Live redraws and the magnifier's views would wait for it for good.
+      Verletzt(QStringLiteral("ein Dialog gilt %1 noch als offen, obwohl keiner zu sehen ist")
+                   .arg(Wann));
     else
       for (QWidget* W : QApplication::topLevelWidgets())
         if (W->isVisible() && !IstArbeitsfenster(W) && !W->inherits("QTipLabel")) {
