@@ -1290,7 +1290,10 @@ class TAffe {
       Verletzt(QStringLiteral("ein Zeitgeber kam %1 ms zu spät").arg(qRound(Verspaetung)));
     AbbruchBeobachten();
     AblageBeobachten();
-    if (Verschachtelung > 3) return;
+    // Events start at most three ticks deep; deeper ticks still answer what is
+    // open, or a dialog opened there would wait for good.
+    const bool Offen = QApplication::activeModalWidget() || QApplication::activePopupWidget();
+    if (Verschachtelung > 3 && (!Offen || Verschachtelung > 12)) return;
     ++Verschachtelung;
     Handeln();
     --Verschachtelung;
@@ -1326,7 +1329,7 @@ class TAffe {
       PopupBeantworten(P);
       return;
     }
-    if (FZeichenform && FZeichenform->ZeichnungLaeuft()) ImLauf();
+    if (FZeichenform && FZeichenform->ZeichnungLaeuft() && Verschachtelung <= 4) ImLauf();
   }
 
   // Answers what is left open after a failure, so that the program can end.
