@@ -1,6 +1,5 @@
 #include "drawing/Bildspeichern.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -150,9 +149,7 @@ bool TBildspeicher::Wiedergabe(const std::vector<TProtokolllauf>& L, TLeinwand& 
                                const QString& Text) {
   // Deep drawings take a while: with a bar, and a way out.
   QProgressDialog Fortschritt(Text, QStringLiteral("Abbrechen"), 0, FortschrittStufen, Fenster);
-  Fortschritt.setWindowTitle(AnwendungsTitel);
-  Fortschritt.setWindowModality(Qt::WindowModal);
-  Fortschritt.setMinimumDuration(500);
+  FortschrittsboxEinrichten(Fortschritt);
   Laeuft = true;
   Unterbrochen.clear();
   struct TEnde {
@@ -163,9 +160,7 @@ bool TBildspeicher::Wiedergabe(const std::vector<TProtokolllauf>& L, TLeinwand& 
   return Wiedergeben(
       L, Leinwand,
       [&](double Anteil) {
-        Fortschritt.setValue(static_cast<int>(Anteil * FortschrittStufen));
-        QCoreApplication::processEvents();
-        return !Fortschritt.wasCanceled() && Unterbrochen.isEmpty() && !Ende;
+        return FortschrittMelden(Fortschritt, Anteil) && Unterbrochen.isEmpty() && !Ende;
       },
       A ? &*A : nullptr);
 }

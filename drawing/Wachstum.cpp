@@ -1,7 +1,6 @@
 #include "drawing/Wachstum.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -305,14 +304,8 @@ bool TWachstum::Speichern(const QString& Datei) {
   Anhalten();
   QProgressDialog Fortschritt(QStringLiteral("Die Animation wird gespeichert …"),
                               QStringLiteral("Abbrechen"), 0, 1000, this);
-  Fortschritt.setWindowTitle(AnwendungsTitel);
-  Fortschritt.setWindowModality(Qt::WindowModal);
-  Fortschritt.setMinimumDuration(500);
-  const TWeiter Weiter = [&](double Wert) {
-    Fortschritt.setValue(static_cast<int>(Wert * 1000));
-    QCoreApplication::processEvents();
-    return !Fortschritt.wasCanceled();
-  };
+  FortschrittsboxEinrichten(Fortschritt);
+  const TWeiter Weiter = [&](double Wert) { return FortschrittMelden(Fortschritt, Wert); };
   const std::string Name = QFile::encodeName(Datei).toStdString();
   return Aufbau() ? AufbauSchreiben(R, Name, Bilder, Bildzeit, Weiter)
                   : WachstumSchreiben(R, Name, Bildzeit, CBFesthalten->isChecked(), Weiter);

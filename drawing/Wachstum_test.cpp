@@ -1,8 +1,11 @@
 #include "drawing/Wachstum.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QSlider>
+#include <QTimer>
 
 #include "drawing/ZeichenfensterTest.h"
 #include "turtle/ApngLesen_test.h"
@@ -133,6 +136,39 @@ TEST_F(WachstumTest, SavedAsAnimations) {
   for (const auto& Fall : Faelle) {
     EXPECT_EQ(Tippen(Fall.Feld, Fall.Eingabe), QStringList{Fall.Meldung});
     EXPECT_EQ(Fall.Feld->text(), Fall.Danach);
+  }
+}
+
+// A long export shows its progress box; Escape there, as "Abbrechen", stops
+// it after the frame under way, in growth and in path mode.
+TEST_F(WachstumTest, EscapeInTheProgressBoxStopsTheExport) {
+  Regeln("F", {"F->F+F-F"});
+  for (const int Art : {0, 1}) {
+    // Deep enough that the last depths, or the many frames, take a while.
+    F->TiefeSetzen(Art == 0 ? 14 : 9);
+    F->WachstumOeffnen();
+    W = F->Wachstum();
+    ASSERT_TRUE(Warten());
+    Waehlen(W->RGArt, Art);
+    if (Art == 1) EXPECT_TRUE(Tippen(W->EBilder, "10000").isEmpty());
+    bool Gedrueckt = false;
+    std::function<void()> Druecken = [&] {
+      auto* Box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+      if (!Box || !Box->isVisible()) {
+        QTimer::singleShot(50, W, Druecken);
+        return;
+      }
+      QTest::keyClick(Box, Qt::Key_Escape);
+      Gedrueckt = true;
+    };
+    QTimer::singleShot(50, W, Druecken);
+    QElapsedTimer Uhr;
+    Uhr.start();
+    const QString Datei = Ordner.Datei(Art == 0 ? "w.png" : "a.png");
+    EXPECT_FALSE(W->Speichern(Datei)) << Art;
+    EXPECT_TRUE(Gedrueckt) << Art;
+    EXPECT_LT(Uhr.elapsed(), 20000) << Art;
+    EXPECT_FALSE(QFile::exists(Datei)) << Art;
   }
 }
 

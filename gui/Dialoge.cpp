@@ -6,9 +6,12 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -91,6 +94,21 @@ bool Bestaetigen(const QString& Text, QWidget* Eltern) {
   Box.exec();
   FokusZurueckgeben(Eltern);
   return Box.clickedButton() == Ok;
+}
+
+void FortschrittsboxEinrichten(QProgressDialog& Box) {
+  Box.setWindowTitle(AnwendungsTitel);
+  Box.setWindowModality(Qt::WindowModal);
+  Box.setMinimumDuration(500);
+  QObject::connect(&Box, &QDialog::rejected, &Box, &QProgressDialog::cancel);
+}
+
+bool FortschrittMelden(QProgressDialog& Box, double Anteil) {
+  // Once stopped, a new value would show the box again.
+  if (Box.wasCanceled()) return false;
+  Box.setValue(static_cast<int>(std::lround(std::clamp(Anteil, 0.0, 1.0) * Box.maximum())));
+  QCoreApplication::processEvents();
+  return !Box.wasCanceled();
 }
 
 QString FehlertextMitPunkt(const QString& Meldung) {

@@ -8,6 +8,7 @@
 #include <string>
 
 class QFileDialog;
+class QProgressDialog;
 class QWidget;
 
 // Application title, caption of plain message boxes and error reports.
@@ -26,6 +27,16 @@ int DateidialogAusfuehren(QFileDialog* Dialog);
 // TDateisymbole in gui/Dateisymbole.h), owned by the dialog. Call it before
 // the dialog lists a folder.
 void DateisymboleSetzen(QFileDialog* Dialog);
+
+// Makes Box the program's box for long work: titled "Rankenwerk",
+// window-modal, shown after half a second. Escape and the frame's close
+// button stop the work as its "Abbrechen" does; by themselves they would only
+// hide the box and leave the work going with no way to stop it.
+void FortschrittsboxEinrichten(QProgressDialog& Box);
+
+// Shows Anteil (0 to 1) of the work done in Box, lets the windows' messages
+// run, and tells whether to go on.
+bool FortschrittMelden(QProgressDialog& Box, double Anteil);
 
 // Plain message box: title "Rankenwerk", the text, one button "OK".
 void MeldungZeigen(const QString& Text, QWidget* Eltern = nullptr);
