@@ -1741,6 +1741,18 @@ class TAffe {
                 ++Abweichend;
                 Bereich |= QRect(x, y, 1, 1);
               }
+        // Activations toggle the turtle symbol, also more than once between
+        // the confirmation and the end of the event: a picture that differs
+        // only where the symbol stands shows the surface at another toggle.
+        if (FZeichenform && !Bereich.isEmpty()) {
+          const TTurtle& T = FZeichenform->Turtle();
+          const double Rand = T.SymbolGroesse + 4;
+          const QRectF Symbol(T.X - Rand, T.Y - Rand, 2 * Rand, 2 * Rand);
+          if (Symbol.contains(QRectF(Bereich))) {
+            Vermerken("PNG bis auf das Turtlesymbol verglichen");
+            continue;
+          }
+        }
         // Both pictures stay beside the temporary folder for a look, and the
         // surface as it is now tells whether it changed after the confirmation.
         const QString Ablage =
