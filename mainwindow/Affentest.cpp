@@ -1742,13 +1742,12 @@ class TAffe {
                 Bereich |= QRect(x, y, 1, 1);
               }
         // Activations toggle the turtle symbol, also more than once between
-        // the confirmation and the end of the event: a picture that differs
-        // only where the symbol stands shows the surface at another toggle.
+        // the confirmation and the end of the event, and a live redraw moves
+        // it: a picture that differs only in one square of the symbol's size
+        // shows the surface at another toggle.
         if (FZeichenform && !Bereich.isEmpty()) {
-          const TTurtle& T = FZeichenform->Turtle();
-          const double Rand = T.SymbolGroesse + 4;
-          const QRectF Symbol(T.X - Rand, T.Y - Rand, 2 * Rand, 2 * Rand);
-          if (Symbol.contains(QRectF(Bereich))) {
+          const double Seite = 2 * (FZeichenform->Turtle().SymbolGroesse + 4);
+          if (Bereich.width() <= Seite && Bereich.height() <= Seite) {
             Vermerken("PNG bis auf das Turtlesymbol verglichen");
             continue;
           }
