@@ -40,8 +40,9 @@ class TModalwaechter : public QObject {
   bool eventFilter(QObject* Objekt, QEvent* E) override {
     // An exec loop that has ended must be forgotten before a new loop of the
     // same level starts, or its dialog would count as open for good (the
-    // about box's exec comes before the program's main loop). Any event at a
-    // lower level shows that it ended; each new exec shows its dialog there.
+    // about box's exec comes before the program's main loop). Any event at
+    // the level its dialog was shown at shows that it ended; each new exec
+    // shows its dialog there first.
     if (!Ausklang.empty()) Ausklingend();
     const QEvent::Type T = E->type();
     if ((T != QEvent::Show && T != QEvent::Hide && T != QEvent::Destroy) || !Objekt->isWidgetType())

@@ -1198,11 +1198,10 @@ class TAffe {
     if (!Ablageprobe) return;
     const TAblageprobe P = *Ablageprobe;
     Ablageprobe.reset();
-    if (Form1->GeladeneDatei != P.Pfad && Statistik["Meldungen"] == P.Meldungen)
-      Verletzt(QStringLiteral("die Ablage von %1 auf %2 lud nichts und meldete nichts (%3)")
-                   .arg(QFileInfo(P.Pfad).fileName(), P.Ziel,
-                        P.Angenommen ? QStringLiteral("Ablage angenommen")
-                                     : QStringLiteral("Ablage nicht angenommen")));
+    Verletzt(QStringLiteral("die Ablage von %1 auf %2 lud nichts und meldete nichts (%3)")
+                 .arg(QFileInfo(P.Pfad).fileName(), P.Ziel,
+                      P.Angenommen ? QStringLiteral("Ablage angenommen")
+                                   : QStringLiteral("Ablage nicht angenommen")));
   }
 
   void Ablegen(QWidget* F, QPoint Ort, const QStringList& Pfade) {
@@ -1274,6 +1273,7 @@ class TAffe {
   int DialogUebrig = 0;          // steps left before it is closed
   bool ERegelFrei = false;       // a prompt of the rule field was shown: it may keep its text
   int Verschachtelung = 0;       // nesting of ticks that act
+  static constexpr int EreignisTiefe = 4;  // deepest tick that starts events
   std::chrono::steady_clock::time_point LaufSeit;
   bool LaufGesehen = false;
   bool AbbruchGeklickt = false;
@@ -1290,10 +1290,10 @@ class TAffe {
       Verletzt(QStringLiteral("ein Zeitgeber kam %1 ms zu spät").arg(qRound(Verspaetung)));
     AbbruchBeobachten();
     AblageBeobachten();
-    // Events start at most three ticks deep; deeper ticks still answer what is
-    // open, or a dialog opened there would wait for good.
+    // Ticks nested deeper than EreignisTiefe start no events, but still answer
+    // what is open, or a dialog opened there would wait for good.
     const bool Offen = QApplication::activeModalWidget() || QApplication::activePopupWidget();
-    if (Verschachtelung > 3 && (!Offen || Verschachtelung > 12)) return;
+    if (Verschachtelung >= EreignisTiefe && (!Offen || Verschachtelung > 12)) return;
     ++Verschachtelung;
     Handeln();
     --Verschachtelung;
@@ -1329,7 +1329,8 @@ class TAffe {
       PopupBeantworten(P);
       return;
     }
-    if (FZeichenform && FZeichenform->ZeichnungLaeuft() && Verschachtelung <= 4) ImLauf();
+    if (FZeichenform && FZeichenform->ZeichnungLaeuft() && Verschachtelung <= EreignisTiefe)
+      ImLauf();
   }
 
   // Answers what is left open after a failure, so that the program can end.
