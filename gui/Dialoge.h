@@ -29,9 +29,10 @@ int DateidialogAusfuehren(QFileDialog* Dialog);
 void DateisymboleSetzen(QFileDialog* Dialog);
 
 // Makes Box the program's box for long work: titled "Rankenwerk",
-// window-modal, shown after half a second. Escape and the frame's close
-// button stop the work as its "Abbrechen" does; by themselves they would only
-// hide the box and leave the work going with no way to stop it.
+// window-modal, shown after half a second. Whatever rejects the box stops the
+// work as its "Abbrechen" does: the box's own Escape shortcut acts only while
+// it is the active window, and an Escape that reaches it otherwise would only
+// hide it and leave the work going with no way to stop it.
 void FortschrittsboxEinrichten(QProgressDialog& Box);
 
 // Shows Anteil (0 to 1) of the work done in Box, lets the windows' messages

@@ -1274,6 +1274,7 @@ class TAffe {
   bool ERegelFrei = false;       // a prompt of the rule field was shown: it may keep its text
   int Verschachtelung = 0;       // nesting of ticks that act
   static constexpr int EreignisTiefe = 4;  // deepest tick that starts events
+  static constexpr int AntwortTiefe = 12;  // deepest tick that still answers dialogs
   std::chrono::steady_clock::time_point LaufSeit;
   bool LaufGesehen = false;
   bool AbbruchGeklickt = false;
@@ -1293,7 +1294,7 @@ class TAffe {
     // Ticks nested deeper than EreignisTiefe start no events, but still answer
     // what is open, or a dialog opened there would wait for good.
     const bool Offen = QApplication::activeModalWidget() || QApplication::activePopupWidget();
-    if (Verschachtelung >= EreignisTiefe && (!Offen || Verschachtelung > 12)) return;
+    if (Verschachtelung >= EreignisTiefe && (!Offen || Verschachtelung > AntwortTiefe)) return;
     ++Verschachtelung;
     Handeln();
     --Verschachtelung;
