@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "drawing/Zeichenmaschine.h"
+#include "engine/Zeichenmaschine.h"
+#include "pictures/BildLeinwand.h"
 #include "rules/Regelsystem.h"
-#include "turtle/BildLeinwand.h"
 #include "turtle/turtleUnit.h"
 
 namespace {

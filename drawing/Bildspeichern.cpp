@@ -7,11 +7,11 @@
 #include <QProgressDialog>
 #include <stdexcept>
 
-#include "drawing/Laufprotokoll.h"
+#include "engine/Laufprotokoll.h"
 #include "gui/Bauteile.h"
 #include "gui/Dialoge.h"
-#include "turtle/BildLeinwand.h"
-#include "turtle/Bilddatei.h"
+#include "pictures/BildLeinwand.h"
+#include "pictures/Bilddatei.h"
 #include "turtle/SvgLeinwand.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "drawing/Ausschnitt.h"
+#include "engine/Ausschnitt.h"
 
 class QWidget;
 class TLaufprotokoll;

@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <string>
 
-#include "drawing/Feldpruefung.h"
-#include "drawing/Rezeptfelder.h"
+#include "engine/Feldpruefung.h"
+#include "engine/Rezeptfelder.h"
 #include "gui/Aktivierung.h"
 #include "gui/Bauteile.h"
 #include "gui/Beschriftung.h"

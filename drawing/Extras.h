@@ -5,7 +5,7 @@
 #include <QColor>
 #include <cstdint>
 
-#include "drawing/Einstellungen.h"
+#include "engine/Einstellungen.h"
 #include "gui/Modal.h"
 
 class QColorDialog;

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "drawing/EinstellungenTest.h"
+#include "engine/EinstellungenTest.h"
 #include "gui/Eingabefeld.h"
 #include "gui/TestHilfen.h"
 

@@ -12,12 +12,12 @@
 
 #include "drawing/Bildspeichern.h"
 #include "drawing/Extras.h"
-#include "drawing/Feldpruefung.h"
 #include "drawing/Lupe.h"
-#include "drawing/Rezeptfelder.h"
 #include "drawing/UnitWeiter.h"
 #include "drawing/Wachstum.h"
-#include "drawing/Zeichenzahl.h"
+#include "engine/Feldpruefung.h"
+#include "engine/Rezeptfelder.h"
+#include "engine/Zeichenzahl.h"
 #include "gui/Aktivierung.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
@@ -26,8 +26,8 @@
 #include "gui/Kuerzel.h"
 #include "gui/Radiogruppe.h"
 #include "helpers/Hilfen.h"
+#include "pictures/BildLeinwand.h"
 #include "rules/Regelsystem.h"
-#include "turtle/BildLeinwand.h"
 #include "turtle/turtleUnit.h"
 
 TFZeichenform* FZeichenform = nullptr;

@@ -12,10 +12,10 @@
 #include <optional>
 #include <string>
 
-#include "drawing/Laufprotokoll.h"
 #include "drawing/Nachzeichnen.h"
 #include "drawing/Zeichenflaeche.h"
-#include "drawing/Zeichenmaschine.h"
+#include "engine/Laufprotokoll.h"
+#include "engine/Zeichenmaschine.h"
 
 class QFrame;
 class QLabel;

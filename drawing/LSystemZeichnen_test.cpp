@@ -1,6 +1,13 @@
 #include "drawing/LSystemZeichnen.h"
 
+#include <QApplication>
+#include <QTest>
+
 #include "drawing/ZeichenfensterTest.h"
+#include "engine/EinstellungenTest.h"
+#include "gui/Radiogruppe.h"
+#include "gui/TestHilfen.h"
+#include "rules/Regelsystem.h"
 
 namespace {
 
@@ -818,5 +825,60 @@ TEST_F(FensterTest, SaveDialogTypesFilesByNameOnly) {
   QTest::mouseClick(F->BBildSpeichern, Qt::LeftButton);
   EXPECT_TRUE(Gesehen);
 }
+
+// The access key pressed as a person does, then time for the button's
+// animated click.
+void Druecken(QWidget* Fenster, Qt::Key Taste) {
+  QTest::keyClick(Fenster, Taste, Qt::AltModifier);
+  QTest::qWait(250);
+}
+
+// The drawing window with the built-in system at depth 1; the parameter is the
+// random mode it starts in.
+class KuerzelZeichenfenster : public testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    Einstellungen.Zufallsmodus = GetParam();
+    ZeichenfensterErzeugen();
+    F = FZeichenform;
+    R.RegelnHinzufuegen(StandardRegeln);
+    F->RegelsystemUebergeben(R);
+    F->TiefeSetzen(1);
+    F->show();
+    Aktivieren(F);
+    Leer = Bild();
+  }
+  void TearDown() override { ZeichenfensterEntfernen(); }
+  QImage Bild() const { return F->zeichenflaeche->Bitmap().copy(); }
+
+  TEinstellungenWache Wache{&Einstellungen, &ExtraWerte};
+  TRegelsystem R;
+  TFZeichenform* F = nullptr;
+  QImage Leer;
+};
+
+TEST_P(KuerzelZeichenfenster, AltZDrawsAndLeavesTheRandomModeAlone) {
+  const int Gruppe = F->RGZufallsModus->ItemIndex();
+  // Qt hands a shared key to each of its controls in turn: the second press
+  // would go to the group.
+  for (int Mal = 1; Mal <= 2; ++Mal) {
+    Druecken(F, Qt::Key_Z);
+    EXPECT_NE(Bild(), Leer) << Mal << ". Alt+Z zeichnet nicht";
+    EXPECT_EQ(QApplication::focusWidget(), F->BZeichnen) << Mal;
+    EXPECT_EQ(Einstellungen.Zufallsmodus, GetParam()) << Mal;
+    EXPECT_EQ(F->RGZufallsModus->ItemIndex(), Gruppe) << Mal;
+    Druecken(F, Qt::Key_L);
+    EXPECT_EQ(Bild(), Leer) << Mal << ". Alt+L löscht nicht";
+  }
+  // "&Tiefe" and "Schri&ttweite" share a key too.
+  for (int Mal = 1; Mal <= 2; ++Mal) {
+    Druecken(F, Qt::Key_T);
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(F->ETiefe)) << Mal;
+  }
+  EXPECT_EQ(F->BZeichnen->text(), "&Zeichnen");
+  EXPECT_EQ(F->RGZufallsModus->title(), "&ZufallsModus");
+}
+
+INSTANTIATE_TEST_SUITE_P(Zufall, KuerzelZeichenfenster, testing::Bool());
 
 }  // namespace

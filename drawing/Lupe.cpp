@@ -13,13 +13,13 @@
 #include <cmath>
 
 #include "drawing/Bildspeichern.h"
-#include "drawing/Hintergrundzeichner.h"
 #include "gui/Bauteile.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
 #include "gui/Klicks.h"
 #include "gui/Modal.h"
 #include "gui/Schrift.h"
+#include "pictures/Hintergrundzeichner.h"
 
 namespace {
 

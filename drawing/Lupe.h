@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "drawing/Ausschnitt.h"
-#include "drawing/Laufprotokoll.h"
+#include "engine/Ausschnitt.h"
+#include "engine/Laufprotokoll.h"
 
 class QLabel;
 class QPushButton;

@@ -6,7 +6,7 @@
 
 #include "drawing/ZeichenfensterTest.h"
 #include "gui/Dialoge.h"
-#include "turtle/Bilddatei.h"
+#include "pictures/Bilddatei.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "drawing/Zeichenzahl.h"
+#include "engine/Zeichenzahl.h"
 #include "gui/Modal.h"
 #include "rules/Regelsystem.h"
 

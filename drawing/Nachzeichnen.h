@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "drawing/Einstellungen.h"
+#include "engine/Einstellungen.h"
 
 class QLabel;
 class QTimer;

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <memory>
 
-#include "drawing/Hintergrundzeichner.h"
 #include "gui/Bauteile.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
@@ -23,6 +22,7 @@
 #include "gui/Radiogruppe.h"
 #include "gui/Schrift.h"
 #include "helpers/Hilfen.h"
+#include "pictures/Hintergrundzeichner.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "drawing/Animation.h"
+#include "pictures/Animation.h"
 
 class QCheckBox;
 class QLabel;

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "drawing/ZeichenfensterTest.h"
-#include "turtle/ApngLesen_test.h"
+#include "pictures/ApngLesen_test.h"
 
 namespace {
 

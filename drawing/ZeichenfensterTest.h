@@ -23,17 +23,17 @@
 #include <memory>
 #include <vector>
 
-#include "drawing/EinstellungenTest.h"
 #include "drawing/Extras.h"
 #include "drawing/LSystemZeichnen.h"
-#include "drawing/Rezept.h"
 #include "drawing/UnitWeiter.h"
+#include "engine/EinstellungenTest.h"
+#include "engine/Rezept.h"
 #include "gui/Dateisymbole.h"
 #include "gui/Eingabefeld.h"
 #include "gui/Radiogruppe.h"
 #include "gui/TestHilfen.h"
+#include "pictures/BildLeinwand.h"
 #include "rules/Regelsystem.h"
-#include "turtle/BildLeinwand.h"
 #include "turtle/SvgTestHilfen.h"
 #include "turtle/turtleUnit.h"
 
@@ -63,11 +63,6 @@ inline QRect Umfang(const QImage& Bild, QRgb Farbe) {
     for (int x = 0; x < Bild.width(); ++x)
       if (Bild.pixel(x, y) == Farbe) R |= QRect(x, y, 1, 1);
   return R;
-}
-
-inline void Aktivieren(QWidget* W) {
-  W->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(W));
 }
 
 // Deletes the drawing window a test made, with its dialogs.

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "turtle/BildLeinwand.h"
+#include "pictures/BildLeinwand.h"
 
 TZeichenflaeche::TZeichenflaeche(QSize Groesse, QWidget* Eltern)
     : QWidget(Eltern), Bild(Groesse, QImage::Format_RGB32) {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "drawing/Rezept.h"
+#include "engine/Rezept.h"
 #include "turtle/SvgLeinwand.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {

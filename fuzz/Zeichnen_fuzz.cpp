@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "drawing/Zeichenmaschine.h"
+#include "engine/Zeichenmaschine.h"
 #include "rules/Regelsystem.h"
 #include "turtle/SvgLeinwand.h"
 #include "turtle/turtleUnit.h"

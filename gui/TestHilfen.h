@@ -2,10 +2,13 @@
 // and gives the test's folder in Qt's terms.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -17,6 +20,12 @@
 // Readable QStrings in test failure messages.
 inline void PrintTo(const QString& Text, std::ostream* Aus) {
   *Aus << '"' << Text.toStdString() << '"';
+}
+
+// Makes W the active window, as a click into it would.
+inline void Aktivieren(QWidget* W) {
+  W->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(W));
 }
 
 // Lets queued work run, such as the reactivation of a window after a box closed.

@@ -77,8 +77,8 @@
 
 #include "drawing/Extras.h"
 #include "drawing/LSystemZeichnen.h"
-#include "drawing/Rezeptfelder.h"
 #include "drawing/UnitWeiter.h"
+#include "engine/Rezeptfelder.h"
 #include "gui/Dialoge.h"
 #include "gui/Eingabefeld.h"
 #include "gui/Modal.h"

@@ -3,9 +3,9 @@
 #include <QPixmap>
 #include <initializer_list>
 
-#include "drawing/Zeichenmaschine.h"
+#include "engine/Zeichenmaschine.h"
+#include "pictures/BildLeinwand.h"
 #include "rules/Regelsystem.h"
-#include "turtle/BildLeinwand.h"
 #include "turtle/turtleUnit.h"
 
 namespace {

@@ -21,8 +21,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "drawing/Rezept.h"
-#include "drawing/Rezeptfelder.h"
+#include "engine/Rezept.h"
+#include "engine/Rezeptfelder.h"
 #include "gui/Bauteile.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
@@ -32,7 +32,7 @@
 #include "helpers/Hilfen.h"
 #include "mainwindow/AboutBoxDialog.h"
 #include "mainwindow/Baumbilder.h"
-#include "turtle/Bilddatei.h"
+#include "pictures/Bilddatei.h"
 
 TForm1* Form1 = nullptr;
 

@@ -20,8 +20,8 @@
 #include "gui/Dialoge.h"
 #include "mainwindow/FensterTest.h"
 #include "mainwindow/Programm.h"
+#include "pictures/Bilddatei.h"
 #include "tools/Bildausgabe.h"
-#include "turtle/Bilddatei.h"
 
 namespace {
 

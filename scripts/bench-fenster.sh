@@ -36,10 +36,10 @@ median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR + 1) / 2)]}'; }
 for datei in fenster20 fenster0 render20 render0 lauf; do : >"$tmp/$datei"; done
 for ((i = 0; i < runden; i++)); do
   for t in 20 0; do
-    messen "$dir/drawing/zeichenfenster_zeit" "$tmp/ff.lsy" $t "$tmp/fenster.png" >>"$tmp/fenster$t"
+    messen "$dir/bench/zeichenfenster_zeit" "$tmp/ff.lsy" $t "$tmp/fenster.png" >>"$tmp/fenster$t"
     messen "$dir/tools/rankenwerk-render" "$tmp/ff.lsy" --tiefe $t -o "$tmp/render.png" >>"$tmp/render$t"
   done
-  "$dir/drawing/zeichenfenster_zeit" "$tmp/ff.lsy" 20 2>/dev/null | tail -1 >>"$tmp/lauf"
+  "$dir/bench/zeichenfenster_zeit" "$tmp/ff.lsy" 20 2>/dev/null | tail -1 >>"$tmp/lauf"
 done
 f20=$(median <"$tmp/fenster20") f0=$(median <"$tmp/fenster0")
 r20=$(median <"$tmp/render20") r0=$(median <"$tmp/render0")
@@ -51,7 +51,7 @@ awk -v f="$((f20 - f0))" -v r="$((r20 - r0))" -v F="$f20" -v R="$r20" 'BEGIN {
   printf "Verhaeltnis Fenster/render, Zeichnen (Differenzen): %.2f (Ziel <= 1.20)\n", f / (r > 0 ? r : 1)
   printf "Verhaeltnis Fenster/render, ganze Prozesse:         %.2f\n", F / R }'
 # The pictures must be the same: draw both at depth 20 once more.
-"$dir/drawing/zeichenfenster_zeit" "$tmp/ff.lsy" 20 "$tmp/fenster.png" >/dev/null 2>&1
+"$dir/bench/zeichenfenster_zeit" "$tmp/ff.lsy" 20 "$tmp/fenster.png" >/dev/null 2>&1
 "$dir/tools/rankenwerk-render" "$tmp/ff.lsy" --tiefe 20 -o "$tmp/render.png" >/dev/null 2>&1
 if command -v compare >/dev/null; then
   # The window's picture also holds the start marker.
@@ -62,7 +62,7 @@ fi
 abbrechen() {
   local i
   for ((i = 0; i < 5; i++)); do
-    printf ' %s' "$("$dir/drawing/zeichenfenster_zeit" --abbrechen "$@" 2>/dev/null | tail -1)"
+    printf ' %s' "$("$dir/bench/zeichenfenster_zeit" --abbrechen "$@" 2>/dev/null | tail -1)"
   done
 }
 echo "Abbrechen (ms bis zum Ende des Laufs, Ziel <= 100):"
@@ -70,13 +70,13 @@ echo "  duenne Linien, F->FF Tiefe 30:                  $(abbrechen "$tmp/ff.lsy
 echo "  dicke Linien, F->F x15 Tiefe 10, Dicke 2^31-1: $(abbrechen --dicke 2147483647 "$tmp/f15.lsy" 10)"
 
 echo "Nachzeichnen: ms von einer Winkelaenderung bis zum fertigen Bild (Median von 21):"
-echo "  eingebautes Regelsystem, Tiefe 8: $("$dir/drawing/zeichenfenster_zeit" --nachzeichnen "$tmp/standard.lsy" 8 2>/dev/null | tail -1)"
-echo "  FARN, Tiefe 6:                    $("$dir/drawing/zeichenfenster_zeit" --nachzeichnen examples/FARN.LSY 6 2>/dev/null | tail -1)"
+echo "  eingebautes Regelsystem, Tiefe 8: $("$dir/bench/zeichenfenster_zeit" --nachzeichnen "$tmp/standard.lsy" 8 2>/dev/null | tail -1)"
+echo "  FARN, Tiefe 6:                    $("$dir/bench/zeichenfenster_zeit" --nachzeichnen examples/FARN.LSY 6 2>/dev/null | tail -1)"
 
 # The magnifier: the dragon at LUPE_TIEFE (30: 2^30 lines, drawn on the surface
 # first, which takes about a minute), one notch of the wheel to scale 1000
 # about the start, until the view is complete (target: 200 ms).
 tiefe=${LUPE_TIEFE:-30}
-ms=$("$dir/drawing/zeichenfenster_zeit" --lupe examples/DRACHE.LSY "$tiefe" 0.02 500 340 2>/dev/null | tail -1)
+ms=$("$dir/bench/zeichenfenster_zeit" --lupe examples/DRACHE.LSY "$tiefe" 0.02 500 340 2>/dev/null | tail -1)
 echo "Lupe: ms vom Mausrad bis zur fertigen Ansicht, Drache Tiefe $tiefe, Maßstab 1000 (Median von 5):"
 awk -v ms="$ms" 'BEGIN { printf "  %s ms (Ziel <= 200, Verhaeltnis %.3f)\n", ms, ms / 200 }'

@@ -20,7 +20,7 @@ trap 'rm -rf "$tmp"' EXIT
 printf '%9s %12s %14s\n' Bilder "APNG (MB)" "max. RSS (MB)"
 erste="" letzte=""
 for n in "${zahlen[@]}"; do
-  /usr/bin/time -v -o "$tmp/zeit" "$dir/turtle/apng_beispiel" "$tmp" "$n" 40
+  /usr/bin/time -v -o "$tmp/zeit" "$dir/pictures/apng_beispiel" "$tmp" "$n" 40
   rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$tmp/zeit")
   groesse=$(stat -c %s "$tmp/animation.png")
   awk -v n="$n" -v g="$groesse" -v r="$rss" 'BEGIN {printf "%9s %12.1f %14.1f\n", n, g / 1048576, r / 1024}'

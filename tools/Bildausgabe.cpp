@@ -9,14 +9,14 @@
 #include <optional>
 #include <stdexcept>
 
-#include "drawing/Animation.h"
-#include "drawing/Feldpruefung.h"
-#include "drawing/Rezept.h"
-#include "drawing/Rezeptfelder.h"
+#include "engine/Feldpruefung.h"
+#include "engine/Rezept.h"
+#include "engine/Rezeptfelder.h"
 #include "helpers/Hilfen.h"
+#include "pictures/Animation.h"
+#include "pictures/BildLeinwand.h"
+#include "pictures/Bilddatei.h"
 #include "rules/Regelsystem.h"
-#include "turtle/BildLeinwand.h"
-#include "turtle/Bilddatei.h"
 #include "turtle/SvgLeinwand.h"
 
 namespace {

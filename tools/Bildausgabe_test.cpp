@@ -5,12 +5,12 @@
 #include <QImage>
 #include <charconv>
 
-#include "drawing/Rezept.h"
-#include "drawing/Zeichenmaschine.h"
+#include "engine/Rezept.h"
+#include "engine/Zeichenmaschine.h"
 #include "helpers/TestHilfen.h"
+#include "pictures/ApngLesen_test.h"
+#include "pictures/Bilddatei.h"
 #include "rules/Regelsystem.h"
-#include "turtle/ApngLesen_test.h"
-#include "turtle/Bilddatei.h"
 #include "turtle/SvgTestHilfen.h"
 
 namespace {

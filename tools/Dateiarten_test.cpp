@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "helpers/TestHilfen.h"
+#include "pictures/Bilddatei.h"
 #include "rules/Regelsystem.h"
-#include "turtle/Bilddatei.h"
 #include "turtle/SvgLeinwand.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "drawing/Rezept.h"
+#include "engine/Rezept.h"
 #include "helpers/Hilfen.h"
+#include "pictures/Bilddatei.h"
 #include "rules/Regelsystem.h"
 #include "tools/Bildausgabe.h"
-#include "turtle/Bilddatei.h"
 
 namespace {
 

@@ -1,0 +1,377 @@
+#include "engine/Ausschnitt.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/Zeichenmaschine.h"
+#include "engine/Zeichenzahl.h"
+#include "helpers/Gleitkomma.h"
+#include "turtle/Winkelcache.h"
+#include "turtle/turtleUnit.h"
+
+TAnsicht AnsichtAus(const TRechteck& R, int Breite) { return {R.X, R.Y, GkTeilen(Breite, R.B)}; }
+
+namespace {
+
+// Deeper nesting than this never fits on the turtle's stack anyway.
+constexpr int64_t GroessteVerschachtelung = int64_t{1} << 40;
+// A pen this wide covers any output: nothing is jumped over beneath it.
+constexpr double RiesigerStift = 1e15;
+// The turtle clips to this box too; pens wider than the output reach it.
+constexpr double GroessterRand = 1073741824.0;  // 2^30
+
+struct TKreis {
+  double X, Y, R;
+};
+
+struct TLage {
+  double X, Y, Phi;
+};
+
+// A disc around the box of the discs that holds all of them.
+void Umschliessen(const std::vector<TKreis>& Kreise, TTeilbild& T) {
+  T.Linien = !Kreise.empty();
+  if (!T.Linien) return;
+  double MinX = Kreise[0].X, MaxX = MinX, MinY = Kreise[0].Y, MaxY = MinY;
+  for (const TKreis& K : Kreise) {
+    MinX = std::min(MinX, K.X - K.R);
+    MaxX = std::max(MaxX, K.X + K.R);
+    MinY = std::min(MinY, K.Y - K.R);
+    MaxY = std::max(MaxY, K.Y + K.R);
+  }
+  T.MX = (MinX + MaxX) / 2;
+  T.MY = (MinY + MaxY) / 2;
+  double R = 0;
+  for (const TKreis& K : Kreise) R = std::max(R, std::hypot(K.X - T.MX, K.Y - T.MY) + K.R);
+  T.Radius = R;
+}
+
+// Liang-Barsky against [L, R] x [O, U]; false when nothing is left.
+bool Abschneiden(double& X1, double& Y1, double& X2, double& Y2, double L, double O, double R,
+                 double U) {
+  const double DX = X2 - X1, DY = Y2 - Y1;
+  double T0 = 0.0, T1 = 1.0;
+  const double P[4] = {-DX, DX, -DY, DY};
+  const double Q[4] = {X1 - L, R - X1, Y1 - O, U - Y1};
+  for (int i = 0; i < 4; ++i) {
+    if (P[i] == 0.0) {
+      if (Q[i] < 0.0) return false;
+      continue;
+    }
+    const double T = Q[i] / P[i];
+    if (P[i] < 0.0) {
+      if (T > T1) return false;
+      T0 = std::max(T0, T);
+    } else {
+      if (T < T0) return false;
+      T1 = std::min(T1, T);
+    }
+  }
+  const double AX = X1, AY = Y1;
+  X1 = AX + T0 * DX;
+  Y1 = AY + T0 * DY;
+  X2 = AX + T1 * DX;
+  Y2 = AY + T1 * DY;
+  return true;
+}
+
+int Stiftbreite(double Dicke) {
+  const int64_t B = Runden(Dicke);
+  return static_cast<int>(
+      std::clamp<int64_t>(B, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+TTeilbilder::TTeilbilder(const std::array<const std::string*, 256>& Rumpf, double WinkelPlus,
+                         double WinkelMinus, int32_t Tiefe)
+    : WinkelPlus(WinkelPlus), WinkelMinus(WinkelMinus), Stufen(std::max(Tiefe, 0)) {
+  Platz.fill(0);
+  for (size_t c = 0; c < 256; ++c)
+    if (Rumpf[c]) Platz[c] = static_cast<int32_t>(Anzahl++);
+  Teile.resize(static_cast<size_t>(Stufen) * Anzahl);
+  TWinkelcache Winkel;
+  std::vector<TKreis> Kreise;
+  std::vector<TLage> Stapel;
+  for (int32_t j = 0; j < Stufen; ++j) {
+    for (size_t c = 0; c < 256; ++c) {
+      if (!Rumpf[c]) continue;
+      TTeilbild& T = Teile[static_cast<size_t>(j) * Anzahl + static_cast<size_t>(Platz[c])];
+      double X = 0, Y = 0, Phi = 0;
+      int64_t Ebene = 0, Tiefste = 0;
+      bool Gut = true;
+      Kreise.clear();
+      Stapel.clear();
+      for (const char d : *Rumpf[c]) {
+        const auto u = static_cast<unsigned char>(d);
+        if (j > 0 && Rumpf[u]) {
+          const TTeilbild& K = Teil(u, j - 1);
+          T.Zeichen = SattSumme(T.Zeichen, K.Zeichen);
+          Gut = Gut && K.Springbar;
+          if (!Gut) continue;
+          double C, S;
+          Winkel.Werte(Phi, C, S);
+          if (K.Linien)
+            Kreise.push_back({X + K.MX * C - K.MY * S, Y + K.MX * S + K.MY * C, K.Radius});
+          X += K.DX * C - K.DY * S;
+          Y += K.DX * S + K.DY * C;
+          Phi = RichtungNormieren(Phi + K.Drehung);
+          Tiefste = std::min(std::max(Tiefste, Ebene + K.Verschachtelung), GroessteVerschachtelung);
+          continue;
+        }
+        T.Zeichen = SattSumme(T.Zeichen, 1);
+        if (!Gut) continue;
+        double C, S;
+        switch (d) {
+          case 'F':
+            Winkel.Werte(Phi, C, S);
+            Kreise.push_back({X, Y, 0});
+            X += C;
+            Y += S;
+            Kreise.push_back({X, Y, 0});
+            break;
+          case 'f':
+            Winkel.Werte(Phi, C, S);
+            X += C;
+            Y += S;
+            break;
+          case '+':
+            Phi = RichtungNormieren(Phi + WinkelPlus);
+            break;
+          case '-':
+            Phi = RichtungNormieren(Phi + WinkelMinus);
+            break;
+          case '[':
+            Stapel.push_back({X, Y, Phi});
+            Tiefste = std::max(Tiefste, ++Ebene);
+            break;
+          case ']':
+            // Closes what opened before the replacement: no jump over that.
+            if (Stapel.empty()) {
+              Gut = false;
+              break;
+            }
+            X = Stapel.back().X;
+            Y = Stapel.back().Y;
+            Phi = Stapel.back().Phi;
+            Stapel.pop_back();
+            --Ebene;
+            break;
+          default:
+            break;
+        }
+      }
+      Umschliessen(Kreise, T);
+      T.DX = X;
+      T.DY = Y;
+      T.Drehung = Phi;
+      T.Verschachtelung = Tiefste;
+      T.Springbar = Gut && Stapel.empty() && std::isfinite(X) && std::isfinite(Y) &&
+                    std::isfinite(Phi) && std::isfinite(T.Radius);
+    }
+  }
+}
+
+// The walk through the engine's view. It keeps the engine's counts, message
+// passes and stops as the full walk does, and draws what the full walk at
+// the scaled step would draw, but clipped to the output; in exact mode it
+// jumps over every replacement whose lines all miss the output.
+class TAusschnittlauf {
+ public:
+  TAusschnittlauf(TZeichenmaschine& M, int32_t Tiefe)
+      : M(M),
+        Turtle(M.Turtle),
+        Leinwand(M.Turtle.Canvas),
+        Tiefe(Tiefe),
+        Schritt(Gk(M.Schrittweite * M.Ansicht->Massstab)),
+        Breite(Leinwand.Breite()),
+        Hoehe(Leinwand.Hoehe()),
+        Rand(std::max(Breite, Hoehe)) {}
+
+  void Teil(const char* s, size_t Laenge, int32_t n);
+
+ private:
+  using TTabelle = TZeichenmaschine::TTabelle;
+
+  bool Springen(const TTabelle& T, unsigned char c, int32_t j);
+  const TTeilbilder& Bilder(const TTabelle& T);
+  void Handeln(char c, bool Zufaellig);
+  void Linie(double X1, double Y1, double X2, double Y2);
+
+  TZeichenmaschine& M;
+  TTurtle& Turtle;
+  TLeinwand& Leinwand;
+  const int32_t Tiefe;
+  const double Schritt;
+  const double Breite;
+  const double Hoehe;
+  // Lines reaching beyond the output by more than this (and their pen) are
+  // cut there; at scale 1 no line of a drawing on the surface comes so far.
+  const double Rand;
+  TWinkelcache Winkel;
+};
+
+void TAusschnittlauf::Teil(const char* s, size_t Laenge, int32_t n) {
+  M.BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
+  M.AufwandAnrechnen();
+  M.NachrichtenVerarbeiten();
+  if (M.Abbruch) return;
+  const bool Zufaellig = M.E->Zufallsmodus;
+  if (n > 0) {
+    for (size_t i = 0; i < Laenge; ++i) {
+      const auto c = static_cast<unsigned char>(s[i]);
+      const TTabelle& T = *M.Aktuelle;
+      if (T.Ersetzt[c]) {
+        // Random factors are drawn in the order of the walk: nothing is jumped over.
+        if (Zufaellig || !Springen(T, c, n - 1)) Teil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
+        continue;
+      }
+      if (M.Abbruch) return;
+      ++M.Erledigt;
+      if (M.Ausgefuehrt >= M.Zeichengrenze) {
+        M.Abbruch = true;
+        return;
+      }
+      Handeln(static_cast<char>(c), Zufaellig);
+      ++M.Ausgefuehrt;
+      M.SchwereArbeitPruefen();
+    }
+    return;
+  }
+  M.Erledigt += Laenge;
+  const uint64_t Rest = M.Zeichengrenze > M.Ausgefuehrt ? M.Zeichengrenze - M.Ausgefuehrt : 0;
+  const size_t Bis = static_cast<size_t>(std::min<uint64_t>(Laenge, Rest));
+  size_t i = 0;
+  try {
+    for (; i < Bis && !M.Abbruch; ++i) {
+      Handeln(s[i], Zufaellig);
+      if ((i & 15) == 15) M.SchwereArbeitPruefen();
+    }
+  } catch (...) {
+    M.Ausgefuehrt += i;
+    throw;
+  }
+  M.Ausgefuehrt += i;
+  if (i == Bis && Bis < Laenge) M.Abbruch = true;
+}
+
+const TTeilbilder& TAusschnittlauf::Bilder(const TTabelle& T) {
+  const TTeilbilder* B = M.Teilbilder.get();
+  if (B && B->Stand == T.Stand && B->WinkelPlus == M.WinkelPlus &&
+      B->WinkelMinus == M.WinkelMinus && B->Tiefe() >= Tiefe)
+    return *B;
+  std::array<const std::string*, 256> Rumpf{};
+  for (size_t c = 0; c < 256; ++c)
+    if (T.Ersetzt[c]) Rumpf[c] = &T.Rumpf[c];
+  M.Teilbilder = std::make_unique<TTeilbilder>(Rumpf, M.WinkelPlus, M.WinkelMinus, Tiefe);
+  M.Teilbilder->Stand = T.Stand;
+  return *M.Teilbilder;
+}
+
+// Jumps over the replacement of c with j levels left when none of its lines
+// can show. Not where the walk would stop inside: a stop, the replayed run's
+// end, a turtle stack that overflows (the full walk reports it there), nor
+// beneath a negative thickness, whose pen is that of the last line drawn.
+bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
+  if (M.Abbruch || Turtle.Dicke < 0 || !std::isfinite(M.WinkelPlus) ||
+      !std::isfinite(M.WinkelMinus))
+    return false;
+  const TTeilbild& K = Bilder(T).Teil(c, j);
+  if (!K.Springbar || Turtle.Gemerkt + K.Verschachtelung > TTurtle::StapelGroesse) return false;
+  if (M.Ausgefuehrt > M.Zeichengrenze || M.Zeichengrenze - M.Ausgefuehrt < K.Zeichen) return false;
+  double C, S;
+  Winkel.Werte(Turtle.Richtung, C, S);
+  if (K.Linien) {
+    // Nests that thicken the pen widen its reach.
+    double Dicke = Turtle.Dicke;
+    const double Schwund = M.E->Schwundfaktor;
+    if (Schwund > 1) Dicke *= std::pow(Schwund, static_cast<double>(K.Verschachtelung));
+    if (!(Dicke < RiesigerStift)) return false;
+    const double Reichweite = std::max(Dicke, 1.0) * 0.5 + 2;
+    const double MX = Turtle.X + Schritt * (K.MX * C - K.MY * S);
+    const double MY = Turtle.Y - Schritt * (K.MX * S + K.MY * C);
+    // The walk sums its moves one by one; the summary may differ by rounding.
+    const double R = Schritt * K.Radius * (1 + 1e-9) + Reichweite;
+    const double AX = std::max({-MX, 0.0, MX - Breite});
+    const double AY = std::max({-MY, 0.0, MY - Hoehe});
+    if (!(AX * AX + AY * AY > R * R)) return false;
+  }
+  Turtle.XSetzen(Gk(Turtle.X + Gk(Schritt * (K.DX * C - K.DY * S))));
+  Turtle.YSetzen(Gk(Turtle.Y - Gk(Schritt * (K.DX * S + K.DY * C))));
+  Turtle.RichtungSetzen(RichtungNormieren(Gk(Turtle.Richtung + K.Drehung)));
+  M.Ausgefuehrt = SattSumme(M.Ausgefuehrt, K.Zeichen);
+  M.Erledigt = SattSumme(M.Erledigt, K.Zeichen);
+  M.Gesprungen = SattSumme(M.Gesprungen, K.Zeichen);
+  return true;
+}
+
+// What the engine's Handeln does, in output pixels, with the lines through Linie.
+void TAusschnittlauf::Handeln(char c, bool Zufaellig) {
+  const TEinstellungen& E = *M.E;
+  switch (c) {
+    case 'F':
+    case 'f': {
+      const double L =
+          Zufaellig ? Gk(M.Zufall.Zufallsfaktor(E.AbweichungSchritt) * Schritt) : Schritt;
+      double C, S;
+      Winkel.Werte(Turtle.Richtung, C, S);
+      const double NX = Gk(Turtle.X + Gk(L * C));
+      const double NY = Gk(Turtle.Y - Gk(L * S));
+      if (c == 'F') Linie(Turtle.X, Turtle.Y, NX, NY);
+      Turtle.XSetzen(NX);
+      Turtle.YSetzen(NY);
+      break;
+    }
+    case '+':
+      Turtle.Drehen(Zufaellig ? Gk(M.Zufall.Zufallsfaktor(E.AbweichungPlus) * M.WinkelPlus)
+                              : M.WinkelPlus);
+      break;
+    case '-':
+      Turtle.Drehen(Zufaellig ? Gk(M.Zufall.Zufallsfaktor(E.AbweichungMinus) * M.WinkelMinus)
+                              : M.WinkelMinus);
+      break;
+    case '[':
+      Turtle.PositionMerken();
+      Turtle.DickeSetzen(Gk(Turtle.Dicke * E.Schwundfaktor));
+      break;
+    case ']':
+      Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, E.Schwundfaktor));
+      Turtle.PositionZurueck();
+      break;
+    default:
+      break;
+  }
+}
+
+// A line as the turtle draws it, left out when it misses the output and cut
+// in double precision where it reaches far beyond, before it is rounded.
+void TAusschnittlauf::Linie(double X1, double Y1, double X2, double Y2) {
+  const int Stift = Stiftbreite(Turtle.Dicke);
+  // A negative thickness keeps the pen of the last line: every line sets it.
+  if (Turtle.Dicke < 0) Leinwand.StiftBreiteSetzen(Stift);
+  const double Reichweite = std::max(Stift >= 0 ? Stift : Leinwand.StiftBreite(), 1) * 0.5 + 2;
+  if (std::max(X1, X2) < -Reichweite || std::min(X1, X2) > Breite + Reichweite ||
+      std::max(Y1, Y2) < -Reichweite || std::min(Y1, Y2) > Hoehe + Reichweite)
+    return;
+  const double K = std::min(Reichweite + Rand, GroessterRand);
+  const auto Drinnen = [&](double X, double Y) {
+    return X >= -K && X <= Breite + K && Y >= -K && Y <= Hoehe + K;
+  };
+  if ((!Drinnen(X1, Y1) || !Drinnen(X2, Y2)) &&
+      !Abschneiden(X1, Y1, X2, Y2, -K, -K, Breite + K, Hoehe + K))
+    return;
+  Leinwand.StiftFarbeSetzen(Turtle.Farbe);
+  Leinwand.StiftBreiteSetzen(Stift);
+  Leinwand.Linie(static_cast<int>(Runden(X1)), static_cast<int>(Runden(Y1)),
+                 static_cast<int>(Runden(X2)), static_cast<int>(Runden(Y2)));
+}
+
+void TZeichenmaschine::AusschnittTeil(const std::string& s, int32_t n) {
+  Tabelle();
+  Gesprungen = 0;
+  // s may belong to the rule system, which message passes may change.
+  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization)
+  TAusschnittlauf Lauf(*this, n);
+  Lauf.Teil(Text.data(), Text.size(), n);
+}

@@ -1,0 +1,151 @@
+// The measuring walk of the step-size fitting and of centring.
+#include <stdexcept>
+
+#include "engine/Laufrahmen.h"
+
+void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h) {
+  Vermessen(Tiefe, w, h, nullptr, 0);
+}
+
+void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* Umriss,
+                                 double Startwinkel) {
+  TLaufrahmen Rahmen(*this);
+  // The walk draws the drawing's random factors from a copy of the generator.
+  const TZufall Vorher = Zufall;
+  struct TZurueck {
+    TZufall& Z;
+    const TZufall& Alt;
+    ~TZurueck() { Z = Alt; }
+  } Zurueck{Zufall, Vorher};
+  TFortschritt Fortschritt(*this, Regelsystem->Axiom, Tiefe);
+  BestimmungAbgebrochen = false;
+  Abbruch = false;
+  NachrichtenSofort();
+  Fenster.AbbrechenZeigen(true);
+  TMessung& M = *Messung;
+  M.x = M.y = M.Winkel = 0;
+  M.maxX = M.minX = M.maxY = M.minY = 0;
+  M.Oben = -1;
+  M.Lage = Umriss != nullptr;
+  M.LageX = M.LageY = 0;
+  M.Richtung = Startwinkel;
+  M.Umriss = TUmriss{};
+  try {
+    AusdehnungMessen(Tiefe, Regelsystem->Axiom);
+    // A press of "Abbrechen" since the last look belongs to the walk, however
+    // late in the walk it came: it must not stop the drawing that follows.
+    if (!BestimmungAbgebrochen) {
+      Fortschritt.Fertig();
+      FortschrittMelden = false;
+      NachrichtenSofort();
+      NachrichtenVerarbeiten();
+      if (Abbruch) BestimmungAbgebrochen = true;
+    }
+  } catch (...) {
+    Fenster.AbbrechenZeigen(false);
+    throw;
+  }
+  Fenster.AbbrechenZeigen(false);
+  w = M.maxX - M.minX;
+  h = M.maxY - M.minY;
+  if (Umriss) *Umriss = M.Umriss;
+}
+
+void TZeichenmaschine::AusdehnungMessen(int32_t d, const std::string& s) {
+  TLaufrahmen Rahmen(*this);
+  Tabelle();
+  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
+  if (Messung->Lage)
+    Messen<true>(d, Text.data(), Text.size());
+  else
+    Messen<false>(d, Text.data(), Text.size());
+}
+
+template <bool Lage>
+void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
+  BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
+  NachrichtenVerarbeiten();
+  if (Abbruch) {
+    BestimmungAbgebrochen = true;
+    return;
+  }
+  const bool Zufaellig = Lage && E->Zufallsmodus;
+  if (d <= 0) {
+    Erledigt += Laenge;
+    for (size_t i = 0; i < Laenge; ++i) MessZeichen<Lage>(s[i], Zufaellig);
+    return;
+  }
+  for (size_t i = 0; i < Laenge; ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const TTabelle& T = *Aktuelle;
+    if (T.Ersetzt[c]) {
+      Messen<Lage>(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
+      continue;
+    }
+    // A character that stays itself would pass through d levels, each with
+    // a message pass and a stop check, before it acts: one of each will do.
+    NachrichtenVerarbeiten();
+    if (Abbruch) {
+      BestimmungAbgebrochen = true;
+    } else {
+      ++Erledigt;
+      MessZeichen<Lage>(static_cast<char>(c), Zufaellig);
+    }
+  }
+}
+
+// In random mode the drawing's walk draws one number per "F", "f", "+" and
+// "-" in the drawing's order, and so the factors that the drawing will draw.
+template <bool Lage>
+void TZeichenmaschine::MessZeichen(char c, bool Zufaellig) {
+  TMessung& M = *Messung;
+  switch (c) {
+    case '+':
+      M.Winkel = Gk(M.Winkel + WinkelPlus);
+      if constexpr (Lage)
+        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungPlus) * WinkelPlus)
+                               : WinkelPlus);
+      break;
+    case '-':
+      M.Winkel = Gk(M.Winkel + WinkelMinus);
+      if constexpr (Lage)
+        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungMinus) * WinkelMinus)
+                               : WinkelMinus);
+      break;
+    case 'F':
+    case 'f': {
+      double C, S;
+      M.Cache.Werte(M.Winkel, C, S);
+      M.x = Gk(M.x + C);
+      M.maxX = M.maxX > M.x ? M.maxX : M.x;
+      M.minX = M.minX < M.x ? M.minX : M.x;
+      M.y = Gk(M.y + S);
+      M.maxY = M.maxY > M.y ? M.maxY : M.y;
+      M.minY = M.minY < M.y ? M.minY : M.y;
+      if constexpr (Lage)
+        M.LageSchritt(Zufaellig ? Zufall.Zufallsfaktor(E->AbweichungSchritt) : 1.0, c == 'F');
+      break;
+    }
+    case '[':
+      if (M.Oben + 1 >= TMessung::Groesse) throw std::runtime_error("Stapelüberlauf");
+      ++M.Oben;
+      M.MessStapel[M.Oben] = {M.x, M.y, M.Winkel, M.LageX, M.LageY, M.Richtung};
+      break;
+    case ']': {
+      // Only the axiom can close more than it opened; such a "]" is passed
+      // over here, and the drawing reports it.
+      if (M.Oben < 0) break;
+      const auto& E = M.MessStapel[M.Oben];
+      M.x = E.x;
+      M.y = E.y;
+      M.Winkel = E.Winkel;
+      M.LageX = E.LageX;
+      M.LageY = E.LageY;
+      M.Richtung = E.Richtung;
+      --M.Oben;
+      break;
+    }
+    default:
+      break;
+  }
+}

@@ -1,0 +1,73 @@
+// The one table of a recipe's values: for each its key in the recipe text,
+// its option on rankenwerk-render's command line, how it reads and writes,
+// and the check it must pass with the message of the field it fills. Recipes,
+// the command line and the windows' field checks all go through it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "engine/Feldpruefung.h"
+#include "engine/Rezept.h"
+
+enum class TFeldart {
+  Ganzzahl,  // int32_t, decimal
+  Zahl,      // double; typed with a decimal comma or point
+  Prozent,   // double held as a share, typed in percent
+  Schwund,   // double held as 1 - percent / 100, typed in percent
+  Wahrheit,  // bool, "ja" or "nein"
+  Farbe,     // 0x00BBGGRR; typed as RRGGBB
+  Zustand,   // uint32_t, decimal digits only
+  Bytes,     // the rule system's file text
+  Rechteck   // X,Y,B,H: four numbers with a decimal point, commas between; optional
+};
+
+struct TRezeptfeld {
+  const char* Schluessel;        // key in the recipe text
+  const char* Option = nullptr;  // rankenwerk-render's option taking a value
+  const char* Hilfe = nullptr;   // the option's value and meaning in its help, "N|Text"
+  TFeldart Art = TFeldart::Zahl;
+  // Where the value lives, the member of its kind.
+  int32_t TRezept::*Ganz = nullptr;
+  double TRezept::*Zahl = nullptr;
+  bool TRezept::*Wahr = nullptr;
+  uint32_t TRezept::*Wort = nullptr;
+  std::string TRezept::*Text = nullptr;
+  std::optional<TRechteck> TRezept::*Rechteck = nullptr;
+  // The field's check of a value as the recipe holds it; R is the recipe it
+  // stands in, for bounds that depend on other values. Without it any value
+  // of its kind passes.
+  bool (*Gilt)(double Wert, const TRezept& R) = nullptr;
+  // The field's message for a refused value (also for a refused text).
+  std::string (*Meldung)(const TRezept& R) = nullptr;
+  // Recipes from before it lack the key: it then keeps its default.
+  bool Neu = false;
+  // Read by the characters while a run goes on (a change then alters the run).
+  bool ImLauf = false;
+  // A change moves the drawing's lines (a centred picture is centred anew).
+  bool Verschiebt = false;
+  // A change calls for a new fit of the step size (depth, surface).
+  bool Anpassen = false;
+};
+
+std::span<const TRezeptfeld> Rezeptfelder();
+
+// The row with this key, or of this command-line option; nullptr when none.
+const TRezeptfeld* FeldZuSchluessel(const std::string& Schluessel);
+const TRezeptfeld* FeldZuOption(const std::string& Option);
+
+// Takes a value as the user types it (decimal comma, percent, RRGGBB), checks
+// it with R as the recipe it is to stand in, and stores it in R. Throws
+// EFeldfehler with the field's message; a number beyond the range of a double
+// still raises "Gleitkommaüberlauf".
+void FeldEingeben(const TRezeptfeld& Feld, TRezept& R, const std::string& Text);
+
+// Checks every value of the recipe as its field would; throws EFeldfehler
+// with the first refused field's message.
+void RezeptPruefen(const TRezept& R);
+
+// True when A and B agree in every setting that the characters read while a
+// run goes on.
+bool ImLaufGleich(const TEinstellungen& A, const TEinstellungen& B);

@@ -1,0 +1,393 @@
+#include "engine/Zeichenmaschine.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/Ausschnitt.h"
+#include "engine/Laufrahmen.h"
+#include "engine/Zeichenzahl.h"
+#include "helpers/Gleitkomma.h"
+#include "helpers/Hilfen.h"
+#include "rules/Regelsystem.h"
+#include "turtle/Winkelcache.h"
+#include "turtle/turtleUnit.h"
+
+namespace {
+// Work units between two looks at the clock: a clock read costs as much as
+// drawing a line, a unit is one worker call or 16 characters.
+constexpr int32_t Uhrabstand = 512;
+// The canvas counts its work in short thin lines; 16 of them make a unit.
+constexpr uint64_t LinienProEinheit = 16;
+// Canvas work after which a string being drawn stops for a look at the clock:
+// thick lines can make one string cost more than a whole thin drawing.
+constexpr uint64_t Zwischenaufwand = Uhrabstand * LinienProEinheit;
+}  // namespace
+
+TZeichenmaschine::TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster,
+                                   const TEinstellungen& E)
+    : Turtle(Turtle), E(&E), Fenster(Fenster), Messung(std::make_unique<TMessung>()) {}
+
+TZeichenmaschine::~TZeichenmaschine() = default;
+
+const TZeichenmaschine::TTabelle& TZeichenmaschine::Tabelle() {
+  if (Aktuelle && Aktuelle->Quelle == Regelsystem && Aktuelle->Stand == Regelsystem->Stand())
+    return *Aktuelle;
+  auto T = std::make_unique<TTabelle>();
+  T->Quelle = Regelsystem;
+  T->Stand = Regelsystem->Stand();
+  for (int i = 0; i < 256; ++i) {
+    const char c = static_cast<char>(i);
+    int Index = Regelsystem->RegelIndex(c);
+    if (Index < 0) continue;
+    const std::string& R = Regelsystem->Items(Index).Rumpf;
+    if (R.size() == 1 && R[0] == c) continue;
+    T->Ersetzt[i] = true;
+    T->Rumpf[i] = R;
+  }
+  if (Laufende == 0) Tabellen.clear();
+  Tabellen.push_back(std::move(T));
+  Aktuelle = Tabellen.back().get();
+  return *Aktuelle;
+}
+
+void TZeichenmaschine::AufwandAnrechnen() {
+  const uint64_t Jetzt = Turtle.Canvas.Aufwand();
+  const uint64_t Neu = (Jetzt - GesehenerAufwand) / LinienProEinheit;
+  GesehenerAufwand = Jetzt;
+  BisZurUhr -= static_cast<int32_t>(std::min<uint64_t>(Neu, Uhrabstand));
+}
+
+void TZeichenmaschine::SchwereArbeitPruefen() {
+  if (Turtle.Canvas.Aufwand() - GesehenerAufwand < Zwischenaufwand) [[likely]]
+    return;
+  AufwandAnrechnen();
+  NachrichtenVerarbeiten();
+}
+
+void TZeichenmaschine::NachrichtenSofort() {
+  BisZurUhr = 1;
+  SofortFaellig = true;
+  GesehenerAufwand = Turtle.Canvas.Aufwand();
+}
+
+void TZeichenmaschine::NachrichtenPruefen() {
+  const bool Immer = Nachrichtenabstand.count() <= 0;
+  BisZurUhr = Immer ? 1 : Uhrabstand;
+  if (!Immer && !SofortFaellig &&
+      std::chrono::steady_clock::now() - LetzterLauf < Nachrichtenabstand)
+    return;
+  SofortFaellig = false;
+  Turtle.Canvas.Ausgeben();
+  ++Laeufe;
+  if (FortschrittMelden) Fenster.FortschrittSetzen(Anteil());
+  Fenster.NachrichtenVerarbeiten();
+  LetzterLauf = std::chrono::steady_clock::now();
+  if (Regelsystem && Laufende > 0) Tabelle();  // rules change only in there
+}
+
+// Rules changed meanwhile may let the count pass the total: it stays at 1.
+double TZeichenmaschine::Anteil() const {
+  if (Erledigt >= Gesamt) return 1.0;
+  return static_cast<double>(Erledigt) / static_cast<double>(Gesamt);
+}
+
+void TZeichenmaschine::SchrittweiteSetzen(double x) {
+  Schrittweite = x;
+  Fenster.SchrittweiteAnzeigen(x);
+}
+
+// ---- what a character does
+
+void TZeichenmaschine::ZeichenAusfuehren(char c) { ZeichenAusfuehren(c, E->Zufallsmodus); }
+
+void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufaellig) {
+  if (Ausgefuehrt >= Zeichengrenze) [[unlikely]] {
+    Abbruch = true;
+    return;
+  }
+  Handeln(c, Zufaellig);
+  ++Ausgefuehrt;
+}
+
+void TZeichenmaschine::Handeln(char c, bool Zufaellig) {
+  switch (c) {
+    case 'F':
+      Turtle.StiftSenken();
+      Turtle.Vorwaerts(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungSchritt) * Schrittweite)
+                                 : Schrittweite);
+      break;
+    case 'f':
+      Turtle.StiftHeben();
+      Turtle.Vorwaerts(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungSchritt) * Schrittweite)
+                                 : Schrittweite);
+      break;
+    case '+':
+      Turtle.Drehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungPlus) * WinkelPlus)
+                              : WinkelPlus);
+      break;
+    case '-':
+      Turtle.Drehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungMinus) * WinkelMinus)
+                              : WinkelMinus);
+      break;
+    case '[':
+      Turtle.PositionMerken();
+      Turtle.DickeSetzen(Gk(Turtle.Dicke * E->Schwundfaktor));
+      break;
+    case ']':
+      Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, E->Schwundfaktor));
+      Turtle.PositionZurueck();
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- at once
+
+void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
+  TLaufrahmen Rahmen(*this);
+  TFortschritt Fortschritt(*this, s, Tiefe);
+  Abbruch = false;
+  // Every drawing lets the messages in at its start, also one right after a fitting.
+  NachrichtenSofort();
+  Fenster.AbbrechenZeigen(true);
+  try {
+    if (Ansicht)
+      AusschnittTeil(s, Tiefe);
+    else
+      zeichnenRekTeil(s, Tiefe);
+  } catch (...) {
+    Fenster.AbbrechenZeigen(false);
+    throw;
+  }
+  if (!Abbruch) Fortschritt.Fertig();
+  Fenster.AbbrechenZeigen(false);
+}
+
+void TZeichenmaschine::zeichnenRekTeil(const std::string& s, int32_t n) {
+  TLaufrahmen Rahmen(*this);
+  Tabelle();
+  // s may belong to the rule system, which message passes may change.
+  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization)
+  RekTeil(Text.data(), Text.size(), n);
+}
+
+void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
+  BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
+  // Thin lines hardly ever add to the canvas's work: no call for them.
+  if (Turtle.Canvas.Aufwand() - GesehenerAufwand >= LinienProEinheit) AufwandAnrechnen();
+  NachrichtenVerarbeiten();
+  if (Abbruch) return;
+  const bool Zufaellig = E->Zufallsmodus;
+  if (n > 0) {
+    for (size_t i = 0; i < Laenge; ++i) {
+      const unsigned char c = static_cast<unsigned char>(s[i]);
+      const TTabelle& T = *Aktuelle;
+      if (T.Ersetzt[c]) {
+        RekTeil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
+        continue;
+      }
+      if (Abbruch) return;
+      ++Erledigt;
+      ZeichenAusfuehren(static_cast<char>(c), Zufaellig);
+      SchwereArbeitPruefen();
+    }
+  } else {
+    // The hot loop: characters that act, counted once for the whole string
+    // (and up to the one that failed), with a look at the canvas's work now
+    // and then rather than after each of them.
+    Erledigt += Laenge;
+    const size_t Bis = static_cast<size_t>(std::min<uint64_t>(Laenge, Zeichengrenze - Ausgefuehrt));
+    size_t i = 0;
+    try {
+      for (; i < Bis && !Abbruch; ++i) {
+        Handeln(s[i], Zufaellig);
+        if ((i & 15) == 15) SchwereArbeitPruefen();
+      }
+    } catch (...) {
+      Ausgefuehrt += i;
+      throw;
+    }
+    Ausgefuehrt += i;
+    if (i == Bis && Bis < Laenge) Abbruch = true;
+  }
+}
+
+// ---- step by step
+
+void TZeichenmaschine::zeichnenSchritt(const std::string& s) {
+  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
+  const bool Zufaellig = E->Zufallsmodus;
+  for (size_t i = 0; i < Text.size(); ++i) {
+    const char c = Text[i];
+    Turtle.Canvas.Ausgeben();
+    // A replay ends where the run it repeats was stopped.
+    if (Ausgefuehrt >= Zeichengrenze || !Fenster.WeiterFragen()) {
+      Fenster.ZeichenfeldZeigen(false);
+      Fenster.StringZeigen(false, "");
+      return;
+    }
+    Fenster.ZeichenSetzen(std::string(1, c));
+    Fenster.StringMarkieren(i);
+    ZeichenAusfuehren(c, Zufaellig);
+  }
+  Turtle.Canvas.Ausgeben();
+}
+
+void TZeichenmaschine::zeichnenSchrittRek(const std::string& s, int32_t Tiefe) {
+  Gestoppt = false;
+  zeichnenSchrittRekTeil(s, Tiefe);
+}
+
+void TZeichenmaschine::zeichnenSchrittRekTeil(const std::string& s, int32_t n) {
+  TLaufrahmen Rahmen(*this);
+  Tabelle();
+  const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
+  SchrittRekTeil(Text.data(), Text.size(), n);
+}
+
+void TZeichenmaschine::SchrittRekTeil(const char* s, size_t Laenge, int32_t n) {
+  if (Gestoppt) return;
+  const bool Zufaellig = E->Zufallsmodus;
+  for (size_t i = 0; i < Laenge; ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const TTabelle& T = *Aktuelle;
+    if (n > 0 && T.Ersetzt[c]) {
+      SchrittRekTeil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
+      continue;
+    }
+    // A replay ends where the run it repeats was stopped, without walking the rest.
+    bool Weiter = !Gestoppt && Ausgefuehrt < Zeichengrenze;
+    if (Weiter) {
+      Turtle.Canvas.Ausgeben();
+      Weiter = Fenster.WeiterFragen();
+      Tabelle();  // the prompt ran messages
+    }
+    if (!Weiter) {
+      Fenster.ZeichenfeldZeigen(false);
+      Fenster.StringZeigen(false, "");
+      Gestoppt = true;
+      return;
+    }
+    Fenster.ZeichenSetzen(std::string(1, static_cast<char>(c)));
+    ZeichenAusfuehren(static_cast<char>(c), Zufaellig);
+  }
+}
+
+// ---- the run
+
+namespace {
+
+// The start that puts the middle of the box, scaled to the step size, on the
+// middle of a surface of Seite pixels: then the pixels left and right of the
+// drawing (above and below) differ by one at most. Whole pixels, so that the
+// picture is the same drawing moved and the start fields show it exactly.
+double Mittig(double Min, double Max, double Schrittweite, int Seite) {
+  const double A = Gk(Min * Schrittweite);
+  const double B = Gk(Max * Schrittweite);
+  const double Mitte = Gk(Gk(A + B) / 2);
+  return static_cast<double>(Runden(Gk((Seite - 1) / 2.0 - Mitte)));
+}
+
+}  // namespace
+
+double AngepassterSchritt(double w, double h, int Breite, int Hoehe) {
+  const double m = Minimum(Breite, Hoehe);
+  const double g = Maximum(Gk(w + 0.01), Gk(h + 0.01));
+  return Gk(GkTeilen(m, g) * 0.6);
+}
+
+void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, double StartX,
+                                   double StartY, double Startwinkel) {
+  TLaufrahmen Rahmen(*this);
+  struct TLeser {
+    const TEinstellungen*& Zeiger;
+    const TEinstellungen* Vorher;
+    ~TLeser() { Zeiger = Vorher; }
+  } Leser{E, E};
+  E = &Einst;
+  Zufall.Zufallszustand = Einst.Saat;
+  const std::string Axiom = Regelsystem->Axiom;
+  Ausgefuehrt = 0;
+  // Fitting and centring share one walk; the fit is the same as without centring.
+  if (E->SchrittweiteAnpassen || E->Zentriert) {
+    double w = 0, h = 0;
+    TUmriss Umriss;
+    const bool Zentrieren = E->Zentriert;
+    Vermessen(Tiefe, w, h, Zentrieren ? &Umriss : nullptr, Startwinkel);
+    if (E->SchrittweiteAnpassen) {
+      if (BestimmungAbgebrochen) {
+        Fenster.Meldung("Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt");
+        SchrittweiteSetzen(0.1);
+      } else {
+        SchrittweiteSetzen(AngepassterSchritt(w, h, Fenster.ClientBreite(), Fenster.ClientHoehe()));
+      }
+    }
+    // Stopped, the drawing starts where the user put it: nothing to tell, the
+    // start is the user's own. The picture is on the canvas, which need not
+    // have the size of the window: it is the canvas's middle that counts.
+    // Through a view the canvas is the output, and the surface is the client.
+    if (Zentrieren && !BestimmungAbgebrochen) {
+      const int Breite = Ansicht ? Fenster.ClientBreite() : Turtle.Canvas.Breite();
+      const int Hoehe = Ansicht ? Fenster.ClientHoehe() : Turtle.Canvas.Hoehe();
+      StartX = Mittig(Umriss.MinX, Umriss.MaxX, Schrittweite, Breite);
+      StartY = Mittig(Umriss.MinY, Umriss.MaxY, Schrittweite, Hoehe);
+      Fenster.StartGesetzt(StartX, StartY);
+    }
+  }
+  if (Ansicht) {
+    StartX = Gk(Gk(StartX - Ansicht->X) * Ansicht->Massstab);
+    StartY = Gk(Gk(StartY - Ansicht->Y) * Ansicht->Massstab);
+  }
+  // Saved states of an earlier, stopped run would never be restored.
+  Turtle.StapelLeeren();
+  Turtle.XSetzen(StartX);
+  Turtle.YSetzen(StartY);
+  Turtle.RichtungSetzen(Startwinkel);
+  Turtle.FarbeSetzen(E->Zeichenfarbe);
+  Turtle.DickeSetzen(E->Anfangsdicke);
+  if (!E->Schrittmodus) {
+    Fenster.ZeichenfeldZeigen(false);
+    zeichnenRek(Axiom, Tiefe);
+    return;
+  }
+  // Derived from the axiom the run started with, as the walk below would be:
+  // the fitting let messages in, and the axiom may have changed meanwhile.
+  std::string s = Axiom;
+  bool Zulang = false;
+  try {
+    for (int32_t i = 0; i < Tiefe; ++i) Regelsystem->Ableitungsschritt(s);
+    Regelsystem->NichtterminaleEntfernen(s);
+  } catch (const EZulang&) {
+    Zulang = true;
+    s.clear();
+  }
+  // Through a view without prompts: the string as a drawing of depth 0, whose
+  // characters count as the prompts counted them.
+  if (Ansicht) {
+    if (Zulang)
+      zeichnenRek(Axiom, Tiefe);
+    else
+      zeichnenRek(s, 0);
+    return;
+  }
+  Fenster.WeiterBoxPlatzieren();
+  Fenster.ZeichenSetzen("");
+  Fenster.ZeichenfeldZeigen(true);
+  if (!Zulang && s.size() < 100)
+    Fenster.StringZeigen(true, s);
+  else
+    Fenster.StringZeigen(false, "");
+  try {
+    if (Zulang)
+      zeichnenSchrittRek(Axiom, Tiefe);
+    else
+      zeichnenSchritt(s);
+  } catch (...) {
+    Fenster.ZeichenfeldZeigen(false);
+    Fenster.StringZeigen(false, "");
+    throw;
+  }
+  Fenster.ZeichenfeldZeigen(false);
+  Fenster.StringZeigen(false, "");
+}

@@ -1,0 +1,163 @@
+#include "engine/Zeichenzahl.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "engine/Einstellungen.h"
+#include "rules/Regelsystem.h"
+
+namespace {
+constexpr uint64_t Voll = std::numeric_limits<uint64_t>::max();
+}  // namespace
+
+uint64_t SattSumme(uint64_t a, uint64_t b) { return a > Voll - b ? Voll : a + b; }
+
+uint64_t SattProdukt(uint64_t a, uint64_t b) {
+  if (a == 0 || b == 0) return 0;
+  return a > Voll / b ? Voll : a * b;
+}
+
+TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::string& s) {
+  // For each character that expands: how often each character stands in its
+  // replacement. All others act where they stand, whatever the depth.
+  struct TKopf {
+    unsigned char Zeichen;
+    std::vector<std::pair<unsigned char, uint64_t>> Anteile;
+  };
+  std::vector<TKopf> Koepfe;
+  for (int i = 0; i < 256; ++i) {
+    const char c = static_cast<char>(i);
+    const int Index = R.RegelIndex(c);
+    if (Index < 0) continue;
+    const std::string& Rumpf = R.Items(Index).Rumpf;
+    if (Rumpf.size() == 1 && Rumpf[0] == c) continue;
+    std::array<uint64_t, 256> Haeufigkeit{};
+    for (char d : Rumpf) ++Haeufigkeit[static_cast<unsigned char>(d)];
+    TKopf K{static_cast<unsigned char>(i), {}};
+    for (int d = 0; d < 256; ++d)
+      if (Haeufigkeit[d] > 0) K.Anteile.emplace_back(static_cast<unsigned char>(d), Haeufigkeit[d]);
+    Koepfe.push_back(std::move(K));
+  }
+
+  // Zeichen[c], Linien[c]: what c gives with k derivation steps left, k = 0 first.
+  std::array<uint64_t, 256> Zeichen, Linien{};
+  Zeichen.fill(1);
+  Linien['F'] = 1;
+  for (int32_t k = 1; k <= Tiefe; ++k) {
+    std::array<uint64_t, 256> NeuZeichen = Zeichen, NeuLinien = Linien;
+    bool Gleich = true;
+    for (const TKopf& K : Koepfe) {
+      uint64_t Z = 0, L = 0;
+      for (const auto& [d, Anzahl] : K.Anteile) {
+        Z = SattSumme(Z, SattProdukt(Anzahl, Zeichen[d]));
+        L = SattSumme(L, SattProdukt(Anzahl, Linien[d]));
+      }
+      NeuZeichen[K.Zeichen] = Z;
+      NeuLinien[K.Zeichen] = L;
+      Gleich = Gleich && Z == Zeichen[K.Zeichen] && L == Linien[K.Zeichen];
+    }
+    Zeichen = NeuZeichen;
+    Linien = NeuLinien;
+    // Nothing changed: deeper levels give the same again.
+    if (Gleich) break;
+  }
+
+  TZeichenzahl Summe;
+  for (char c : s) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    Summe.Zeichen = SattSumme(Summe.Zeichen, Zeichen[u]);
+    Summe.Linien = SattSumme(Summe.Linien, Linien[u]);
+  }
+  return Summe;
+}
+
+namespace {
+
+// Nesting levels told apart; deeper ones share the last (the turtle's stack
+// ends at 100 anyway).
+constexpr size_t Ebenen = 102;
+using TEbenen = std::array<uint64_t, Ebenen>;
+
+// The lines of s at depth Tiefe by the bracket level they are drawn at,
+// counted from the level s starts at.
+TEbenen LinienJeEbene(const TRegelsystem& R, int32_t Tiefe, const std::string& s) {
+  // The characters that expand, numbered, with their replacements.
+  std::array<int, 256> Kopf;
+  Kopf.fill(-1);
+  std::vector<const std::string*> Rumpf;
+  for (int i = 0; i < 256; ++i) {
+    const int Index = R.RegelIndex(static_cast<char>(i));
+    if (Index < 0) continue;
+    const std::string& B = R.Items(Index).Rumpf;
+    if (B.size() == 1 && B[0] == static_cast<char>(i)) continue;
+    Kopf[i] = static_cast<int>(Rumpf.size());
+    Rumpf.push_back(&B);
+  }
+  // Tabelle[k][h]: what the h-th expanding character gives with k + 1 steps left.
+  std::vector<std::vector<TEbenen>> Tabelle;
+  auto Hinzu = [&](TEbenen& Summe, const std::string& Text, int32_t k) {
+    size_t Ebene = 0;
+    for (char c : Text) {
+      const int h = Kopf[static_cast<unsigned char>(c)];
+      if (k > 0 && h >= 0) {
+        const TEbenen& T = Tabelle[static_cast<size_t>(k - 1)][static_cast<size_t>(h)];
+        for (size_t j = 0; j < Ebenen; ++j)
+          if (T[j]) {
+            const size_t Ziel = std::min(Ebene + j, Ebenen - 1);
+            Summe[Ziel] = SattSumme(Summe[Ziel], T[j]);
+          }
+      } else if (c == '[') {
+        Ebene = std::min(Ebene + 1, Ebenen - 1);
+      } else if (c == ']') {
+        if (Ebene > 0) --Ebene;
+      } else if (c == 'F') {
+        Summe[Ebene] = SattSumme(Summe[Ebene], 1);
+      }
+    }
+  };
+  for (int32_t k = 0; k < Tiefe; ++k) {
+    std::vector<TEbenen> Stufe(Rumpf.size(), TEbenen{});
+    for (size_t h = 0; h < Rumpf.size(); ++h) Hinzu(Stufe[h], *Rumpf[h], k);
+    Tabelle.push_back(std::move(Stufe));
+  }
+  TEbenen Summe{};
+  Hinzu(Summe, s, Tiefe);
+  return Summe;
+}
+
+// As the picture canvas counts a stroke: the pixels it may cover, at most the
+// whole picture, 256 to a unit, plus one.
+constexpr double PixelProEinheit = 256;
+
+}  // namespace
+
+uint64_t TAufwand::Summe() const { return SattSumme(Zeichen, Flaeche); }
+
+TAufwand AufwandSchaetzen(const TRegelsystem& R, int32_t Tiefe, const std::string& s,
+                          const TEinstellungen& E, double Schrittweite, int Breite, int Hoehe) {
+  TAufwand A;
+  A.Zeichen = ZeichenZaehlen(R, Tiefe, s).Zeichen;
+  const TEbenen Linien = LinienJeEbene(R, Tiefe, s);
+  const double Laenge =
+      E.SchrittweiteAnpassen
+          ? 0.0
+          : std::fabs(Schrittweite) * (E.Zufallsmodus ? 1 + std::fabs(E.AbweichungSchritt) : 1);
+  const double Bild = static_cast<double>(Breite) * Hoehe;
+  double Dicke = E.Anfangsdicke;
+  for (size_t j = 0; j < Ebenen; ++j, Dicke *= E.Schwundfaktor) {
+    if (Linien[j] == 0) continue;
+    A.Linien = SattSumme(A.Linien, Linien[j]);
+    // Thin lines the canvas stamps at almost no cost: their characters count.
+    const double Stift = std::min(std::fabs(std::nearbyint(Dicke)), 1e9);
+    if (Stift <= 1) continue;
+    const double Flaeche = std::min((Laenge + Stift) * Stift, Bild);
+    const double Gesamt =
+        (1 + std::floor(Flaeche / PixelProEinheit)) * static_cast<double>(Linien[j]);
+    A.Flaeche = SattSumme(A.Flaeche, Gesamt >= 1.8e19 ? Voll : static_cast<uint64_t>(Gesamt));
+  }
+  return A;
+}

@@ -1,0 +1,246 @@
+#include "pictures/Animation.h"
+
+#include <cmath>
+
+#include "engine/Zeichenmaschine.h"
+#include "engine/Zeichenzahl.h"
+#include "helpers/Dateistrom.h"
+#include "pictures/Apng.h"
+#include "pictures/BildLeinwand.h"
+#include "rules/Regelsystem.h"
+#include "turtle/turtleUnit.h"
+
+namespace {
+
+// Ends a drawing early from inside the canvas.
+struct TGenug {};
+// Thrown where the user stopped an export between two frames.
+struct TGestoppt {};
+
+// Hands everything on to the canvas behind it and counts the lines; Nach is
+// called after each, with its number.
+class TLinienzaehler : public TLeinwand {
+ public:
+  TLinienzaehler(TLeinwand& Innen, std::function<void(uint64_t, int, int, int, int)> Nach)
+      : Innen(Innen), Nach(std::move(Nach)) {}
+
+  int Breite() const override { return Innen.Breite(); }
+  int Hoehe() const override { return Innen.Hoehe(); }
+  void StiftFarbeSetzen(uint32_t F) override { Innen.StiftFarbeSetzen(F); }
+  void StiftBreiteSetzen(int B) override { Innen.StiftBreiteSetzen(B); }
+  void RastermodusSetzen(TRastermodus M) override { Innen.RastermodusSetzen(M); }
+  uint32_t StiftFarbe() const override { return Innen.StiftFarbe(); }
+  int StiftBreite() const override { return Innen.StiftBreite(); }
+  TRastermodus Rastermodus() const override { return Innen.Rastermodus(); }
+  void PinselFarbeSetzen(uint32_t F) override { Innen.PinselFarbeSetzen(F); }
+  void Bewegen(int X, int Y) override {
+    AX = X;
+    AY = Y;
+    Innen.Bewegen(X, Y);
+  }
+  void LinieNach(int X, int Y) override { Linie(AX, AY, X, Y); }
+  void Linie(int X1, int Y1, int X2, int Y2) override {
+    Innen.Linie(X1, Y1, X2, Y2);
+    AX = X2;
+    AY = Y2;
+    Aufwandszaehler = Innen.Aufwand();
+    Nach(++Anzahl, X1, Y1, X2, Y2);
+  }
+  void Polylinie(const TPunkt* P, int N) override { Innen.Polylinie(P, N); }
+  void Ellipse(int X1, int Y1, int X2, int Y2) override { Innen.Ellipse(X1, Y1, X2, Y2); }
+  void RechteckFuellen(int X1, int Y1, int X2, int Y2) override {
+    Innen.RechteckFuellen(X1, Y1, X2, Y2);
+  }
+  void Ausgeben() override { Innen.Ausgeben(); }
+
+  uint64_t Anzahl = 0;
+
+ private:
+  TLeinwand& Innen;
+  std::function<void(uint64_t, int, int, int, int)> Nach;
+  int AX = 0, AY = 0;
+};
+
+// A drawing at once of R, as a run draws it; Weiter at the message passes.
+bool Zeichnen(TRezept R, TLeinwand& Leinwand, bool Anpassen, const TWeiter& Weiter) {
+  R.Schrittmodus = false;
+  TWiedergabe Wiedergabe;
+  bool Gestoppt = false;
+  if (Weiter)
+    Wiedergabe.Weiter = [&](double Anteil) {
+      Gestoppt = Gestoppt || !Weiter(Anteil);
+      return !Gestoppt;
+    };
+  try {
+    RezeptZeichnen(R, Leinwand, Anpassen, R.Zentriert, {}, &Wiedergabe);
+  } catch (const std::exception&) {
+    // As a run: the picture as far as it came.
+  }
+  return !Gestoppt;
+}
+
+// An animated PNG of R's surface, written through a temporary file.
+class TAnimationsdatei {
+ public:
+  TAnimationsdatei(const TRezept& R, const std::string& Datei, int Bilder, int BildzeitMs)
+      : Strom(Datei, TFehlerform::MitName),
+        Schreiber([this](std::string_view Teil) { Strom.Schreiben(Teil); }, Bilder, R.Breite,
+                  R.Hoehe, BildzeitMs, RezeptAlsText(R)) {}
+  void Bild(const QImage& B) { Schreiber.BildAnfuegen(B); }
+  void Abschliessen() {
+    Schreiber.Abschliessen();
+    Strom.Abschliessen();
+  }
+
+ private:
+  TDateistrom Strom;
+  TApngSchreiber Schreiber;
+};
+
+// A window for the measuring walk alone, which asks Weiter at the walk's
+// message passes and stops the walk when told to.
+class TMessfenster : public TOhneFenster {
+ public:
+  TMessfenster(int Breite, int Hoehe, const TWeiter& Weiter)
+      : TOhneFenster(Breite, Hoehe), Weiter(Weiter) {}
+  void NachrichtenVerarbeiten() override {
+    if (Weiter && Maschine && !Weiter(0)) Maschine->Abbruch = true;
+  }
+  TZeichenmaschine* Maschine = nullptr;
+
+ private:
+  const TWeiter& Weiter;
+};
+
+QImage Weiss(const TRezept& R) {
+  QImage B(R.Breite, R.Hoehe, QImage::Format_RGB32);
+  B.fill(Qt::white);
+  return B;
+}
+
+}  // namespace
+
+bool WachstumsbildZeichnen(const TRezept& R, int32_t Tiefe, TLeinwand& Leinwand,
+                           double Schrittweite, const TWeiter& Weiter) {
+  TRezept Z = R;
+  Z.Tiefe = Tiefe;
+  bool Anpassen = Z.SchrittweiteAnpassen;
+  if (Schrittweite > 0) {
+    Z.Schrittweite = Schrittweite;
+    Anpassen = false;
+  }
+  return Zeichnen(Z, Leinwand, Anpassen, Weiter);
+}
+
+std::optional<double> AngepassteSchrittweite(const TRezept& R, const TWeiter& Weiter) {
+  if (!R.SchrittweiteAnpassen) return R.Schrittweite;
+  TRegelsystem Regeln;
+  RegelsystemAusRezept(R, Regeln);
+  // Measured only: the fit needs no canvas to draw on.
+  TMessfenster Fenster(R.Breite, R.Hoehe, Weiter);
+  QImage Klein(1, 1, QImage::Format_RGB32);
+  TBildLeinwand Leinwand(Klein);
+  TTurtle Turtle(Leinwand);
+  TEinstellungen E = R;
+  TZeichenmaschine M(Turtle, Fenster, E);
+  Fenster.Maschine = &M;
+  M.Regelsystem = &Regeln;
+  M.WinkelPlus = Regeln.WinkelPlus;
+  M.WinkelMinus = -Regeln.WinkelMinus;
+  double w = 0, h = 0;
+  M.SchrittweiteBestimmen(R.Tiefe, w, h);
+  if (M.BestimmungAbgebrochen) return std::nullopt;
+  return AngepassterSchritt(w, h, R.Breite, R.Hoehe);
+}
+
+uint64_t Linienzahl(const TRezept& R) {
+  TRegelsystem Regeln;
+  RegelsystemAusRezept(R, Regeln);
+  return ZeichenZaehlen(Regeln, R.Tiefe, Regeln.Axiom).Linien;
+}
+
+bool AufbauZeichnen(const TRezept& R, uint64_t Linien, TLeinwand& Leinwand, TKopf* Kopf,
+                    const TWeiter& Weiter) {
+  if (Kopf) *Kopf = TKopf();
+  if (Linien == 0) return true;
+  TLinienzaehler Zaehler(Leinwand, [&](uint64_t k, int X1, int Y1, int X2, int Y2) {
+    if (k < Linien) return;
+    if (Kopf) {
+      Kopf->Ort = QPointF(X2, Y2);
+      Kopf->Richtung = std::atan2(Y1 - Y2, X2 - X1) * 180 / 3.141592653589793;
+      Kopf->Da = true;
+    }
+    throw TGenug();
+  });
+  try {
+    return Zeichnen(R, Zaehler, R.SchrittweiteAnpassen, Weiter);
+  } catch (const TGenug&) {
+    return true;
+  }
+}
+
+bool WachstumSchreiben(const TRezept& R, const std::string& Datei, int BildzeitMs, bool Festhalten,
+                       const TWeiter& Weiter) {
+  TAnimationsdatei A(R, Datei, R.Tiefe + 1, BildzeitMs);
+  double Schritt = 0;
+  if (Festhalten) {
+    const std::optional<double> Gemessen =
+        AngepassteSchrittweite(R, [&](double) { return !Weiter || Weiter(0); });
+    if (!Gemessen) return false;
+    Schritt = *Gemessen;
+  }
+  const double Bilder = R.Tiefe + 1;
+  for (int32_t i = 0; i <= R.Tiefe; ++i) {
+    QImage B = Weiss(R);
+    {
+      TBildLeinwand Leinwand(B);
+      const bool Weitergemacht = WachstumsbildZeichnen(R, i, Leinwand, Schritt, [&](double Anteil) {
+        return !Weiter || Weiter((i + Anteil) / Bilder);
+      });
+      Leinwand.Ausgeben();
+      if (!Weitergemacht) return false;
+    }
+    A.Bild(B);
+    if (Weiter && !Weiter((i + 1) / Bilder)) return false;
+  }
+  A.Abschliessen();
+  return true;
+}
+
+bool AufbauSchreiben(const TRezept& R, const std::string& Datei, int Bilder, int BildzeitMs,
+                     const TWeiter& Weiter) {
+  TAnimationsdatei A(R, Datei, Bilder, BildzeitMs);
+  const uint64_t L = Linienzahl(R);
+  QImage B = Weiss(R);
+  TBildLeinwand Leinwand(B);
+  int Geschrieben = 0;
+  // Frame i holds the first ceil(i * L / Bilder) lines.
+  auto Grenze = [&](int i) {
+    return static_cast<uint64_t>(
+        std::ceil(static_cast<long double>(i) * static_cast<long double>(L) / Bilder));
+  };
+  // Each frame costs an encoding of the whole surface, and many frames may
+  // fall on one line: the progress is asked after every frame, not only
+  // between the lines, so that the window answers and a stop acts at once.
+  auto Schreiben = [&] {
+    Leinwand.Ausgeben();
+    A.Bild(B);
+    ++Geschrieben;
+    if (Weiter && !Weiter(static_cast<double>(Geschrieben) / Bilder)) throw TGestoppt();
+  };
+  try {
+    // Frames of no new line yet (few lines, many frames) come before the first.
+    while (Geschrieben < Bilder && Grenze(Geschrieben + 1) == 0) Schreiben();
+    TLinienzaehler Zaehler(Leinwand, [&](uint64_t k, int, int, int, int) {
+      while (Geschrieben < Bilder - 1 && Grenze(Geschrieben + 1) <= k) Schreiben();
+    });
+    const bool Fertig = Zeichnen(R, Zaehler, R.SchrittweiteAnpassen, Weiter);
+    if (!Fertig) return false;
+    // The last frame, and any a drawing of fewer lines than counted left over.
+    while (Geschrieben < Bilder) Schreiben();
+  } catch (const TGestoppt&) {
+    return false;
+  }
+  A.Abschliessen();
+  return true;
+}

@@ -1,0 +1,82 @@
+#include "pictures/Bilddatei.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "helpers/TestHilfen.h"
+#include "turtle/SvgLeinwand.h"
+
+namespace {
+
+using Bilddatei = TOrdnerTest;
+
+QImage Bild() {
+  QImage B(40, 30, QImage::Format_RGB32);
+  B.fill(Qt::white);
+  B.setPixel(3, 4, qRgb(0, 128, 0));
+  return B;
+}
+
+// Text written by Qt's PNG writer (compressed, as it is long) and into SVG
+// metadata comes back byte for byte; Qt reads the PNG's text the same.
+TEST_F(Bilddatei, BothFormatsCarryTheTextByteForByte) {
+  std::string Text = "Rankenwerk-Rezept 1\n";
+  for (int i = 0; i < 3; ++i) {
+    for (char c = ' '; c <= '~'; ++c) Text += c;
+    Text += "\n\n";
+  }
+  PngSpeichern(Bild(), Pfad("text.png"), Text);
+  EXPECT_EQ(RezeptTextLesen(Pfad("text.png")), Text);
+  QImage Gelesen(QString::fromStdString(Pfad("text.png")));
+  EXPECT_EQ(Gelesen.text(RezeptSchluessel).toStdString(), Text);
+  EXPECT_TRUE(Gelesen.convertToFormat(QImage::Format_RGB32) == Bild());
+
+  {
+    TSvgLeinwand Svg(40, 30, Pfad("text.svg"));
+    Svg.MetadatenSetzen(Text);
+    Svg.Linie(1, 2, 3, 4);
+    Svg.Abschliessen();
+  }
+  EXPECT_EQ(RezeptTextLesen(Pfad("text.svg")), Text);
+  EXPECT_TRUE(IstBilddatei("a/B.PNG") && IstBilddatei("x.Svg") && !IstBilddatei("x.LSY"));
+}
+
+TEST_F(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
+  const std::string KeinRezept = "Das Bild enthält kein Rankenwerk-Rezept";
+  const std::string WederNoch = "Die Datei ist weder ein PNG- noch ein SVG-Bild";
+  Bild().save(QString::fromStdString(Pfad("ohne.png")), "PNG");
+  Schreiben("ohne.svg", "<?xml version=\"1.0\"?>\n<svg width=\"1\"><metadata>Fremd</metadata>");
+  Schreiben("regeln.png", "A\r\n 3.00000000000000E+0001\r\n");
+  Schreiben("leer.svg", "");
+  mkfifo(Pfad("rohr.png").c_str(), 0600);  // would block a plain open
+  mkdir(Pfad("ordner.png").c_str(), 0700);
+
+  // A text that inflates beyond the limit, and a chunk with a changed byte.
+  PngSpeichern(Bild(), Pfad("lang.png"), "Rankenwerk-Rezept 1\n" + std::string(17 << 20, 'a'));
+  PngSpeichern(Bild(), Pfad("kaputt.png"),
+               "Rankenwerk-Rezept 1\nTiefe: 2\n" + std::string(50, 'b'));
+  std::string Kaputt = Lesen(Pfad("kaputt.png"));
+  Kaputt[Kaputt.find("Rankenwerk-Rezept") + 25] ^= 1;
+  Schreiben("kaputt.png", Kaputt);
+  Schreiben("halb.png", Kaputt.substr(0, Kaputt.find("Rankenwerk-Rezept") + 30));
+
+  const std::pair<std::string, std::string> Faelle[] = {
+      {"ohne.png", KeinRezept},
+      {"ohne.svg", KeinRezept},
+      {"regeln.png", WederNoch},
+      {"leer.svg", WederNoch},
+      {"rohr.png", WederNoch},
+      {"ordner.png", "Dateizugriff verweigert"},
+      {"fehlt.png", "Datei nicht gefunden"},
+      {"fehlt/bild.png", "Ungültiger Dateiname"},
+      {"lang.png", "Bild enthält kein gültiges Rezept: länger als 16 MiB"},
+      {"kaputt.png", "Bild enthält kein gültiges Rezept: der Text ist beschädigt"},
+      {"halb.png", "Bild enthält kein gültiges Rezept: der Text ist beschädigt"},
+  };
+  for (const auto& Fall : Faelle)
+    EXPECT_EQ(Fehlertext<std::runtime_error>([&] { RezeptTextLesen(Pfad(Fall.first)); }),
+              Fall.second)
+        << Fall.first;
+}
+
+}  // namespace
