@@ -241,7 +241,7 @@ void TLupe::Zeichnen() {
   const TAnsicht A = Sicht;
   Auftrag = Zeichner->Starten(
       Flaeche().size(), [Laeufe = std::move(Laeufe), A](TLeinwand& Leinwand, const auto& Weiter) {
-        Wiedergeben(Laeufe, Leinwand, Weiter, &A);
+        Wiedergeben(Laeufe, Leinwand, Weiter, A);
       });
 }
 

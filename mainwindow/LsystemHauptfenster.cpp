@@ -410,10 +410,10 @@ void TForm1::WinkelVerlassen(TEingabefeld* Feld, double& Winkel, const char* Sch
   FeldVerlassen(
       this,
       [&] {
-        TRezept K;
-        K.*Winkelfeld.Zahl = Winkel;
+        TLauf K;
+        Winkelfeld.Zahl(K) = Winkel;
         FeldEingeben(Winkelfeld, K, NachCp1252(Feld->text()));
-        const double Neu = K.*Winkelfeld.Zahl;
+        const double Neu = Winkelfeld.Zahl(K);
         const bool Anders = Neu != Winkel;
         Winkel = Neu;
         if (Anders) Geaendert();
@@ -447,8 +447,8 @@ void TForm1::DateiLaden(const QString& Pfad) {
   const std::string Datei = Dateiname(Pfad);
   if (IstBilddatei(Datei)) {
     // The recipe is read and checked whole before anything changes.
-    const TRezept Rezept = RezeptAusText(RezeptTextLesen(Datei));
-    RegelsystemAusRezept(Rezept, Regelsystem);
+    const TLauf Rezept = RezeptAusText(RezeptTextLesen(Datei));
+    RegelsystemUebernehmen(Rezept, Regelsystem);
     if (RezeptUebergeben) RezeptUebergeben(Rezept);
   } else {
     Regelsystem.Laden(Datei);

@@ -38,7 +38,7 @@ void RegelsystemLaden(TRegelsystem& R, const std::vector<std::string>& Argumente
   if (Argumente.size() < Position + 1) return;
   const std::string& Datei = Argumente[Position];
   if (IstBilddatei(Datei))
-    RegelsystemAusRezept(RezeptAusText(RezeptTextLesen(Datei)), R);
+    RegelsystemUebernehmen(RezeptAusText(RezeptTextLesen(Datei)), R);
   else
     R.Laden(Datei);
 }
