@@ -4,19 +4,19 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QProgressDialog>
 #include <stdexcept>
 
+#include "drawing/Speicherung.h"
 #include "engine/Laufprotokoll.h"
 #include "gui/Bauteile.h"
 #include "gui/Dialoge.h"
+#include "pictures/Animation.h"
 #include "pictures/BildLeinwand.h"
 #include "pictures/Bilddatei.h"
 #include "turtle/SvgLeinwand.h"
 
 namespace {
 
-constexpr int FortschrittStufen = 1000;
 const QString PngFilter = QStringLiteral("PNG-Bild (*.png)");
 const QString SvgFilter = QStringLiteral("SVG-Bild (*.svg)");
 
@@ -24,11 +24,22 @@ std::string Dateiname(const QString& Pfad) { return QFile::encodeName(Pfad).toSt
 
 QString Endung(const QString& Datei) { return QFileInfo(Datei).suffix().toLower(); }
 
+// A blank picture of the surface, in the settings of the runs it is to show.
+QImage Leer(QSize G, const std::vector<TProtokolllauf>& L) {
+  return LeeresBild(G.width(), G.height(),
+                    L.empty() ? TEinstellungen() : L.back().Lauf.Einstellungen);
+}
+
 }  // namespace
 
 TBildspeicher::TBildspeicher(QWidget* Fenster, std::function<const QImage&()> Flaeche,
                              const TLaufprotokoll& Protokoll)
-    : Fenster(Fenster), Flaeche(std::move(Flaeche)), Protokoll(Protokoll) {}
+    : Fenster(Fenster),
+      Flaeche(std::move(Flaeche)),
+      Protokoll(Protokoll),
+      Hintergrund(new TSpeicherung(Fenster)) {}
+
+TBildspeicher::~TBildspeicher() = default;
 
 void TBildspeicher::Fragen() {
   Behandeln(Fenster, [&] {
@@ -73,48 +84,76 @@ void TBildspeicher::Fragen() {
 }
 
 void TBildspeicher::Speichern(const QString& Datei) {
-  if (Endung(Datei) == QLatin1String("svg")) {
-    const std::vector<TProtokolllauf> L = Laeufe("SVG");
-    const QImage& F = Flaeche();
-    TSvgLeinwand Leinwand(F.width(), F.height(), Dateiname(Datei));
-    Leinwand.MetadatenSetzen(Rezepttext());
-    if (!Wiedergabe(L, Leinwand, QStringLiteral("Die Zeichnung wird als SVG gespeichert …"))) {
-      Unterbrochen_("SVG");
-      return;
-    }
-    Leinwand.Abschliessen();
-    return;
-  }
-  const QImage B = Bild();
-  if (B.isNull()) {
-    Unterbrochen_("PNG");
-    return;
-  }
-  PngSpeichern(B, Dateiname(Datei), Rezepttext());
-}
-
-QImage TBildspeicher::Bild() {
+  const std::string Name = Dateiname(Datei);
   const std::optional<TAnsicht> A = Ansicht ? Ansicht() : std::nullopt;
-  if (!A) return Flaeche();
-  QImage Bild(Flaeche().size(), QImage::Format_RGB32);
-  Bild.fill(Qt::white);
-  TBildLeinwand Leinwand(Bild);
-  const bool Fertig =
-      Wiedergabe(Laeufe("PNG"), Leinwand, QStringLiteral("Die Ansicht wird gezeichnet …"));
-  Leinwand.Ausgeben();
-  return Fertig ? Bild : QImage();
+  const std::string Rezept = Rezepttext();
+  const QSize G = Flaeche().size();
+  if (Endung(Datei) == QLatin1String("svg")) {
+    Format = QStringLiteral("SVG");
+    Hintergrund->Starten(QStringLiteral("Die Zeichnung wird als SVG gespeichert …"),
+                         [L = Laeufe("SVG"), A, Rezept, G, Name](const auto& Weiter) {
+                           TSvgLeinwand Leinwand(G.width(), G.height(), Name);
+                           Leinwand.MetadatenSetzen(Rezept);
+                           if (!Wiedergeben(L, Leinwand, Weiter, A)) return false;
+                           Leinwand.Abschliessen();
+                           return true;
+                         });
+    return;
+  }
+  const QImage Fertig = !A ? Flaeche() : Fertigbild ? Fertigbild() : QImage();
+  if (!Fertig.isNull()) {
+    PngSpeichern(Fertig, Name, Rezept);
+    return;
+  }
+  Format = QStringLiteral("PNG");
+  Hintergrund->Starten(QStringLiteral("Die Ansicht wird gezeichnet …"),
+                       [L = Laeufe("PNG"), A, Rezept, G, Name](const auto& Weiter) {
+                         QImage Bild = Leer(G, L);
+                         {
+                           TBildLeinwand Leinwand(Bild);
+                           if (!Wiedergeben(L, Leinwand, Weiter, A)) return false;
+                         }
+                         PngSpeichern(std::move(Bild), Name, Rezept);
+                         return true;
+                       });
 }
 
-std::vector<TProtokolllauf> TBildspeicher::Laeufe(const char* Format) const {
-  std::vector<TProtokolllauf> L = Protokoll.Abschrift();
-  if (Ansicht && Ansicht()) {
-    // A view shows what can be drawn again exactly, and says what it leaves out.
-    std::erase_if(L, [](const TProtokolllauf& Lauf) { return !Lauf.Hindernis.empty(); });
-    return L;
+void TBildspeicher::BildHolen(const std::function<void(const QImage&)>& Fertig) {
+  const std::optional<TAnsicht> A = Ansicht ? Ansicht() : std::nullopt;
+  const QImage Jetzt = !A ? Flaeche() : Fertigbild ? Fertigbild() : QImage();
+  if (!Jetzt.isNull()) {
+    Fertig(Jetzt);
+    return;
   }
+  auto Bild = std::make_shared<QImage>();
+  Format = QStringLiteral("PNG");
+  Hintergrund->Starten(
+      QStringLiteral("Die Ansicht wird gezeichnet …"),
+      [L = Laeufe("PNG"), A, G = Flaeche().size(), Bild](const auto& Weiter) {
+        QImage Neu = Leer(G, L);
+        {
+          TBildLeinwand Leinwand(Neu);
+          if (!Wiedergeben(L, Leinwand, Weiter, A)) return false;
+        }
+        *Bild = std::move(Neu);
+        return true;
+      },
+      [Bild, Fertig] { Fertig(*Bild); });
+}
+
+std::vector<TProtokolllauf> TBildspeicher::Laeufe(const char* Was) const {
+  std::vector<TProtokolllauf> L = Protokoll.Abschrift();
   const std::string Hindernis = Protokoll.Hindernis();
+  if (Ansicht && Ansicht()) {
+    // A view shows what can be drawn again exactly, and says what it leaves
+    // out; with nothing left of what the surface shows, it would be blank.
+    std::erase_if(L, [](const TProtokolllauf& Lauf) { return !Lauf.Hindernis.empty(); });
+    if (!L.empty() || Hindernis.empty()) return L;
+    throw std::runtime_error(std::string("Als ") + Was +
+                             " lässt sich die Ansicht nicht speichern: " + Hindernis + ".");
+  }
   if (!Hindernis.empty())
-    throw std::runtime_error(std::string("Als ") + Format +
+    throw std::runtime_error(std::string("Als ") + Was +
                              " lässt sich die Zeichnung nicht speichern: " + Hindernis +
                              ".\r\nAls PNG kann sie gespeichert werden.");
   return L;
@@ -131,36 +170,12 @@ std::string TBildspeicher::Rezepttext() const {
   return RezeptAlsText(*Rezept);
 }
 
+bool TBildspeicher::SpeichernLaeuft() const { return Hintergrund->Laeuft(); }
+
 void TBildspeicher::Unterbrechen(const QString& Grund) {
-  if (Laeuft && Unterbrochen.isEmpty()) Unterbrochen = Grund;
-}
-
-void TBildspeicher::Beenden() { Ende = true; }
-
-void TBildspeicher::Unterbrochen_(const char* Was) {
+  if (!Hintergrund->Laeuft()) return;
   // Stopped, the unfinished file is dropped and an older one stays.
-  if (Unterbrochen.isEmpty()) return;
-  throw std::runtime_error(std::string("Die Zeichnung wurde nicht als ") + Was +
-                           " gespeichert: " + Unterbrochen.toStdString() +
-                           ".\r\nEine ältere Datei dieses Namens bleibt, wie sie war.");
-}
-
-bool TBildspeicher::Wiedergabe(const std::vector<TProtokolllauf>& L, TLeinwand& Leinwand,
-                               const QString& Text) {
-  // Deep drawings take a while: with a bar, and a way out.
-  QProgressDialog Fortschritt(Text, QStringLiteral("Abbrechen"), 0, FortschrittStufen, Fenster);
-  FortschrittsboxEinrichten(Fortschritt);
-  Laeuft = true;
-  Unterbrochen.clear();
-  struct TEnde {
-    bool& Flag;
-    ~TEnde() { Flag = false; }
-  } Ende_{Laeuft};
-  const std::optional<TAnsicht> A = Ansicht ? Ansicht() : std::nullopt;
-  return Wiedergeben(
-      L, Leinwand,
-      [&](double Anteil) {
-        return FortschrittMelden(Fortschritt, Anteil) && Unterbrochen.isEmpty() && !Ende;
-      },
-      A);
+  Hintergrund->Unterbrechen(QStringLiteral("Die Zeichnung wurde nicht als %1 gespeichert: %2.\r\n"
+                                           "Eine ältere Datei dieses Namens bleibt, wie sie war.")
+                                .arg(Format, Grund));
 }

@@ -13,6 +13,7 @@
 #include "drawing/Bildspeichern.h"
 #include "drawing/Extras.h"
 #include "drawing/Lupe.h"
+#include "drawing/Speicherung.h"
 #include "drawing/UnitWeiter.h"
 #include "drawing/Wachstum.h"
 #include "engine/Feldpruefung.h"
@@ -27,6 +28,7 @@
 #include "gui/Radiogruppe.h"
 #include "helpers/Hilfen.h"
 #include "pictures/BildLeinwand.h"
+#include "pictures/Hintergrundzeichner.h"
 #include "rules/Regelsystem.h"
 #include "turtle/turtleUnit.h"
 
@@ -67,6 +69,9 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   };
   TNachzeichenfenster& Nachzeichenfenster = *this;
   Nachzeichner = new TNachzeichner(Nachzeichenfenster, LNachzeichnen, this);
+  // A live redraw clears the surface: it waits until a picture of it is saved.
+  connect(&Bildspeicher->Speicherung(), &TSpeicherung::Beendet, Nachzeichner,
+          &TNachzeichner::LaufVorbei);
 
   StartXSetzen(Schildkroete->X);
   StartYSetzen(height());
@@ -263,7 +268,7 @@ void TFZeichenform::BZeichnenClick() { Zeichnen(false); }
 
 void TFZeichenform::Zeichnen(bool Neu) {
   // A second start while a run lets messages through is ignored.
-  if (Laeuft || Beendet || !Regeln || Bildspeicher->SvgLaeuft()) return;
+  if (Laeuft || Beendet || !Regeln) return;
   Laeuft = true;
   Nachzeichnung = Neu;
   Nachzeichner->LaufBeginnt();
@@ -385,10 +390,7 @@ void TFZeichenform::BZwischenablageClick() {
 
 void TFZeichenform::BBildSpeichernClick() { Bildspeicher->Fragen(); }
 
-void TFZeichenform::BildSpeichern(const QString& Datei) {
-  Bildspeicher->Speichern(Datei);
-  Nachzeichner->LaufVorbei();
-}
+void TFZeichenform::BildSpeichern(const QString& Datei) { Bildspeicher->Speichern(Datei); }
 
 void TFZeichenform::RezeptUebernehmen(const TLauf& Z) {
   Vorgabe.WinkelPlus = Z.WinkelPlus;
@@ -475,7 +477,6 @@ void TFZeichenform::ZeichnungBeenden() {
   Beendet = true;
   Engine->Abbrechen();
   Nachzeichner->Beenden();
-  Bildspeicher->Beenden();
   if (WeiterBox && WeiterBox->isVisible()) WeiterBox->done(TWeiterBox::ErgebnisAbbrechen);
 }
 
@@ -587,4 +588,7 @@ void ZeichenfensterErzeugen() {
 
 void ZeichnungBeenden() {
   if (FZeichenform) FZeichenform->ZeichnungBeenden();
+  // Whatever is being drawn or written away from the windows stops, and an
+  // unfinished file is removed before the program ends.
+  THintergrundzeichner::AlleBeenden();
 }

@@ -108,17 +108,18 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   TWachstum* Wachstum() const { return Wachstumsfenster; }
 
   // Writes the picture: PNG as the surface shows it, SVG by drawing again the
-  // runs since the last "Löschen". Throws with a German message.
+  // runs since the last "Löschen" in the background. Throws with a German
+  // message when it cannot start.
   void BildSpeichern(const QString& Datei);
 
-  // Stops a running drawing for good: sets Abbruch, closes a waiting continue
-  // prompt with "stop", stops an SVG being written, and makes every later
-  // prompt and message of the run return at once. For the end of the program.
+  // Stops a running drawing for good: stops it, closes a waiting continue
+  // prompt with "stop", and makes every later prompt and message of the run
+  // return at once. For the end of the program.
   void ZeichnungBeenden();
   // True while a drawing run is on the stack.
   bool ZeichnungLaeuft() const { return Laeuft; }
-  // True while an SVG is being written.
-  bool SvgWirdGeschrieben() const;
+  // True while a picture is being drawn again for saving.
+  bool SpeichernLaeuft() const;
 
   // What the window holds for the next run (its rules and settings aside),
   // the turtle, the engine, the live redraw and the runs since the last "Löschen".

@@ -67,9 +67,9 @@ TLauf TFZeichenform::Bildstand() const {
   return S;
 }
 
-bool TFZeichenform::SvgWirdGeschrieben() const { return Bildspeicher->SvgLaeuft(); }
+bool TFZeichenform::SpeichernLaeuft() const { return Bildspeicher->SpeichernLaeuft(); }
 
-bool TFZeichenform::Beschaeftigt() const { return Laeuft || Bildspeicher->SvgLaeuft(); }
+bool TFZeichenform::Beschaeftigt() const { return Laeuft || Bildspeicher->SpeichernLaeuft(); }
 
 void TFZeichenform::NeuZeichnen() {
   if (Beendet || !Regeln) return;

@@ -19,6 +19,7 @@
 #include "gui/Klicks.h"
 #include "gui/Modal.h"
 #include "gui/Schrift.h"
+#include "pictures/Animation.h"
 #include "pictures/Hintergrundzeichner.h"
 
 namespace {
@@ -146,6 +147,10 @@ TLupe::TLupe(std::function<const QImage&()> Flaeche_, const TLaufprotokoll& Prot
   setFocusPolicy(Qt::StrongFocus);
 
   Speicher->Ansicht = [this] { return std::optional<TAnsicht>(Sicht); };
+  Speicher->Fertigbild = [this] {
+    const QImage& B = Ansichtsflaeche->Bild();
+    return Fertig() && B.size() == Flaeche().size() ? B : QImage();
+  };
   Speicher->Regelsystemname = [this] { return Regelsystemname ? Regelsystemname() : QString(); };
 
   connect(Zeichner, &THintergrundzeichner::Bild, this, &TLupe::BildGekommen);
@@ -239,13 +244,17 @@ void TLupe::Zeichnen() {
   LHinweis->adjustSize();
   Gezeichnet = Sicht;
   const TAnsicht A = Sicht;
+  const QSize G = Flaeche().size();
+  QImage Leer = LeeresBild(G.width(), G.height(),
+                           Laeufe.empty() ? TEinstellungen() : Laeufe.back().Lauf.Einstellungen);
   Auftrag = Zeichner->Starten(
-      Flaeche().size(), [Laeufe = std::move(Laeufe), A](TLeinwand& Leinwand, const auto& Weiter) {
+      std::move(Leer), [Laeufe = std::move(Laeufe), A](TLeinwand& Leinwand, const auto& Weiter) {
         Wiedergeben(Laeufe, Leinwand, Weiter, A);
       });
 }
 
-void TLupe::BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig) {
+void TLupe::BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig,
+                         const QString&) {
   if (Nummer != Auftrag) return;
   Ansichtsflaeche->BildSetzen(Bild, Gezeichnet);
   Vollstaendig = Fertig && Anteil >= 1.0;
@@ -273,12 +282,13 @@ void TLupe::Beschriften() {
 
 void TLupe::BildSpeichern(const QString& Datei) { Speicher->Speichern(Datei); }
 
+bool TLupe::SpeichernLaeuft() const { return Speicher->SpeichernLaeuft(); }
+
 void TLupe::BGanzeFlaecheClick() { GanzeFlaeche(); }
 
 void TLupe::BZwischenablageClick() {
   Behandeln(this, [&] {
-    const QImage Bild = Fertig() ? Ansichtsflaeche->Bild() : Speicher->Bild();
-    if (!Bild.isNull()) QApplication::clipboard()->setImage(Bild);
+    Speicher->BildHolen([](const QImage& Bild) { QApplication::clipboard()->setImage(Bild); });
   });
 }
 

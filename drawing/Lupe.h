@@ -90,8 +90,11 @@ class TLupe : public QWidget {
   // The picture of the view is complete and shown.
   bool Fertig() const;
   // Writes the view as PNG or, the visible lines, as SVG, with the recipe of
-  // the last run and the view. Throws with a German message.
+  // the last run and the view; in the background unless the view is complete.
+  // Throws with a German message when it cannot start.
   void BildSpeichern(const QString& Datei);
+  // A picture of the view is being drawn for saving or copying.
+  bool SpeichernLaeuft() const;
 
   void BGanzeFlaecheClick();
   void BZwischenablageClick();
@@ -105,7 +108,8 @@ class TLupe : public QWidget {
  private:
   void Neuzeichnen();
   void Zeichnen();
-  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig);
+  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig,
+                    const QString& Fehler);
   void Beschriften();
 
   TAnsicht Sicht;

@@ -161,8 +161,10 @@ TEST_F(LupeTest, SavedViewCarriesItsRecipe) {
   const TAnsicht A{450, 580, 4};
   F->LupeOeffnen(A);
   TLupe* L = Fertig();
-  L->BildSpeichern(Ordner.Datei("lupe.png"));
-  L->BildSpeichern(Ordner.Datei("lupe.svg"));
+  for (const char* Name : {"lupe.png", "lupe.svg"})
+    EXPECT_EQ(Gespeichert([&] { L->BildSpeichern(Ordner.Datei(Name)); },
+                          [&] { return L->SpeichernLaeuft(); }),
+              "(kein Fehler)");
   const QImage Png(Ordner.Datei("lupe.png"));
   EXPECT_EQ(Png.convertToFormat(QImage::Format_RGB32), L->Ansichtsflaeche->Bild());
   for (const char* Datei : {"lupe.png", "lupe.svg"}) {

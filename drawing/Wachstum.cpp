@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -13,6 +12,7 @@
 #include <cmath>
 #include <memory>
 
+#include "drawing/Speicherung.h"
 #include "gui/Bauteile.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
@@ -72,6 +72,7 @@ TWachstum::TWachstum(QSize G, QWidget* Eltern)
     : QWidget(Eltern, Qt::Window),
       Groesse(G),
       Zeichner(new THintergrundzeichner(this)),
+      Export(new TSpeicherung(this)),
       Uhr(new QTimer(this)) {
   setObjectName(QStringLiteral("Wachstum"));
   setWindowTitle(QStringLiteral("Wachstum"));
@@ -208,11 +209,11 @@ void TWachstum::Zeichnen() {
   const auto Fest = Festschritt;
   auto Neuer = std::make_shared<TKopf>();
   if (Aufbau())
-    Auftrag = Zeichner->Starten(Groesse, [Z, Bis, Neuer](TLeinwand& L, const auto& Weiter) {
+    Auftrag = Zeichner->Starten(Leer(), [Z, Bis, Neuer](TLeinwand& L, const auto& Weiter) {
       AufbauZeichnen(Z, static_cast<uint64_t>(Bis), L, Neuer.get(), Weiter);
     });
   else
-    Auftrag = Zeichner->Starten(Groesse, [Z, Bis, Halten, Fest](TLeinwand& L, const auto& Weiter) {
+    Auftrag = Zeichner->Starten(Leer(), [Z, Bis, Halten, Fest](TLeinwand& L, const auto& Weiter) {
       if (Halten && !*Fest) {
         *Fest = AngepassteSchrittweite(Z, [&](double) { return Weiter(0); });
         if (!*Fest) return;
@@ -222,7 +223,8 @@ void TWachstum::Zeichnen() {
   KopfDesAuftrags = Neuer;
 }
 
-void TWachstum::BildGekommen(int Nummer, const QImage& Bild, double Wert, bool Fertig) {
+void TWachstum::BildGekommen(int Nummer, const QImage& Bild, double Wert, bool Fertig,
+                             const QString&) {
   if (Nummer != Auftrag) return;
   Vollstaendig = Fertig && Wert >= 1.0;
   // The job has ended when its last picture comes: its head is all there.
@@ -300,15 +302,29 @@ void TWachstum::EBilderExit() {
       [&] { EBilder->setText(QString::number(Bilder)); });
 }
 
-bool TWachstum::Speichern(const QString& Datei) {
+void TWachstum::Speichern(const QString& Datei) {
   Anhalten();
-  QProgressDialog Fortschritt(QStringLiteral("Die Animation wird gespeichert …"),
-                              QStringLiteral("Abbrechen"), 0, 1000, this);
-  FortschrittsboxEinrichten(Fortschritt);
-  const TWeiter Weiter = [&](double Wert) { return FortschrittMelden(Fortschritt, Wert); };
+  // The export draws what is chosen now, whatever the windows do meanwhile.
   const std::string Name = QFile::encodeName(Datei).toStdString();
-  return Aufbau() ? AufbauSchreiben(R, Name, Bilder, Bildzeit, Weiter)
-                  : WachstumSchreiben(R, Name, Bildzeit, CBFesthalten->isChecked(), Weiter);
+  const TLauf Z = R;
+  const int N = Bilder, Zeit = Bildzeit;
+  const bool Halten = CBFesthalten->isChecked();
+  if (Aufbau())
+    Export->Starten(QStringLiteral("Die Animation wird gespeichert …"),
+                    [Z, Name, N, Zeit](const auto& Weiter) {
+                      return AufbauSchreiben(Z, Name, N, Zeit, Weiter);
+                    });
+  else
+    Export->Starten(QStringLiteral("Die Animation wird gespeichert …"),
+                    [Z, Name, Zeit, Halten](const auto& Weiter) {
+                      return WachstumSchreiben(Z, Name, Zeit, Halten, Weiter);
+                    });
+}
+
+bool TWachstum::SpeichernLaeuft() const { return Export->Laeuft(); }
+
+QImage TWachstum::Leer() const {
+  return LeeresBild(Groesse.width(), Groesse.height(), R.Einstellungen);
 }
 
 void TWachstum::BSpeichernClick() {

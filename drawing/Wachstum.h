@@ -19,6 +19,7 @@ class QSlider;
 class QTimer;
 class TEingabefeld;
 class THintergrundzeichner;
+class TSpeicherung;
 class TRadioGruppe;
 
 // The picture of a frame, with the turtle's symbol at the head of its path.
@@ -75,8 +76,10 @@ class TWachstum : public QWidget {
   // The frame of the position shown is complete.
   bool Fertig() const { return Vollstaendig; }
 
-  // Writes the animation of what is chosen. False when it was stopped.
-  bool Speichern(const QString& Datei);
+  // Writes the animation of what is chosen now, in the background; a failure
+  // is shown when it ends.
+  void Speichern(const QString& Datei);
+  bool SpeichernLaeuft() const;
 
   void RGArtClick(int Index);
   void BZurueckClick();
@@ -96,7 +99,10 @@ class TWachstum : public QWidget {
  private:
   void StandSetzen(int64_t Neu);
   void Zeichnen();
-  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig);
+  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig,
+                    const QString& Fehler);
+  // A blank frame.
+  QImage Leer() const;
   void Weiterspielen();
   void Beschriften();
   void Anhalten();
@@ -113,6 +119,7 @@ class TWachstum : public QWidget {
   int Bildzeit = 500;  // ms per frame
   int Bilder = 100;    // frames of an Aufbau animation
   THintergrundzeichner* Zeichner;
+  TSpeicherung* Export;
   QTimer* Uhr;
   int Auftrag = 0;
   bool Vollstaendig = false;

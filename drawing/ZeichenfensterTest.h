@@ -65,6 +65,19 @@ inline QRect Umfang(const QImage& Bild, QRgb Farbe) {
   return R;
 }
 
+// Starts a save with Speichern and waits while Laeuft says it goes on in the
+// background: what the start refused or a message at its end said, else
+// "(kein Fehler)".
+inline std::string Gespeichert(const std::function<void()>& Speichern,
+                               const std::function<bool()>& Laeuft) {
+  TAntworter A;
+  const std::string Meldung = Fehlertext(Speichern);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Laeuft(); }, 120000));
+  Abwarten();
+  if (Meldung != "(kein Fehler)" || A.Meldungen.empty()) return Meldung;
+  return A.Meldungen.join('|').toStdString();
+}
+
 // Deletes the drawing window a test made, with its dialogs.
 inline void ZeichenfensterEntfernen() {
   delete FZeichenform;
@@ -75,6 +88,11 @@ inline void ZeichenfensterEntfernen() {
 
 class FensterTest : public ::testing::Test {
  protected:
+  // Saves the window's picture under this name in the folder and waits for it.
+  std::string BildGespeichert(const char* Name) {
+    return Gespeichert([&] { F->BildSpeichern(Ordner.Datei(Name)); },
+                       [&] { return F->SpeichernLaeuft(); });
+  }
   void SetUp() override {
     ZeichenfensterErzeugen();
     F = FZeichenform;

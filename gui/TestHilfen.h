@@ -22,6 +22,14 @@ inline void PrintTo(const QString& Text, std::ostream* Aus) {
   *Aus << '"' << Text.toStdString() << '"';
 }
 
+// A click in the middle of W as the window system delivers it, through W's
+// window: Qt decides who gets it, and drops it while a modal dialog blocks it.
+inline void FensterKlick(QWidget* W) {
+  QWidget* Fenster = W->window();
+  QTest::mouseClick(Fenster->windowHandle(), Qt::LeftButton, {},
+                    W->mapTo(Fenster, W->rect().center()));
+}
+
 // Makes W the active window, as a click into it would.
 inline void Aktivieren(QWidget* W) {
   W->activateWindow();

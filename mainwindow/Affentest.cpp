@@ -321,6 +321,11 @@ std::vector<QWidget*> Programmfenster(bool AuchVerborgene = false) {
 }
 
 // Windows the user works in besides dialogs, which the answerer works.
+// The box of a save in the background, beside the windows until the save ends.
+bool Hintergrundbox(const QWidget* W) {
+  return qobject_cast<const QProgressDialog*>(W) && W->windowModality() == Qt::NonModal;
+}
+
 bool IstArbeitsfenster(const QWidget* W) {
   return IstProgrammfenster(W) && !qobject_cast<const QDialog*>(W);
 }
@@ -1796,7 +1801,8 @@ class TAffe {
                    .arg(Wann));
     else
       for (QWidget* W : QApplication::topLevelWidgets())
-        if (W->isVisible() && !IstArbeitsfenster(W) && !W->inherits("QTipLabel")) {
+        if (W->isVisible() && !IstArbeitsfenster(W) && !W->inherits("QTipLabel") &&
+            !Hintergrundbox(W)) {
           Verletzt(QStringLiteral("Fenster %1 ist %2 noch offen").arg(Name(W), Wann));
           break;
         }
@@ -1924,10 +1930,8 @@ class TAffe {
          Zahl(1, Z->Vorgaben().Startwinkel));
     if (Stopp) return;
     // All dialogs are answered now: nothing can be under way.
-    if (Z->ZeichnungLaeuft() || Z->SvgWirdGeschrieben()) {
-      Verletzt(QStringLiteral("ohne offenen Dialog %1")
-                   .arg(Z->ZeichnungLaeuft() ? "läuft noch eine Zeichnung"
-                                             : "wird noch ein SVG geschrieben"));
+    if (Z->ZeichnungLaeuft()) {
+      Verletzt(QStringLiteral("ohne offenen Dialog läuft noch eine Zeichnung"));
       return;
     }
     for (QWidget* W :

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <exception>
+#include <set>
 
 #include "pictures/BildLeinwand.h"
 
@@ -11,27 +12,46 @@ namespace {
 // seldom enough that copying it costs the drawing little.
 constexpr auto Zwischenabstand = std::chrono::milliseconds(60);
 
+// The workers that exist, for the program's end (windows' thread only).
+std::set<THintergrundzeichner*>& Alle() {
+  static std::set<THintergrundzeichner*> Menge;
+  return Menge;
+}
+
 }  // namespace
 
 THintergrundzeichner::THintergrundzeichner(QObject* Eltern)
-    : QObject(Eltern), Faden([this] { Arbeiten(); }) {}
+    : QObject(Eltern), Faden([this] { Arbeiten(); }) {
+  Alle().insert(this);
+}
 
 THintergrundzeichner::~THintergrundzeichner() {
-  {
-    const std::lock_guard<std::mutex> S(Sperre);
-    Ende = true;
-    Neueste = -1;
-  }
-  Wecker.notify_one();
+  Alle().erase(this);
+  Beenden();
   Faden.join();
 }
 
-int THintergrundzeichner::Starten(QSize Groesse, TAuftrag Auftrag) {
+void THintergrundzeichner::AlleBeenden() {
+  for (THintergrundzeichner* Z : Alle()) Z->Beenden();
+}
+
+void THintergrundzeichner::Beenden() {
+  std::unique_lock<std::mutex> S(Sperre);
+  Ende = true;
+  Neueste = -1;
+  Naechster = nullptr;
+  Wecker.notify_one();
+  Fertig.wait(S, [this] { return !ArbeitLaeuft; });
+  Offen = false;
+}
+
+int THintergrundzeichner::Starten(QImage Bild, TAuftrag Auftrag) {
   const int Nummer = ++Gestartet;
   {
     const std::lock_guard<std::mutex> S(Sperre);
+    if (Ende) return Nummer;
     Naechster = std::move(Auftrag);
-    NaechsteGroesse = Groesse;
+    NaechstesBild = std::move(Bild);
     NaechsteNummer = Nummer;
     Neueste = Nummer;
   }
@@ -53,7 +73,7 @@ void THintergrundzeichner::Anhalten() {
 void THintergrundzeichner::Arbeiten() {
   for (;;) {
     TAuftrag Auftrag;
-    QSize Groesse;
+    QImage Bild;
     int Nummer = 0;
     {
       std::unique_lock<std::mutex> S(Sperre);
@@ -61,12 +81,14 @@ void THintergrundzeichner::Arbeiten() {
       if (Ende) return;
       Auftrag = std::move(Naechster);
       Naechster = nullptr;
-      Groesse = NaechsteGroesse;
+      Bild = std::move(NaechstesBild);
       Nummer = NaechsteNummer;
+      ArbeitLaeuft = true;
     }
-    QImage Bild(Groesse, QImage::Format_RGB32);
-    Bild.fill(Qt::white);
+    const bool MitBild = !Bild.isNull();
+    if (!MitBild) Bild = QImage(1, 1, QImage::Format_RGB32);
     double Anteil = 0;
+    QString Fehler;
     {
       TBildLeinwand Leinwand(Bild);
       auto Zuletzt = std::chrono::steady_clock::now();
@@ -77,27 +99,35 @@ void THintergrundzeichner::Arbeiten() {
         if (Jetzt - Zuletzt >= Zwischenabstand) {
           Zuletzt = Jetzt;
           Leinwand.Ausgeben();
-          Abliefern(Nummer, Bild.copy(), Anteil, false);
+          Abliefern(Nummer, MitBild ? Bild.copy() : QImage(), Anteil, false, {});
         }
         return true;
       };
       try {
         Auftrag(Leinwand, Weiter);
-      } catch (const std::exception&) {
+      } catch (const std::exception& E) {
         // The picture as far as it came is all there is.
+        Fehler = QString::fromUtf8(E.what());
       }
       Leinwand.Ausgeben();
     }
-    Abliefern(Nummer, Bild, Neueste == Nummer ? 1.0 : Anteil, true);
+    Auftrag = nullptr;  // its copies go with it, here
+    Abliefern(Nummer, MitBild ? Bild : QImage(), Neueste == Nummer ? 1.0 : Anteil, true, Fehler);
+    {
+      const std::lock_guard<std::mutex> S(Sperre);
+      ArbeitLaeuft = false;
+    }
+    Fertig.notify_all();
   }
 }
 
-void THintergrundzeichner::Abliefern(int Nummer, const QImage& Bild, double Anteil, bool Fertig) {
+void THintergrundzeichner::Abliefern(int Nummer, const QImage& Bild, double Anteil, bool Zuletzt,
+                                     const QString& Fehler) {
   QMetaObject::invokeMethod(
       this,
-      [this, Nummer, Bild, Anteil, Fertig] {
-        if (Fertig && Nummer == Gestartet) Offen = false;
-        emit this->Bild(Nummer, Bild, Anteil, Fertig);
+      [this, Nummer, Bild, Anteil, Zuletzt, Fehler] {
+        if (Zuletzt && Nummer == Gestartet) Offen = false;
+        emit this->Bild(Nummer, Bild, Anteil, Zuletzt, Fehler);
       },
       Qt::QueuedConnection);
 }
