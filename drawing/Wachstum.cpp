@@ -41,6 +41,23 @@ int Zahl(const QString& Text, const char* Was, int Kleinste, int Groesste) {
                     std::to_string(Kleinste) + " bis " + std::to_string(Groesste));
 }
 
+// Slider and lines meet in products beyond 64 bits: p * L for any count L.
+__extension__ using TBreit = unsigned __int128;
+
+// The line that slider position p of S shows: ceil(p * L / S). Each step of
+// the slider so reaches another line, and the last one L.
+uint64_t LinieBei(int p, int S, uint64_t L) {
+  if (S <= 0 || p <= 0) return 0;
+  const auto s = static_cast<unsigned>(S);
+  return static_cast<uint64_t>((static_cast<TBreit>(static_cast<unsigned>(p)) * L + s - 1) / s);
+}
+
+// Where the slider of S stands for line k of L: floor(k * S / L).
+int StufeBei(uint64_t k, int S, uint64_t L) {
+  if (L == 0 || S <= 0) return 0;
+  return static_cast<int>(static_cast<TBreit>(k) * static_cast<unsigned>(S) / L);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- picture
@@ -154,8 +171,12 @@ void TWachstum::RezeptSetzen(const TRezept& Neu) {
 
 bool TWachstum::Aufbau() const { return RGArt->ItemIndex() == 1; }
 
-int64_t TWachstum::Ende() const {
-  return Aufbau() ? static_cast<int64_t>(std::min<uint64_t>(Linien, INT64_MAX)) : R.Tiefe;
+uint64_t TWachstum::Ende() const {
+  return Aufbau() ? Linien : static_cast<uint64_t>(std::max(R.Tiefe, 0));
+}
+
+int TWachstum::Stufen() const {
+  return static_cast<int>(std::min<uint64_t>(Ende(), Aufbau() ? Schieberstufen : INT32_MAX));
 }
 
 bool TWachstum::Spielt() const { return BAbspielen->text() == QLatin1String("Pause"); }
@@ -167,23 +188,20 @@ void TWachstum::RGArtClick(int) {
   EBilder->setEnabled(Aufbau());
   {
     const QSignalBlocker Sperre(SLStand);
-    SLStand->setRange(
-        0, Aufbau() ? static_cast<int>(std::min<int64_t>(Ende(), Schieberstufen)) : R.Tiefe);
+    SLStand->setRange(0, Stufen());
   }
   // The path starts empty, the growth with the axiom.
-  Stelle = -1;
+  Vollstaendig = false;
   StandSetzen(0);
 }
 
-void TWachstum::StandSetzen(int64_t Neu) {
-  Neu = std::clamp<int64_t>(Neu, 0, Ende());
+void TWachstum::StandSetzen(uint64_t Neu) {
+  Neu = std::min(Neu, Ende());
   if (Neu == Stelle && Vollstaendig) return;
   Stelle = Neu;
   {
     const QSignalBlocker Sperre(SLStand);
-    SLStand->setValue(Aufbau() && Ende() > Schieberstufen
-                          ? static_cast<int>(Stelle * Schieberstufen / Ende())
-                          : static_cast<int>(Stelle));
+    SLStand->setValue(StufeBei(Stelle, Stufen(), Ende()));
   }
   Beschriften();
   Zeichnen();
@@ -242,9 +260,9 @@ void TWachstum::Weiterspielen() {
   }
   // As many lines as the tempo gives for the time since the last frame.
   Anteil += Tempo * Aufbautakt / 1000.0;
-  const auto Mehr = static_cast<int64_t>(Anteil);
+  const auto Mehr = static_cast<uint64_t>(std::max(Anteil, 0.0));
   Anteil -= static_cast<double>(Mehr);
-  StandSetzen(Stelle + std::max<int64_t>(Mehr, 0));
+  StandSetzen(Stelle + std::min(Mehr, Ende() - Stelle));
   if (!Vollstaendig && Mehr == 0) Uhr->start(Aufbautakt);
 }
 
@@ -256,12 +274,12 @@ void TWachstum::Anhalten() {
 
 void TWachstum::BZurueckClick() {
   Anhalten();
-  StandSetzen(Stelle - 1);
+  StandSetzen(Stelle > 0 ? Stelle - 1 : 0);
 }
 
 void TWachstum::BVorClick() {
   Anhalten();
-  StandSetzen(Stelle + 1);
+  StandSetzen(Stelle < Ende() ? Stelle + 1 : Stelle);
 }
 
 void TWachstum::BAbspielenClick() {
@@ -277,7 +295,7 @@ void TWachstum::BAbspielenClick() {
 
 void TWachstum::SLStandMoved(int Wert) {
   Anhalten();
-  StandSetzen(Aufbau() && Ende() > Schieberstufen ? Wert * Ende() / Schieberstufen : Wert);
+  StandSetzen(LinieBei(Wert, Stufen(), Ende()));
 }
 
 void TWachstum::CBFesthaltenClick() { Zeichnen(); }

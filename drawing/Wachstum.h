@@ -67,9 +67,10 @@ class TWachstum : public QWidget {
   // The rule-system file last loaded or saved: animations are named after it.
   std::function<QString()> Regelsystemname;
 
-  // Growth: the depth shown; Aufbau: the lines shown.
-  int64_t Stand() const { return Stelle; }
-  int64_t Ende() const;
+  // Growth: the depth shown; Aufbau: the lines shown, of Ende(). A count
+  // beyond 2^64 - 1 lines stops there: the last line the window reaches.
+  uint64_t Stand() const { return Stelle; }
+  uint64_t Ende() const;
   bool Aufbau() const;
   bool Spielt() const;
   // The frame of the position shown is complete.
@@ -94,7 +95,9 @@ class TWachstum : public QWidget {
   void hideEvent(QHideEvent* E) override;
 
  private:
-  void StandSetzen(int64_t Neu);
+  void StandSetzen(uint64_t Neu);
+  // The slider's steps: one a depth or line, at most Schieberstufen for a path.
+  int Stufen() const;
   void Zeichnen();
   void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig);
   void Weiterspielen();
@@ -107,7 +110,7 @@ class TWachstum : public QWidget {
   // The deepest depth's step, measured by the first job that holds the
   // scale, once per drawing: the worker thread alone reads and writes it.
   std::shared_ptr<std::optional<double>> Festschritt = std::make_shared<std::optional<double>>();
-  int64_t Stelle = 0;
+  uint64_t Stelle = 0;
   double Anteil = 0;   // lines played beyond Stelle
   int Tempo = 200;     // lines per second
   int Bildzeit = 500;  // ms per frame

@@ -56,7 +56,7 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
   Oeffnen(true);
   EXPECT_EQ(W->windowTitle(), "Wachstum");
   EXPECT_FALSE(W->Spielt());
-  EXPECT_EQ(W->Stand(), 0);
+  EXPECT_EQ(W->Stand(), 0u);
   EXPECT_EQ(W->LStand->text(), "Tiefe 0 von 3");
   EXPECT_EQ(W->Bildflaeche->Bild(), Tiefe(0));
   QTest::mouseClick(W->BVor, Qt::LeftButton);
@@ -79,7 +79,7 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
   QTest::mouseClick(W->BAbspielen, Qt::LeftButton);
   EXPECT_EQ(W->BAbspielen->text(), "Pause");
   EXPECT_TRUE(QTest::qWaitFor([this] { return !W->Spielt() && W->Fertig(); }, 10000));
-  EXPECT_EQ(W->Stand(), 3);
+  EXPECT_EQ(W->Stand(), 3u);
 }
 
 // The path: lines one by one with the turtle at the head, "Linie k von L".
@@ -87,7 +87,7 @@ TEST_F(WachstumTest, PathLineByLine) {
   Oeffnen();
   Waehlen(W->RGArt, 1);
   ASSERT_TRUE(Warten());
-  const int64_t L = W->Ende();
+  const uint64_t L = W->Ende();
   EXPECT_EQ(W->LStand->text(), QStringLiteral("Linie 0 von %1").arg(L));
   for (int i = 0; i < 3; ++i) QTest::mouseClick(W->BVor, Qt::LeftButton);
   ASSERT_TRUE(Warten());
@@ -109,6 +109,92 @@ TEST_F(WachstumTest, PathLineByLine) {
   QTest::mouseClick(W->BAbspielen, Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([this] { return !W->Spielt() && W->Fertig(); }, 10000));
   EXPECT_EQ(W->Stand(), L);
+}
+
+// The path's slider: position p of S shows line ceil(p * L / S), for any
+// count, also beyond 2^63 and where the count saturates; every key on it and
+// both steps change the line shown, and a step puts the slider at
+// floor(k * S / L).
+TEST_F(WachstumTest, PathSliderReachesItsLinesForAnyCount) {
+  const struct {
+    const char* Axiom;
+    std::vector<std::string> Regeln;
+    int32_t Tiefe;
+    QString Linien;
+    int Stufen, p;
+    QString Dort, Danach;  // the lines at p and p + 1
+    int NachZurueck;       // the slider one line before
+  } Faelle[] = {
+      {"F", {"F->FF"}, 9, "512", 512, 100, "100", "101", 99},
+      {"X", {"X->F+[[X]-X]-F[-X]+X", "F->FF"}, 6, "4032", 1000, 100, "404", "408", 99},
+      {"F+F+F+F",
+       {"F->F+F-F-FF+F+F-F"},
+       18,
+       "72057594037927936",
+       1000,
+       500,
+       "36028797018963968",
+       "36100854613001896",
+       499},
+      {"F",
+       {"F->FFFFFFFF"},
+       21,
+       "9223372036854775808",
+       1000,
+       999,
+       "9214148664817921033",
+       "9223372036854775808",
+       998},
+      // More lines than 64 bits count: the count stops at the largest.
+      {"F",
+       {"F->FFFFFFFFFFFFFFFF"},
+       16,
+       "18446744073709551615",
+       1000,
+       10,
+       "184467440737095517",
+       "202914184810805068",
+       9},
+  };
+  for (const auto& Fall : Faelle) {
+    while (R.Count() > 0) R.Delete(0);
+    Regeln(Fall.Axiom, Fall.Regeln);
+    Waehlen(F->RGSchrittweite, 0);  // no measuring walk
+    F->TiefeSetzen(Fall.Tiefe);
+    F->WachstumOeffnen();
+    W = F->Wachstum();
+    Waehlen(W->RGArt, 1);
+    auto Zeigt = [&](const QString& k) {
+      return QStringLiteral("Linie %1 von %2").arg(k, Fall.Linien);
+    };
+    EXPECT_EQ(W->LStand->text(), Zeigt("0")) << Fall.Regeln[0];
+    EXPECT_EQ(W->SLStand->maximum(), Fall.Stufen) << Fall.Regeln[0];
+    W->SLStand->setValue(Fall.p);
+    EXPECT_EQ(W->LStand->text(), Zeigt(Fall.Dort)) << Fall.Regeln[0];
+    QTest::mouseClick(W->BZurueck, Qt::LeftButton);
+    const QString Davor = QString::number(Fall.Dort.toULongLong() - 1);
+    EXPECT_EQ(W->LStand->text(), Zeigt(Davor)) << Fall.Regeln[0];
+    EXPECT_EQ(W->SLStand->value(), Fall.NachZurueck) << Fall.Regeln[0];
+    QTest::mouseClick(W->BVor, Qt::LeftButton);
+    EXPECT_EQ(W->LStand->text(), Zeigt(Fall.Dort)) << Fall.Regeln[0];
+    EXPECT_EQ(W->SLStand->value(), Fall.p) << Fall.Regeln[0];
+
+    const struct {
+      Qt::Key Taste;
+      QString Linie;  // empty: another than before
+    } Tasten[] = {{Qt::Key_Right, Fall.Danach}, {Qt::Key_Left, Fall.Dort}, {Qt::Key_PageDown, {}},
+                  {Qt::Key_PageUp, Fall.Dort},  {Qt::Key_Down, {}},        {Qt::Key_Up, Fall.Dort},
+                  {Qt::Key_End, Fall.Linien},   {Qt::Key_Home, "0"}};
+    W->SLStand->setFocus();
+    for (const auto& T : Tasten) {
+      const QString Vorher = W->LStand->text();
+      QTest::keyClick(W->SLStand, T.Taste);
+      EXPECT_NE(W->LStand->text(), Vorher) << Fall.Regeln[0] << " " << T.Taste;
+      if (!T.Linie.isEmpty()) {
+        EXPECT_EQ(W->LStand->text(), Zeigt(T.Linie)) << Fall.Regeln[0] << " " << T.Taste;
+      }
+    }
+  }
 }
 
 // Both are saved as animated PNG, frame by frame as shown; the fields refuse
