@@ -479,6 +479,56 @@ TEST_F(HauptfensterTest, SavingOverAnExistingFileAsksFirst) {
   EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  ALT.LSY");
 }
 
+// The save dialog refuses a picture's name, in any case, also after the
+// question whether to replace it, and comes again with the name ending in
+// .LSY; the picture stays as it was. A rule system under a picture's name,
+// left by an older version, loads as a rule system all the same.
+TEST_F(HauptfensterTest, RuleSystemsAreNotSavedUnderPictureNames) {
+  QImage Bild(10, 10, QImage::Format_RGB32);
+  Bild.fill(Qt::white);
+  PngSpeichern(Bild, Ordner.Datei("bild.png").toStdString(), "Rankenwerk-Rezept 1\n");
+  const std::string Vorher = Lesen(Ordner.Pfad("bild.png"));
+  Oeffnen();
+  QStringList Vorschlaege;
+  auto Name = [&](const QString& Datei) {
+    ModalBeantworten([&, Datei](QWidget* W) {
+      auto* D = qobject_cast<QFileDialog*>(W);
+      ASSERT_NE(D, nullptr);
+      Vorschlaege << D->selectedFiles().value(0);
+      if (Datei.isEmpty()) return D->reject();
+      D->findChild<QLineEdit*>("fileNameEdit")->setText(Ordner.Datei(Datei));
+      static_cast<QDialog*>(D)->accept();
+    });
+  };
+  TBoxInhalt Ersetzen, Png, Svg, Nicht;
+  Name("bild.png");
+  BoxBeantworten(Ersetzen, QStringLiteral("&Ja"));
+  BoxBeantworten(Png);
+  Name("Zweig.SVG");
+  BoxBeantworten(Svg);
+  Name("");
+  BoxBeantworten(Nicht);
+  Klicken(Form->BSave);
+  EXPECT_EQ(Ersetzen.Anzahl, 1);
+  EXPECT_EQ(Png.Text,
+            "„bild.png“ ist kein Name für ein Regelsystem: die Endung „.png“ gehört zu Bildern. "
+            "Regelsysteme werden als .LSY-Datei gespeichert.");
+  EXPECT_EQ(Svg.Text,
+            "„Zweig.SVG“ ist kein Name für ein Regelsystem: die Endung „.SVG“ gehört zu Bildern. "
+            "Regelsysteme werden als .LSY-Datei gespeichert.");
+  EXPECT_EQ(Vorschlaege.mid(1), (QStringList{Ordner.Datei("bild.LSY"), Ordner.Datei("Zweig.LSY")}));
+  EXPECT_EQ(Nicht.Text, "Regelsystem nicht gespeichert.");
+  EXPECT_EQ(Lesen(Ordner.Pfad("bild.png")), Vorher);
+  EXPECT_FALSE(QFile::exists(Ordner.Datei("Zweig.SVG")));
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem");
+
+  Schreiben("alt.png", "F\r\n90\r\n90\r\nF->F+F\r\n");
+  DateiWaehlen(Ordner.Datei("alt.png"));
+  Klicken(Form->BLoad);
+  EXPECT_EQ(Regeln(), QStringList{"F->F+F"});
+  EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  ALT.PNG");
+}
+
 TEST_F(HauptfensterTest, LoadKeepsFileOrderAndCancelRefreshes) {
   Schreiben("zwei.LSY", "X\r\n90\r\n-45\r\nX->F[X]\r\nF->FF\r\n");
   Schreiben("kaputt.LSY", "Y\r\n10\r\n10\r\nY->[\r\n");
