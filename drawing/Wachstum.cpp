@@ -17,6 +17,7 @@
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
 #include "gui/Eingabefeld.h"
+#include "gui/Fensterplatz.h"
 #include "gui/Klicks.h"
 #include "gui/Modal.h"
 #include "gui/Radiogruppe.h"
@@ -26,7 +27,11 @@
 
 namespace {
 
-constexpr int Leiste = 70;            // the bar below the picture
+// The bar below the picture: the steps and the slider, the line shown and
+// "Als Animation speichern", the settings.
+constexpr int Leiste = 94;
+constexpr int KleinsteBreite = 600;
+constexpr int KleinstesBild = 100;
 constexpr int Aufbautakt = 40;        // ms between two steps of the path played
 constexpr int Schieberstufen = 1000;  // of the slider, for the lines of a path
 
@@ -71,12 +76,22 @@ void TBildflaeche::BildSetzen(const QImage& Bild, const TKopf& Neu) {
 void TBildflaeche::paintEvent(QPaintEvent*) {
   QPainter P(this);
   P.fillRect(rect(), Qt::white);
-  P.drawImage(0, 0, Bildchen);
+  double Faktor = 1;
+  if (!Bildchen.isNull() && !rect().contains(Bildchen.rect())) {
+    Faktor = std::min(static_cast<double>(width()) / Bildchen.width(),
+                      static_cast<double>(height()) / Bildchen.height());
+    // Smoothed, so that thin lines stay in sight.
+    P.setRenderHint(QPainter::SmoothPixmapTransform);
+    P.drawImage(QRectF(0, 0, Bildchen.width() * Faktor, Bildchen.height() * Faktor), Bildchen);
+  } else {
+    P.drawImage(0, 0, Bildchen);
+  }
   if (!Kopf.Da) return;
-  // The turtle's symbol, as the drawing window shows it: an arrow head of 15 pixels.
+  // The turtle's symbol, as the drawing window shows it: an arrow head of 15
+  // pixels, whatever the frame's scale.
   const double s = 15, h = Kopf.Richtung * 3.141592653589793 / 180;
   const double QX = std::sin(h) * s * 0.25, QY = std::cos(h) * s * 0.25;
-  const QPointF O = Kopf.Ort;
+  const QPointF O = Kopf.Ort * Faktor;
   const QPointF Spitze(O.x() + std::cos(h) * s, O.y() - std::sin(h) * s);
   const QPointF Punkte[] = {O, O + QPointF(QX, QY), Spitze, O - QPointF(QX, QY), O};
   P.setPen(QPen(Qt::black, 1));
@@ -93,46 +108,44 @@ TWachstum::TWachstum(QSize G, QWidget* Eltern)
   setObjectName(QStringLiteral("Wachstum"));
   setWindowTitle(QStringLiteral("Wachstum"));
   setFont(Schrift(10));
-  setFixedSize(G.width(), G.height() + Leiste);
+  setMinimumSize(KleinsteBreite, KleinstesBild + Leiste);
+  resize(sizeHint().expandedTo(minimumSize()));
   Bildflaeche = new TBildflaeche(this);
   Bildflaeche->setObjectName(QStringLiteral("Bildflaeche"));
-  Bildflaeche->setGeometry(0, 0, G.width(), G.height());
 
-  const int Oben = G.height() + 4, Breite = G.width();
   RGArt = Gruppe(this, "RGArt", QStringLiteral("Zeigen"), QStringLiteral("Wachstum"),
-                 QStringLiteral("Aufbau"), {8, Oben, 98, 48},
+                 QStringLiteral("Aufbau"), {0, 0, 98, 48},
                  QStringLiteral("Wachstum: die Tiefen nacheinander; Aufbau: die Linien einer "
                                 "Tiefe in der Reihenfolge, in der die Turtle sie zeichnet"));
-  BZurueck = Knopf(this, "BZurueck", QStringLiteral("◀"), {114, Oben + 2, 30, 24},
+  BZurueck = Knopf(this, "BZurueck", QStringLiteral("◀"), {0, 0, 30, 24},
                    QStringLiteral("Einen Schritt zurück"));
-  BAbspielen = Knopf(this, "BAbspielen", QStringLiteral("Abspielen"), {148, Oben + 2, 84, 24},
+  BAbspielen = Knopf(this, "BAbspielen", QStringLiteral("Abspielen"), {0, 0, 84, 24},
                      QStringLiteral("Abspielen oder anhalten"));
-  BVor = Knopf(this, "BVor", QStringLiteral("▶"), {236, Oben + 2, 30, 24},
+  BVor = Knopf(this, "BVor", QStringLiteral("▶"), {0, 0, 30, 24},
                QStringLiteral("Einen Schritt weiter"));
   SLStand = new QSlider(Qt::Horizontal, this);
   SLStand->setObjectName(QStringLiteral("SLStand"));
-  SLStand->setGeometry(274, Oben + 4, Breite - 282, 20);
   SLStand->setToolTip(QStringLiteral("Tiefe oder Linie, die gezeigt wird"));
-  LStand = Beschriftung(this, "LStand", QString(), {114, Oben + 36});
+  LStand = Beschriftung(this, "LStand", QString(), {});
   CBFesthalten = new QCheckBox(QStringLiteral("Maßstab der tiefsten Stufe"), this);
   CBFesthalten->setObjectName(QStringLiteral("CBFesthalten"));
-  CBFesthalten->setGeometry(274, Oben + 34, 190, 22);
+  CBFesthalten->resize(190, 22);
   CBFesthalten->setToolTip(QStringLiteral(
       "Alle Tiefen mit der Schrittweite der tiefsten zeichnen, damit die Pflanze wächst, statt "
       "jedes Mal neu eingepasst zu werden"));
-  LTempo = Beschriftung(this, "LTempo", QStringLiteral("Linien/s"), {470, Oben + 37});
-  ETempo = Feld(this, "ETempo", {522, Oben + 34, 56, 22},
+  LTempo = Beschriftung(this, "LTempo", QStringLiteral("Linien/s"), {});
+  ETempo = Feld(this, "ETempo", {0, 0, 56, 22},
                 QStringLiteral("Wie viele Linien je Sekunde der Aufbau zeichnet"));
-  LBildzeit = Beschriftung(this, "LBildzeit", QStringLiteral("Bildzeit ms"), {586, Oben + 37});
-  EBildzeit = Feld(this, "EBildzeit", {654, Oben + 34, 52, 22},
+  LBildzeit = Beschriftung(this, "LBildzeit", QStringLiteral("Bildzeit ms"), {});
+  EBildzeit = Feld(this, "EBildzeit", {0, 0, 52, 22},
                    QStringLiteral("Wie lange jedes Bild der Animation gezeigt wird, 10 bis 60000"));
-  LBilder = Beschriftung(this, "LBilder", QStringLiteral("Bilder"), {714, Oben + 37});
-  EBilder = Feld(this, "EBilder", {754, Oben + 34, 52, 22},
+  LBilder = Beschriftung(this, "LBilder", QStringLiteral("Bilder"), {});
+  EBilder = Feld(this, "EBilder", {0, 0, 52, 22},
                  QStringLiteral("Aus wie vielen Bildern die gespeicherte Animation des Aufbaus "
                                 "besteht, 1 bis 10000"));
-  BSpeichern =
-      Knopf(this, "BSpeichern", QStringLiteral("Als Animation speichern"),
-            {Breite - 168, Oben + 33, 160, 24}, QStringLiteral("Als animiertes PNG speichern"));
+  BSpeichern = Knopf(this, "BSpeichern", QStringLiteral("Als Animation speichern"), {0, 0, 160, 24},
+                     QStringLiteral("Als animiertes PNG speichern"));
+  Anordnen();
   ETempo->setText(QString::number(Tempo));
   EBildzeit->setText(QString::number(Bildzeit));
   EBilder->setText(QString::number(Bilder));
@@ -356,6 +369,39 @@ void TWachstum::BSpeichernClick() {
       Name = QFileInfo(Datei).completeBaseName() + QStringLiteral(".png");
     }
   });
+}
+
+QSize TWachstum::sizeHint() const { return Groesse + QSize(0, Leiste); }
+
+void TWachstum::setVisible(bool Sichtbar) {
+  if (Sichtbar) AufBildschirmEinpassen(this, sizeHint());
+  QWidget::setVisible(Sichtbar);
+}
+
+void TWachstum::Anordnen() {
+  const int Oben = height() - Leiste + 4, Breite = width();
+  Bildflaeche->setGeometry(0, 0, Breite, height() - Leiste);
+  RGArt->move(8, Oben);
+  BZurueck->move(114, Oben + 2);
+  BAbspielen->move(148, Oben + 2);
+  BVor->move(236, Oben + 2);
+  SLStand->setGeometry(274, Oben + 4, Breite - 282, 20);
+  // The line shown may have 20 digits twice: it has the row to itself.
+  LStand->move(114, Oben + 34);
+  BSpeichern->move(Breite - 168, Oben + 30);
+  const int Unten = Oben + 62;
+  CBFesthalten->move(8, Unten);
+  LTempo->move(204, Unten + 3);
+  ETempo->move(256, Unten);
+  LBildzeit->move(320, Unten + 3);
+  EBildzeit->move(388, Unten);
+  LBilder->move(448, Unten + 3);
+  EBilder->move(488, Unten);
+}
+
+void TWachstum::resizeEvent(QResizeEvent* E) {
+  QWidget::resizeEvent(E);
+  Anordnen();
 }
 
 void TWachstum::showEvent(QShowEvent* E) {

@@ -21,7 +21,9 @@ class TEingabefeld;
 class THintergrundzeichner;
 class TRadioGruppe;
 
-// The picture of a frame, with the turtle's symbol at the head of its path.
+// The picture of a frame, with the turtle's symbol at the head of its path;
+// where the area is smaller than the frame, both shown smaller to fit, the
+// frame's aspect kept.
 class TBildflaeche : public QWidget {
   Q_OBJECT
 
@@ -42,7 +44,8 @@ class TWachstum : public QWidget {
   Q_OBJECT
 
  public:
-  // Groesse: the drawing surface's size, which the frames have.
+  // Groesse: the drawing surface's size, which the frames have, also when the
+  // window, which opens no larger than its screen's free area, shows them smaller.
   explicit TWachstum(QSize Groesse, QWidget* Eltern = nullptr);
   ~TWachstum() override;
 
@@ -90,7 +93,13 @@ class TWachstum : public QWidget {
   void EBilderExit();
   void BSpeichernClick();
 
+  // The frames' size for the picture, and the bar below it.
+  QSize sizeHint() const override;
+  // Fitted to the screen before it is first shown.
+  void setVisible(bool Sichtbar) override;
+
  protected:
+  void resizeEvent(QResizeEvent* E) override;
   void showEvent(QShowEvent* E) override;
   void hideEvent(QHideEvent* E) override;
 
@@ -103,6 +112,8 @@ class TWachstum : public QWidget {
   void Weiterspielen();
   void Beschriften();
   void Anhalten();
+  // Places the controls in the bar and gives the picture the rest.
+  void Anordnen();
 
   TRezept R;
   QSize Groesse;

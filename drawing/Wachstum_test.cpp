@@ -85,6 +85,8 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
 // The path: lines one by one with the turtle at the head, "Linie k von L".
 TEST_F(WachstumTest, PathLineByLine) {
   Oeffnen();
+  // The frames unscaled, more than the small screen of the tests gives them.
+  W->resize(W->sizeHint());
   Waehlen(W->RGArt, 1);
   ASSERT_TRUE(Warten());
   const uint64_t L = W->Ende();
@@ -194,6 +196,36 @@ TEST_F(WachstumTest, PathSliderReachesItsLinesForAnyCount) {
         EXPECT_EQ(W->LStand->text(), Zeigt(T.Linie)) << Fall.Regeln[0] << " " << T.Taste;
       }
     }
+  }
+}
+
+// On a screen smaller than it would like, the window opens on the screen's
+// free area with every control in sight, also at its smallest size; the
+// frames keep the surface's size and show whole, smaller, their aspect kept.
+TEST_F(WachstumTest, FitsTheScreenAndShowsTheFramesSmaller) {
+  Oeffnen();
+  W->SLStand->setValue(3);
+  ASSERT_TRUE(Warten());
+  EXPECT_TRUE(W->screen()->availableGeometry().contains(W->frameGeometry()));
+  EXPECT_LT(W->width(), W->sizeHint().width());
+  const QImage Bild = W->Bildflaeche->Bild();
+  EXPECT_EQ(Bild.size(), F->zeichenflaeche->size());
+  const QRect Linien = Umfang(Bild, Gruen);
+  for (const QSize Groesse : {W->size(), W->minimumSize()}) {
+    W->resize(Groesse);
+    EXPECT_EQ(NichtZuSehen(W, W->Bildflaeche), QStringList()) << Groesse.width();
+    EXPECT_EQ(W->Bildflaeche->width(), W->width());
+    const QImage Gezeigt = W->Bildflaeche->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QRect Gefunden;
+    for (int y = 0; y < Gezeigt.height(); ++y)
+      for (int x = 0; x < Gezeigt.width(); ++x)
+        if (Gezeigt.pixel(x, y) != qRgb(255, 255, 255)) Gefunden |= QRect(x, y, 1, 1);
+    const double f = std::min(Gezeigt.width() / 1000.0, Gezeigt.height() / 680.0);
+    const QRect Soll(QPoint(std::lround(Linien.left() * f), std::lround(Linien.top() * f)),
+                     QPoint(std::lround(Linien.right() * f), std::lround(Linien.bottom() * f)));
+    EXPECT_LE((Gefunden.topLeft() - Soll.topLeft()).manhattanLength(), 3) << Groesse.width();
+    EXPECT_LE((Gefunden.bottomRight() - Soll.bottomRight()).manhattanLength(), 3)
+        << Groesse.width();
   }
 }
 
