@@ -19,12 +19,6 @@ class LupeTest : public FensterTest {
     EXPECT_TRUE(QTest::qWaitFor([L] { return L->Fertig(); }, 20000));
     return L;
   }
-  // Opened on A, its view area of the surface's size, more than the small
-  // screen of the tests gives it.
-  void Oeffnen(const TAnsicht& A) {
-    F->LupeOeffnen(A);
-    F->Lupe()->resize(F->Lupe()->sizeHint());
-  }
   // The magnifier does not show the start marker: it goes before lines are drawn over it.
   void MarkeWeg() { F->StartMarkeZeichnen(); }
   void Rad(QWidget* W, QPointF Ort, int Winkel) {
@@ -34,15 +28,32 @@ class LupeTest : public FensterTest {
   }
 };
 
-// At scale 1 the whole surface is the surface; the magnifier follows a new
-// run and "Löschen".
+// At scale 1 the whole surface is the surface, in a view of any size: on the
+// tests' screen, narrower than it would like, it opens with every control in
+// sight, also at its smallest, and the view takes the rest; a copy keeps the
+// surface's size. The magnifier follows a new run and "Löschen".
 TEST_F(LupeTest, WholeSurfaceEqualsTheSurfaceAndFollowsIt) {
   Standard();
   F->TiefeSetzen(4);
   MarkeWeg();
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
-  Oeffnen(TAnsicht{0, 0, 1});
-  EXPECT_EQ(Fertig()->Ansichtsflaeche->Bild(), Bild());
+  F->LupeOeffnen(TAnsicht{0, 0, 1});
+  TLupe* L = Fertig();
+  EXPECT_TRUE(L->screen()->availableGeometry().contains(L->frameGeometry()));
+  EXPECT_LT(L->width(), L->sizeHint().width());
+  for (const QSize Groesse : {L->size(), L->minimumSize(), QSize(1200, 900), L->sizeHint()}) {
+    L->resize(Groesse);
+    const QImage Ansicht = Fertig()->Ansichtsflaeche->Bild();
+    const QSize V = L->Ansichtsflaeche->size();
+    const QRect Beide(QPoint(), V.boundedTo(Bild().size()));  // beyond, what the surface cuts off
+    EXPECT_EQ(NichtZuSehen(L, L->Ansichtsflaeche), QStringList());
+    EXPECT_TRUE(L->LMassstab->text().endsWith(
+        QStringLiteral("bis %1.0, y 0.0 bis %2.0").arg(V.width()).arg(V.height())));
+    EXPECT_EQ(Ansicht.size(), V);
+    EXPECT_EQ(Ansicht.copy(Beide), Bild().copy(Beide)) << Groesse.width();
+    L->BZwischenablageClick();
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), Bild());
+  }
   EXPECT_EQ(F->Lupe()->windowTitle(), "Lupe");
   F->StartwinkelSetzen(30);
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
@@ -56,15 +67,15 @@ TEST_F(LupeTest, WholeSurfaceEqualsTheSurfaceAndFollowsIt) {
 // zooms about the pointer, dragging pans, and + - 0 and the arrows do the same.
 TEST_F(LupeTest, WheelDragAndKeysMoveTheView) {
   Standard();
-  Oeffnen({});
-  F->Lupe()->hide();
   Rad(F->zeichenflaeche, QPointF(200, 100), 120);
   TLupe* L = F->Lupe();
   ASSERT_NE(L, nullptr);
   EXPECT_TRUE(L->isVisible());
   EXPECT_DOUBLE_EQ(L->Ansicht().Massstab, 1.5);
-  EXPECT_DOUBLE_EQ(L->Ansicht().X + 200 / 1.5, 200);
-  EXPECT_DOUBLE_EQ(L->Ansicht().Y + 100 / 1.5, 100);
+  // The point as far into the view as into the surface: the view is smaller.
+  const QSize V = L->Ansichtsflaeche->size();
+  EXPECT_NEAR((200 - L->Ansicht().X) * 1.5, 200.0 * V.width() / 1000, 1e-9);
+  EXPECT_NEAR((100 - L->Ansicht().Y) * 1.5, 100.0 * V.height() / 680, 1e-9);
 
   auto Punkt = [L](QPointF Ort) {
     const TAnsicht& A = L->Ansicht();
@@ -86,7 +97,7 @@ TEST_F(LupeTest, WheelDragAndKeysMoveTheView) {
   L->activateWindow();
   const TAnsicht B = L->Ansicht();
   QTest::keyClick(L, Qt::Key_Right);
-  EXPECT_NEAR(L->Ansicht().X, B.X + 100 / B.Massstab, 1e-9);
+  EXPECT_NEAR(L->Ansicht().X, B.X + V.width() / 10.0 / B.Massstab, 1e-9);
   QTest::keyClick(L, Qt::Key_Plus);
   EXPECT_DOUBLE_EQ(L->Ansicht().Massstab, B.Massstab * 2);
   QTest::keyClick(L, Qt::Key_Minus);
@@ -104,51 +115,6 @@ TEST_F(LupeTest, WheelDragAndKeysMoveTheView) {
       << L->LMassstab->text().toStdString();
 }
 
-// On a screen smaller than it would like, the magnifier opens on the screen's
-// free area with every control in sight, at any size down to its smallest;
-// the view area gets the rest and shows that much of the surface. What is
-// copied or saved keeps the surface's size from the view's corner, as the
-// recipe's cut-out says. The wheel over the surface's far corner opens it
-// with that point in sight.
-TEST_F(LupeTest, FitsTheScreenAndTheViewTakesWhatIsLeft) {
-  Standard();
-  F->TiefeSetzen(4);
-  MarkeWeg();
-  QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
-  F->LupeOeffnen(TAnsicht{0, 0, 1});
-  TLupe* L = Fertig();
-  EXPECT_TRUE(L->screen()->availableGeometry().contains(L->frameGeometry()));
-  EXPECT_LT(L->width(), L->sizeHint().width());
-  for (const QSize Groesse : {L->size(), L->minimumSize(), QSize(1200, 900)}) {
-    L->resize(Groesse);
-    Fertig();
-    const QSize V = L->Ansichtsflaeche->size();
-    EXPECT_EQ(NichtZuSehen(L, L->Ansichtsflaeche), QStringList()) << Groesse.width();
-    EXPECT_EQ(V.width(), L->width());
-    EXPECT_TRUE(L->LMassstab->text().endsWith(
-        QStringLiteral("Ausschnitt x 0.0 bis %1.0, y 0.0 bis %2.0").arg(V.width()).arg(V.height())))
-        << L->LMassstab->text().toStdString();
-    // Where the view goes beyond the surface, it shows what the surface cuts off.
-    const QRect Beide(QPoint(), V.boundedTo(Bild().size()));
-    EXPECT_EQ(L->Ansichtsflaeche->Bild().size(), V);
-    EXPECT_EQ(L->Ansichtsflaeche->Bild().copy(Beide), Bild().copy(Beide)) << Groesse.width();
-    L->BZwischenablageClick();
-    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), Bild());
-  }
-  L->BildSpeichern(Ordner.Datei("klein.png"));
-  EXPECT_EQ(QImage(Ordner.Datei("klein.png")).convertToFormat(QImage::Format_RGB32), Bild());
-  const TRezept R = RezeptAusText(RezeptTextLesen(Ordner.Datei("klein.png").toStdString()));
-  EXPECT_EQ(R.Ausschnitt, (TRechteck{0, 0, 1000, 680}));
-
-  L->resize(L->minimumSize());
-  L->hide();
-  Rad(F->zeichenflaeche, QPointF(900, 600), 120);
-  const TAnsicht& A = L->Ansicht();
-  const QSize V = L->Ansichtsflaeche->size();
-  EXPECT_NEAR((900 - A.X) * A.Massstab, 900.0 * V.width() / 1000, 1e-9);
-  EXPECT_NEAR((600 - A.Y) * A.Massstab, 600.0 * V.height() / 680, 1e-9);
-}
-
 // A run that cannot be drawn again exactly is left out, with a note saying so.
 TEST_F(LupeTest, UnrepeatableRunIsLeftOutWithANote) {
   Standard();
@@ -162,7 +128,7 @@ TEST_F(LupeTest, UnrepeatableRunIsLeftOutWithANote) {
     QTimer::singleShot(20, F, [&] { QTest::mouseClick(F->BAbbrechen, Qt::LeftButton); });
   });
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
-  Oeffnen(TAnsicht{0, 0, 1});
+  F->LupeOeffnen(TAnsicht{0, 0, 1});
   TLupe* L = Fertig();
   EXPECT_EQ(L->LHinweis->text(),
             "Ein Lauf lässt sich nicht genau wiederholen und fehlt hier: während eines Laufs "
@@ -176,7 +142,7 @@ TEST_F(LupeTest, UnrepeatableRunIsLeftOutWithANote) {
 TEST_F(LupeTest, WaitsForModalDialogs) {
   Standard();
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
-  Oeffnen(TAnsicht{0, 0, 1});
+  F->LupeOeffnen(TAnsicht{0, 0, 1});
   TLupe* L = Fertig();
   bool FertigImDialog = true;
   QTimer::singleShot(0, F, [&] { L->AnsichtSetzen({10, 10, 2}); });
@@ -194,7 +160,7 @@ TEST_F(LupeTest, EscapeStopsASlowView) {
   LangerLauf("F->F+F", 0.001, 22);
   Waehlen(F->RGZufallsModus, 1);  // random: every part is walked
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
-  Oeffnen(TAnsicht{400, 600, 1000});
+  F->LupeOeffnen(TAnsicht{400, 600, 1000});
   TLupe* L = F->Lupe();
   QTest::qWait(100);
   L->activateWindow();
@@ -212,7 +178,8 @@ TEST_F(LupeTest, SavedViewCarriesItsRecipe) {
   F->TiefeSetzen(5);
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   const TAnsicht A{450, 580, 4};
-  Oeffnen(A);
+  F->LupeOeffnen(A);
+  F->Lupe()->resize(F->Lupe()->sizeHint());  // a view of the surface's size
   TLupe* L = Fertig();
   L->BildSpeichern(Ordner.Datei("lupe.png"));
   L->BildSpeichern(Ordner.Datei("lupe.svg"));

@@ -65,6 +65,21 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
   W->SLStand->setValue(3);
   ASSERT_TRUE(Warten());
   EXPECT_EQ(W->Bildflaeche->Bild(), Tiefe(3));
+  // The tests' screen is narrower than the window would like: it opens on it,
+  // every control in sight also at its smallest, and shows the frames whole.
+  EXPECT_TRUE(W->screen()->availableGeometry().contains(W->frameGeometry()));
+  EXPECT_LT(W->width(), W->sizeHint().width());
+  const QRect Linien = Umfang(Tiefe(3), Gruen);
+  for (const QSize Groesse : {W->size(), W->minimumSize()}) {
+    W->resize(Groesse);
+    EXPECT_EQ(NichtZuSehen(W, W->Bildflaeche), QStringList());
+    const QImage Gezeigt = W->Bildflaeche->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const double f = std::min(Gezeigt.width() / 1000.0, Gezeigt.height() / 680.0);
+    const QRect Gefunden = Umfang(Gezeigt, qRgb(255, 255, 255), false);
+    EXPECT_LE((Gefunden.topLeft() - Linien.topLeft() * f).manhattanLength() +
+                  (Gefunden.bottomRight() - Linien.bottomRight() * f).manhattanLength(),
+              4);
+  }
   QTest::mouseClick(W->BZurueck, Qt::LeftButton);
   ASSERT_TRUE(Warten());
   EXPECT_EQ(W->LStand->text(), "Tiefe 2 von 3");
@@ -85,8 +100,7 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
 // The path: lines one by one with the turtle at the head, "Linie k von L".
 TEST_F(WachstumTest, PathLineByLine) {
   Oeffnen();
-  // The frames unscaled, more than the small screen of the tests gives them.
-  W->resize(W->sizeHint());
+  W->resize(W->sizeHint());  // the frames unscaled
   Waehlen(W->RGArt, 1);
   ASSERT_TRUE(Warten());
   const uint64_t L = W->Ende();
@@ -113,119 +127,53 @@ TEST_F(WachstumTest, PathLineByLine) {
   EXPECT_EQ(W->Stand(), L);
 }
 
-// The path's slider: position p of S shows line ceil(p * L / S), for any
-// count, also beyond 2^63 and where the count saturates; every key on it and
-// both steps change the line shown, and a step puts the slider at
-// floor(k * S / L).
+// The path's slider: position p of S shows line ceil(p * L / S) for any
+// count, beyond 2^63 and saturated too; each key and step shows another line,
+// and a step puts the slider at floor(k * S / L).
 TEST_F(WachstumTest, PathSliderReachesItsLinesForAnyCount) {
   const struct {
-    const char* Axiom;
-    std::vector<std::string> Regeln;
+    const char *Axiom, *Regeln;
     int32_t Tiefe;
-    QString Linien;
-    int Stufen, p;
-    QString Dort, Danach;  // the lines at p and p + 1
-    int NachZurueck;       // the slider one line before
+    uint64_t L;
+    int p;
+    uint64_t Dort, Danach;  // the lines at p and p + 1
+    int Zurueck;            // the slider a line before
   } Faelle[] = {
-      {"F", {"F->FF"}, 9, "512", 512, 100, "100", "101", 99},
-      {"X", {"X->F+[[X]-X]-F[-X]+X", "F->FF"}, 6, "4032", 1000, 100, "404", "408", 99},
-      {"F+F+F+F",
-       {"F->F+F-F-FF+F+F-F"},
-       18,
-       "72057594037927936",
-       1000,
-       500,
-       "36028797018963968",
-       "36100854613001896",
-       499},
-      {"F",
-       {"F->FFFFFFFF"},
-       21,
-       "9223372036854775808",
-       1000,
-       999,
-       "9214148664817921033",
-       "9223372036854775808",
-       998},
-      // More lines than 64 bits count: the count stops at the largest.
-      {"F",
-       {"F->FFFFFFFFFFFFFFFF"},
-       16,
-       "18446744073709551615",
-       1000,
-       10,
-       "184467440737095517",
-       "202914184810805068",
-       9},
+      {"F", "F->FF", 9, 512, 100, 100, 101, 99},  // fewer lines than the slider's 1000 steps
+      {"X", "X->F+[[X]-X]-F[-X]+X F->FF", 6, 4032, 100, 404, 408, 99},
+      {"F+F+F+F", "F->F+F-F-FF+F+F-F", 18, 1ull << 56, 500, 1ull << 55, 36100854613001896, 499},
+      {"F", "F->FFFFFFFF", 21, 1ull << 63, 999, 9214148664817921033u, 1ull << 63, 998},
+      // Too many lines for 64 bits: the count stops at the largest.
+      {"F", "F->FFFFFFFFFFFFFFFF", 16, UINT64_MAX, 10, 184467440737095517, 202914184810805068, 9},
   };
   for (const auto& Fall : Faelle) {
     while (R.Count() > 0) R.Delete(0);
-    Regeln(Fall.Axiom, Fall.Regeln);
+    std::vector<std::string> Zeilen;
+    for (const QString& Z : QString(Fall.Regeln).split(' ')) Zeilen.push_back(Z.toStdString());
+    Regeln(Fall.Axiom, Zeilen);
     Waehlen(F->RGSchrittweite, 0);  // no measuring walk
     F->TiefeSetzen(Fall.Tiefe);
     F->WachstumOeffnen();
     W = F->Wachstum();
     Waehlen(W->RGArt, 1);
-    auto Zeigt = [&](const QString& k) {
-      return QStringLiteral("Linie %1 von %2").arg(k, Fall.Linien);
-    };
-    EXPECT_EQ(W->LStand->text(), Zeigt("0")) << Fall.Regeln[0];
-    EXPECT_EQ(W->SLStand->maximum(), Fall.Stufen) << Fall.Regeln[0];
+    EXPECT_EQ(W->LStand->text(), QStringLiteral("Linie 0 von %1").arg(Fall.L));
+    auto Linie = [&] { return W->LStand->text().section(' ', 1, 1).toULongLong(); };
     W->SLStand->setValue(Fall.p);
-    EXPECT_EQ(W->LStand->text(), Zeigt(Fall.Dort)) << Fall.Regeln[0];
     QTest::mouseClick(W->BZurueck, Qt::LeftButton);
-    const QString Davor = QString::number(Fall.Dort.toULongLong() - 1);
-    EXPECT_EQ(W->LStand->text(), Zeigt(Davor)) << Fall.Regeln[0];
-    EXPECT_EQ(W->SLStand->value(), Fall.NachZurueck) << Fall.Regeln[0];
+    EXPECT_EQ(W->SLStand->value(), Fall.Zurueck) << Fall.Regeln;
+    std::vector<uint64_t> Linien{Linie()};
     QTest::mouseClick(W->BVor, Qt::LeftButton);
-    EXPECT_EQ(W->LStand->text(), Zeigt(Fall.Dort)) << Fall.Regeln[0];
-    EXPECT_EQ(W->SLStand->value(), Fall.p) << Fall.Regeln[0];
-
-    const struct {
-      Qt::Key Taste;
-      QString Linie;  // empty: another than before
-    } Tasten[] = {{Qt::Key_Right, Fall.Danach}, {Qt::Key_Left, Fall.Dort}, {Qt::Key_PageDown, {}},
-                  {Qt::Key_PageUp, Fall.Dort},  {Qt::Key_Down, {}},        {Qt::Key_Up, Fall.Dort},
-                  {Qt::Key_End, Fall.Linien},   {Qt::Key_Home, "0"}};
-    W->SLStand->setFocus();
-    for (const auto& T : Tasten) {
-      const QString Vorher = W->LStand->text();
-      QTest::keyClick(W->SLStand, T.Taste);
-      EXPECT_NE(W->LStand->text(), Vorher) << Fall.Regeln[0] << " " << T.Taste;
-      if (!T.Linie.isEmpty()) {
-        EXPECT_EQ(W->LStand->text(), Zeigt(T.Linie)) << Fall.Regeln[0] << " " << T.Taste;
-      }
+    EXPECT_EQ(W->SLStand->value(), Fall.p) << Fall.Regeln;
+    for (const Qt::Key T : {Qt::Key_Right, Qt::Key_Left, Qt::Key_PageDown, Qt::Key_PageUp,
+                            Qt::Key_End, Qt::Key_Home}) {
+      Linien.push_back(Linie());
+      QTest::keyClick(W->SLStand, T);
     }
-  }
-}
-
-// On a screen smaller than it would like, the window opens on the screen's
-// free area with every control in sight, also at its smallest size; the
-// frames keep the surface's size and show whole, smaller, their aspect kept.
-TEST_F(WachstumTest, FitsTheScreenAndShowsTheFramesSmaller) {
-  Oeffnen();
-  W->SLStand->setValue(3);
-  ASSERT_TRUE(Warten());
-  EXPECT_TRUE(W->screen()->availableGeometry().contains(W->frameGeometry()));
-  EXPECT_LT(W->width(), W->sizeHint().width());
-  const QImage Bild = W->Bildflaeche->Bild();
-  EXPECT_EQ(Bild.size(), F->zeichenflaeche->size());
-  const QRect Linien = Umfang(Bild, Gruen);
-  for (const QSize Groesse : {W->size(), W->minimumSize()}) {
-    W->resize(Groesse);
-    EXPECT_EQ(NichtZuSehen(W, W->Bildflaeche), QStringList()) << Groesse.width();
-    EXPECT_EQ(W->Bildflaeche->width(), W->width());
-    const QImage Gezeigt = W->Bildflaeche->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QRect Gefunden;
-    for (int y = 0; y < Gezeigt.height(); ++y)
-      for (int x = 0; x < Gezeigt.width(); ++x)
-        if (Gezeigt.pixel(x, y) != qRgb(255, 255, 255)) Gefunden |= QRect(x, y, 1, 1);
-    const double f = std::min(Gezeigt.width() / 1000.0, Gezeigt.height() / 680.0);
-    const QRect Soll(QPoint(std::lround(Linien.left() * f), std::lround(Linien.top() * f)),
-                     QPoint(std::lround(Linien.right() * f), std::lround(Linien.bottom() * f)));
-    EXPECT_LE((Gefunden.topLeft() - Soll.topLeft()).manhattanLength(), 3) << Groesse.width();
-    EXPECT_LE((Gefunden.bottomRight() - Soll.bottomRight()).manhattanLength(), 3)
-        << Groesse.width();
+    Linien.push_back(Linie());
+    EXPECT_NE(Linien[4], Fall.Dort) << Fall.Regeln;  // ten steps down
+    EXPECT_EQ(Linien, (std::vector<uint64_t>{Fall.Dort - 1, Fall.Dort, Fall.Danach, Fall.Dort,
+                                             Linien[4], Fall.Dort, Fall.L, 0}))
+        << Fall.Regeln;
   }
 }
 

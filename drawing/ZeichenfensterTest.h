@@ -57,12 +57,13 @@ inline QImage MitLinien(QImage Bild, const std::vector<QLine>& Linien, uint32_t 
   return Bild;
 }
 
-// The smallest rectangle holding all pixels of this colour (empty when none).
-inline QRect Umfang(const QImage& Bild, QRgb Farbe) {
+// The smallest rectangle holding all pixels of this colour, or with Gleich
+// false of any other (empty when none).
+inline QRect Umfang(const QImage& Bild, QRgb Farbe, bool Gleich = true) {
   QRect R;
   for (int y = 0; y < Bild.height(); ++y)
     for (int x = 0; x < Bild.width(); ++x)
-      if (Bild.pixel(x, y) == Farbe) R |= QRect(x, y, 1, 1);
+      if ((Bild.pixel(x, y) == Farbe) == Gleich) R |= QRect(x, y, 1, 1);
   return R;
 }
 
