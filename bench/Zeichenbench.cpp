@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Rezept.h"
 #include "engine/Zeichenmaschine.h"
 #include "pictures/BildLeinwand.h"
 #include "rules/Regelsystem.h"
@@ -23,12 +24,12 @@ using Uhr = std::chrono::steady_clock;
 constexpr int BildBreite = 1000, BildHoehe = 680;
 
 // The window as it would be: a real event pass each time the engine asks.
-class TBenchFenster : public TOhneFenster {
+class TBenchFenster : public TLaufbeobachter {
  public:
-  TBenchFenster() : TOhneFenster(BildBreite, BildHoehe) {}
-  void NachrichtenVerarbeiten() override {
+  bool Weiter() override {
     QCoreApplication::processEvents();
     ++Laeufe;
+    return true;
   }
   long Laeufe = 0;
 };
@@ -95,20 +96,25 @@ void Messen(const TFigur& F, int Runden) {
   TRegelsystem R;
   for (const char* Z : F.Regeln) R.RegelHinzufuegen(Z);
   R.Axiom = F.Axiom;
-  TEinstellungen Angepasst;  // the defaults: exact, green, fitted
-  TEinstellungen Fest = Angepasst;
-  Fest.SchrittweiteAnpassen = false;
+  R.WinkelPlus = R.WinkelMinus = F.Winkel;
+  TLauf Angepasst;  // the defaults: exact, green, fitted
+  RegelsystemErfassen(Angepasst, R);
+  Angepasst.Tiefe = F.Tiefe;
+  Angepasst.StartX = BildBreite / 2;
+  Angepasst.StartY = BildHoehe;
+  Angepasst.Breite = BildBreite;
+  Angepasst.Hoehe = BildHoehe;
+  TLauf Fest = Angepasst;
+  Fest.Einstellungen.SchrittweiteAnpassen = false;
 
   // The fitted step and the segments, computed beforehand.
   TSammelLeinwand Sammler;
   TTurtle SammelTurtle(Sammler);
   TBenchFenster Fenster;
   TZeichenmaschine Vorlauf(SammelTurtle, Fenster);
-  Vorlauf.Regelsystem = &R;
-  Vorlauf.WinkelPlus = F.Winkel;
-  Vorlauf.WinkelMinus = -F.Winkel;
-  Vorlauf.Zeichenlauf(Angepasst, F.Tiefe, BildBreite / 2, BildHoehe, 90);
-  const double Schritt = Vorlauf.Schrittweite;
+  Vorlauf.Zeichenlauf(Angepasst);
+  const double Schritt = Vorlauf.Schrittweite();
+  Fest.Schrittweite = Schritt;
   const std::vector<QLine>& Linien = Sammler.Linien;
 
   std::vector<double> Blank, Stapel, Maschine, Leer, Lauf, Walk, Lagewalk;
@@ -136,34 +142,20 @@ void Messen(const TFigur& F, int Runden) {
       TTurtle Turtle(Leinwand);
       TBenchFenster Fenster;
       TZeichenmaschine M(Turtle, Fenster);
-      M.Regelsystem = &R;
-      M.WinkelPlus = F.Winkel;
-      M.WinkelMinus = -F.Winkel;
-      M.Schrittweite = Schritt;
-      Maschine.push_back(
-          Sekunden([&] { M.Zeichenlauf(Fest, F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
+      Maschine.push_back(Sekunden([&] { M.Zeichenlauf(Fest); }));
       Laeufe = Fenster.Laeufe;
 
       QImage Bild2 = Weiss();
       TBildLeinwand Leinwand2(Bild2);
       TTurtle Turtle2(Leinwand2);
       TZeichenmaschine M2(Turtle2, Fenster);
-      M2.Regelsystem = &R;
-      M2.WinkelPlus = F.Winkel;
-      M2.WinkelMinus = -F.Winkel;
-      Lauf.push_back(
-          Sekunden([&] { M2.Zeichenlauf(Angepasst, F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
+      Lauf.push_back(Sekunden([&] { M2.Zeichenlauf(Angepasst); }));
 
       TSammelLeinwand Nichts;
       Nichts.Linien.reserve(Linien.size());
       TTurtle Turtle3(Nichts);
       TZeichenmaschine M3(Turtle3, Fenster);
-      M3.Regelsystem = &R;
-      M3.WinkelPlus = F.Winkel;
-      M3.WinkelMinus = -F.Winkel;
-      M3.Schrittweite = Schritt;
-      Leer.push_back(
-          Sekunden([&] { M3.Zeichenlauf(Fest, F.Tiefe, BildBreite / 2, BildHoehe, 90); }));
+      Leer.push_back(Sekunden([&] { M3.Zeichenlauf(Fest); }));
 
       double w, h;
       Walk.push_back(Sekunden([&] { M2.SchrittweiteBestimmen(F.Tiefe, w, h); }));

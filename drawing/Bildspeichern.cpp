@@ -121,7 +121,7 @@ std::vector<TProtokolllauf> TBildspeicher::Laeufe(const char* Format) const {
 }
 
 std::string TBildspeicher::Rezepttext() const {
-  std::optional<TRezept> Rezept = Protokoll.LetztesRezept();
+  std::optional<TLauf> Rezept = Protokoll.LetzterLauf();
   if (!Rezept) return {};
   if (const std::optional<TAnsicht> A = Ansicht ? Ansicht() : std::nullopt) {
     // The rectangle of the recipe's surface the view shows, at its scale.
@@ -162,5 +162,5 @@ bool TBildspeicher::Wiedergabe(const std::vector<TProtokolllauf>& L, TLeinwand& 
       [&](double Anteil) {
         return FortschrittMelden(Fortschritt, Anteil) && Unterbrochen.isEmpty() && !Ende;
       },
-      A ? &*A : nullptr);
+      A);
 }

@@ -31,7 +31,7 @@ TEST_F(FensterTest, SavedPicturesHoldWhatTheSurfaceShows) {
   Einstellungen.Anfangsdicke = 3;
   QTimer::singleShot(30, F, [&] { QTest::mouseClick(F->BAbbrechen, Qt::LeftButton); });
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
-  ASSERT_TRUE(F->Maschine().Abbruch);
+  ASSERT_TRUE(F->Maschine().Abgebrochen());
 
   F->BildSpeichern(Ordner.Datei("bild.svg"));
   const std::string Svg = Lesen(Ordner.Pfad("bild.svg"));
@@ -41,9 +41,9 @@ TEST_F(FensterTest, SavedPicturesHoldWhatTheSurfaceShows) {
   F->BildSpeichern(Ordner.Datei("bild.png"));
   const QImage Png(Ordner.Datei("bild.png"));
   EXPECT_EQ(Png.convertToFormat(QImage::Format_RGB32), Bild());
-  const TRezept Rezept = RezeptAusText(Png.text("Rankenwerk-Rezept").toStdString());
+  const TLauf Rezept = RezeptAusText(Png.text("Rankenwerk-Rezept").toStdString());
   EXPECT_EQ(Rezept.Tiefe, 30);
-  EXPECT_EQ(Rezept.Anfangsdicke, 3.0);
+  EXPECT_EQ(Rezept.Einstellungen.Anfangsdicke, 3.0);
 }
 
 // A run that changed while it drew, or that "Löschen" cut, cannot be drawn

@@ -71,10 +71,10 @@ void FeldPruefen(QWidget* Dialog, TEingabefeld* E, const char* Schluessel,
   FeldVerlassen(
       Dialog,
       [&] {
-        TRezept K;
-        static_cast<TEinstellungen&>(K) = ExtraWerte;
+        TLauf K;
+        K.Einstellungen = ExtraWerte;
         FeldEingeben(*FeldZuSchluessel(Schluessel), K, NachCp1252(E->text()));
-        ExtraWerte = K;
+        ExtraWerte = K.Einstellungen;
       },
       [&] { E->setText(MitEinerStelle(Angezeigt(ExtraWerte))); });
 }

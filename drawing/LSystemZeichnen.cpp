@@ -55,8 +55,8 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
 
   // Turtle on the surface, engine on turtle and window.
   Schildkroete = std::make_unique<TTurtle>(zeichenflaeche->Leinwand());
-  TZeichenfensterSchnittstelle& Schnittstelle = *this;
-  Engine = std::make_unique<TZeichenmaschine>(*Schildkroete, Schnittstelle);
+  TLaufbeobachter& Beobachter = *this;
+  Engine = std::make_unique<TZeichenmaschine>(*Schildkroete, Beobachter);
   Schildkroete->FarbeSetzen(Einstellungen.Zeichenfarbe);
   Schildkroete->SymbolGroesseSetzen(15.0);
   Schildkroete->Grundstellung();
@@ -118,16 +118,35 @@ TFZeichenform::~TFZeichenform() {
 }
 
 void TFZeichenform::RegelsystemUebergeben(TRegelsystem& R) {
-  Engine->Regelsystem = &R;
-  Engine->WinkelPlus = R.WinkelPlus;
-  Engine->WinkelMinus = -R.WinkelMinus;
+  Regeln = &R;
+  WinkelUebernehmen();
   TiefeHinweisSetzen();
+}
+
+void TFZeichenform::WinkelUebernehmen() {
+  if (!Regeln) return;
+  Vorgabe.WinkelPlus = Regeln->WinkelPlus;
+  Vorgabe.WinkelMinus = Regeln->WinkelMinus;
+  Engine->WinkelSetzen(Vorgabe.WinkelPlus, Vorgabe.WinkelMinus);
+}
+
+std::shared_ptr<const TRegelstand> TFZeichenform::Regelstand() const {
+  if (!Regeln) return nullptr;
+  auto Von = std::make_tuple(static_cast<const TRegelsystem*>(Regeln), Regeln->Stand(),
+                             Regeln->Axiom, Regeln->WinkelPlus, Regeln->WinkelMinus);
+  if (!Schnappschuss || Von != SchnappschussVon) {
+    Schnappschuss = TRegelstand::Aus(*Regeln);
+    SchnappschussVon = std::move(Von);
+  }
+  return Schnappschuss;
 }
 
 void TFZeichenform::RegelsystemGeaendert() { Nachzeichner->Anstossen(); }
 
 void TFZeichenform::SchrittweiteSetzen(double x) {
+  Vorgabe.Schrittweite = x;
   Engine->SchrittweiteSetzen(x);
+  SchrittweiteAnzeigen(x);
   EigeneSchrittweite = x;
 }
 
@@ -138,7 +157,7 @@ void TFZeichenform::TiefeSetzen(int32_t n) {
 }
 
 QString TFZeichenform::TiefeHinweis() const {
-  const TRegelsystem* R = Engine ? Engine->Regelsystem : nullptr;
+  const TRegelsystem* R = Regeln;
   if (!R) return TiefeHinweisText;
   const uint64_t Linien = ZeichenZaehlen(*R, Vorgabe.Tiefe, R->Axiom).Linien;
   const QString Anzahl = Linien == UINT64_MAX
@@ -202,11 +221,11 @@ void TFZeichenform::ESchrittweiteExit() {
       this,
       [&] {
         const double Neu = SchrittweitePruefen(Text(ESchrittweite));
-        if (Neu != Engine->Schrittweite)
+        if (Neu != Engine->Schrittweite())
           Laufprotokoll.Stoeren("während eines Laufs wurde die Schrittweite geändert");
         SchrittweiteSetzen(Neu);
       },
-      [&] { SchrittweiteAnzeigen(Engine->Schrittweite); });
+      [&] { SchrittweiteAnzeigen(Vorgabe.Schrittweite); });
 }
 
 void TFZeichenform::ExExit() {
@@ -244,7 +263,7 @@ void TFZeichenform::BZeichnenClick() { Zeichnen(false); }
 
 void TFZeichenform::Zeichnen(bool Neu) {
   // A second start while a run lets messages through is ignored.
-  if (Laeuft || Beendet || !Engine->Regelsystem || Bildspeicher->SvgLaeuft()) return;
+  if (Laeuft || Beendet || !Regeln || Bildspeicher->SvgLaeuft()) return;
   Laeuft = true;
   Nachzeichnung = Neu;
   Nachzeichner->LaufBeginnt();
@@ -270,75 +289,54 @@ void TFZeichenform::Zeichnen(bool Neu) {
   Nachzeichner->LaufVorbei();
 }
 
-TRezept TFZeichenform::Rezept() const {
-  TRezept Z;
-  static_cast<TEinstellungen&>(Z) = Einstellungen;
-  if (Engine->Regelsystem) RegelsystemErfassen(Z, *Engine->Regelsystem);
-  // The turns in force are the window's copies of the angles.
-  Z.WinkelPlus = Engine->WinkelPlus;
-  Z.WinkelMinus = -Engine->WinkelMinus;
-  Z.Tiefe = Vorgabe.Tiefe;
-  Z.StartX = Vorgabe.StartX;
-  Z.StartY = Vorgabe.StartY;
-  Z.Startwinkel = Vorgabe.Startwinkel;
-  Z.Schrittweite = Engine->Schrittweite;
-  Z.Breite = ClientBreite();
-  Z.Hoehe = ClientHoehe();
-  return Z;
+TLauf TFZeichenform::LaufJetzt() const {
+  TLauf L = Vorgabe;
+  L.Regeln = Regelstand();
+  L.Einstellungen = Einstellungen;
+  L.Breite = ClientBreite();
+  L.Hoehe = ClientHoehe();
+  return L;
 }
 
 void TFZeichenform::Zeichenlauf() {
-  TRezept Z = Rezept();
-  const TRegelsystem& R = *Engine->Regelsystem;
+  TLauf L = LaufJetzt();
   // The file form of a rule system cannot hold every axiom (a line end in it).
-  TRegelsystem Probe;
-  bool Gleich = false;
-  try {
-    RegelsystemAusRezept(Z, Probe);
-    Gleich = Probe.Axiom == R.Axiom && Probe.Count() == R.Count();
-    for (int i = 0; Gleich && i < R.Count(); ++i)
-      Gleich = Probe.Items(i).Kopf == R.Items(i).Kopf && Probe.Items(i).Rumpf == R.Items(i).Rumpf;
-  } catch (const std::exception&) {
-    Gleich = false;
-  }
-  Laufprotokoll.Beginnen(std::move(Z));
-  if (!Gleich) Laufprotokoll.Stoeren("das Regelsystem lässt sich nicht als Datei festhalten");
-  BedingungenBeimStart = Bedingungen();
+  const bool Genau = L.Regeln->TextGenau();
+  BeimStart = L;
+  RegelnBeimStart = Regeln;
+  RegelstandBeimStart = Regeln->Stand();
+  Laufprotokoll.Beginnen(L);
+  if (!Genau) Laufprotokoll.Stoeren("das Regelsystem lässt sich nicht als Datei festhalten");
   struct TEnde {
     TFZeichenform& F;
     ~TEnde() {
       F.BedingungenPruefen();
-      F.Laufprotokoll.Beenden(F.Engine->Ausgefuehrt, F.Engine->Schrittweite);
+      F.Laufprotokoll.Beenden(F.Engine->Ausgefuehrt(), F.Engine->Schrittweite());
       // Where the generator ended is where the next run goes on, unless the
       // user set another seed meanwhile or every redraw is to start alike.
-      if (!F.Nachzeichner->Sofort() &&
-          Einstellungen.Saat == F.BedingungenBeimStart.Einstellungen.Saat)
-        Einstellungen.Saat = F.Engine->Zufall.Zufallszustand;
+      if (!F.Nachzeichner->Sofort() && Einstellungen.Saat == F.BeimStart.Einstellungen.Saat)
+        Einstellungen.Saat = F.Engine->Zufallszustand();
     }
   } Ende{*this};
-  Engine->Zeichenlauf(Einstellungen, Vorgabe.Tiefe, Vorgabe.StartX, Vorgabe.StartY,
-                      Vorgabe.Startwinkel);
-}
-
-TFZeichenform::TLaufbedingungen TFZeichenform::Bedingungen() const {
-  const TRegelsystem* R = Engine->Regelsystem;
-  return {Einstellungen, Engine->WinkelPlus, Engine->WinkelMinus, R, R ? R->Stand() : 0};
+  if (!Einstellungen.Schrittmodus) EZeichen->hide();
+  TLaufart Art;
+  Art.Regelsystem = Regeln;
+  Art.Einstellungen = &Einstellungen;
+  Engine->Zeichenlauf(L, Art);
 }
 
 void TFZeichenform::BedingungenPruefen() {
-  const TLaufbedingungen Jetzt = Bedingungen();
-  const TLaufbedingungen& Start = BedingungenBeimStart;
-  if (Jetzt.Regeln != Start.Regeln || Jetzt.Stand != Start.Stand)
+  if (Regeln != RegelnBeimStart || !Regeln || Regeln->Stand() != RegelstandBeimStart)
     Laufprotokoll.Stoeren("während eines Laufs wurden die Regeln geändert");
-  else if (!ImLaufGleich(Jetzt.Einstellungen, Start.Einstellungen) ||
-           Jetzt.WinkelP != Start.WinkelP || Jetzt.WinkelM != Start.WinkelM)
+  else if (!ImLaufGleich(Einstellungen, BeimStart.Einstellungen) ||
+           Vorgabe.WinkelPlus != BeimStart.WinkelPlus ||
+           Vorgabe.WinkelMinus != BeimStart.WinkelMinus)
     Laufprotokoll.Stoeren("während eines Laufs wurden Einstellungen geändert");
 }
 
 void TFZeichenform::LaufBeendet() {
   AbbrechenZeigen(false);
-  ZeichenfeldZeigen(false);
-  StringZeigen(false, std::string());
+  SchrittmodusEndet();
 }
 
 void TFZeichenform::LaufmeldungZeigen(const QString& Text, bool Fehler) {
@@ -367,7 +365,7 @@ void TFZeichenform::BLoeschenClick() {
 }
 
 void TFZeichenform::BAbbrechenClick() {
-  Engine->Abbruch = true;
+  Engine->Abbrechen();
   AbbrechenZeigen(false);
 }
 
@@ -392,21 +390,22 @@ void TFZeichenform::BildSpeichern(const QString& Datei) {
   Nachzeichner->LaufVorbei();
 }
 
-void TFZeichenform::RezeptUebernehmen(const TRezept& Z) {
-  Engine->WinkelPlus = Z.WinkelPlus;
-  Engine->WinkelMinus = -Z.WinkelMinus;
+void TFZeichenform::RezeptUebernehmen(const TLauf& Z) {
+  Vorgabe.WinkelPlus = Z.WinkelPlus;
+  Vorgabe.WinkelMinus = Z.WinkelMinus;
+  Engine->WinkelSetzen(Z.WinkelPlus, Z.WinkelMinus);
   TiefeSetzen(Z.Tiefe);
   StartVersetzen(Z.StartX, Z.StartY);
   EigeneStartX = Z.StartX;
   EigeneStartY = Z.StartY;
   StartwinkelSetzen(Z.Startwinkel);
   SchrittweiteSetzen(Z.Schrittweite);
-  TEinstellungen Neu = Z;
+  TEinstellungen Neu = Z.Einstellungen;
   // A step fitted or a start centred on a surface of another size would come
   // out differently here: the picture's own are kept then.
   const bool Gleiche = Z.Breite == ClientBreite() && Z.Hoehe == ClientHoehe();
-  Neu.SchrittweiteAnpassen = Z.SchrittweiteAnpassen && Gleiche;
-  Neu.Zentriert = Z.Zentriert && Gleiche;
+  Neu.SchrittweiteAnpassen = Z.Einstellungen.SchrittweiteAnpassen && Gleiche;
+  Neu.Zentriert = Z.Einstellungen.Zentriert && Gleiche;
   Einstellungen = ExtraWerte = Neu;
   RGSchrittweite->ItemIndexSetzen(Neu.SchrittweiteAnpassen ? 1 : 0);
   RGSchrittModus->ItemIndexSetzen(Neu.Schrittmodus ? 1 : 0);
@@ -448,10 +447,7 @@ void TFZeichenform::zeichenflaecheMouseDown(Qt::MouseButtons Knoepfe, int X, int
 }
 
 void TFZeichenform::FormActivate() {
-  if (TRegelsystem* R = Engine->Regelsystem) {
-    Engine->WinkelPlus = R->WinkelPlus;
-    Engine->WinkelMinus = -R->WinkelMinus;
-  }
+  WinkelUebernehmen();
   TiefeHinweisSetzen();
   if (Schildkroete && Schildkroete->Sichtbar) {
     Schildkroete->SymbolZeichnen();
@@ -477,25 +473,23 @@ void TFZeichenform::closeEvent(QCloseEvent* E) {
 
 void TFZeichenform::ZeichnungBeenden() {
   Beendet = true;
-  Engine->Abbruch = true;
+  Engine->Abbrechen();
   Nachzeichner->Beenden();
   Bildspeicher->Beenden();
   if (WeiterBox && WeiterBox->isVisible()) WeiterBox->done(TWeiterBox::ErgebnisAbbrechen);
 }
 
-// ---------------------------------------------------------------- engine's window
+// ---------------------------------------------------------------- the run shown
 
-void TFZeichenform::NachrichtenVerarbeiten() {
-  // The engine clears Abbruch when a drawing follows a stopped fitting; once the
-  // program ends or a newer change overtook the run, every pass stops it again.
-  if (Beendet || Nachzeichner->Ueberholt()) {
-    Engine->Abbruch = true;
-    return;
-  }
+bool TFZeichenform::Weiter() {
+  // Once the program ends or a newer change overtook the run, every pass stops
+  // it again (a drawing that follows a stopped fitting starts anew).
+  if (Beendet || Nachzeichner->Ueberholt()) return false;
   zeichenflaeche->update();
   QCoreApplication::processEvents();
   // Handlers that ran just now may have changed what the rest of the run reads.
   if (Laeuft) BedingungenPruefen();
+  return true;
 }
 
 void TFZeichenform::AbbrechenZeigen(bool An) {
@@ -505,16 +499,12 @@ void TFZeichenform::AbbrechenZeigen(bool An) {
   PBFortschritt->setVisible(An);
 }
 
-void TFZeichenform::FortschrittSetzen(double Anteil) {
+void TFZeichenform::Unterbrechbar(bool An) { AbbrechenZeigen(An); }
+
+void TFZeichenform::Fortschritt(double Anteil) {
   // Called only at message passes, so the bar's repaint costs the drawing nothing.
   PBFortschritt->setValue(
       static_cast<int>(std::lround(std::clamp(Anteil, 0.0, 1.0) * FortschrittStufen)));
-}
-
-void TFZeichenform::StringMarkieren(size_t Position) {
-  if (!EString->isVisible()) return;
-  // Selecting puts the cursor after the character, which scrolls it into view.
-  EString->setSelection(static_cast<int>(Position), 1);
 }
 
 bool TFZeichenform::WeiterFragen() {
@@ -523,28 +513,40 @@ bool TFZeichenform::WeiterFragen() {
   return WeiterBox->exec() == TWeiterBox::ErgebnisOk && !Beendet;
 }
 
-void TFZeichenform::WeiterBoxPlatzieren() {
+void TFZeichenform::SchrittmodusBeginnt(const std::string* Zeichenfolge) {
   const QPoint Ursprung = mapToGlobal(QPoint(0, 0));
   WeiterBox->move(Ursprung.x() + PBedienung->width() + 2,
                   Ursprung.y() + EString->y() + EString->height() + 2);
-}
-
-void TFZeichenform::ZeichenSetzen(const std::string& Text) { EZeichen->setText(AusCp1252(Text)); }
-
-void TFZeichenform::ZeichenfeldZeigen(bool An) { EZeichen->setVisible(An); }
-
-void TFZeichenform::StringZeigen(bool An, const std::string& Text) {
-  if (An) {
-    EString->setText(AusCp1252(Text));
+  EZeichen->setText(QString());
+  EZeichen->show();
+  if (Zeichenfolge) {
+    EString->setText(AusCp1252(*Zeichenfolge));
     LNachzeichnen->hide();
   }
-  EString->setVisible(An);
+  EString->setVisible(Zeichenfolge != nullptr);
+}
+
+void TFZeichenform::ZeichenZeigen(char c, size_t Position) {
+  EZeichen->setText(AusCp1252(std::string(1, c)));
+  // Selecting puts the cursor after the character, which scrolls it into view.
+  if (Position != KeinePosition && EString->isVisible())
+    EString->setSelection(static_cast<int>(Position), 1);
+}
+
+void TFZeichenform::SchrittmodusEndet() {
+  EZeichen->hide();
+  EString->hide();
 }
 
 void TFZeichenform::StartGesetzt(double X, double Y) {
   // The centred start: fields and marker show where the drawing begins.
   StartVersetzen(X, Y);
   Laufprotokoll.StartGesetzt(X, Y);
+}
+
+void TFZeichenform::SchrittweiteGesetzt(double Schrittweite) {
+  Vorgabe.Schrittweite = Schrittweite;
+  SchrittweiteAnzeigen(Schrittweite);
 }
 
 void TFZeichenform::SchrittweiteAnzeigen(double Schrittweite) {

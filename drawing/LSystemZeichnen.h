@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "drawing/Nachzeichnen.h"
 #include "drawing/Zeichenflaeche.h"
@@ -29,17 +30,7 @@ class TRadioGruppe;
 class TRegelsystem;
 class TTurtle;
 
-// Where and how deep the next run draws.
-struct TLaufvorgaben {
-  int32_t Tiefe = StartTiefe;
-  double StartX = 0;
-  double StartY = 0;
-  double Startwinkel = 90.0;
-};
-
-class TFZeichenform : public QWidget,
-                      private TZeichenfensterSchnittstelle,
-                      private TNachzeichenfenster {
+class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeichenfenster {
   Q_OBJECT
 
  public:
@@ -81,15 +72,17 @@ class TFZeichenform : public QWidget,
   // The note line: why a live redraw did not start, or how it failed.
   QLabel* LNachzeichnen;
 
-  // Regelsystem := &R; WinkelPlus := R.WinkelPlus; WinkelMinus := -R.WinkelMinus.
+  // Regelsystem := &R; the window's angles := R's.
   void RegelsystemUebergeben(TRegelsystem& R);
+  // The rule system handed over, null before.
+  const TRegelsystem* Regelsystem() const { return Regeln; }
   // The rule system changed in the main window (axiom, rules, angles, a file).
   void RegelsystemGeaendert();
   // Takes over a picture's drawing settings and random state, so that
   // "Zeichnen" on a cleared surface draws that picture again. The rule system
   // itself has been loaded from the recipe by the main window. The recipe has
   // passed its checks; nothing here can fail half-way.
-  void RezeptUebernehmen(const TRezept& Rezept);
+  void RezeptUebernehmen(const TLauf& Rezept);
   // The rule-system file last loaded or saved, empty when none; proposed
   // (without its extension) when a picture is saved.
   std::function<QString()> Regelsystemname;
@@ -102,9 +95,9 @@ class TFZeichenform : public QWidget,
   // Toggles the red start marker (not-xor), so a second call removes it.
   void StartMarkeZeichnen();
 
-  // The recipe of a run started now: the rule system, the settings in force,
-  // depth, start and step size.
-  TRezept Rezept() const;
+  // The inputs of a run started now: the rules as they are, the window's
+  // angles, depth, start and step size, the settings in force, the surface.
+  TLauf LaufJetzt() const;
 
   // Shows the magnifier, on this view when one is given, else as it was.
   void LupeOeffnen(const std::optional<TAnsicht>& Ansicht = std::nullopt);
@@ -127,9 +120,9 @@ class TFZeichenform : public QWidget,
   // True while an SVG is being written.
   bool SvgWirdGeschrieben() const;
 
-  // What the window holds for the next run, the turtle, the engine, the live
-  // redraw and the runs since the last "Löschen".
-  const TLaufvorgaben& Vorgaben() const { return Vorgabe; }
+  // What the window holds for the next run (its rules and settings aside),
+  // the turtle, the engine, the live redraw and the runs since the last "Löschen".
+  const TLauf& Vorgaben() const { return Vorgabe; }
   const TTurtle& Turtle() const { return *Schildkroete; }
   const TZeichenmaschine& Maschine() const { return *Engine; }
   const TNachzeichner& Nachzeichnen() const { return *Nachzeichner; }
@@ -171,30 +164,34 @@ class TFZeichenform : public QWidget,
  private:
   void SteuerelementeAnlegen();
 
-  // What the engine needs of the window.
-  void NachrichtenVerarbeiten() override;
-  void AbbrechenZeigen(bool An) override;
-  bool WeiterFragen() override;
-  void WeiterBoxPlatzieren() override;
-  void ZeichenSetzen(const std::string& Text) override;
-  void ZeichenfeldZeigen(bool An) override;
-  void StringZeigen(bool An, const std::string& Text) override;
-  void SchrittweiteAnzeigen(double Schrittweite) override;
+  // The run as the window shows it.
+  bool Weiter() override;
+  void Fortschritt(double Anteil) override;
+  void Unterbrechbar(bool An) override;
+  void SchrittweiteGesetzt(double Schrittweite) override;
   void StartGesetzt(double X, double Y) override;
   void Meldung(const std::string& Text) override;
-  int ClientBreite() const override;
-  int ClientHoehe() const override;
-  void FortschrittSetzen(double Anteil) override;
-  void StringMarkieren(size_t Position) override;
+  void SchrittmodusBeginnt(const std::string* Zeichenfolge) override;
+  bool WeiterFragen() override;
+  void ZeichenZeigen(char c, size_t Position) override;
+  void SchrittmodusEndet() override;
 
   // What the live redraw needs of the window.
-  TBildstand Bildstand() const override;
+  TLauf Bildstand() const override;
+  int ClientBreite() const override;
+  int ClientHoehe() const override;
   bool Beschaeftigt() const override;
   void NeuZeichnen() override;
   void LaufAbbrechen() override;
 
   void TiefeHinweisSetzen();
   void StartVersetzen(double X, double Y);
+  void SchrittweiteAnzeigen(double Schrittweite);
+  void AbbrechenZeigen(bool An);
+  // The window's angles := those of the rule system, for the next run and the one under way.
+  void WinkelUebernehmen();
+  // The rules as they are now, taken anew only when they changed.
+  std::shared_ptr<const TRegelstand> Regelstand() const;
   // "Zeichnen", or with Neu a live redraw.
   void Zeichnen(bool Neu);
   // A run: its recipe into the log, the engine's run, its end in the log.
@@ -207,9 +204,12 @@ class TFZeichenform : public QWidget,
   // that the field the user is typing in keeps the focus.
   void LaufmeldungZeigen(const QString& Text, bool Fehler);
 
+  TRegelsystem* Regeln = nullptr;  // not owned
   std::unique_ptr<TTurtle> Schildkroete;
   std::unique_ptr<TZeichenmaschine> Engine;
-  TLaufvorgaben Vorgabe;
+  // The window's fields: angles (copied from the rule system), depth, start,
+  // start angle and step size in force.
+  TLauf Vorgabe;
   // Start and step size as the user set them, not as a run centred or fitted them.
   double EigeneStartX = 0, EigeneStartY = 0, EigeneSchrittweite = StartSchrittweite;
   TLaufprotokoll Laufprotokoll;
@@ -219,15 +219,13 @@ class TFZeichenform : public QWidget,
   TWachstum* Wachstumsfenster = nullptr;
   // The runs on the surface changed: the magnifier follows.
   void LaeufeGeaendert();
-  // What the run under way read at its start, besides its recipe.
-  struct TLaufbedingungen {
-    TEinstellungen Einstellungen;
-    double WinkelP, WinkelM;
-    const TRegelsystem* Regeln;
-    uint64_t Stand;
-  };
-  TLaufbedingungen Bedingungen() const;
-  TLaufbedingungen BedingungenBeimStart{};
+  // What the run under way started from, and the rules' Stand then.
+  TLauf BeimStart;
+  const TRegelsystem* RegelnBeimStart = nullptr;
+  uint64_t RegelstandBeimStart = 0;
+  // The last snapshot of the rules, and what it was taken of.
+  mutable std::shared_ptr<const TRegelstand> Schnappschuss;
+  mutable std::tuple<const TRegelsystem*, uint64_t, std::string, double, double> SchnappschussVon;
   bool Laeuft = false;
   bool Nachzeichnung = false;  // the run under way is a live redraw
   bool Beendet = false;

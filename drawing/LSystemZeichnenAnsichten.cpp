@@ -35,7 +35,7 @@ void TFZeichenform::WachstumOeffnen() {
       return Regelsystemname ? Regelsystemname() : QString();
     };
   }
-  Wachstumsfenster->RezeptSetzen(Rezept());
+  Wachstumsfenster->RezeptSetzen(LaufJetzt());
   Wachstumsfenster->show();
   Wachstumsfenster->raise();
   Wachstumsfenster->activateWindow();
@@ -50,21 +50,20 @@ void TFZeichenform::zeichenflaecheRad(double X, double Y, double Schritte) {
 
 // ---------------------------------------------------------------- live redraw
 
-TBildstand TFZeichenform::Bildstand() const {
-  TBildstand S;
-  if (const TRegelsystem* R = Engine->Regelsystem) {
-    S.Regeln = R;
-    S.Regelstand = R->Stand();
-    S.Axiom = R->Axiom;
-    S.WinkelPlus = R->WinkelPlus;
-    S.WinkelMinus = R->WinkelMinus;
+TLauf TFZeichenform::Bildstand() const {
+  TLauf S = Vorgabe;
+  S.Regeln = Regelstand();
+  // Angles confirmed in the main window count at once, not only on coming back.
+  if (Regeln) {
+    S.WinkelPlus = Regeln->WinkelPlus;
+    S.WinkelMinus = Regeln->WinkelMinus;
   }
   S.Einstellungen = Einstellungen;
-  S.Tiefe = Vorgabe.Tiefe;
   S.StartX = EigeneStartX;
   S.StartY = EigeneStartY;
-  S.Startwinkel = Vorgabe.Startwinkel;
   S.Schrittweite = EigeneSchrittweite;
+  S.Breite = ClientBreite();
+  S.Hoehe = ClientHoehe();
   return S;
 }
 
@@ -73,14 +72,12 @@ bool TFZeichenform::SvgWirdGeschrieben() const { return Bildspeicher->SvgLaeuft(
 bool TFZeichenform::Beschaeftigt() const { return Laeuft || Bildspeicher->SvgLaeuft(); }
 
 void TFZeichenform::NeuZeichnen() {
-  if (Beendet || !Engine->Regelsystem) return;
-  TRegelsystem& R = *Engine->Regelsystem;
+  if (Beendet || !Regeln) return;
   // Angles confirmed in the main window count at once, not only on coming back.
-  Engine->WinkelPlus = R.WinkelPlus;
-  Engine->WinkelMinus = -R.WinkelMinus;
+  WinkelUebernehmen();
   LNachzeichnen->hide();
   BLoeschenClick();
   Zeichnen(true);
 }
 
-void TFZeichenform::LaufAbbrechen() { Engine->Abbruch = true; }
+void TFZeichenform::LaufAbbrechen() { Engine->Abbrechen(); }

@@ -35,8 +35,8 @@ TEST_F(FensterTest, InitialState) {
   EXPECT_LT(Dunkelste, 60);
   EXPECT_TRUE(F->EString->isHidden());
   EXPECT_EQ(F->Vorgaben().Tiefe, 2);
-  EXPECT_EQ(F->Maschine().Schrittweite, 10.0);
-  EXPECT_EQ(F->Maschine().Regelsystem, nullptr);
+  EXPECT_EQ(F->Maschine().Schrittweite(), 10.0);
+  EXPECT_EQ(F->Regelsystem(), nullptr);
 
   EXPECT_EQ(F->size(), QSize(1000, 680));
   EXPECT_EQ(Anfang.size(), QSize(1000, 680));
@@ -150,7 +150,7 @@ TEST_F(FensterTest, FieldValuesReachTheWindow) {
   Eingeben(F->Ex, "1000");
   Eingeben(F->Ey, "100");
   EXPECT_EQ(F->Vorgaben().Tiefe, 7);
-  EXPECT_EQ(F->Maschine().Schrittweite, 2.5);
+  EXPECT_EQ(F->Maschine().Schrittweite(), 2.5);
   EXPECT_EQ(F->Vorgaben().Startwinkel, -45.0);
   // The marker moved with the start position; the client width bounds x.
   EXPECT_EQ(Umfang(Bild(), Rot), QRect(QPoint(995, 95), QPoint(999, 105)));
@@ -520,16 +520,16 @@ TEST_F(FensterTest, AnglesCopiedOnActivation) {
   R.WinkelPlus = 25;
   R.WinkelMinus = 20;
   F->RegelsystemUebergeben(R);
-  EXPECT_EQ(F->Maschine().WinkelPlus, 25.0);
-  EXPECT_EQ(F->Maschine().WinkelMinus, -20.0);
+  EXPECT_EQ(F->Maschine().WinkelPlus(), 25.0);
+  EXPECT_EQ(F->Maschine().WinkelMinus(), -20.0);
   R.WinkelPlus = 45;
   R.WinkelMinus = 15;
   QWidget Anderes;
   Anderes.show();
   Aktivieren(&Anderes);
   Aktivieren(F);
-  EXPECT_EQ(F->Maschine().WinkelPlus, 45.0);
-  EXPECT_EQ(F->Maschine().WinkelMinus, -15.0);
+  EXPECT_EQ(F->Maschine().WinkelPlus(), 45.0);
+  EXPECT_EQ(F->Maschine().WinkelMinus(), -15.0);
 }
 
 TEST_F(FensterTest, AbbrechenStopsADeepDrawing) {
@@ -546,7 +546,7 @@ TEST_F(FensterTest, AbbrechenStopsADeepDrawing) {
   EXPECT_TRUE(F->PBFortschritt->isHidden());
   EXPECT_LT(F->PBFortschritt->value(), 100);
   EXPECT_GT(F->Turtle().Y, -1e5);  // stopped long before the end at 680 - 0.001 * 2^30
-  EXPECT_TRUE(F->Maschine().Abbruch);
+  EXPECT_TRUE(F->Maschine().Abgebrochen());
   EXPECT_TRUE(F->BAbbrechen->isHidden());
   EXPECT_FALSE(F->BAbbrechen->isEnabled());
 }

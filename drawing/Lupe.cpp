@@ -251,7 +251,7 @@ void TLupe::Zeichnen() {
   Auftrag =
       Zeichner->Starten(Ansichtsflaeche->size(),
                         [Laeufe = std::move(Laeufe), A](TLeinwand& Leinwand, const auto& Weiter) {
-                          Wiedergeben(Laeufe, Leinwand, Weiter, &A);
+                          Wiedergeben(Laeufe, Leinwand, Weiter, A);
                         });
 }
 

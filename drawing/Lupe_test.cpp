@@ -186,15 +186,14 @@ TEST_F(LupeTest, SavedViewCarriesItsRecipe) {
   const QImage Png(Ordner.Datei("lupe.png"));
   EXPECT_EQ(Png.convertToFormat(QImage::Format_RGB32), L->Ansichtsflaeche->Bild());
   for (const char* Datei : {"lupe.png", "lupe.svg"}) {
-    TRezept R = RezeptAusText(RezeptTextLesen(Ordner.Datei(Datei).toStdString()));
+    TLauf R = RezeptAusText(RezeptTextLesen(Ordner.Datei(Datei).toStdString()));
     ASSERT_TRUE(R.Ausschnitt) << Datei;
     EXPECT_EQ(*R.Ausschnitt, (TRechteck{450, 580, 250, 170})) << Datei;
     QImage Wieder(1000, 680, QImage::Format_RGB32);
     Wieder.fill(Qt::white);
     {
       TBildLeinwand Leinwand(Wieder);
-      const TAnsicht Sicht = AnsichtAus(*R.Ausschnitt, R.Breite);
-      RezeptZeichnen(R, Leinwand, false, false, {}, nullptr, &Sicht);
+      LaufZeichnen(R, Leinwand);
       Leinwand.Ausgeben();
     }
     EXPECT_EQ(Wieder, L->Ansichtsflaeche->Bild()) << Datei;

@@ -7,7 +7,6 @@
 
 #include "engine/Zeichenzahl.h"
 #include "gui/Modal.h"
-#include "rules/Regelsystem.h"
 
 TNachzeichner::TNachzeichner(TNachzeichenfenster& Fenster, QLabel* Hinweis, QObject* Eltern)
     : QObject(Eltern), Fenster(Fenster), Hinweis(Hinweis), Uhr(new QTimer(this)) {
@@ -64,7 +63,7 @@ void TNachzeichner::Pruefen() {
     NachModal(this, [this] { Pruefen(); });
     return;
   }
-  const TBildstand Jetzt = Fenster.Bildstand();
+  const TLauf Jetzt = Fenster.Bildstand();
   if (!Jetzt.Regeln) return;
   if (Fenster.Beschaeftigt()) {
     // The run under way draws what is out of date: it gives way, and the end
@@ -100,9 +99,10 @@ void TNachzeichner::Pruefen() {
       Qt::QueuedConnection);
 }
 
-QString TNachzeichner::ZuSchwer(const TBildstand& S) const {
-  const TAufwand A = AufwandSchaetzen(*S.Regeln, S.Tiefe, S.Axiom, S.Einstellungen, S.Schrittweite,
-                                      Fenster.ClientBreite(), Fenster.ClientHoehe());
+QString TNachzeichner::ZuSchwer(const TLauf& S) const {
+  const TAufwand A =
+      AufwandSchaetzen(S.Regeln->Ersetzungen(), S.Tiefe, S.Regeln->Axiom(), S.Einstellungen,
+                       S.Schrittweite, Fenster.ClientBreite(), Fenster.ClientHoehe());
   if (A.Summe() <= Grenze) return {};
   const QString Ende = QStringLiteral(" zum sofortigen Nachzeichnen – „Zeichnen“ zeichnet es.");
   // Named after what costs most: the lines' pixels, their number, or the

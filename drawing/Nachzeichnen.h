@@ -8,32 +8,19 @@
 #include <optional>
 #include <string>
 
-#include "engine/Einstellungen.h"
+#include "engine/Lauf.h"
 
 class QLabel;
 class QTimer;
-class TRegelsystem;
-
-// What a picture drawn at once depends on, as the user set it: the rule
-// system's state, the settings, and depth, start, start angle and step size
-// (not as a run fitted or centred them).
-struct TBildstand {
-  const TRegelsystem* Regeln = nullptr;
-  uint64_t Regelstand = 0;
-  std::string Axiom;
-  double WinkelPlus = 0, WinkelMinus = 0;
-  TEinstellungen Einstellungen;
-  int32_t Tiefe = 0;
-  double StartX = 0, StartY = 0, Startwinkel = 0, Schrittweite = 0;
-
-  bool operator==(const TBildstand&) const = default;
-};
 
 // What the live redraw needs of the drawing window.
 class TNachzeichenfenster {
  public:
   virtual ~TNachzeichenfenster() = default;
-  virtual TBildstand Bildstand() const = 0;
+  // What a picture drawn at once depends on, as the user set it: the rules,
+  // the rule system's angles, the settings, and depth, start, start angle and
+  // step size (not as a run fitted or centred them).
+  virtual TLauf Bildstand() const = 0;
   // A run or a picture save is under way.
   virtual bool Beschaeftigt() const = 0;
   // Clears the surface and draws at once.
@@ -80,7 +67,7 @@ class TNachzeichner : public QObject {
  private:
   void Pruefen();
   // Empty when the drawing is light enough, else the note's text.
-  QString ZuSchwer(const TBildstand& Stand) const;
+  QString ZuSchwer(const TLauf& Stand) const;
 
   TNachzeichenfenster& Fenster;
   QLabel* Hinweis;
@@ -90,5 +77,5 @@ class TNachzeichner : public QObject {
   bool Ueberholt_ = false;
   int Anzahl = 0;
   // What the picture was last drawn from; none right after turning it on.
-  std::optional<TBildstand> Gezeichnet;
+  std::optional<TLauf> Gezeichnet;
 };

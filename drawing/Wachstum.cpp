@@ -172,10 +172,10 @@ TWachstum::TWachstum(QSize G, QWidget* Eltern)
 
 TWachstum::~TWachstum() = default;
 
-void TWachstum::RezeptSetzen(const TRezept& Neu) {
+void TWachstum::RezeptSetzen(const TLauf& Neu) {
   Anhalten();
   R = Neu;
-  R.Schrittmodus = false;
+  R.Einstellungen.Schrittmodus = false;
   R.Ausschnitt.reset();
   Linien = Linienzahl(R);
   Festschritt = std::make_shared<std::optional<double>>();
@@ -233,7 +233,7 @@ void TWachstum::Zeichnen() {
     NachModal(this, [this] { Zeichnen(); });
     return;
   }
-  const TRezept Z = R;
+  const TLauf Z = R;
   const int64_t Bis = Stelle;
   const bool Halten = CBFesthalten->isChecked();
   const auto Fest = Festschritt;

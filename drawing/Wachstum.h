@@ -66,7 +66,7 @@ class TWachstum : public QWidget {
   QPushButton* BSpeichern;
 
   // Takes the drawing to show: its rule system, settings, depth and start.
-  void RezeptSetzen(const TRezept& Rezept);
+  void RezeptSetzen(const TLauf& Rezept);
   // The rule-system file last loaded or saved: animations are named after it.
   std::function<QString()> Regelsystemname;
 
@@ -115,7 +115,7 @@ class TWachstum : public QWidget {
   // Places the controls in the bar and gives the picture the rest.
   void Anordnen();
 
-  TRezept R;
+  TLauf R;
   QSize Groesse;
   uint64_t Linien = 0;  // of the drawing at its depth
   // The deepest depth's step, measured by the first job that holds the

@@ -33,7 +33,7 @@ class WachstumTest : public FensterTest {
     QImage B(F->zeichenflaeche->size(), QImage::Format_RGB32);
     B.fill(Qt::white);
     TBildLeinwand L(B);
-    WachstumsbildZeichnen(F->Rezept(), t, L, Schritt);
+    WachstumsbildZeichnen(F->LaufJetzt(), t, L, Schritt);
     L.Ausgeben();
     return B;
   }
@@ -87,7 +87,7 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
   // Held, every depth has the deepest one's scale.
   QTest::mouseClick(W->CBFesthalten, Qt::LeftButton);
   ASSERT_TRUE(Warten());
-  EXPECT_EQ(W->Bildflaeche->Bild(), Tiefe(2, AngepassteSchrittweite(F->Rezept()).value()));
+  EXPECT_EQ(W->Bildflaeche->Bild(), Tiefe(2, AngepassteSchrittweite(F->LaufJetzt()).value()));
 
   // Played from the end, it starts over and stops at the last depth.
   EXPECT_TRUE(Tippen(W->EBildzeit, "10").isEmpty());
@@ -112,7 +112,7 @@ TEST_F(WachstumTest, PathLineByLine) {
   Drei.fill(Qt::white);
   {
     TBildLeinwand Leinwand(Drei);
-    AufbauZeichnen(F->Rezept(), 3, Leinwand);
+    AufbauZeichnen(F->LaufJetzt(), 3, Leinwand);
   }
   // The picture holds the three lines and, over them, the turtle's symbol.
   const QImage Gezeigt = W->Bildflaeche->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -10,8 +10,6 @@
 #include "turtle/Winkelcache.h"
 #include "turtle/turtleUnit.h"
 
-TAnsicht AnsichtAus(const TRechteck& R, int Breite) { return {R.X, R.Y, GkTeilen(Breite, R.B)}; }
-
 namespace {
 
 // Deeper nesting than this never fits on the turtle's stack anyway.
@@ -184,7 +182,7 @@ class TAusschnittlauf {
         Turtle(M.Turtle),
         Leinwand(M.Turtle.Canvas),
         Tiefe(Tiefe),
-        Schritt(Gk(M.Schrittweite * M.Ansicht->Massstab)),
+        Schritt(Gk(M.Schrittweite_ * M.Ansicht->Massstab)),
         Breite(Leinwand.Breite()),
         Hoehe(Leinwand.Hoehe()),
         Rand(std::max(Breite, Hoehe)) {}
@@ -192,7 +190,7 @@ class TAusschnittlauf {
   void Teil(const char* s, size_t Laenge, int32_t n);
 
  private:
-  using TTabelle = TZeichenmaschine::TTabelle;
+  using TTabelle = TErsetzungen;
 
   bool Springen(const TTabelle& T, unsigned char c, int32_t j);
   const TTeilbilder& Bilder(const TTabelle& T);
@@ -229,18 +227,19 @@ void TAusschnittlauf::Teil(const char* s, size_t Laenge, int32_t n) {
       }
       if (M.Abbruch) return;
       ++M.Erledigt;
-      if (M.Ausgefuehrt >= M.Zeichengrenze) {
+      if (M.Ausgefuehrt_ >= M.Art.Zeichengrenze) {
         M.Abbruch = true;
         return;
       }
       Handeln(static_cast<char>(c), Zufaellig);
-      ++M.Ausgefuehrt;
+      ++M.Ausgefuehrt_;
       M.SchwereArbeitPruefen();
     }
     return;
   }
   M.Erledigt += Laenge;
-  const uint64_t Rest = M.Zeichengrenze > M.Ausgefuehrt ? M.Zeichengrenze - M.Ausgefuehrt : 0;
+  const uint64_t Rest =
+      M.Art.Zeichengrenze > M.Ausgefuehrt_ ? M.Art.Zeichengrenze - M.Ausgefuehrt_ : 0;
   const size_t Bis = static_cast<size_t>(std::min<uint64_t>(Laenge, Rest));
   size_t i = 0;
   try {
@@ -249,22 +248,22 @@ void TAusschnittlauf::Teil(const char* s, size_t Laenge, int32_t n) {
       if ((i & 15) == 15) M.SchwereArbeitPruefen();
     }
   } catch (...) {
-    M.Ausgefuehrt += i;
+    M.Ausgefuehrt_ += i;
     throw;
   }
-  M.Ausgefuehrt += i;
+  M.Ausgefuehrt_ += i;
   if (i == Bis && Bis < Laenge) M.Abbruch = true;
 }
 
 const TTeilbilder& TAusschnittlauf::Bilder(const TTabelle& T) {
   const TTeilbilder* B = M.Teilbilder.get();
-  if (B && B->Stand == T.Stand && B->WinkelPlus == M.WinkelPlus &&
-      B->WinkelMinus == M.WinkelMinus && B->Tiefe() >= Tiefe)
+  if (B && B->Stand == T.Stand && B->WinkelPlus == M.DrehungPlus &&
+      B->WinkelMinus == M.DrehungMinus && B->Tiefe() >= Tiefe)
     return *B;
   std::array<const std::string*, 256> Rumpf{};
   for (size_t c = 0; c < 256; ++c)
     if (T.Ersetzt[c]) Rumpf[c] = &T.Rumpf[c];
-  M.Teilbilder = std::make_unique<TTeilbilder>(Rumpf, M.WinkelPlus, M.WinkelMinus, Tiefe);
+  M.Teilbilder = std::make_unique<TTeilbilder>(Rumpf, M.DrehungPlus, M.DrehungMinus, Tiefe);
   M.Teilbilder->Stand = T.Stand;
   return *M.Teilbilder;
 }
@@ -274,12 +273,13 @@ const TTeilbilder& TAusschnittlauf::Bilder(const TTabelle& T) {
 // end, a turtle stack that overflows (the full walk reports it there), nor
 // beneath a negative thickness, whose pen is that of the last line drawn.
 bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
-  if (M.Abbruch || Turtle.Dicke < 0 || !std::isfinite(M.WinkelPlus) ||
-      !std::isfinite(M.WinkelMinus))
+  if (M.Abbruch || Turtle.Dicke < 0 || !std::isfinite(M.DrehungPlus) ||
+      !std::isfinite(M.DrehungMinus))
     return false;
   const TTeilbild& K = Bilder(T).Teil(c, j);
   if (!K.Springbar || Turtle.Gemerkt + K.Verschachtelung > TTurtle::StapelGroesse) return false;
-  if (M.Ausgefuehrt > M.Zeichengrenze || M.Zeichengrenze - M.Ausgefuehrt < K.Zeichen) return false;
+  if (M.Ausgefuehrt_ > M.Art.Zeichengrenze || M.Art.Zeichengrenze - M.Ausgefuehrt_ < K.Zeichen)
+    return false;
   double C, S;
   Winkel.Werte(Turtle.Richtung, C, S);
   if (K.Linien) {
@@ -300,9 +300,9 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   Turtle.XSetzen(Gk(Turtle.X + Gk(Schritt * (K.DX * C - K.DY * S))));
   Turtle.YSetzen(Gk(Turtle.Y - Gk(Schritt * (K.DX * S + K.DY * C))));
   Turtle.RichtungSetzen(RichtungNormieren(Gk(Turtle.Richtung + K.Drehung)));
-  M.Ausgefuehrt = SattSumme(M.Ausgefuehrt, K.Zeichen);
+  M.Ausgefuehrt_ = SattSumme(M.Ausgefuehrt_, K.Zeichen);
   M.Erledigt = SattSumme(M.Erledigt, K.Zeichen);
-  M.Gesprungen = SattSumme(M.Gesprungen, K.Zeichen);
+  M.Gesprungen_ = SattSumme(M.Gesprungen_, K.Zeichen);
   return true;
 }
 
@@ -324,12 +324,12 @@ void TAusschnittlauf::Handeln(char c, bool Zufaellig) {
       break;
     }
     case '+':
-      Turtle.Drehen(Zufaellig ? Gk(M.Zufall.Zufallsfaktor(E.AbweichungPlus) * M.WinkelPlus)
-                              : M.WinkelPlus);
+      Turtle.Drehen(Zufaellig ? Gk(M.Zufall.Zufallsfaktor(E.AbweichungPlus) * M.DrehungPlus)
+                              : M.DrehungPlus);
       break;
     case '-':
-      Turtle.Drehen(Zufaellig ? Gk(M.Zufall.Zufallsfaktor(E.AbweichungMinus) * M.WinkelMinus)
-                              : M.WinkelMinus);
+      Turtle.Drehen(Zufaellig ? Gk(M.Zufall.Zufallsfaktor(E.AbweichungMinus) * M.DrehungMinus)
+                              : M.DrehungMinus);
       break;
     case '[':
       Turtle.PositionMerken();
@@ -369,7 +369,7 @@ void TAusschnittlauf::Linie(double X1, double Y1, double X2, double Y2) {
 
 void TZeichenmaschine::AusschnittTeil(const std::string& s, int32_t n) {
   Tabelle();
-  Gesprungen = 0;
+  Gesprungen_ = 0;
   // s may belong to the rule system, which message passes may change.
   const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization)
   TAusschnittlauf Lauf(*this, n);

@@ -1,6 +1,6 @@
-// Drawing only what a view shows: the view, a summary of what each replaced
+// Drawing only what a view shows: a summary of what each replaced
 // character draws at each depth, and the walk that jumps over what lies
-// outside (drawing/Ausschnitt.cpp, a part of the engine).
+// outside (engine/Ausschnitt.cpp, a part of the engine).
 #pragma once
 
 #include <array>
@@ -8,26 +8,7 @@
 #include <string>
 #include <vector>
 
-// A view of the surface: the surface point (x, y) lands on the output pixel
-// ((x - X) * Massstab, (y - Y) * Massstab). Pen widths stay output pixels.
-struct TAnsicht {
-  double X = 0;
-  double Y = 0;
-  double Massstab = 1;
-};
-
-// A rectangle of the surface, as recipes and the command line name a view:
-// left, top, width, height.
-struct TRechteck {
-  double X = 0;
-  double Y = 0;
-  double B = 1;
-  double H = 1;
-  bool operator==(const TRechteck&) const = default;
-};
-
-// The view that shows R on an output Breite pixels wide.
-TAnsicht AnsichtAus(const TRechteck& R, int Breite);
+#include "engine/Lauf.h"
 
 // What walking a replacement does at step length 1, in the frame of the
 // turtle where it starts: x ahead, y to its left.

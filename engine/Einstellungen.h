@@ -30,6 +30,10 @@ struct TEinstellungen {
   bool operator==(const TEinstellungen&) const = default;
 };
 
+// The colour of a blank surface (0x00BBGGRR): what every picture a run draws
+// on shows before the first line.
+constexpr uint32_t Hintergrundfarbe(const TEinstellungen&) { return 0xFFFFFF; }
+
 // The settings in force, for the whole program.
 extern TEinstellungen Einstellungen;
 

@@ -5,16 +5,16 @@
 namespace {
 
 // The value of the field Schluessel as typed, checked in the recipe K.
-TRezept Eingegeben(const char* Schluessel, const std::string& Text, TRezept K = {}) {
+TLauf Eingegeben(const char* Schluessel, const std::string& Text, TLauf K = {}) {
   FeldEingeben(*FeldZuSchluessel(Schluessel), K, Text);
   return K;
 }
 
 // The fields of the window, where the step size is the user's own.
-TRezept Fenster(int Breite = 1000, int Hoehe = 680) {
-  TRezept K;
-  K.SchrittweiteAnpassen = false;
-  K.Zentriert = false;
+TLauf Fenster(int Breite = 1000, int Hoehe = 680) {
+  TLauf K;
+  K.Einstellungen.SchrittweiteAnpassen = false;
+  K.Einstellungen.Zentriert = false;
   K.Breite = Breite;
   K.Hoehe = Hoehe;
   return K;
@@ -40,4 +40,6 @@ double StartwinkelPruefen(const std::string& Text) {
   return Eingegeben("Startwinkel", Text).Startwinkel;
 }
 
-uint32_t SaatPruefen(const std::string& Text) { return Eingegeben("Zufallszustand", Text).Saat; }
+uint32_t SaatPruefen(const std::string& Text) {
+  return Eingegeben("Zufallszustand", Text).Einstellungen.Saat;
+}

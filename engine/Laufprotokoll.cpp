@@ -2,29 +2,25 @@
 
 #include <exception>
 
-TRezept TProtokolllauf::Vollstaendig() const {
-  TRezept R = Rezept;
-  if (Regeltext) R.Regelsystem = *Regeltext;
-  return R;
-}
-
-void TLaufprotokoll::Beginnen(TRezept Rezept) {
+void TLaufprotokoll::Beginnen(TLauf Lauf) {
   Aktueller = TProtokolllauf();
-  // Runs of one rule system, a redraw after the other, hold its text once.
-  for (auto i = Laeufe.rbegin(); i != Laeufe.rend() && !Aktueller.Regeltext; ++i)
-    if (i->Regeltext && *i->Regeltext == Rezept.Regelsystem) Aktueller.Regeltext = i->Regeltext;
-  if (!Aktueller.Regeltext) {
-    Textgroesse += Rezept.Regelsystem.size();
-    Aktueller.Regeltext = std::make_shared<const std::string>(std::move(Rezept.Regelsystem));
-  }
-  Rezept.Regelsystem.clear();
-  Aktueller.Rezept = std::move(Rezept);
+  // Runs of one rule system, a redraw after the other, hold its rules once.
+  const std::string Text = Lauf.Regeln ? Lauf.Regeln->Text() : std::string();
+  bool Geteilt = false;
+  for (auto i = Laeufe.rbegin(); i != Laeufe.rend() && !Geteilt; ++i)
+    if (i->Lauf.Regeln && i->Lauf.Regeln->Text() == Text &&
+        (!Lauf.Regeln || i->Lauf.Regeln->GleicheRegeln(*Lauf.Regeln))) {
+      Lauf.Regeln = i->Lauf.Regeln;
+      Geteilt = true;
+    }
+  if (!Geteilt) Textgroesse += Text.size();
+  Aktueller.Lauf = std::move(Lauf);
   Laufend = true;
 }
 
 void TLaufprotokoll::StartGesetzt(double X, double Y) {
-  Aktueller.Rezept.StartX = X;
-  Aktueller.Rezept.StartY = Y;
+  Aktueller.Lauf.StartX = X;
+  Aktueller.Lauf.StartY = Y;
 }
 
 void TLaufprotokoll::Stoeren(const std::string& Grund) {
@@ -35,7 +31,7 @@ void TLaufprotokoll::Beenden(uint64_t Zeichen, double Schrittweite) {
   if (!Laufend) return;
   Laufend = false;
   Aktueller.Zeichen = Zeichen;
-  Aktueller.Rezept.Schrittweite = Schrittweite;
+  Aktueller.Lauf.Schrittweite = Schrittweite;
   if (Uebervoll) return;
   if (Laeufe.size() >= MaxLaeufe || Textgroesse > MaxRegeltext) {
     // Runs are dropped from here on; the earlier ones alone would be a wrong picture.
@@ -49,14 +45,14 @@ void TLaufprotokoll::Beenden(uint64_t Zeichen, double Schrittweite) {
 void TLaufprotokoll::Leeren() {
   Laeufe.clear();
   Uebervoll = false;
-  Textgroesse = Laufend && Aktueller.Regeltext ? Aktueller.Regeltext->size() : 0;
+  Textgroesse = Laufend && Aktueller.Lauf.Regeln ? Aktueller.Lauf.Regeln->Text().size() : 0;
   Stoeren("„Löschen“ hat einen Lauf unterbrochen");
 }
 
-std::optional<TRezept> TLaufprotokoll::LetztesRezept() const {
-  if (Laufend) return Aktueller.Vollstaendig();
+std::optional<TLauf> TLaufprotokoll::LetzterLauf() const {
+  if (Laufend) return Aktueller.Lauf;
   if (Laeufe.empty()) return std::nullopt;
-  return Laeufe.back().Vollstaendig();
+  return Laeufe.back().Lauf;
 }
 
 std::string TLaufprotokoll::Hindernis() const {
@@ -69,20 +65,23 @@ std::string TLaufprotokoll::Hindernis() const {
 }
 
 bool Wiedergeben(const std::vector<TProtokolllauf>& Laeufe, TLeinwand& Leinwand,
-                 const std::function<bool(double Anteil)>& Weiter, const TAnsicht* Ansicht) {
+                 const std::function<bool(double Anteil)>& Weiter,
+                 const std::optional<TAnsicht>& Ansicht) {
   const double Anzahl = static_cast<double>(Laeufe.size());
   bool Gestoppt = false;
   for (size_t i = 0; i < Laeufe.size() && !Gestoppt; ++i) {
-    TRezept Rezept = Laeufe[i].Vollstaendig();
-    TWiedergabe Wiedergabe;
-    Wiedergabe.Zeichengrenze = Laeufe[i].Zeichen;
+    TLauf Lauf = Laeufe[i].Lauf;
+    TNachzeichnung Wie;
+    Wie.Wiedergabe = true;
+    Wie.Zeichengrenze = Laeufe[i].Zeichen;
+    Wie.Ansicht = Ansicht;
     if (Weiter)
-      Wiedergabe.Weiter = [&](double Anteil) {
+      Wie.Weiter = [&](double Anteil) {
         Gestoppt = Gestoppt || !Weiter((static_cast<double>(i) + Anteil) / Anzahl);
         return !Gestoppt;
       };
     try {
-      RezeptZeichnen(Rezept, Leinwand, false, false, {}, &Wiedergabe, Ansicht);
+      LaufZeichnen(Lauf, Leinwand, Wie);
     } catch (const std::exception&) {
       // The run ended with this error when it was drawn: it ends here again.
     }

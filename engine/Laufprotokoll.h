@@ -13,17 +13,13 @@
 
 class TLeinwand;
 
-// One run: its recipe (the rule system's text shared with the runs of the same
-// rule-system state), how many characters acted, and why it cannot be drawn
-// again exactly (empty: it can).
+// One run: its inputs (the rules shared with the runs of the same rule-system
+// state), how many characters acted, and why it cannot be drawn again exactly
+// (empty: it can).
 struct TProtokolllauf {
-  TRezept Rezept;  // Regelsystem left empty: see Regeltext
-  std::shared_ptr<const std::string> Regeltext;
+  TLauf Lauf;
   uint64_t Zeichen = 0;
   std::string Hindernis;
-
-  // The recipe with its rule system.
-  TRezept Vollstaendig() const;
 };
 
 class TLaufprotokoll {
@@ -32,9 +28,8 @@ class TLaufprotokoll {
   static constexpr size_t MaxLaeufe = 10000;
   static constexpr size_t MaxRegeltext = size_t{64} << 20;
 
-  // A run begins with this recipe (rule system, angles, settings, start, step);
-  // Runs of the same rule system share its text.
-  void Beginnen(TRezept Rezept);
+  // A run begins with these inputs; runs of the same rules share them.
+  void Beginnen(TLauf Lauf);
   // The run under way placed its start itself (centring).
   void StartGesetzt(double X, double Y);
   // Something changed how the run under way draws its remaining lines.
@@ -46,8 +41,8 @@ class TLaufprotokoll {
   void Leeren();
 
   bool Laeuft() const { return Laufend; }
-  // The recipe of the last run, during a run of the one under way; none before any.
-  std::optional<TRezept> LetztesRezept() const;
+  // The inputs of the last run, during a run of the one under way; none before any.
+  std::optional<TLauf> LetzterLauf() const;
   // Why the runs cannot be drawn again exactly; empty when they can.
   std::string Hindernis() const;
   // The runs ended since the last "Löschen", for a replay that must not mind
@@ -72,4 +67,4 @@ class TLaufprotokoll {
 // the view each run is drawn through; the canvas is then its output.
 bool Wiedergeben(const std::vector<TProtokolllauf>& Laeufe, TLeinwand& Leinwand,
                  const std::function<bool(double Anteil)>& Weiter = {},
-                 const TAnsicht* Ansicht = nullptr);
+                 const std::optional<TAnsicht>& Ansicht = std::nullopt);

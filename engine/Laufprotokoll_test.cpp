@@ -3,21 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "engine/Zeichenmaschine.h"
-#include "rules/Regelsystem.h"
 #include "turtle/Protokoll_test.h"
 #include "turtle/turtleUnit.h"
 
 namespace {
 
-// The recipe of a run of this rule system as the window would log it.
-TRezept Rezept(const std::string& Datei, int32_t Tiefe, bool Schrittmodus = false) {
-  TRezept Z;
-  Z.Regelsystem = Datei;
+// A run of this rule system as the window would log it.
+TLauf Rezept(const std::string& Datei, int32_t Tiefe, bool Schrittmodus = false) {
+  TLauf Z;
+  Z.Regeln = TRegelstand::AusText(Datei);
   Z.WinkelPlus = Z.WinkelMinus = 90;
   Z.Tiefe = Tiefe;
-  Z.SchrittweiteAnpassen = false;
+  Z.Einstellungen.SchrittweiteAnpassen = false;
   Z.Schrittweite = 2;
-  Z.Schrittmodus = Schrittmodus;
+  Z.Einstellungen.Schrittmodus = Schrittmodus;
   return Z;
 }
 
@@ -42,21 +41,19 @@ TEST(Laufprotokoll, ReplayEndsWhereTheRunStopped) {
 // The step-by-step walk asks for no further character once the replay has
 // reached the run's count; before, it asked for every one of 4^16.
 TEST(Laufprotokoll, StepWalkAsksNoMoreBeyondTheLimit) {
-  struct TFragen : TOhneFenster {
-    TFragen() : TOhneFenster(1000, 680) {}
+  struct TFragen : TLaufbeobachter {
     bool WeiterFragen() override {
       if (++Fragen > 100) throw std::runtime_error("zu viele Fragen");
       return true;
     }
     int Fragen = 0;
   } Fenster;
-  TRegelsystem R;
-  R.InhaltLaden(Vier);
   TProtokollLeinwand Leinwand;
   TTurtle Turtle(Leinwand);
   TZeichenmaschine M(Turtle, Fenster);
-  M.Regelsystem = &R;
-  M.Zeichengrenze = 3;
+  TLaufart Art;
+  Art.Zeichengrenze = 3;
+  M.Einrichten(Rezept(Vier, 16), Art);
   M.zeichnenSchrittRek("F", 16);
   EXPECT_EQ(Fenster.Fragen, 3);
   EXPECT_EQ(Leinwand.Linien.size(), 3u);
@@ -74,11 +71,11 @@ TEST(Laufprotokoll, TextsSharedAndLogBounded) {
   P.Beenden(1, 2);
   const std::vector<TProtokolllauf> L = P.Abschrift();
   ASSERT_EQ(L.size(), 4u);
-  EXPECT_EQ(L[0].Regeltext, L[2].Regeltext);
-  EXPECT_NE(L[0].Regeltext, L[3].Regeltext);
-  EXPECT_EQ(L[1].Vollstaendig().Regelsystem, Vier);
-  ASSERT_TRUE(P.LetztesRezept());
-  EXPECT_EQ(P.LetztesRezept()->Regelsystem, "F\r\n90\r\n90\r\n");
+  EXPECT_EQ(L[0].Lauf.Regeln, L[2].Lauf.Regeln);
+  EXPECT_NE(L[0].Lauf.Regeln, L[3].Lauf.Regeln);
+  EXPECT_EQ(L[1].Lauf.Regeln->Text(), Vier);
+  ASSERT_TRUE(P.LetzterLauf());
+  EXPECT_EQ(P.LetzterLauf()->Regeln->Text(), "F\r\n90\r\n90\r\n");
   EXPECT_EQ(P.Hindernis(), "");
 
   for (size_t i = 0; i < TLaufprotokoll::MaxLaeufe; ++i) {

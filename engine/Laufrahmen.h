@@ -82,17 +82,17 @@ class TZeichenmaschine::TFortschritt {
  public:
   TFortschritt(TZeichenmaschine& M, const std::string& s, int32_t Tiefe)
       : M(M), Melden(M.FortschrittMelden), Erledigt(M.Erledigt), Gesamt(M.Gesamt) {
-    M.Gesamt = ZeichenZaehlen(*M.Regelsystem, Tiefe, s).Zeichen;
+    M.Gesamt = ZeichenZaehlen(M.Tabelle(), Tiefe, s).Zeichen;
     M.Erledigt = 0;
     M.FortschrittMelden = true;
-    M.Fenster.FortschrittSetzen(0);
+    M.Beobachter.Fortschritt(0);
   }
   ~TFortschritt() {
     M.FortschrittMelden = Melden;
     M.Erledigt = Erledigt;
     M.Gesamt = Gesamt;
   }
-  void Fertig() { M.Fenster.FortschrittSetzen(1); }
+  void Fertig() { M.Beobachter.Fortschritt(1); }
 
  private:
   TZeichenmaschine& M;

@@ -9,6 +9,8 @@ void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h
 
 void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* Umriss,
                                  double Startwinkel) {
+  // On its own, the walk measures the axiom as it is now; in a run, the run's.
+  if (Laufende == 0 && Art.Regelsystem) Axiom = Art.Regelsystem->Axiom;
   TLaufrahmen Rahmen(*this);
   // The walk draws the drawing's random factors from a copy of the generator.
   const TZufall Vorher = Zufall;
@@ -17,11 +19,11 @@ void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* U
     const TZufall& Alt;
     ~TZurueck() { Z = Alt; }
   } Zurueck{Zufall, Vorher};
-  TFortschritt Fortschritt(*this, Regelsystem->Axiom, Tiefe);
-  BestimmungAbgebrochen = false;
+  TFortschritt Fortschritt(*this, Axiom, Tiefe);
+  BestimmungAbgebrochen_ = false;
   Abbruch = false;
   NachrichtenSofort();
-  Fenster.AbbrechenZeigen(true);
+  Beobachter.Unterbrechbar(true);
   TMessung& M = *Messung;
   M.x = M.y = M.Winkel = 0;
   M.maxX = M.minX = M.maxY = M.minY = 0;
@@ -31,21 +33,21 @@ void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* U
   M.Richtung = Startwinkel;
   M.Umriss = TUmriss{};
   try {
-    AusdehnungMessen(Tiefe, Regelsystem->Axiom);
+    AusdehnungMessen(Tiefe, Axiom);
     // A press of "Abbrechen" since the last look belongs to the walk, however
     // late in the walk it came: it must not stop the drawing that follows.
-    if (!BestimmungAbgebrochen) {
+    if (!BestimmungAbgebrochen_) {
       Fortschritt.Fertig();
       FortschrittMelden = false;
       NachrichtenSofort();
       NachrichtenVerarbeiten();
-      if (Abbruch) BestimmungAbgebrochen = true;
+      if (Abbruch) BestimmungAbgebrochen_ = true;
     }
   } catch (...) {
-    Fenster.AbbrechenZeigen(false);
+    Beobachter.Unterbrechbar(false);
     throw;
   }
-  Fenster.AbbrechenZeigen(false);
+  Beobachter.Unterbrechbar(false);
   w = M.maxX - M.minX;
   h = M.maxY - M.minY;
   if (Umriss) *Umriss = M.Umriss;
@@ -66,7 +68,7 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
   BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
   NachrichtenVerarbeiten();
   if (Abbruch) {
-    BestimmungAbgebrochen = true;
+    BestimmungAbgebrochen_ = true;
     return;
   }
   const bool Zufaellig = Lage && E->Zufallsmodus;
@@ -77,7 +79,7 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
   }
   for (size_t i = 0; i < Laenge; ++i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
-    const TTabelle& T = *Aktuelle;
+    const TErsetzungen& T = *Aktuelle;
     if (T.Ersetzt[c]) {
       Messen<Lage>(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
       continue;
@@ -86,7 +88,7 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
     // a message pass and a stop check, before it acts: one of each will do.
     NachrichtenVerarbeiten();
     if (Abbruch) {
-      BestimmungAbgebrochen = true;
+      BestimmungAbgebrochen_ = true;
     } else {
       ++Erledigt;
       MessZeichen<Lage>(static_cast<char>(c), Zufaellig);
@@ -101,16 +103,16 @@ void TZeichenmaschine::MessZeichen(char c, bool Zufaellig) {
   TMessung& M = *Messung;
   switch (c) {
     case '+':
-      M.Winkel = Gk(M.Winkel + WinkelPlus);
+      M.Winkel = Gk(M.Winkel + DrehungPlus);
       if constexpr (Lage)
-        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungPlus) * WinkelPlus)
-                               : WinkelPlus);
+        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungPlus) * DrehungPlus)
+                               : DrehungPlus);
       break;
     case '-':
-      M.Winkel = Gk(M.Winkel + WinkelMinus);
+      M.Winkel = Gk(M.Winkel + DrehungMinus);
       if constexpr (Lage)
-        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungMinus) * WinkelMinus)
-                               : WinkelMinus);
+        M.LageDrehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungMinus) * DrehungMinus)
+                               : DrehungMinus);
       break;
     case 'F':
     case 'f': {

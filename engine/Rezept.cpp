@@ -8,6 +8,7 @@
 
 #include "engine/Rezeptfelder.h"
 #include "engine/Zeichenmaschine.h"
+#include "rules/Regelstand.h"
 #include "rules/Regelsystem.h"
 #include "turtle/turtleUnit.h"
 
@@ -206,93 +207,42 @@ class TFelder {
   std::map<std::string, std::string> Werte;
 };
 
-// The window of a recipe's run: takes the fitted step size and the centred
-// start into the recipe and hands the complete recipe on once, before
-// anything is drawn: as soon as the run has computed what it is to compute.
-// (Nothing stops a walk here, so the start is always computed.)
-class TRezeptfenster : public TOhneFenster {
- public:
-  TRezeptfenster(TRezept& Rezept, const std::function<void(const TRezept&)>& Bereit, bool Anpassen,
-                 bool Zentrieren)
-      : TOhneFenster(Rezept.Breite, Rezept.Hoehe),
-        Rezept(Rezept),
-        Bereit(Bereit),
-        SchrittFehlt(Anpassen),
-        StartFehlt(Zentrieren) {
-    if (!SchrittFehlt && !StartFehlt) Melden();
-  }
-
-  void SchrittweiteAnzeigen(double Schrittweite) override {
-    Rezept.Schrittweite = Schrittweite;
-    SchrittFehlt = false;
-    if (!StartFehlt) Melden();
-  }
-
-  void StartGesetzt(double X, double Y) override {
-    Rezept.StartX = X;
-    Rezept.StartY = Y;
-    StartFehlt = false;
-    if (!SchrittFehlt) Melden();
-  }
-
-  void Melden() {
-    if (Gemeldet) return;
-    Gemeldet = true;
-    if (Bereit) Bereit(Rezept);
-  }
-
-  void FortschrittSetzen(double Wert) override { Anteil = Wert; }
-  void NachrichtenVerarbeiten() override {
-    if (Wiedergabe && Wiedergabe->Weiter && !Wiedergabe->Weiter(Anteil)) Maschine->Abbruch = true;
-  }
-
-  const TWiedergabe* Wiedergabe = nullptr;
-  TZeichenmaschine* Maschine = nullptr;
-
- private:
-  double Anteil = 0;
-  TRezept& Rezept;
-  const std::function<void(const TRezept&)>& Bereit;
-  bool SchrittFehlt;
-  bool StartFehlt;
-  bool Gemeldet = false;
-};
-
 }  // namespace
 
-std::string RezeptAlsText(const TRezept& R) {
+std::string RezeptAlsText(const TLauf& Lauf) {
+  TLauf& R = const_cast<TLauf&>(Lauf);  // NOLINT(cppcoreguidelines-pro-type-const-cast): read only
   std::string T = std::string(Kennung) + " " + std::to_string(Version) + "\n";
   for (const TRezeptfeld& F : Rezeptfelder()) {
     // A picture of the whole surface has no view, as before views existed.
-    if (F.Art == TFeldart::Rechteck && !(R.*F.Rechteck)) continue;
+    if (F.Art == TFeldart::Rechteck && !F.Rechteck(R)) continue;
     T += F.Schluessel;
     T += ": ";
     switch (F.Art) {
       case TFeldart::Ganzzahl:
-        T += std::to_string(R.*F.Ganz);
+        T += std::to_string(F.Ganz(R));
         break;
       case TFeldart::Zahl:
       case TFeldart::Prozent:
       case TFeldart::Schwund:
-        T += Zahltext(R.*F.Zahl);
+        T += Zahltext(F.Zahl(R));
         break;
       case TFeldart::Wahrheit:
-        T += R.*F.Wahr ? "ja" : "nein";
+        T += F.Wahr(R) ? "ja" : "nein";
         break;
       case TFeldart::Farbe: {
         char Farbe[16];
-        std::snprintf(Farbe, sizeof Farbe, "0x%06X", static_cast<unsigned>(R.*F.Wort));
+        std::snprintf(Farbe, sizeof Farbe, "0x%06X", static_cast<unsigned>(F.Wort(R)));
         T += Farbe;
         break;
       }
       case TFeldart::Zustand:
-        T += std::to_string(R.*F.Wort);
+        T += std::to_string(F.Wort(R));
         break;
       case TFeldart::Bytes:
-        T += Kodieren(R.*F.Text);
+        T += Kodieren(R.Regeln ? R.Regeln->Text() : std::string());
         break;
       case TFeldart::Rechteck: {
-        const TRechteck& A = *(R.*F.Rechteck);
+        const TRechteck& A = *F.Rechteck(R);
         T += Zahltext(A.X) + "," + Zahltext(A.Y) + "," + Zahltext(A.B) + "," + Zahltext(A.H);
         break;
       }
@@ -302,34 +252,35 @@ std::string RezeptAlsText(const TRezept& R) {
   return T;
 }
 
-TRezept RezeptAusText(const std::string& Text) {
+TLauf RezeptAusText(const std::string& Text) {
   const TFelder Werte(Text);
-  TRezept R;
+  TLauf R;
+  std::string Regeltext;
   for (const TRezeptfeld& F : Rezeptfelder()) {
     if (F.Neu && !Werte.Hat(F.Schluessel)) continue;
     switch (F.Art) {
       case TFeldart::Ganzzahl:
-        R.*F.Ganz = Werte.Ganzzahl(F.Schluessel);
+        F.Ganz(R) = Werte.Ganzzahl(F.Schluessel);
         break;
       case TFeldart::Zahl:
       case TFeldart::Prozent:
       case TFeldart::Schwund:
-        R.*F.Zahl = Werte.Zahl(F.Schluessel);
+        F.Zahl(R) = Werte.Zahl(F.Schluessel);
         break;
       case TFeldart::Wahrheit:
-        R.*F.Wahr = Werte.Wahrheit(F.Schluessel);
+        F.Wahr(R) = Werte.Wahrheit(F.Schluessel);
         break;
       case TFeldart::Farbe:
-        R.*F.Wort = Werte.Wort(F.Schluessel, 16);
+        F.Wort(R) = Werte.Wort(F.Schluessel, 16);
         break;
       case TFeldart::Zustand:
-        R.*F.Wort = Werte.Wort(F.Schluessel, 10);
+        F.Wort(R) = Werte.Wort(F.Schluessel, 10);
         break;
       case TFeldart::Bytes:
-        R.*F.Text = Werte.Bytes(F.Schluessel);
+        Regeltext = Werte.Bytes(F.Schluessel);
         break;
       case TFeldart::Rechteck:
-        R.*F.Rechteck = Werte.Rechteck(F.Schluessel);
+        F.Rechteck(R) = Werte.Rechteck(F.Schluessel);
         break;
     }
   }
@@ -339,60 +290,96 @@ TRezept RezeptAusText(const std::string& Text) {
   } catch (const EFeldfehler& E) {
     Ungueltig(E.what());
   }
-  TRegelsystem Probe;
   try {
-    Probe.InhaltLaden(R.Regelsystem);
+    R.Regeln = TRegelstand::AusText(Regeltext);
   } catch (const std::exception& E) {
     Ungueltig(std::string("Regelsystem: ") + E.what());
   }
   return R;
 }
 
-void RegelsystemErfassen(TRezept& Rezept, const TRegelsystem& R) {
-  Rezept.Regelsystem = R.Dateiinhalt();
-  Rezept.WinkelPlus = R.WinkelPlus;
-  Rezept.WinkelMinus = R.WinkelMinus;
+void RegelsystemErfassen(TLauf& Lauf, const TRegelsystem& R) {
+  Lauf.Regeln = TRegelstand::Aus(R);
+  Lauf.WinkelPlus = R.WinkelPlus;
+  Lauf.WinkelMinus = R.WinkelMinus;
 }
 
-void RegelsystemAusRezept(const TRezept& Rezept, TRegelsystem& R) {
-  R.InhaltLaden(Rezept.Regelsystem);
-  R.WinkelPlus = Rezept.WinkelPlus;
-  R.WinkelMinus = Rezept.WinkelMinus;
+void RegelsystemUebernehmen(const TLauf& Lauf, TRegelsystem& R) {
+  R.InhaltLaden(Lauf.Regeln ? Lauf.Regeln->Text() : std::string());
+  R.WinkelPlus = Lauf.WinkelPlus;
+  R.WinkelMinus = Lauf.WinkelMinus;
 }
 
-void RezeptZeichnen(TRezept& Rezept, TLeinwand& Leinwand, bool Anpassen, bool Zentrieren,
-                    const std::function<void(const TRezept&)>& Bereit,
-                    const TWiedergabe* Wiedergabe, const TAnsicht* Ansicht) {
-  TRegelsystem R;
-  RegelsystemAusRezept(Rezept, R);
-  if (Anpassen) Rezept.SchrittweiteAnpassen = true;
-  if (Zentrieren) Rezept.Zentriert = true;
-  // The run reads its own copy; the settings in force are none of its business.
-  TEinstellungen Einst = Rezept;
-  Einst.SchrittweiteAnpassen = Anpassen;
-  // The recipe's start is the centred one already, unless it is to be placed anew.
-  Einst.Zentriert = Zentrieren;
+namespace {
+
+// What the run told: the fitted step and the centred start go into the run,
+// which is handed on once, before anything is drawn: as soon as the run has
+// computed what it is to compute. (Nothing stops a walk here, so the start is
+// always computed.)
+class TNachzeichner : public TLaufbeobachter {
+ public:
+  TNachzeichner(TLauf& Lauf, const TNachzeichnung& Wie)
+      : Lauf(Lauf), Wie(Wie), SchrittFehlt(Wie.SchrittweiteAnpassen), StartFehlt(Wie.Zentrieren) {
+    if (!SchrittFehlt && !StartFehlt) Melden();
+  }
+
+  void SchrittweiteGesetzt(double Schrittweite) override {
+    Lauf.Schrittweite = Schrittweite;
+    SchrittFehlt = false;
+    if (!StartFehlt) Melden();
+  }
+  void StartGesetzt(double X, double Y) override {
+    Lauf.StartX = X;
+    Lauf.StartY = Y;
+    StartFehlt = false;
+    if (!SchrittFehlt) Melden();
+  }
+  void Fortschritt(double Wert) override { Anteil = Wert; }
+  bool Weiter() override {
+    Gestoppt = Gestoppt || (Wie.Weiter && !Wie.Weiter(Anteil));
+    return !Gestoppt;
+  }
+  void Melden() {
+    if (Gemeldet) return;
+    Gemeldet = true;
+    if (Wie.Bereit) Wie.Bereit(Lauf);
+  }
+
+  bool Gestoppt = false;
+
+ private:
+  TLauf& Lauf;
+  const TNachzeichnung& Wie;
+  double Anteil = 0;
+  bool SchrittFehlt;
+  bool StartFehlt;
+  bool Gemeldet = false;
+};
+
+}  // namespace
+
+bool LaufZeichnen(TLauf& Lauf, TLeinwand& Leinwand, const TNachzeichnung& Wie) {
+  if (Wie.SchrittweiteAnpassen) Lauf.Einstellungen.SchrittweiteAnpassen = true;
+  if (Wie.Zentrieren) Lauf.Einstellungen.Zentriert = true;
+  // The run computes only what it is asked to; the rest is the run's already.
+  TLauf Z = Lauf;
+  Z.Einstellungen.SchrittweiteAnpassen = Wie.SchrittweiteAnpassen;
+  Z.Einstellungen.Zentriert = Wie.Zentrieren;
   // A stopped step-by-step run counts its confirmed characters in its own string.
-  Einst.Schrittmodus = Wiedergabe && Rezept.Schrittmodus;
+  Z.Einstellungen.Schrittmodus = Wie.Wiedergabe && Lauf.Einstellungen.Schrittmodus;
 
   TTurtle Turtle(Leinwand);
-  TRezeptfenster Fenster(Rezept, Bereit, Anpassen, Zentrieren);
-  TZeichenmaschine M(Turtle, Fenster, Einst);
-  M.Regelsystem = &R;
-  M.WinkelPlus = R.WinkelPlus;
-  M.WinkelMinus = -R.WinkelMinus;
-  M.Schrittweite = Rezept.Schrittweite;
-  M.Ansicht = Ansicht;
-  Fenster.Maschine = &M;
-  if (Wiedergabe) {
-    Fenster.Wiedergabe = Wiedergabe;
-    M.Zeichengrenze = Wiedergabe->Zeichengrenze;
-  }
+  TNachzeichner Beobachter(Lauf, Wie);
+  TZeichenmaschine M(Turtle, Beobachter);
+  TLaufart Art;
+  Art.Zeichengrenze = Wie.Zeichengrenze;
+  Art.Ansicht = Wie.Ansicht;
   try {
-    M.Zeichenlauf(Einst, Rezept.Tiefe, Rezept.StartX, Rezept.StartY, Rezept.Startwinkel);
+    M.Zeichenlauf(Z, Art);
   } catch (...) {
     // A fitting that failed still leaves a picture, which carries its recipe.
-    Fenster.Melden();
+    Beobachter.Melden();
     throw;
   }
+  return !Beobachter.Gestoppt;
 }

@@ -15,16 +15,24 @@
 namespace {
 
 // Every value, bit for bit: the text form writes each so that it reads back exactly.
-void ErwarteGleich(const TRezept& A, const TRezept& B) {
+void ErwarteGleich(const TLauf& A, const TLauf& B) {
   EXPECT_EQ(RezeptAlsText(A), RezeptAlsText(B));
 }
 
+// A run of the rule system of this .LSY text.
+TLauf MitRegeln(const std::string& Text) {
+  TLauf L;
+  L.Regeln = TRegelstand::AusText(Text);
+  return L;
+}
+
 TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
-  TRezept R;
   // All 256 bytes in the axiom (Ctrl-Z ends what the loader reads), blanks,
   // lines ended by LF alone, a blank at the very end.
-  for (int i = 0; i < 256; ++i) R.Regelsystem += static_cast<char>(i);
-  R.Regelsystem += "\r\n 3.00000000000000E+0001\n30\r\n%41->F\n  B ->FF ";
+  std::string Regeltext;
+  for (int i = 0; i < 256; ++i) Regeltext += static_cast<char>(i);
+  Regeltext += "\r\n 3.00000000000000E+0001\n30\r\n%41->F\n  B ->FF ";
+  TLauf R = MitRegeln(Regeltext);
   const double d = std::numeric_limits<double>::denorm_min();
   R.WinkelPlus = 100.0 / 3;
   R.WinkelMinus = -0.0;
@@ -32,18 +40,18 @@ TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
   R.StartY = d;
   R.Startwinkel = -std::numeric_limits<double>::max();
   R.Schrittweite = 0.1;
-  R.Anfangsdicke = -d;
-  R.Schwundfaktor = 1e300;
-  R.AbweichungSchritt = 1e-300;
-  R.AbweichungPlus = 123456789.123456789;
-  R.AbweichungMinus = -2.5e-10;
+  R.Einstellungen.Anfangsdicke = -d;
+  R.Einstellungen.Schwundfaktor = 1e300;
+  R.Einstellungen.AbweichungSchritt = 1e-300;
+  R.Einstellungen.AbweichungPlus = 123456789.123456789;
+  R.Einstellungen.AbweichungMinus = -2.5e-10;
   R.Tiefe = 30;
-  R.SchrittweiteAnpassen = false;
-  R.Schrittmodus = true;
-  R.Zufallsmodus = true;
-  R.Zentriert = true;
-  R.Zeichenfarbe = 0xFFFFFF;
-  R.Saat = 4294967295u;
+  R.Einstellungen.SchrittweiteAnpassen = false;
+  R.Einstellungen.Schrittmodus = true;
+  R.Einstellungen.Zufallsmodus = true;
+  R.Einstellungen.Zentriert = true;
+  R.Einstellungen.Zeichenfarbe = 0xFFFFFF;
+  R.Einstellungen.Saat = 4294967295u;
   R.Breite = 1;
   R.Hoehe = 10000;
   const std::string Text = RezeptAlsText(R);
@@ -52,7 +60,7 @@ TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
   ErwarteGleich(RezeptAusText(Text), R);
 
   // Rules stay readable; CR LF line ends and unknown keys are fine.
-  TRezept S;
+  TLauf S;
   TRegelsystem Standard;
   Standard.RegelnHinzufuegen(StandardRegeln);
   RegelsystemErfassen(S, Standard);
@@ -67,14 +75,14 @@ TEST(Rezept, TextKeepsEveryByteAndEveryBitAndIsPrintable) {
   ErwarteGleich(RezeptAusText(Windows), S);
 
   // Recipes from before centring have no "Zentriert": their start is the user's.
-  S.Zentriert = true;
+  S.Einstellungen.Zentriert = true;
   std::string Alt = RezeptAlsText(S);
   Alt.erase(Alt.find("Zentriert: ja\n"), 14);
-  EXPECT_FALSE(RezeptAusText(Alt).Zentriert);
+  EXPECT_FALSE(RezeptAusText(Alt).Einstellungen.Zentriert);
 }
 
 TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
-  const std::string Gut = RezeptAlsText(TRezept{.Regelsystem = "A\r\n30\r\n30\r\nA->F\r\n"});
+  const std::string Gut = RezeptAlsText(MitRegeln("A\r\n30\r\n30\r\nA->F\r\n"));
   auto Ersetzt = [&Gut](const std::string& Alt, const std::string& Neu) {
     std::string T = Gut;
     const size_t p = T.find(Alt);
@@ -114,9 +122,8 @@ TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
 // message; a fitted step may be as large as the fit makes it, a centred start
 // lie off the surface.
 TEST(Rezept, ValuesOutOfTheirFieldsRangeAreRefused) {
-  TRezept Basis;
-  Basis.Regelsystem = "F\r\n90\r\n90\r\n";
-  Basis.SchrittweiteAnpassen = false;
+  TLauf Basis = MitRegeln("F\r\n90\r\n90\r\n");
+  Basis.Einstellungen.SchrittweiteAnpassen = false;
   const std::string Gut = RezeptAlsText(Basis);
   auto Mit = [&Gut](std::initializer_list<std::pair<std::string, std::string>> Werte) {
     std::string T = Gut;
@@ -167,13 +174,12 @@ TEST(Rezept, ValuesOutOfTheirFieldsRangeAreRefused) {
 // and must fit the surface: width above 0, scale from 1/4 to 1,000,000, the
 // height of the surface's shape.
 TEST(Rezept, ViewIsOptionalAndChecked) {
-  TRezept Basis;
-  Basis.Regelsystem = "F\r\n90\r\n90\r\n";
+  TLauf Basis = MitRegeln("F\r\n90\r\n90\r\n");
   const std::string Ohne = RezeptAlsText(Basis);
   EXPECT_EQ(Ohne.find("Ausschnitt"), std::string::npos);
   EXPECT_FALSE(RezeptAusText(Ohne).Ausschnitt);
 
-  TRezept Mit = Basis;
+  TLauf Mit = Basis;
   Mit.Ausschnitt = TRechteck{-1e9, 5e-324, 1000.0 / 3, 680.0 / 3};
   const std::string Text = RezeptAlsText(Mit);
   EXPECT_NE(Text.find("\nHoehe: 680\nAusschnitt: -1e+09,5e-324,333.3333333333333,"
@@ -211,9 +217,8 @@ TEST(Rezept, ViewIsOptionalAndChecked) {
 // placed with the mouse on the surface, a fitted step.
 TEST(Rezept, RecipesOfTheFieldsValuesLoad) {
   for (double Schwund : {99.0, 98.99999999999999, 98.7654321, -1e6, 0.0}) {
-    TRezept R;
-    R.Regelsystem = "F\r\n90\r\n90\r\n";
-    R.Schwundfaktor = 1 - Schwund / 100;
+    TLauf R = MitRegeln("F\r\n90\r\n90\r\n");
+    R.Einstellungen.Schwundfaktor = 1 - Schwund / 100;
     EXPECT_NO_THROW(RezeptAusText(RezeptAlsText(R))) << Schwund;
   }
 }
@@ -226,11 +231,11 @@ TEST(Rezept, RedrawingTheRecipeOfARunGivesItsPicture) {
   TRegelsystem R;
   R.RegelnHinzufuegen(StandardRegeln);
   R.WinkelPlus = 100.0 / 3;
-  TRezept Rezept;
-  Rezept.Zufallsmodus = true;
-  Rezept.Saat = 12345;
-  Rezept.Anfangsdicke = 7;
-  Rezept.Schwundfaktor = 0.7;
+  TLauf Rezept;
+  Rezept.Einstellungen.Zufallsmodus = true;
+  Rezept.Einstellungen.Saat = 12345;
+  Rezept.Einstellungen.Anfangsdicke = 7;
+  Rezept.Einstellungen.Schwundfaktor = 0.7;
   RegelsystemErfassen(Rezept, R);
   Rezept.Tiefe = 5;
   Rezept.Breite = 400;
@@ -238,20 +243,20 @@ TEST(Rezept, RedrawingTheRecipeOfARunGivesItsPicture) {
   Rezept.StartX = 200;
   Rezept.StartY = 300;
 
+  // The run of the window: the rule system read live.
   TSvgLeinwand Lauf(400, 300);
   TTurtle Turtle(Lauf);
-  TOhneFenster Fenster(400, 300);
-  TZeichenmaschine M(Turtle, Fenster, Rezept);
-  M.Regelsystem = &R;
-  M.WinkelPlus = R.WinkelPlus;
-  M.WinkelMinus = -R.WinkelMinus;
-  M.Zeichenlauf(Rezept, Rezept.Tiefe, Rezept.StartX, Rezept.StartY, Rezept.Startwinkel);
-  Rezept.Schrittweite = M.Schrittweite;
+  TLaufbeobachter Ohne;
+  TZeichenmaschine M(Turtle, Ohne);
+  TLaufart Live;
+  Live.Regelsystem = &R;
+  M.Zeichenlauf(Rezept, Live);
+  Rezept.Schrittweite = M.Schrittweite();
   const TEinstellungen InKraft = Einstellungen;
 
-  TRezept Gelesen = RezeptAusText(RezeptAlsText(Rezept));
+  TLauf Gelesen = RezeptAusText(RezeptAlsText(Rezept));
   TSvgLeinwand Wieder(400, 300);
-  RezeptZeichnen(Gelesen, Wieder);
+  LaufZeichnen(Gelesen, Wieder);
   EXPECT_EQ(Wieder.Elemente(), Lauf.Elemente());
   EXPECT_GT(Lauf.Elemente().size(), 1000u);
   // The replay read its own settings: those in force are untouched.
@@ -261,10 +266,12 @@ TEST(Rezept, RedrawingTheRecipeOfARunGivesItsPicture) {
   TSvgLeinwand Angepasst(400, 300);
   std::string Bereit;
   Gelesen.Schrittweite = 1;
-  RezeptZeichnen(Gelesen, Angepasst, true, false,
-                 [&](const TRezept& Z) { Bereit = RezeptAlsText(Z); });
+  TNachzeichnung Wie;
+  Wie.SchrittweiteAnpassen = true;
+  Wie.Bereit = [&](const TLauf& Z) { Bereit = RezeptAlsText(Z); };
+  LaufZeichnen(Gelesen, Angepasst, Wie);
   EXPECT_EQ(Angepasst.Elemente(), Lauf.Elemente());
-  EXPECT_EQ(Gelesen.Schrittweite, M.Schrittweite);
+  EXPECT_EQ(Gelesen.Schrittweite, M.Schrittweite());
   EXPECT_EQ(Bereit, RezeptAlsText(Gelesen));
 }
 

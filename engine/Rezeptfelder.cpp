@@ -10,6 +10,16 @@
 
 namespace {
 
+// Where a field's value lives: a member of the run, or of its settings.
+template <auto Glied>
+auto& Im(TLauf& L) {
+  return L.*Glied;
+}
+template <auto Glied>
+auto& Eingestellt(TLauf& L) {
+  return L.Einstellungen.*Glied;
+}
+
 constexpr int GroessteSeite = 10000;
 // A centred start lies wherever the drawing needs it, but not in the far distance.
 constexpr double GroessterZentrierterStart = 1e9;
@@ -32,15 +42,15 @@ bool StartGilt(double Wert, double Grenze, bool Zentriert) {
 }
 
 // The largest step the fitting gives on this surface: its extent at least 0.01.
-double GroessteAngepassteSchrittweite(const TRezept& R) {
+double GroessteAngepassteSchrittweite(const TLauf& R) {
   return Gk(GkTeilen(Minimum(R.Breite, R.Hoehe), 0.01) * 0.6);
 }
 
-double SchrittGrenze(const TRezept& R) {
-  return R.SchrittweiteAnpassen ? GroessteAngepassteSchrittweite(R) : 1000.0;
+double SchrittGrenze(const TLauf& R) {
+  return R.Einstellungen.SchrittweiteAnpassen ? GroessteAngepassteSchrittweite(R) : 1000.0;
 }
 
-bool Endlich(double Wert, const TRezept&) { return std::isfinite(Wert); }
+bool Endlich(double Wert, const TLauf&) { return std::isfinite(Wert); }
 
 // The scale of a view from a quarter to a million; its height as the surface's sides give it.
 constexpr double KleinsterMassstab = 0.25;
@@ -55,7 +65,7 @@ std::string Kurzzahl(double Wert) {
 }
 
 // Why the recipe's view cannot be drawn on its surface; empty when it can.
-std::string AusschnittFehler(const TRezept& R) {
+std::string AusschnittFehler(const TLauf& R) {
   if (!R.Ausschnitt) return {};
   const TRechteck& A = *R.Ausschnitt;
   if (!(A.B > 0)) return "Ausschnittsbreite muss größer als 0 sein";
@@ -74,10 +84,10 @@ const TRezeptfeld Felder[] = {
      .Option = "--tiefe",
      .Hilfe = "N|Entwicklungstiefe 0 bis 30 (2)",
      .Art = TFeldart::Ganzzahl,
-     .Ganz = &TRezept::Tiefe,
-     .Gilt = [](double W, const TRezept&) { return W >= 0 && W <= MaxTiefe; },
+     .Ganz = Im<&TLauf::Tiefe>,
+     .Gilt = [](double W, const TLauf&) { return W >= 0 && W <= MaxTiefe; },
      .Meldung =
-         [](const TRezept&) {
+         [](const TLauf&) {
            return "Tiefe außerhalb des zulässigen Bereichs von 0 bis " + std::to_string(MaxTiefe);
          },
      .Verschiebt = true,
@@ -85,35 +95,37 @@ const TRezeptfeld Felder[] = {
     {.Schluessel = "StartX",
      .Option = "--x",
      .Hilfe = "X|Startposition x (Breite div 2)",
-     .Zahl = &TRezept::StartX,
-     .Gilt = [](double W, const TRezept& R) { return StartGilt(W, R.Breite, R.Zentriert); },
-     .Meldung = [](const TRezept& R) { return Start("x", R.Breite, R.Zentriert); },
+     .Zahl = Im<&TLauf::StartX>,
+     .Gilt = [](double W,
+                const TLauf& R) { return StartGilt(W, R.Breite, R.Einstellungen.Zentriert); },
+     .Meldung = [](const TLauf& R) { return Start("x", R.Breite, R.Einstellungen.Zentriert); },
      .Verschiebt = true},
     {.Schluessel = "StartY",
      .Option = "--y",
      .Hilfe = "Y|Startposition y (Höhe)",
-     .Zahl = &TRezept::StartY,
-     .Gilt = [](double W, const TRezept& R) { return StartGilt(W, R.Hoehe, R.Zentriert); },
-     .Meldung = [](const TRezept& R) { return Start("y", R.Hoehe, R.Zentriert); },
+     .Zahl = Im<&TLauf::StartY>,
+     .Gilt = [](double W,
+                const TLauf& R) { return StartGilt(W, R.Hoehe, R.Einstellungen.Zentriert); },
+     .Meldung = [](const TLauf& R) { return Start("y", R.Hoehe, R.Einstellungen.Zentriert); },
      .Verschiebt = true},
     {.Schluessel = "Startwinkel",
      .Option = "--winkel",
      .Hilfe = "W|Startwinkel, 90 zeigt nach oben (90)",
-     .Zahl = &TRezept::Startwinkel,
+     .Zahl = Im<&TLauf::Startwinkel>,
      .Gilt = Endlich,
-     .Meldung = [](const TRezept&) { return std::string("Winkel hat falsches Format "); },
+     .Meldung = [](const TLauf&) { return std::string("Winkel hat falsches Format "); },
      .Verschiebt = true},
     {.Schluessel = "Zentriert",
      .Art = TFeldart::Wahrheit,
-     .Wahr = &TRezept::Zentriert,
+     .Wahr = Eingestellt<&TEinstellungen::Zentriert>,
      .Neu = true},
     {.Schluessel = "Schrittweite",
      .Option = "--schrittweite",
      .Hilfe = "S|feste Schrittweite; sonst an die Fläche angepasst",
-     .Zahl = &TRezept::Schrittweite,
-     .Gilt = [](double W, const TRezept& R) { return W > 0 && W <= SchrittGrenze(R); },
+     .Zahl = Im<&TLauf::Schrittweite>,
+     .Gilt = [](double W, const TLauf& R) { return W > 0 && W <= SchrittGrenze(R); },
      .Meldung =
-         [](const TRezept& R) {
+         [](const TLauf& R) {
            return "Schrittweite falsches Format oder\r\naußerhalb des zulässigen Bereichs von 0 "
                   "bis " +
                   KommazahlAlsText(2, SchrittGrenze(R));
@@ -121,70 +133,72 @@ const TRezeptfeld Felder[] = {
      .Verschiebt = true},
     {.Schluessel = "SchrittweiteAnpassen",
      .Art = TFeldart::Wahrheit,
-     .Wahr = &TRezept::SchrittweiteAnpassen},
-    {.Schluessel = "Schrittmodus", .Art = TFeldart::Wahrheit, .Wahr = &TRezept::Schrittmodus},
+     .Wahr = Eingestellt<&TEinstellungen::SchrittweiteAnpassen>},
+    {.Schluessel = "Schrittmodus",
+     .Art = TFeldart::Wahrheit,
+     .Wahr = Eingestellt<&TEinstellungen::Schrittmodus>},
     {.Schluessel = "Zufallsmodus",
      .Art = TFeldart::Wahrheit,
-     .Wahr = &TRezept::Zufallsmodus,
+     .Wahr = Eingestellt<&TEinstellungen::Zufallsmodus>,
      .ImLauf = true,
      .Verschiebt = true},
     {.Schluessel = "Anfangsdicke",
      .Option = "--dicke",
      .Hilfe = "D|Anfangsdicke der Linien (1)",
-     .Zahl = &TRezept::Anfangsdicke,
+     .Zahl = Eingestellt<&TEinstellungen::Anfangsdicke>,
      .Gilt = Endlich,
-     .Meldung = [](const TRezept&) { return std::string("Liniendicke hat falsches Format."); }},
+     .Meldung = [](const TLauf&) { return std::string("Liniendicke hat falsches Format."); }},
     {.Schluessel = "Schwundfaktor",
      .Option = "--schwund",
      .Hilfe = "P|Schwund der Dicke pro Stufe in % (0)",
      .Art = TFeldart::Schwund,
-     .Zahl = &TRezept::Schwundfaktor,
-     .Gilt = [](double W, const TRezept&) { return W >= KleinsterSchwundfaktor; },
-     .Meldung = [](const TRezept&) { return std::string("Schwund hat falsches Format "); },
+     .Zahl = Eingestellt<&TEinstellungen::Schwundfaktor>,
+     .Gilt = [](double W, const TLauf&) { return W >= KleinsterSchwundfaktor; },
+     .Meldung = [](const TLauf&) { return std::string("Schwund hat falsches Format "); },
      .ImLauf = true},
     {.Schluessel = "AbweichungSchritt",
      .Option = "--abweichung-schritt",
      .Hilfe = "P|Zufallsabweichung der Schritte in % (30)",
      .Art = TFeldart::Prozent,
-     .Zahl = &TRezept::AbweichungSchritt,
+     .Zahl = Eingestellt<&TEinstellungen::AbweichungSchritt>,
      .Gilt = Endlich,
      .Meldung =
-         [](const TRezept&) { return std::string("\"Abweichung Schritt\" hat falsches Format "); },
+         [](const TLauf&) { return std::string("\"Abweichung Schritt\" hat falsches Format "); },
      .ImLauf = true,
      .Verschiebt = true},
     {.Schluessel = "AbweichungPlus",
      .Option = "--abweichung-plus",
      .Hilfe = "P|Zufallsabweichung der Drehungen + in % (30)",
      .Art = TFeldart::Prozent,
-     .Zahl = &TRezept::AbweichungPlus,
+     .Zahl = Eingestellt<&TEinstellungen::AbweichungPlus>,
      .Gilt = Endlich,
-     .Meldung = [](const TRezept&) { return std::string("\"Abweichung +\" hat falsches Format "); },
+     .Meldung = [](const TLauf&) { return std::string("\"Abweichung +\" hat falsches Format "); },
      .ImLauf = true,
      .Verschiebt = true},
     {.Schluessel = "AbweichungMinus",
      .Option = "--abweichung-minus",
      .Hilfe = "P|Zufallsabweichung der Drehungen - in % (30)",
      .Art = TFeldart::Prozent,
-     .Zahl = &TRezept::AbweichungMinus,
+     .Zahl = Eingestellt<&TEinstellungen::AbweichungMinus>,
      .Gilt = Endlich,
-     .Meldung = [](const TRezept&) { return std::string("\"Abweichung -\" hat falsches Format "); },
+     .Meldung = [](const TLauf&) { return std::string("\"Abweichung -\" hat falsches Format "); },
      .ImLauf = true,
      .Verschiebt = true},
     {.Schluessel = "Zeichenfarbe",
      .Option = "--farbe",
      .Hilfe = "RRGGBB|Zeichenfarbe (008000)",
      .Art = TFeldart::Farbe,
-     .Wort = &TRezept::Zeichenfarbe,
-     .Gilt = [](double W, const TRezept&) { return W >= 0 && W <= 0xFFFFFF; },
+     .Wort = Eingestellt<&TEinstellungen::Zeichenfarbe>,
+     .Gilt = [](double W, const TLauf&) { return W >= 0 && W <= 0xFFFFFF; },
      .Meldung =
-         [](const TRezept&) { return std::string("Farbe hat falsches Format (RRGGBB erwartet)"); }},
+         [](const TLauf&) { return std::string("Farbe hat falsches Format (RRGGBB erwartet)"); }},
     {.Schluessel = "Zufallszustand",
      .Option = "--saat",
      .Hilfe = "N|Startwert des Zufallsgenerators, 0 bis 4294967295 (0)",
      .Art = TFeldart::Zustand,
-     .Wort = &TRezept::Saat,
+     .Wort = Eingestellt<&TEinstellungen::Saat>,
      .Meldung =
-         [](const TRezept&) {
+         [](const TLauf&) {
            return std::string("Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295");
          },
      .Verschiebt = true},
@@ -192,73 +206,73 @@ const TRezeptfeld Felder[] = {
      .Option = "--breite",
      .Hilfe = "B|Breite der Fläche (1000)",
      .Art = TFeldart::Ganzzahl,
-     .Ganz = &TRezept::Breite,
-     .Gilt = [](double W, const TRezept&) { return W >= 1 && W <= GroessteSeite; },
-     .Meldung =
-         [](const TRezept&) { return Bereich("Breite ", "1", std::to_string(GroessteSeite)); },
+     .Ganz = Im<&TLauf::Breite>,
+     .Gilt = [](double W, const TLauf&) { return W >= 1 && W <= GroessteSeite; },
+     .Meldung = [](const TLauf&) { return Bereich("Breite ", "1", std::to_string(GroessteSeite)); },
      .Verschiebt = true,
-     .Anpassen = true},
+     .Anpassen = true,
+     .Seite = true},
     {.Schluessel = "Hoehe",
      .Option = "--hoehe",
      .Hilfe = "H|Höhe der Fläche (680)",
      .Art = TFeldart::Ganzzahl,
-     .Ganz = &TRezept::Hoehe,
-     .Gilt = [](double W, const TRezept&) { return W >= 1 && W <= GroessteSeite; },
-     .Meldung = [](const TRezept&) { return Bereich("Höhe ", "1", std::to_string(GroessteSeite)); },
+     .Ganz = Im<&TLauf::Hoehe>,
+     .Gilt = [](double W, const TLauf&) { return W >= 1 && W <= GroessteSeite; },
+     .Meldung = [](const TLauf&) { return Bereich("Höhe ", "1", std::to_string(GroessteSeite)); },
      .Verschiebt = true,
-     .Anpassen = true},
+     .Anpassen = true,
+     .Seite = true},
     {.Schluessel = "Ausschnitt",
      .Option = "--ausschnitt",
      .Hilfe = "X,Y,B,H|nur dieses Rechteck der Fläche, auf Breite x Höhe skaliert",
      .Art = TFeldart::Rechteck,
-     .Rechteck = &TRezept::Ausschnitt,
-     .Gilt = [](double, const TRezept& R) { return AusschnittFehler(R).empty(); },
+     .Rechteck = Im<&TLauf::Ausschnitt>,
+     .Gilt = [](double, const TLauf& R) { return AusschnittFehler(R).empty(); },
      .Meldung =
-         [](const TRezept& R) {
+         [](const TLauf& R) {
            const std::string Fehler = AusschnittFehler(R);
            return Fehler.empty() ? std::string("Ausschnitt hat falsches Format (X,Y,B,H erwartet)")
                                  : Fehler;
          },
      .Neu = true},
     {.Schluessel = "WinkelPlus",
-     .Zahl = &TRezept::WinkelPlus,
+     .Zahl = Im<&TLauf::WinkelPlus>,
      .Gilt = Endlich,
-     .Meldung =
-         [](const TRezept&) { return std::string("Winkel für \"+\" hat falsches Format."); }},
+     .Meldung = [](const TLauf&) { return std::string("Winkel für \"+\" hat falsches Format."); }},
     {.Schluessel = "WinkelMinus",
-     .Zahl = &TRezept::WinkelMinus,
+     .Zahl = Im<&TLauf::WinkelMinus>,
      .Gilt = Endlich,
-     .Meldung =
-         [](const TRezept&) { return std::string("Winkel für \"-\" hat falsches Format."); }},
-    {.Schluessel = "Regelsystem", .Art = TFeldart::Bytes, .Text = &TRezept::Regelsystem},
+     .Meldung = [](const TLauf&) { return std::string("Winkel für \"-\" hat falsches Format."); }},
+    {.Schluessel = "Regelsystem", .Art = TFeldart::Bytes},
 };
 
-// The value as the check sees it.
-double Wert(const TRezeptfeld& F, const TRezept& R) {
-  if (F.Ganz) return R.*F.Ganz;
-  if (F.Zahl) return R.*F.Zahl;
-  if (F.Wort) return R.*F.Wort;
-  if (F.Wahr) return R.*F.Wahr ? 1 : 0;
+// The value as the check sees it; the accessors only point into the run.
+double Wert(const TRezeptfeld& F, const TLauf& R) {
+  TLauf& L = const_cast<TLauf&>(R);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+  if (F.Ganz) return F.Ganz(L);
+  if (F.Zahl) return F.Zahl(L);
+  if (F.Wort) return F.Wort(L);
+  if (F.Wahr) return F.Wahr(L) ? 1 : 0;
   return 0;
 }
 
-void Pruefen(const TRezeptfeld& F, const TRezept& R) {
+void Pruefen(const TRezeptfeld& F, const TLauf& R) {
   if (F.Gilt && !F.Gilt(Wert(F, R), R)) throw EFeldfehler(F.Meldung(R));
 }
 
-[[noreturn]] void Falsch(const TRezeptfeld& F, const TRezept& R) {
+[[noreturn]] void Falsch(const TRezeptfeld& F, const TLauf& R) {
   if (!F.Meldung)
     throw EFeldfehler(std::string(F.Option ? F.Option : F.Schluessel) +
                       " erwartet „ja“ oder „nein“");
   throw EFeldfehler(F.Meldung(R));
 }
 
-double Kommazahl(const TRezeptfeld& F, const TRezept& R, const std::string& Text) {
+double Kommazahl(const TRezeptfeld& F, const TLauf& R, const std::string& Text) {
   if (!IstKommazahl(Text)) Falsch(F, R);
   return TextAlsKommazahl(Text);
 }
 
-uint32_t Farbwert(const TRezeptfeld& F, const TRezept& R, const std::string& Text) {
+uint32_t Farbwert(const TRezeptfeld& F, const TLauf& R, const std::string& Text) {
   const std::string T = Text.rfind('#', 0) == 0 ? Text.substr(1) : Text;
   if (T.size() != 6 || T.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
     Falsch(F, R);
@@ -267,7 +281,7 @@ uint32_t Farbwert(const TRezeptfeld& F, const TRezept& R, const std::string& Tex
 }
 
 // Four numbers with a decimal point, the commas between them.
-TRechteck Rechteckwert(const TRezeptfeld& F, const TRezept& R, const std::string& Text) {
+TRechteck Rechteckwert(const TRezeptfeld& F, const TLauf& R, const std::string& Text) {
   double Werte[4];
   size_t Anfang = 0;
   for (int i = 0; i < 4; ++i) {
@@ -281,7 +295,7 @@ TRechteck Rechteckwert(const TRezeptfeld& F, const TRezept& R, const std::string
   return {Werte[0], Werte[1], Werte[2], Werte[3]};
 }
 
-uint32_t Zustand(const TRezeptfeld& F, const TRezept& R, const std::string& Text) {
+uint32_t Zustand(const TRezeptfeld& F, const TLauf& R, const std::string& Text) {
   if (Text.empty() || Text.size() > 10 || Text.find_first_not_of("0123456789") != std::string::npos)
     Falsch(F, R);
   const unsigned long long Wert = std::stoull(Text);
@@ -305,35 +319,35 @@ const TRezeptfeld* FeldZuOption(const std::string& Option) {
   return nullptr;
 }
 
-void FeldEingeben(const TRezeptfeld& F, TRezept& R, const std::string& Text) {
-  TRezept Neu = R;
+void FeldEingeben(const TRezeptfeld& F, TLauf& R, const std::string& Text) {
+  TLauf Neu = R;
   switch (F.Art) {
     case TFeldart::Ganzzahl:
       if (!IstGanzzahl(Text)) Falsch(F, R);
-      Neu.*F.Ganz = GanzzahlWert(Text);
+      F.Ganz(Neu) = GanzzahlWert(Text);
       break;
     case TFeldart::Zahl:
-      Neu.*F.Zahl = Kommazahl(F, R, Text);
+      F.Zahl(Neu) = Kommazahl(F, R, Text);
       break;
     case TFeldart::Prozent:
-      Neu.*F.Zahl = Kommazahl(F, R, Text) / 100;
+      F.Zahl(Neu) = Kommazahl(F, R, Text) / 100;
       break;
     case TFeldart::Schwund:
-      Neu.*F.Zahl = 1 - Kommazahl(F, R, Text) / 100;
+      F.Zahl(Neu) = 1 - Kommazahl(F, R, Text) / 100;
       break;
     case TFeldart::Farbe:
-      Neu.*F.Wort = Farbwert(F, R, Text);
+      F.Wort(Neu) = Farbwert(F, R, Text);
       break;
     case TFeldart::Zustand:
-      Neu.*F.Wort = Zustand(F, R, Text);
+      F.Wort(Neu) = Zustand(F, R, Text);
       break;
     case TFeldart::Rechteck:
-      Neu.*F.Rechteck = Rechteckwert(F, R, Text);
+      F.Rechteck(Neu) = Rechteckwert(F, R, Text);
       break;
     case TFeldart::Wahrheit:
       // A setting that is on or off: "ja" or "nein", as in the recipe.
       if (Text != "ja" && Text != "nein") Falsch(F, R);
-      Neu.*F.Wahr = Text == "ja";
+      F.Wahr(Neu) = Text == "ja";
       break;
     case TFeldart::Bytes:
       Falsch(F, R);
@@ -342,17 +356,17 @@ void FeldEingeben(const TRezeptfeld& F, TRezept& R, const std::string& Text) {
   R = std::move(Neu);
 }
 
-void RezeptPruefen(const TRezept& R) {
+void RezeptPruefen(const TLauf& R) {
   // The surface first: the bounds of start and step depend on it.
   for (const TRezeptfeld& F : Felder)
-    if (F.Ganz == &TRezept::Breite || F.Ganz == &TRezept::Hoehe) Pruefen(F, R);
+    if (F.Seite) Pruefen(F, R);
   for (const TRezeptfeld& F : Felder) Pruefen(F, R);
 }
 
 bool ImLaufGleich(const TEinstellungen& A, const TEinstellungen& B) {
-  TRezept RA, RB;
-  static_cast<TEinstellungen&>(RA) = A;
-  static_cast<TEinstellungen&>(RB) = B;
+  TLauf RA, RB;
+  RA.Einstellungen = A;
+  RB.Einstellungen = B;
   for (const TRezeptfeld& F : Felder) {
     if (!F.ImLauf) continue;
     const double WA = Wert(F, RA), WB = Wert(F, RB);

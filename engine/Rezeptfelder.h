@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/Feldpruefung.h"
-#include "engine/Rezept.h"
+#include "engine/Lauf.h"
 
 enum class TFeldart {
   Ganzzahl,  // int32_t, decimal
@@ -29,19 +29,19 @@ struct TRezeptfeld {
   const char* Option = nullptr;  // rankenwerk-render's option taking a value
   const char* Hilfe = nullptr;   // the option's value and meaning in its help, "N|Text"
   TFeldart Art = TFeldart::Zahl;
-  // Where the value lives, the member of its kind.
-  int32_t TRezept::*Ganz = nullptr;
-  double TRezept::*Zahl = nullptr;
-  bool TRezept::*Wahr = nullptr;
-  uint32_t TRezept::*Wort = nullptr;
-  std::string TRezept::*Text = nullptr;
-  std::optional<TRechteck> TRezept::*Rechteck = nullptr;
+  // Where the value lives in a run, the member of its kind (the rule
+  // system's text, Bytes, is the text of the run's rules).
+  int32_t& (*Ganz)(TLauf&) = nullptr;
+  double& (*Zahl)(TLauf&) = nullptr;
+  bool& (*Wahr)(TLauf&) = nullptr;
+  uint32_t& (*Wort)(TLauf&) = nullptr;
+  std::optional<TRechteck>& (*Rechteck)(TLauf&) = nullptr;
   // The field's check of a value as the recipe holds it; R is the recipe it
   // stands in, for bounds that depend on other values. Without it any value
   // of its kind passes.
-  bool (*Gilt)(double Wert, const TRezept& R) = nullptr;
+  bool (*Gilt)(double Wert, const TLauf& R) = nullptr;
   // The field's message for a refused value (also for a refused text).
-  std::string (*Meldung)(const TRezept& R) = nullptr;
+  std::string (*Meldung)(const TLauf& R) = nullptr;
   // Recipes from before it lack the key: it then keeps its default.
   bool Neu = false;
   // Read by the characters while a run goes on (a change then alters the run).
@@ -50,6 +50,8 @@ struct TRezeptfeld {
   bool Verschiebt = false;
   // A change calls for a new fit of the step size (depth, surface).
   bool Anpassen = false;
+  // A side of the surface: read and checked first, as other bounds depend on it.
+  bool Seite = false;
 };
 
 std::span<const TRezeptfeld> Rezeptfelder();
@@ -62,11 +64,11 @@ const TRezeptfeld* FeldZuOption(const std::string& Option);
 // it with R as the recipe it is to stand in, and stores it in R. Throws
 // EFeldfehler with the field's message; a number beyond the range of a double
 // still raises "Gleitkommaüberlauf".
-void FeldEingeben(const TRezeptfeld& Feld, TRezept& R, const std::string& Text);
+void FeldEingeben(const TRezeptfeld& Feld, TLauf& R, const std::string& Text);
 
 // Checks every value of the recipe as its field would; throws EFeldfehler
 // with the first refused field's message.
-void RezeptPruefen(const TRezept& R);
+void RezeptPruefen(const TLauf& R);
 
 // True when A and B agree in every setting that the characters read while a
 // run goes on.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <tuple>
 
 #include "engine/Ausschnitt.h"
 #include "engine/Laufrahmen.h"
@@ -23,29 +25,47 @@ constexpr uint64_t LinienProEinheit = 16;
 constexpr uint64_t Zwischenaufwand = Uhrabstand * LinienProEinheit;
 }  // namespace
 
-TZeichenmaschine::TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster,
-                                   const TEinstellungen& E)
-    : Turtle(Turtle), E(&E), Fenster(Fenster), Messung(std::make_unique<TMessung>()) {}
+TZeichenmaschine::TZeichenmaschine(TTurtle& Turtle, TLaufbeobachter& Beobachter)
+    : Turtle(Turtle),
+      Beobachter(Beobachter),
+      E(&Lauf.Einstellungen),
+      Messung(std::make_unique<TMessung>()) {}
 
 TZeichenmaschine::~TZeichenmaschine() = default;
 
-const TZeichenmaschine::TTabelle& TZeichenmaschine::Tabelle() {
-  if (Aktuelle && Aktuelle->Quelle == Regelsystem && Aktuelle->Stand == Regelsystem->Stand())
-    return *Aktuelle;
-  auto T = std::make_unique<TTabelle>();
-  T->Quelle = Regelsystem;
-  T->Stand = Regelsystem->Stand();
-  for (int i = 0; i < 256; ++i) {
-    const char c = static_cast<char>(i);
-    int Index = Regelsystem->RegelIndex(c);
-    if (Index < 0) continue;
-    const std::string& R = Regelsystem->Items(Index).Rumpf;
-    if (R.size() == 1 && R[0] == c) continue;
-    T->Ersetzt[i] = true;
-    T->Rumpf[i] = R;
+void TZeichenmaschine::Einrichten(const TLauf& Neu, const TLaufart& Wie) {
+  Lauf = Neu;
+  Art = Wie;
+  // A run without rules draws its axiom of an empty rule system: nothing.
+  if (!Lauf.Regeln) Lauf.Regeln = TRegelstand::AusText("");
+  E = Art.Einstellungen ? Art.Einstellungen : &Lauf.Einstellungen;
+  Zufall.Zufallszustand = E->Saat;
+  Axiom = Art.Regelsystem ? Art.Regelsystem->Axiom : Lauf.Regeln->Axiom();
+  WinkelSetzen(Lauf.WinkelPlus, Lauf.WinkelMinus);
+  Schrittweite_ = Lauf.Schrittweite;
+  Ansicht = Art.Ansicht;
+  if (!Ansicht && Lauf.Ausschnitt) Ansicht = AnsichtAus(*Lauf.Ausschnitt, Lauf.Breite);
+  // A table of the rules the engine was set up for before is none of this run's.
+  if (Laufende == 0) {
+    Aktuelle = nullptr;
+    Tabellen.clear();
   }
+}
+
+void TZeichenmaschine::WinkelSetzen(double Plus, double Minus) {
+  DrehungPlus = Plus;
+  DrehungMinus = -Minus;
+}
+
+const TErsetzungen& TZeichenmaschine::Tabelle() {
+  if (!Art.Regelsystem) {
+    Aktuelle = &Lauf.Regeln->Ersetzungen();
+    return *Aktuelle;
+  }
+  const TRegelsystem& R = *Art.Regelsystem;
+  if (Aktuelle && Aktuelle->Stand == R.Stand()) return *Aktuelle;
   if (Laufende == 0) Tabellen.clear();
-  Tabellen.push_back(std::move(T));
+  Tabellen.push_back(std::make_unique<TErsetzungen>(R));
   Aktuelle = Tabellen.back().get();
   return *Aktuelle;
 }
@@ -78,11 +98,11 @@ void TZeichenmaschine::NachrichtenPruefen() {
     return;
   SofortFaellig = false;
   Turtle.Canvas.Ausgeben();
-  ++Laeufe;
-  if (FortschrittMelden) Fenster.FortschrittSetzen(Anteil());
-  Fenster.NachrichtenVerarbeiten();
+  ++Durchgaenge;
+  if (FortschrittMelden) Beobachter.Fortschritt(Anteil());
+  if (!Beobachter.Weiter()) Abbruch = true;
   LetzterLauf = std::chrono::steady_clock::now();
-  if (Regelsystem && Laufende > 0) Tabelle();  // rules change only in there
+  if (Art.Regelsystem && Laufende > 0) Tabelle();  // rules change only in there
 }
 
 // Rules changed meanwhile may let the count pass the total: it stays at 1.
@@ -91,43 +111,38 @@ double TZeichenmaschine::Anteil() const {
   return static_cast<double>(Erledigt) / static_cast<double>(Gesamt);
 }
 
-void TZeichenmaschine::SchrittweiteSetzen(double x) {
-  Schrittweite = x;
-  Fenster.SchrittweiteAnzeigen(x);
-}
-
 // ---- what a character does
 
 void TZeichenmaschine::ZeichenAusfuehren(char c) { ZeichenAusfuehren(c, E->Zufallsmodus); }
 
 void TZeichenmaschine::ZeichenAusfuehren(char c, bool Zufaellig) {
-  if (Ausgefuehrt >= Zeichengrenze) [[unlikely]] {
+  if (Ausgefuehrt_ >= Art.Zeichengrenze) [[unlikely]] {
     Abbruch = true;
     return;
   }
   Handeln(c, Zufaellig);
-  ++Ausgefuehrt;
+  ++Ausgefuehrt_;
 }
 
 void TZeichenmaschine::Handeln(char c, bool Zufaellig) {
   switch (c) {
     case 'F':
       Turtle.StiftSenken();
-      Turtle.Vorwaerts(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungSchritt) * Schrittweite)
-                                 : Schrittweite);
+      Turtle.Vorwaerts(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungSchritt) * Schrittweite_)
+                                 : Schrittweite_);
       break;
     case 'f':
       Turtle.StiftHeben();
-      Turtle.Vorwaerts(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungSchritt) * Schrittweite)
-                                 : Schrittweite);
+      Turtle.Vorwaerts(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungSchritt) * Schrittweite_)
+                                 : Schrittweite_);
       break;
     case '+':
-      Turtle.Drehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungPlus) * WinkelPlus)
-                              : WinkelPlus);
+      Turtle.Drehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungPlus) * DrehungPlus)
+                              : DrehungPlus);
       break;
     case '-':
-      Turtle.Drehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungMinus) * WinkelMinus)
-                              : WinkelMinus);
+      Turtle.Drehen(Zufaellig ? Gk(Zufall.Zufallsfaktor(E->AbweichungMinus) * DrehungMinus)
+                              : DrehungMinus);
       break;
     case '[':
       Turtle.PositionMerken();
@@ -150,18 +165,18 @@ void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
   Abbruch = false;
   // Every drawing lets the messages in at its start, also one right after a fitting.
   NachrichtenSofort();
-  Fenster.AbbrechenZeigen(true);
+  Beobachter.Unterbrechbar(true);
   try {
     if (Ansicht)
       AusschnittTeil(s, Tiefe);
     else
       zeichnenRekTeil(s, Tiefe);
   } catch (...) {
-    Fenster.AbbrechenZeigen(false);
+    Beobachter.Unterbrechbar(false);
     throw;
   }
   if (!Abbruch) Fortschritt.Fertig();
-  Fenster.AbbrechenZeigen(false);
+  Beobachter.Unterbrechbar(false);
 }
 
 void TZeichenmaschine::zeichnenRekTeil(const std::string& s, int32_t n) {
@@ -182,7 +197,7 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
   if (n > 0) {
     for (size_t i = 0; i < Laenge; ++i) {
       const unsigned char c = static_cast<unsigned char>(s[i]);
-      const TTabelle& T = *Aktuelle;
+      const TErsetzungen& T = *Aktuelle;
       if (T.Ersetzt[c]) {
         RekTeil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
         continue;
@@ -197,7 +212,8 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
     // (and up to the one that failed), with a look at the canvas's work now
     // and then rather than after each of them.
     Erledigt += Laenge;
-    const size_t Bis = static_cast<size_t>(std::min<uint64_t>(Laenge, Zeichengrenze - Ausgefuehrt));
+    const size_t Bis =
+        static_cast<size_t>(std::min<uint64_t>(Laenge, Art.Zeichengrenze - Ausgefuehrt_));
     size_t i = 0;
     try {
       for (; i < Bis && !Abbruch; ++i) {
@@ -205,10 +221,10 @@ void TZeichenmaschine::RekTeil(const char* s, size_t Laenge, int32_t n) {
         if ((i & 15) == 15) SchwereArbeitPruefen();
       }
     } catch (...) {
-      Ausgefuehrt += i;
+      Ausgefuehrt_ += i;
       throw;
     }
-    Ausgefuehrt += i;
+    Ausgefuehrt_ += i;
     if (i == Bis && Bis < Laenge) Abbruch = true;
   }
 }
@@ -222,13 +238,11 @@ void TZeichenmaschine::zeichnenSchritt(const std::string& s) {
     const char c = Text[i];
     Turtle.Canvas.Ausgeben();
     // A replay ends where the run it repeats was stopped.
-    if (Ausgefuehrt >= Zeichengrenze || !Fenster.WeiterFragen()) {
-      Fenster.ZeichenfeldZeigen(false);
-      Fenster.StringZeigen(false, "");
+    if (Ausgefuehrt_ >= Art.Zeichengrenze || !Beobachter.WeiterFragen()) {
+      Beobachter.SchrittmodusEndet();
       return;
     }
-    Fenster.ZeichenSetzen(std::string(1, c));
-    Fenster.StringMarkieren(i);
+    Beobachter.ZeichenZeigen(c, i);
     ZeichenAusfuehren(c, Zufaellig);
   }
   Turtle.Canvas.Ausgeben();
@@ -251,25 +265,24 @@ void TZeichenmaschine::SchrittRekTeil(const char* s, size_t Laenge, int32_t n) {
   const bool Zufaellig = E->Zufallsmodus;
   for (size_t i = 0; i < Laenge; ++i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
-    const TTabelle& T = *Aktuelle;
+    const TErsetzungen& T = *Aktuelle;
     if (n > 0 && T.Ersetzt[c]) {
       SchrittRekTeil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
       continue;
     }
     // A replay ends where the run it repeats was stopped, without walking the rest.
-    bool Weiter = !Gestoppt && Ausgefuehrt < Zeichengrenze;
+    bool Weiter = !Gestoppt && Ausgefuehrt_ < Art.Zeichengrenze;
     if (Weiter) {
       Turtle.Canvas.Ausgeben();
-      Weiter = Fenster.WeiterFragen();
+      Weiter = Beobachter.WeiterFragen();
       Tabelle();  // the prompt ran messages
     }
     if (!Weiter) {
-      Fenster.ZeichenfeldZeigen(false);
-      Fenster.StringZeigen(false, "");
+      Beobachter.SchrittmodusEndet();
       Gestoppt = true;
       return;
     }
-    Fenster.ZeichenSetzen(std::string(1, static_cast<char>(c)));
+    Beobachter.ZeichenZeigen(static_cast<char>(c), TLaufbeobachter::KeinePosition);
     ZeichenAusfuehren(static_cast<char>(c), Zufaellig);
   }
 }
@@ -297,18 +310,24 @@ double AngepassterSchritt(double w, double h, int Breite, int Hoehe) {
   return Gk(GkTeilen(m, g) * 0.6);
 }
 
-void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, double StartX,
-                                   double StartY, double Startwinkel) {
+void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
+  // A run started from a message pass of another leaves that one set up as it was.
+  struct TAussen {
+    TZeichenmaschine& M;
+    std::optional<std::tuple<TLauf, TLaufart, std::string, std::optional<TAnsicht>>> Alt;
+    ~TAussen() {
+      if (!Alt) return;
+      std::tie(M.Lauf, M.Art, M.Axiom, M.Ansicht) = std::move(*Alt);
+      M.E = M.Art.Einstellungen ? M.Art.Einstellungen : &M.Lauf.Einstellungen;
+    }
+  } Aussen{*this, Laufende > 0 ? std::make_optional(std::make_tuple(Lauf, Art, Axiom, Ansicht))
+                               : std::nullopt};
   TLaufrahmen Rahmen(*this);
-  struct TLeser {
-    const TEinstellungen*& Zeiger;
-    const TEinstellungen* Vorher;
-    ~TLeser() { Zeiger = Vorher; }
-  } Leser{E, E};
-  E = &Einst;
-  Zufall.Zufallszustand = Einst.Saat;
-  const std::string Axiom = Regelsystem->Axiom;
-  Ausgefuehrt = 0;
+  Einrichten(Neu, Wie);
+  Ausgefuehrt_ = 0;
+  double StartX = Lauf.StartX, StartY = Lauf.StartY;
+  const double Startwinkel = Lauf.Startwinkel;
+  const int32_t Tiefe = Lauf.Tiefe;
   // Fitting and centring share one walk; the fit is the same as without centring.
   if (E->SchrittweiteAnpassen || E->Zentriert) {
     double w = 0, h = 0;
@@ -316,23 +335,22 @@ void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, d
     const bool Zentrieren = E->Zentriert;
     Vermessen(Tiefe, w, h, Zentrieren ? &Umriss : nullptr, Startwinkel);
     if (E->SchrittweiteAnpassen) {
-      if (BestimmungAbgebrochen) {
-        Fenster.Meldung("Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt");
-        SchrittweiteSetzen(0.1);
-      } else {
-        SchrittweiteSetzen(AngepassterSchritt(w, h, Fenster.ClientBreite(), Fenster.ClientHoehe()));
-      }
+      Schrittweite_ =
+          BestimmungAbgebrochen_ ? 0.1 : AngepassterSchritt(w, h, Lauf.Breite, Lauf.Hoehe);
+      if (BestimmungAbgebrochen_)
+        Beobachter.Meldung("Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt");
+      Beobachter.SchrittweiteGesetzt(Schrittweite_);
     }
     // Stopped, the drawing starts where the user put it: nothing to tell, the
     // start is the user's own. The picture is on the canvas, which need not
-    // have the size of the window: it is the canvas's middle that counts.
-    // Through a view the canvas is the output, and the surface is the client.
-    if (Zentrieren && !BestimmungAbgebrochen) {
-      const int Breite = Ansicht ? Fenster.ClientBreite() : Turtle.Canvas.Breite();
-      const int Hoehe = Ansicht ? Fenster.ClientHoehe() : Turtle.Canvas.Hoehe();
-      StartX = Mittig(Umriss.MinX, Umriss.MaxX, Schrittweite, Breite);
-      StartY = Mittig(Umriss.MinY, Umriss.MaxY, Schrittweite, Hoehe);
-      Fenster.StartGesetzt(StartX, StartY);
+    // have the size of the surface: it is the canvas's middle that counts.
+    // Through a view the canvas is the output, and the surface is the run's.
+    if (Zentrieren && !BestimmungAbgebrochen_) {
+      const int Breite = Ansicht ? Lauf.Breite : Turtle.Canvas.Breite();
+      const int Hoehe = Ansicht ? Lauf.Hoehe : Turtle.Canvas.Hoehe();
+      StartX = Mittig(Umriss.MinX, Umriss.MaxX, Schrittweite_, Breite);
+      StartY = Mittig(Umriss.MinY, Umriss.MaxY, Schrittweite_, Hoehe);
+      Beobachter.StartGesetzt(StartX, StartY);
     }
   }
   if (Ansicht) {
@@ -347,17 +365,17 @@ void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, d
   Turtle.FarbeSetzen(E->Zeichenfarbe);
   Turtle.DickeSetzen(E->Anfangsdicke);
   if (!E->Schrittmodus) {
-    Fenster.ZeichenfeldZeigen(false);
     zeichnenRek(Axiom, Tiefe);
     return;
   }
   // Derived from the axiom the run started with, as the walk below would be:
-  // the fitting let messages in, and the axiom may have changed meanwhile.
+  // the fitting let messages in, and the rules may have changed meanwhile.
   std::string s = Axiom;
   bool Zulang = false;
   try {
-    for (int32_t i = 0; i < Tiefe; ++i) Regelsystem->Ableitungsschritt(s);
-    Regelsystem->NichtterminaleEntfernen(s);
+    const TRegelsystem& R = Art.Regelsystem ? *Art.Regelsystem : Lauf.Regeln->Regelsystem();
+    for (int32_t i = 0; i < Tiefe; ++i) R.Ableitungsschritt(s);
+    R.NichtterminaleEntfernen(s);
   } catch (const EZulang&) {
     Zulang = true;
     s.clear();
@@ -371,23 +389,15 @@ void TZeichenmaschine::Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, d
       zeichnenRek(s, 0);
     return;
   }
-  Fenster.WeiterBoxPlatzieren();
-  Fenster.ZeichenSetzen("");
-  Fenster.ZeichenfeldZeigen(true);
-  if (!Zulang && s.size() < 100)
-    Fenster.StringZeigen(true, s);
-  else
-    Fenster.StringZeigen(false, "");
+  Beobachter.SchrittmodusBeginnt(!Zulang && s.size() < 100 ? &s : nullptr);
   try {
     if (Zulang)
       zeichnenSchrittRek(Axiom, Tiefe);
     else
       zeichnenSchritt(s);
   } catch (...) {
-    Fenster.ZeichenfeldZeigen(false);
-    Fenster.StringZeigen(false, "");
+    Beobachter.SchrittmodusEndet();
     throw;
   }
-  Fenster.ZeichenfeldZeigen(false);
-  Fenster.StringZeigen(false, "");
+  Beobachter.SchrittmodusEndet();
 }

@@ -1,55 +1,25 @@
 // The drawing engine: what each character does to the turtle, the recursive and
 // step-by-step drawings, the step-size fitting and the sequence of one run.
-// It needs no window: what it needs of one is TZeichenfensterSchnittstelle.
+// It knows no window: it is set up from a run value (TLauf) and reports to an
+// observer of runs (TLaufbeobachter).
 #pragma once
 
-#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/Einstellungen.h"
+#include "engine/Lauf.h"
+#include "engine/Laufbeobachter.h"
 
 class TRegelsystem;
 class TTurtle;
-struct TAnsicht;
 class TTeilbilder;
 class TAusschnittlauf;
-
-// What the engine needs of the drawing window. Tests implement it too.
-class TZeichenfensterSchnittstelle {
- public:
-  virtual ~TZeichenfensterSchnittstelle() = default;
-  // Runs all pending window messages (the engine decides how often).
-  virtual void NachrichtenVerarbeiten() = 0;
-  // BAbbrechen visible and enabled, or hidden and disabled.
-  virtual void AbbrechenZeigen(bool An) = 0;
-  // Shows the continue prompt modally; true only when the user chose "OK".
-  virtual bool WeiterFragen() = 0;
-  // Places the continue prompt below EString, right of the control panel.
-  virtual void WeiterBoxPlatzieren() = 0;
-  virtual void ZeichenSetzen(const std::string& Text) = 0;          // text of EZeichen
-  virtual void ZeichenfeldZeigen(bool An) = 0;                      // EZeichen
-  virtual void StringZeigen(bool An, const std::string& Text) = 0;  // EString
-  // ESchrittweite shows the new step size (3 decimals).
-  virtual void SchrittweiteAnzeigen(double Schrittweite) = 0;
-  // Plain message box.
-  virtual void Meldung(const std::string& Text) = 0;
-  virtual int ClientBreite() const = 0;
-  virtual int ClientHoehe() const = 0;
-  // How far the measuring walk or the drawing at once has come, 0 to 1: 0 at
-  // its start, then at each real message pass, 1 when it has completed.
-  virtual void FortschrittSetzen(double /*Anteil*/) {}
-  // Step by step: the character at this index of EString is the one acting now.
-  virtual void StringMarkieren(size_t /*Position*/) {}
-  // A centred run starts here instead of at the start it was given; called
-  // before anything is drawn.
-  virtual void StartGesetzt(double /*X*/, double /*Y*/) {}
-};
 
 // The box of the points that a drawing's lines join, measured from the start
 // (0, 0) at step length 1, y downward as on the surface. Linien is false when
@@ -63,90 +33,49 @@ struct TUmriss {
 // step length 1 spans 0.6 of the smaller side of a surface Breite x Hoehe.
 double AngepassterSchritt(double w, double h, int Breite, int Hoehe);
 
-// Does nothing a window would do; for drawing without one (the renderer).
-class TOhneFenster : public TZeichenfensterSchnittstelle {
- public:
-  TOhneFenster(int Breite, int Hoehe) : Breite(Breite), Hoehe(Hoehe) {}
-  void NachrichtenVerarbeiten() override {}
-  void AbbrechenZeigen(bool) override {}
-  bool WeiterFragen() override { return true; }
-  void WeiterBoxPlatzieren() override {}
-  void ZeichenSetzen(const std::string&) override {}
-  void ZeichenfeldZeigen(bool) override {}
-  void StringZeigen(bool, const std::string&) override {}
-  void SchrittweiteAnzeigen(double) override {}
-  void Meldung(const std::string&) override {}
-  int ClientBreite() const override { return Breite; }
-  int ClientHoehe() const override { return Hoehe; }
-
- private:
-  int Breite;
-  int Hoehe;
+// How a run reads what may change while it goes on. By default it reads only
+// its run value; the drawing window's run reads the rule system and the
+// settings in force instead, so that a change acts at its next lookup.
+struct TLaufart {
+  const TRegelsystem* Regelsystem = nullptr;
+  const TEinstellungen* Einstellungen = nullptr;
+  // No character acts beyond this many; the run then stops as if cancelled
+  // (a replay ends where the run it repeats ended).
+  uint64_t Zeichengrenze = UINT64_MAX;
+  // Drawn through this view onto the canvas as its output, instead of the
+  // run's own Ausschnitt (the magnifier's views, exactly as it has them).
+  std::optional<TAnsicht> Ansicht = std::nullopt;
 };
 
-// The engine of the drawing window. The window owns it with the turtle and
-// sets Regelsystem and the angles; its "Abbrechen" sets Abbruch. Errors leave
-// a run as exceptions: ETurtleStapel (turtle's stack), "Stapelüberlauf"
-// (fitting), floating-point errors; the picture drawn so far stays.
+// The engine of one turtle. Errors leave a run as exceptions: ETurtleStapel
+// (turtle's stack), "Stapelüberlauf" (fitting), floating-point errors; the
+// picture drawn so far stays.
 class TZeichenmaschine {
  public:
-  // E: the settings the characters read outside a run.
-  TZeichenmaschine(TTurtle& Turtle, TZeichenfensterSchnittstelle& Fenster,
-                   const TEinstellungen& E = Einstellungen);
+  TZeichenmaschine(TTurtle& Turtle, TLaufbeobachter& Beobachter);
   ~TZeichenmaschine();
   TZeichenmaschine(const TZeichenmaschine&) = delete;
   TZeichenmaschine& operator=(const TZeichenmaschine&) = delete;
 
-  TRegelsystem* Regelsystem = nullptr;  // not owned; set before any drawing
-  TTurtle& Turtle;
-  // The settings the characters read, looked up at each character: during a
-  // run those it was handed, so that a change of them acts at once.
-  const TEinstellungen* E;
-  // The run's random generator; a run starts it at its settings' Saat and
-  // leaves it where the run ended.
-  TZufall Zufall;
-  TZeichenfensterSchnittstelle& Fenster;
-  double Schrittweite = StartSchrittweite;
-  double WinkelPlus = 0.0;   // turn of "+"
-  double WinkelMinus = 0.0;  // turn of "-", already negated
-  bool Abbruch = false;
-  bool BestimmungAbgebrochen = false;
-  // Characters that acted in the run under way (each "F", "+", letter, ...).
-  uint64_t Ausgefuehrt = 0;
-  // No character acts beyond this many; the run then stops as if cancelled.
-  // Replays a run exactly as far as it came.
-  uint64_t Zeichengrenze = UINT64_MAX;
-  // When set, a run draws through this view onto the canvas as its output
-  // (drawing/Ausschnitt.h): laid out on the surface of the window's client
-  // size as ever, then walked in output pixels, parts outside jumped over.
-  const TAnsicht* Ansicht = nullptr;
-  // Characters of the last run through a view that acted without being walked.
-  uint64_t Gesprungen = 0;
-
-  // Least time between two real message passes; 0 makes every call real.
-  std::chrono::nanoseconds Nachrichtenabstand = std::chrono::milliseconds(15);
-
-  // The whole run of "&Zeichnen" with the settings Einst, read through this
-  // reference until the run ends: fitting (when SchrittweiteAnpassen),
-  // placing the start in the middle of the canvas (when Zentriert; the window
-  // learns it through StartGesetzt), turtle start state with an empty stack,
-  // then at once or step by step. A stopped walk leaves the start as given.
-  void Zeichenlauf(const TEinstellungen& Einst, int32_t Tiefe, double StartX, double StartY,
-                   double Startwinkel);
+  // The whole run of "&Zeichnen": set up from Lauf as Art says, the
+  // generator at the settings' Saat; fitting (when SchrittweiteAnpassen),
+  // placing the start in the middle (when Zentriert; told through
+  // StartGesetzt), turtle start state with an empty stack, then at once or
+  // step by step. A stopped walk leaves the start as given.
+  void Zeichenlauf(const TLauf& Lauf, const TLaufart& Art = {});
+  // Sets the engine up as a run of Lauf does, without running it: rules,
+  // angles, step size, settings, view, the generator at the settings' Saat.
+  // The parts below work on what it set up.
+  void Einrichten(const TLauf& Lauf, const TLaufart& Art = {});
 
   // What one character does to the turtle; reads Zufallsmodus now.
   void ZeichenAusfuehren(char c);
-  void ZeichenAusfuehren(char c, bool Zufaellig);
-
-  // At once, depth first; stops quietly when Abbruch gets set.
+  // At once, depth first; stops quietly when stopped.
   void zeichnenRek(const std::string& s, int32_t Tiefe);
-  void zeichnenRekTeil(const std::string& s, int32_t n);
   // One confirmation (WeiterFragen) per character of an already derived string.
   void zeichnenSchritt(const std::string& s);
   // Step by step, expanding on the fly (when the string is too long to derive).
   void zeichnenSchrittRek(const std::string& s, int32_t Tiefe);
-  void zeichnenSchrittRekTeil(const std::string& s, int32_t n);
-
   // Measuring walk at step length 1 from (0, 0), heading 0: width w and
   // height h of the drawing. Sets BestimmungAbgebrochen when stopped; more
   // than 101 nested "[" throw "Stapelüberlauf".
@@ -156,11 +85,44 @@ class TZeichenmaschine {
   // length 1, with the random factors that the drawing will draw (from a copy
   // of the generator: its state is left as it was). w and h are as above.
   void Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* Umriss, double Startwinkel);
-  void AusdehnungMessen(int32_t d, const std::string& s);
-  // Schrittweite := x, and the window shows it.
-  void SchrittweiteSetzen(double x);
 
-  // Flushes the canvas and lets the window run its messages, but only when
+  // What the window changes while a run goes on, acting at the next
+  // character: its copies of the angles (as the user gives them) and the step.
+  void WinkelSetzen(double Plus, double Minus);
+  void SchrittweiteSetzen(double x) { Schrittweite_ = x; }
+  // "Abbrechen": the walk or drawing under way stops at its next look.
+  void Abbrechen() { Abbruch = true; }
+
+  double Schrittweite() const { return Schrittweite_; }
+  // The turn of "+", and that of "-", negated: what the characters add.
+  double WinkelPlus() const { return DrehungPlus; }
+  double WinkelMinus() const { return DrehungMinus; }
+  // The last walk or drawing was stopped (by Abbrechen, Weiter or its limit).
+  bool Abgebrochen() const { return Abbruch; }
+  bool BestimmungAbgebrochen() const { return BestimmungAbgebrochen_; }
+  // Characters that acted in the run under way or the last one.
+  uint64_t Ausgefuehrt() const { return Ausgefuehrt_; }
+  // Of them, those a cut-out jumped over without walking.
+  uint64_t Gesprungen() const { return Gesprungen_; }
+  // Where the run's generator stands.
+  uint32_t Zufallszustand() const { return Zufall.Zufallszustand; }
+  // Real message passes so far.
+  uint64_t Nachrichtenlaeufe() const { return Durchgaenge; }
+  // A run is under way (a second one may start inside it from a message pass).
+  bool Laeuft() const { return Laufende > 0; }
+  // Least time between two real message passes; 0 makes every call real.
+  void NachrichtenabstandSetzen(std::chrono::nanoseconds Abstand) { Nachrichtenabstand = Abstand; }
+
+ private:
+  friend class TAusschnittlauf;
+  struct TMessung;
+  class TLaufrahmen;
+  class TFortschritt;
+
+  void ZeichenAusfuehren(char c, bool Zufaellig);
+  // What a character does, without counting it.
+  void Handeln(char c, bool Zufaellig);
+  // Flushes the canvas and lets the observer run the messages, but only when
   // Nachrichtenabstand has passed since the last time (the first call of a
   // run always does). Cheap enough to call at every expanded rule.
   void NachrichtenVerarbeiten() {
@@ -168,28 +130,6 @@ class TZeichenmaschine {
       return;
     NachrichtenPruefen();
   }
-  // Real message passes so far.
-  uint64_t Nachrichtenlaeufe() const { return Laeufe; }
-  // A run is under way (a second one may start inside it from a message pass).
-  bool Laeuft() const { return Laufende > 0; }
-
- private:
-  friend class TAusschnittlauf;
-  // The replacements in force, copied from the rule system. A level that walks a
-  // replacement keeps reading the table it took it from, so tables live on for
-  // the run even when the rules change meanwhile.
-  struct TTabelle {
-    const TRegelsystem* Quelle = nullptr;
-    uint64_t Stand = 0;
-    std::array<bool, 256> Ersetzt{};  // a rule gives something other than c itself
-    std::array<std::string, 256> Rumpf;
-  };
-  struct TMessung;
-  class TLaufrahmen;
-  class TFortschritt;
-
-  // What a character does, without counting it.
-  void Handeln(char c, bool Zufaellig);
   void NachrichtenPruefen();
   // Counts the canvas work since the last call against the way to the clock.
   void AufwandAnrechnen();
@@ -198,12 +138,16 @@ class TZeichenmaschine {
   // The next call of NachrichtenVerarbeiten lets the messages in, whatever the time.
   void NachrichtenSofort();
   double Anteil() const;
-  void LaufBeginnen();
-  const TTabelle& Tabelle();
+  // The replacements in force: the fixed state's, or those of the rule
+  // system read live, taken anew when it changed.
+  const TErsetzungen& Tabelle();
+  void zeichnenRekTeil(const std::string& s, int32_t n);
   void RekTeil(const char* s, size_t Laenge, int32_t n);
-  // The walk through Ansicht (drawing/Ausschnitt.cpp).
+  // The walk through the view (engine/Ausschnitt.cpp).
   void AusschnittTeil(const std::string& s, int32_t n);
+  void zeichnenSchrittRekTeil(const std::string& s, int32_t n);
   void SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
+  void AusdehnungMessen(int32_t d, const std::string& s);
   // Lage: the drawing's own walk goes along (a template, so that the
   // fitting alone pays nothing for it).
   template <bool Lage>
@@ -211,20 +155,42 @@ class TZeichenmaschine {
   template <bool Lage>
   void MessZeichen(char c, bool Zufaellig);
 
+  TTurtle& Turtle;
+  TLaufbeobachter& Beobachter;
+  // The run it was set up for, and how it reads what may change.
+  TLauf Lauf;
+  TLaufart Art;
+  std::string Axiom;  // as it was when the run was set up
+  // The settings the characters read, looked up at each character.
+  const TEinstellungen* E;
+  std::optional<TAnsicht> Ansicht;
+  // The run's random generator; a run starts it at its settings' Saat and
+  // leaves it where the run ended.
+  TZufall Zufall;
+  double Schrittweite_ = StartSchrittweite;
+  double DrehungPlus = 0.0;   // turn of "+"
+  double DrehungMinus = 0.0;  // turn of "-": the negated angle
+  bool Abbruch = false;
+  bool BestimmungAbgebrochen_ = false;
+  uint64_t Ausgefuehrt_ = 0;
+  uint64_t Gesprungen_ = 0;
+  std::chrono::nanoseconds Nachrichtenabstand = std::chrono::milliseconds(15);
+
   int32_t Laufende = 0;
   int32_t BisZurUhr = 1;
   std::chrono::steady_clock::time_point LetzterLauf{};
   bool SofortFaellig = true;      // the next look at the clock passes whatever the time
   uint64_t GesehenerAufwand = 0;  // canvas work already counted
-  uint64_t Laeufe = 0;
+  uint64_t Durchgaenge = 0;
   bool Gestoppt = false;
   // Progress of the walk or drawing under way: characters that acted so far
   // against those expected at its start.
   bool FortschrittMelden = false;
   uint64_t Erledigt = 0;
   uint64_t Gesamt = 0;
-  const TTabelle* Aktuelle = nullptr;
-  std::vector<std::unique_ptr<TTabelle>> Tabellen;  // kept while a run reads them
+  const TErsetzungen* Aktuelle = nullptr;
+  // Tables of the live rule system, kept while a level of the run reads them.
+  std::vector<std::unique_ptr<TErsetzungen>> Tabellen;
   std::unique_ptr<TMessung> Messung;
   std::unique_ptr<TTeilbilder> Teilbilder;  // of the last rule-system state drawn through a view
 };

@@ -18,14 +18,15 @@ namespace {
 
 using Liste = std::vector<std::string>;
 
-// The drawing window as the engine sees it: every call is written down.
-class TTestFenster : public TZeichenfensterSchnittstelle {
+// What the engine reports, written down.
+class TTestBeobachter : public TLaufbeobachter {
  public:
-  void NachrichtenVerarbeiten() override {
+  bool Weiter() override {
     ++Pumpen;
     if (BeiPumpe) BeiPumpe(Pumpen);
+    return true;
   }
-  void AbbrechenZeigen(bool An) override {
+  void Unterbrechbar(bool An) override {
     AbbrechenSichtbar = An;
     Ablauf.push_back(An ? "Abbrechen an" : "Abbrechen aus");
   }
@@ -37,27 +38,23 @@ class TTestFenster : public TZeichenfensterSchnittstelle {
     Antworten.erase(Antworten.begin());
     return A;
   }
-  void WeiterBoxPlatzieren() override { Ablauf.push_back("Platzieren"); }
-  void ZeichenSetzen(const std::string& T) override {
-    Zeichen = T;
-    Ablauf.push_back("Zeichen " + T);
+  void SchrittmodusBeginnt(const std::string* Zeichenfolge) override {
+    ZeichenSichtbar = true;
+    StringSichtbar = Zeichenfolge != nullptr;
+    Ablauf.push_back(Zeichenfolge ? "Schritte " + *Zeichenfolge : "Schritte ohne Zeichenfolge");
   }
-  void ZeichenfeldZeigen(bool An) override {
-    ZeichenSichtbar = An;
-    Ablauf.push_back(An ? "EZeichen an" : "EZeichen aus");
+  void ZeichenZeigen(char c, size_t Position) override {
+    Zeichen = std::string(1, c);
+    Ablauf.push_back("Zeichen " + Zeichen);
+    if (Position != KeinePosition) Ablauf.push_back("Markieren " + std::to_string(Position));
   }
-  void StringZeigen(bool An, const std::string& T) override {
-    StringSichtbar = An;
-    Ablauf.push_back(An ? "EString " + T : "EString aus");
+  void SchrittmodusEndet() override {
+    ZeichenSichtbar = StringSichtbar = false;
+    Ablauf.push_back("Ende");
   }
-  void SchrittweiteAnzeigen(double x) override { Angezeigt = KommazahlAlsText(3, x); }
+  void SchrittweiteGesetzt(double x) override { Angezeigt = KommazahlAlsText(3, x); }
   void Meldung(const std::string& T) override { Meldungen.push_back(T); }
-  int ClientBreite() const override { return Breite; }
-  int ClientHoehe() const override { return Hoehe; }
-  void FortschrittSetzen(double Anteil) override { Anteile.push_back(Anteil); }
-  void StringMarkieren(size_t Position) override {
-    Ablauf.push_back("Markieren " + std::to_string(Position));
-  }
+  void Fortschritt(double Anteil) override { Anteile.push_back(Anteil); }
   void StartGesetzt(double X, double Y) override {
     Starts.push_back(TProtokollLeinwand::Punkt(static_cast<int>(X), static_cast<int>(Y)));
   }
@@ -77,13 +74,29 @@ class TTestFenster : public TZeichenfensterSchnittstelle {
 
 class Zeichnen : public ::testing::Test {
  protected:
-  Zeichnen() : Turtle(Leinwand), M(Turtle, Fenster, E) {
-    M.Regelsystem = &R;
-    M.WinkelPlus = 30;
-    M.WinkelMinus = -30;
-    M.Nachrichtenabstand = std::chrono::nanoseconds(0);  // every pass is real
+  // The engine reads the rule system and the settings live, as the window's does.
+  Zeichnen() : Turtle(Leinwand), M(Turtle, Fenster) {
+    Art.Regelsystem = &R;
+    Art.Einstellungen = &E;
+    M.Einrichten(TLauf(), Art);
+    M.NachrichtenabstandSetzen(std::chrono::nanoseconds(0));  // every pass is real
     E.SchrittweiteAnpassen = false;
   }
+  // A whole run of the rule system from this start, with the engine's angles and step.
+  void Lauf(int32_t Tiefe, double X, double Y, double Startwinkel) {
+    TLauf L;
+    L.WinkelPlus = M.WinkelPlus();
+    L.WinkelMinus = -M.WinkelMinus();
+    L.Schrittweite = M.Schrittweite();
+    L.Tiefe = Tiefe;
+    L.StartX = X;
+    L.StartY = Y;
+    L.Startwinkel = Startwinkel;
+    L.Breite = Fenster.Breite;
+    L.Hoehe = Fenster.Hoehe;
+    M.Zeichenlauf(L, Art);
+  }
+  void Winkel(double Plus, double Minus) { M.WinkelSetzen(Plus, Minus); }
   void Regeln(const Liste& Zeilen) {
     while (R.Count() > 0) R.Delete(0);
     for (const auto& Z : Zeilen) R.RegelHinzufuegen(Z);
@@ -92,7 +105,7 @@ class Zeichnen : public ::testing::Test {
     Turtle.XSetzen(X);
     Turtle.YSetzen(Y);
     Turtle.RichtungSetzen(Richtung);
-    M.Schrittweite = Schritt;
+    M.SchrittweiteSetzen(Schritt);
   }
   void Ausfuehren(const std::string& s) {
     for (char c : s) M.ZeichenAusfuehren(c);
@@ -131,8 +144,9 @@ class Zeichnen : public ::testing::Test {
   TRegelsystem R;
   TProtokollLeinwand Leinwand;
   TTurtle Turtle;
-  TTestFenster Fenster;
+  TTestBeobachter Fenster;
   TEinstellungen E;
+  TLaufart Art;
   TZeichenmaschine M;
 };
 
@@ -158,24 +172,24 @@ TEST_F(Zeichnen, AlphabetInExactMode) {
   for (const Fall& F : Faelle) {
     Leinwand.Linien.clear();
     Start(F.X, F.Y, F.Richtung, F.Schritt);
-    M.WinkelPlus = F.Winkel;
-    M.WinkelMinus = -F.Winkel;
+    Winkel(F.Winkel, F.Winkel);
     Ausfuehren(F.Text);
     EXPECT_EQ(Leinwand.Linien, F.Linien) << F.Text;
   }
   EXPECT_EQ(Turtle.Richtung, 90.0);  // F[+F]F ends with the start heading
-  EXPECT_EQ(M.Zufall.Zufallszustand, 0u);
+  EXPECT_EQ(M.Zufallszustand(), 0u);
 }
 
-TEST_F(Zeichnen, GeneratorSequenceFromZero) {
-  EXPECT_EQ(M.Zufall.Zufallszahl(), 2.3283064365386963e-10);
-  EXPECT_EQ(M.Zufall.Zufallszustand, 1u);
-  EXPECT_EQ(M.Zufall.Zufallszahl(), 0.031379939522594213);
-  EXPECT_EQ(M.Zufall.Zufallszahl(), 0.8610484672244638);
-  EXPECT_EQ(M.Zufall.Zufallszustand, 3698175007u);
-  EXPECT_EQ(M.Zufall.Zufallsfaktor(0.3), 0.20258096512407064 * 2 * 0.3 + 0.7);
-  EXPECT_EQ(M.Zufall.Zufallsfaktor(0), 1.0);
-  EXPECT_EQ(M.Zufall.Zufallszustand, 1172187917u);
+TEST(Zufall, GeneratorSequenceFromZero) {
+  TZufall Z;
+  EXPECT_EQ(Z.Zufallszahl(), 2.3283064365386963e-10);
+  EXPECT_EQ(Z.Zufallszustand, 1u);
+  EXPECT_EQ(Z.Zufallszahl(), 0.031379939522594213);
+  EXPECT_EQ(Z.Zufallszahl(), 0.8610484672244638);
+  EXPECT_EQ(Z.Zufallszustand, 3698175007u);
+  EXPECT_EQ(Z.Zufallsfaktor(0.3), 0.20258096512407064 * 2 * 0.3 + 0.7);
+  EXPECT_EQ(Z.Zufallsfaktor(0), 1.0);
+  EXPECT_EQ(Z.Zufallszustand, 1172187917u);
 }
 
 TEST_F(Zeichnen, AlphabetInRandomMode) {
@@ -184,21 +198,21 @@ TEST_F(Zeichnen, AlphabetInRandomMode) {
   Ausfuehren("FAXF");
   // Factors 0.7000000001 and 0.7188.. of the first two numbers.
   EXPECT_EQ(Leinwand.Linien, (Liste{"(500,340)-(500,333)", "(500,333)-(500,326)"}));
-  EXPECT_EQ(M.Zufall.Zufallszustand, 134775814u);
-  M.WinkelPlus = 30;
+  EXPECT_EQ(M.Zufallszustand(), 134775814u);
+  Winkel(30, -M.WinkelMinus());
   Ausfuehren("+");  // 30 * (0.7 + 0.6 * 0.861..)
   EXPECT_DOUBLE_EQ(Turtle.Richtung, 90 + 30 * (0.7 + 0.6 * 0.8610484672244638));
 
   // Deviations 0: the exact picture, but one number per F, f, + and -.
   E.AbweichungPlus = E.AbweichungMinus = E.AbweichungSchritt = 0;
-  E.Saat = M.Zufall.Zufallszustand = 0;
+  E.Saat = 0;
+  M.Einrichten(TLauf(), Art);  // the generator at the seed
   Leinwand.Linien.clear();
   Start(100, 100, 90, 50);
-  M.WinkelPlus = 90;
-  M.WinkelMinus = -90;
+  Winkel(90, 90);
   Ausfuehren("F+fB-F[F]");
   EXPECT_EQ(Leinwand.Linien, (Liste{"(100,100)-(100,50)", "(50,50)-(50,0)", "(50,0)-(50,-50)"}));
-  EXPECT_EQ(M.Zufall.Zufallszustand, 2884733762u);  // six numbers drawn
+  EXPECT_EQ(M.Zufallszustand(), 2884733762u);  // six numbers drawn
 }
 
 TEST_F(Zeichnen, ThicknessShrinksPerLevel) {
@@ -256,7 +270,7 @@ TEST_F(Zeichnen, ExpansionOrderAndMessagePasses) {
   Regeln({"F->F+F"});
   Leinwand.Linien.clear();
   Start(100, 100, 90, 10);
-  M.WinkelPlus = 90;
+  Winkel(90, -M.WinkelMinus());
   M.zeichnenRek("F", 2);
   EXPECT_EQ(Leinwand.Linien, (Liste{"(100,100)-(100,90)", "(100,90)-(90,90)", "(90,90)-(90,100)",
                                     "(90,100)-(100,100)"}));
@@ -267,10 +281,11 @@ TEST_F(Zeichnen, DepthTwentyDrawsAMillionLines) {
   TZaehlLeinwand Z;
   TTurtle T(Z);
   TZeichenmaschine N(T, Fenster);
-  N.Regelsystem = &R;
   Regeln({"F->FF"});
   R.Axiom = "F";
-  N.Zeichenlauf(E, 20, 500, 680, 90);
+  TLauf L;
+  L.Tiefe = 20;
+  N.Zeichenlauf(L, Art);
   EXPECT_EQ(Z.Anzahl, 1048576u);
 }
 
@@ -279,7 +294,7 @@ TEST_F(Zeichnen, AbbrechenStopsAtTheNextCheck) {
   // Pass 11 starts the first leaf, pass 12 the second: the first leaf's two
   // lines are drawn, nothing after the stop.
   Fenster.BeiPumpe = [&](int n) {
-    if (n == 12) M.Abbruch = true;
+    if (n == 12) M.Abbrechen();
   };
   M.zeichnenRek("F", 10);
   EXPECT_EQ(Leinwand.Linien.size(), 2u);
@@ -306,7 +321,7 @@ TEST_F(Zeichnen, CanvasIsFlushedBeforeEachMessagePass) {
 }
 
 TEST_F(Zeichnen, ThrottledMessagesRunAtStartOnly) {
-  M.Nachrichtenabstand = std::chrono::seconds(100);
+  M.NachrichtenabstandSetzen(std::chrono::seconds(100));
   Regeln({"F->FF"});
   M.zeichnenRek("F", 12);
   EXPECT_EQ(Fenster.Pumpen, 1);
@@ -325,7 +340,7 @@ TEST_F(Zeichnen, RuleChangedDuringMessagesActsOnNextLookup) {
 
 TEST_F(Zeichnen, StepByStepAsksBeforeEachCharacter) {
   Start(100, 100, 90, 50);
-  M.WinkelPlus = 90;
+  Winkel(90, -M.WinkelMinus());
   Fenster.Antworten = {true};
   Fenster.BeiPumpe = nullptr;
   M.zeichnenSchritt("F+F");
@@ -338,7 +353,7 @@ TEST_F(Zeichnen, StepByStepAsksBeforeEachCharacter) {
   Leinwand.Linien.clear();
   Fenster.Antworten = {false};
   M.zeichnenSchritt("F+F");
-  EXPECT_EQ(Fenster.Ablauf, (Liste{"Frage", "EZeichen aus", "EString aus"}));
+  EXPECT_EQ(Fenster.Ablauf, (Liste{"Frage", "Ende"}));
   EXPECT_TRUE(Leinwand.Linien.empty());
 
   Fenster.Ablauf.clear();
@@ -350,12 +365,11 @@ TEST_F(Zeichnen, StepByStepRunsOfTheBuiltInSystem) {
   R.RegelnHinzufuegen(StandardRegeln);
   R.Axiom = "A";
   E.Schrittmodus = true;
-  M.Zeichenlauf(E, 1, 500, 680, 90);
+  Lauf(1, 500, 680, 90);
   EXPECT_EQ(Fenster.Fragen, 11);  // FF+[F]--[F]
   EXPECT_EQ(Leinwand.Linien, (Liste{"(500,680)-(500,670)", "(500,670)-(500,660)",
                                     "(500,660)-(495,651)", "(500,660)-(505,651)"}));
-  EXPECT_EQ(Fenster.Ablauf[0], "Platzieren");
-  EXPECT_EQ(Fenster.Ablauf[3], "EString FF+[F]--[F]");
+  EXPECT_EQ(Fenster.Ablauf[0], "Schritte FF+[F]--[F]");
   EXPECT_FALSE(Fenster.ZeichenSichtbar);
   EXPECT_FALSE(Fenster.StringSichtbar);
 
@@ -374,7 +388,7 @@ TEST_F(Zeichnen, StoppingDeepInsideAsksNoMore) {
   M.zeichnenSchrittRek("FF", 3);
   EXPECT_EQ(Fenster.Fragen, 4);
   EXPECT_EQ(Leinwand.Linien.size(), 1u);  // F, [, +: then stop before F
-  EXPECT_EQ(Fenster.Ablauf.back(), "EString aus");
+  EXPECT_EQ(Fenster.Ablauf.back(), "Ende");
 }
 
 TEST_F(Zeichnen, StepModeFallsBackWhenTheStringIsTooLong) {
@@ -382,10 +396,10 @@ TEST_F(Zeichnen, StepModeFallsBackWhenTheStringIsTooLong) {
   R.Axiom = "F";
   E.Schrittmodus = true;
   Fenster.Antworten = {true, true, true, false};
-  M.Zeichenlauf(E, 20, 500, 680, 90);
+  Lauf(20, 500, 680, 90);
   EXPECT_EQ(Fenster.Fragen, 4);
   EXPECT_EQ(Leinwand.Linien.size(), 3u);
-  EXPECT_EQ(Fenster.Ablauf[3], "EString aus");  // hidden, never shown
+  EXPECT_EQ(Fenster.Ablauf[0], "Schritte ohne Zeichenfolge");  // never shown
 
   // 99 characters are shown, 100 are not.
   for (int Laenge : {99, 100}) {
@@ -393,8 +407,9 @@ TEST_F(Zeichnen, StepModeFallsBackWhenTheStringIsTooLong) {
     R.Axiom = std::string(Laenge, '+');
     Fenster.Ablauf.clear();
     Fenster.Antworten = {false};
-    M.Zeichenlauf(E, 0, 500, 680, 90);
-    EXPECT_EQ(Fenster.Ablauf[3], Laenge == 99 ? "EString " + R.Axiom : "EString aus");
+    Lauf(0, 500, 680, 90);
+    EXPECT_EQ(Fenster.Ablauf[0],
+              Laenge == 99 ? "Schritte " + R.Axiom : "Schritte ohne Zeichenfolge");
   }
 }
 
@@ -403,20 +418,19 @@ TEST_F(Zeichnen, StepSizeFit) {
   Fenster.Breite = 800;
   Fenster.Hoehe = 600;
   R.Axiom = "F";
-  M.Zeichenlauf(E, 3, 400, 600, 90);
+  Lauf(3, 400, 600, 90);
   EXPECT_EQ(Fenster.Angezeigt, "356.436");
-  EXPECT_EQ(M.Schrittweite, 600 / 1.01 * 0.6);
+  EXPECT_EQ(M.Schrittweite(), 600 / 1.01 * 0.6);
   EXPECT_EQ(Fenster.Ablauf[0], "Abbrechen an");
 
   R.Axiom = "+-AB";  // nothing moves: no limit on the result
-  M.Zeichenlauf(E, 3, 400, 600, 90);
+  Lauf(3, 400, 600, 90);
   EXPECT_EQ(Fenster.Angezeigt, "36000.000");
 
   // The walk measures the extent of the drawing at heading 0.
   Regeln({"X->F+[[X]-X]-F[-X]+X", "F->FF"});
   R.Axiom = "X";
-  M.WinkelPlus = 25;
-  M.WinkelMinus = -25;
+  Winkel(25, 25);
   double w, h;
   M.SchrittweiteBestimmen(4, w, h);
   Leinwand.Linien.clear();
@@ -430,15 +444,15 @@ TEST_F(Zeichnen, StepSizeFit) {
 
 TEST_F(Zeichnen, FitStackHolds101States) {
   E.SchrittweiteAnpassen = true;
-  M.Schrittweite = 7;
+  M.SchrittweiteSetzen(7);
   R.Axiom = std::string(101, '[') + "F" + std::string(101, ']');
   double w, h;
   M.SchrittweiteBestimmen(0, w, h);
   EXPECT_EQ(w, 1.0);
   R.Axiom = std::string(102, '[') + "F" + std::string(102, ']');
-  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Stapelüberlauf");
+  EXPECT_EQ(Fehlertext([&] { Lauf(0, 500, 680, 90); }), "Stapelüberlauf");
   EXPECT_TRUE(Leinwand.Linien.empty());
-  EXPECT_EQ(M.Schrittweite, 7.0);
+  EXPECT_EQ(M.Schrittweite(), 7.0);
   EXPECT_FALSE(Fenster.AbbrechenSichtbar);
   R.Axiom = "]]F";  // passed over by the walk
   M.SchrittweiteBestimmen(0, w, h);
@@ -450,29 +464,28 @@ TEST_F(Zeichnen, StoppedFitDrawsWithStepOneTenth) {
   Regeln({"F->FF"});
   R.Axiom = "F";
   Fenster.BeiPumpe = [&](int n) {
-    if (n == 3) M.Abbruch = true;
+    if (n == 3) M.Abbrechen();
   };
-  M.Zeichenlauf(E, 4, 500, 680, 90);
-  EXPECT_TRUE(M.BestimmungAbgebrochen);
+  Lauf(4, 500, 680, 90);
+  EXPECT_TRUE(M.BestimmungAbgebrochen());
   EXPECT_EQ(Fenster.Meldungen,
             Liste{"Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt"});
-  EXPECT_EQ(M.Schrittweite, 0.1);
+  EXPECT_EQ(M.Schrittweite(), 0.1);
   EXPECT_EQ(Leinwand.Linien.size(), 16u);  // the drawing still takes place
 }
 
 TEST_F(Zeichnen, TurtleStackErrorsEndTheRunOnly) {
   R.Axiom = "F]F";
-  EXPECT_EQ(Fehlertext<ETurtleStapel>([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }),
+  EXPECT_EQ(Fehlertext<ETurtleStapel>([&] { Lauf(0, 500, 680, 90); }),
             "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt");
   EXPECT_EQ(Leinwand.Linien.size(), 1u);  // the partial picture stays
   EXPECT_FALSE(Fenster.AbbrechenSichtbar);
 
   R.Axiom = std::string(101, '[');
-  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }),
-            "Zu viele gemerkte Turtle-Positionen");
+  EXPECT_EQ(Fehlertext([&] { Lauf(0, 500, 680, 90); }), "Zu viele gemerkte Turtle-Positionen");
   // Leftovers of that run don't count against the next one.
   R.Axiom = std::string(100, '[') + "F" + std::string(100, ']');
-  M.Zeichenlauf(E, 0, 500, 680, 90);
+  Lauf(0, 500, 680, 90);
   EXPECT_EQ(Turtle.Gemerkt, 0);
 }
 
@@ -481,32 +494,31 @@ TEST_F(Zeichnen, RunPutsTheTurtleOnItsStart) {
   E.Anfangsdicke = 3;
   Turtle.DickeSetzen(9);
   R.Axiom = "F";
-  M.Schrittweite = 10;
-  M.Zeichenlauf(E, 0, 20.5, 30, 0);
+  M.SchrittweiteSetzen(10);
+  Lauf(0, 20.5, 30, 0);
   EXPECT_EQ(Leinwand.Aufrufe, Liste{"Linie (20,30)-(30,30) b3"});
   EXPECT_EQ(Leinwand.Farbe, 0x0000FFu);
-  EXPECT_EQ(Fenster.Ablauf, (Liste{"EZeichen aus", "Abbrechen an", "Abbrechen aus"}));
+  EXPECT_EQ(Fenster.Ablauf, (Liste{"Abbrechen an", "Abbrechen aus"}));
 }
 
 TEST_F(Zeichnen, FloatingPointFaultsEndTheRun) {
   R.Axiom = "FFF";
-  M.Schrittweite = 1e308;  // far beyond the canvas before it overflows
-  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }),
-            "Ungültige Gleitkommaoperation");
-  M.Schrittweite = 10;
+  M.SchrittweiteSetzen(1e308);  // far beyond the canvas before it overflows
+  EXPECT_EQ(Fehlertext([&] { Lauf(0, 500, 680, 90); }), "Ungültige Gleitkommaoperation");
+  M.SchrittweiteSetzen(10);
   E.Zufallsmodus = true;
   E.AbweichungSchritt = 1e308;
-  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([&] { Lauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
   E.Zufallsmodus = false;
   E.Schwundfaktor = 1e300;
   R.Axiom = "[[";
   E.Anfangsdicke = 1e10;
-  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([&] { Lauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
   // The walk does not normalise its heading.
   E.SchrittweiteAnpassen = true;
-  M.WinkelPlus = 1e308;
+  Winkel(1e308, -M.WinkelMinus());
   R.Axiom = "++";
-  EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 500, 680, 90); }), "Gleitkommaüberlauf");
+  EXPECT_EQ(Fehlertext([&] { Lauf(0, 500, 680, 90); }), "Gleitkommaüberlauf");
 }
 
 // A press of "Abbrechen" seen at the pass that ends the fitting stops the
@@ -516,16 +528,16 @@ TEST_F(Zeichnen, LateStopBelongsToTheFittingNotTheDrawing) {
   Regeln({"F->FF"});
   R.Axiom = "F";
   E.SchrittweiteAnpassen = true;
-  M.Nachrichtenabstand = std::chrono::hours(1);
+  M.NachrichtenabstandSetzen(std::chrono::hours(1));
   size_t LinienBeimStart = 99;
   Fenster.BeiPumpe = [&](int n) {
-    if (n == 2) M.Abbruch = true;
+    if (n == 2) M.Abbrechen();
     if (n == 3) LinienBeimStart = Leinwand.Linien.size();
   };
-  M.Zeichenlauf(E, 6, 500, 680, 90);
+  Lauf(6, 500, 680, 90);
   EXPECT_EQ(Fenster.Meldungen,
             Liste{"Bestimmung der Schrittweite abgebrochen.\r\nSchrittweite 0.1 gewählt"});
-  EXPECT_EQ(M.Schrittweite, 0.1);
+  EXPECT_EQ(M.Schrittweite(), 0.1);
   EXPECT_EQ(Fenster.Pumpen, 3);
   EXPECT_EQ(LinienBeimStart, 0u);
   EXPECT_EQ(Leinwand.Linien.size(), 64u);
@@ -535,7 +547,7 @@ TEST_F(Zeichnen, LateStopBelongsToTheFittingNotTheDrawing) {
 // drawing of lines that each cover the picture looks at it every few lines,
 // also within one long string, while thin lines leave it alone for long.
 TEST_F(Zeichnen, ThickLinesBringTheClockCloser) {
-  M.Nachrichtenabstand = std::chrono::nanoseconds(1);  // every look at the clock is a pass
+  M.NachrichtenabstandSetzen(std::chrono::nanoseconds(1));  // every look at the clock is a pass
   E.SchrittweiteAnpassen = false;
   const struct {
     std::string Axiom;
@@ -549,7 +561,7 @@ TEST_F(Zeichnen, ThickLinesBringTheClockCloser) {
       Leinwand.AufwandProLinie = Aufwand;
       Leinwand.Linien.clear();
       Fenster.Pumpen = 0;
-      M.Zeichenlauf(E, F.Tiefe, 500, 680, 90);
+      Lauf(F.Tiefe, 500, 680, 90);
       const size_t Linien = Leinwand.Linien.size();
       if (Aufwand == 0)
         EXPECT_LT(Fenster.Pumpen, 20) << F.Axiom.size();
@@ -568,8 +580,8 @@ TEST_F(Zeichnen, StepStringFromTheAxiomTheRunStartedWith) {
   Fenster.BeiPumpe = [&](int n) {
     if (n == 1) R.Axiom = "F+F";
   };
-  M.Zeichenlauf(E, 0, 500, 680, 90);
-  EXPECT_NE(std::find(Fenster.Ablauf.begin(), Fenster.Ablauf.end(), "EString F"),
+  Lauf(0, 500, 680, 90);
+  EXPECT_NE(std::find(Fenster.Ablauf.begin(), Fenster.Ablauf.end(), "Schritte F"),
             Fenster.Ablauf.end());
   EXPECT_EQ(Fenster.Fragen, 1);
 }
@@ -592,7 +604,7 @@ TEST_F(Zeichnen, ProgressOfTheDrawingAndTheWalk) {
   // A whole run: the walk, then the drawing, each from 0 to 1.
   Fenster.Anteile.clear();
   E.SchrittweiteAnpassen = true;
-  M.Zeichenlauf(E, 3, 500, 680, 90);
+  Lauf(3, 500, 680, 90);
   std::vector<double> Beide = Tiefe3;
   Beide.insert(Beide.end(), Tiefe3.begin(), Tiefe3.end());
   EXPECT_EQ(Fenster.Anteile, Beide);
@@ -613,7 +625,7 @@ TEST_F(Zeichnen, ProgressOfTheDrawingAndTheWalk) {
   Fenster.Anteile.clear();
   E.SchrittweiteAnpassen = false;
   E.Schrittmodus = true;
-  M.Zeichenlauf(E, 3, 500, 680, 90);
+  Lauf(3, 500, 680, 90);
   EXPECT_TRUE(Fenster.Anteile.empty());
 }
 
@@ -633,7 +645,7 @@ TEST_F(Zeichnen, ProgressRisesToOneOnlyWhenComplete) {
     for (bool Anpassen : {false, true}) {
       Fenster.Anteile.clear();
       E.SchrittweiteAnpassen = Anpassen;
-      M.Zeichenlauf(E, F.Tiefe, 500, 680, 90);
+      Lauf(F.Tiefe, 500, 680, 90);
       const auto& A = Fenster.Anteile;
       ASSERT_GT(A.size(), 3u) << F.Axiom;
       EXPECT_EQ(A.front(), 0.0) << F.Axiom;
@@ -652,7 +664,7 @@ TEST_F(Zeichnen, ProgressRisesToOneOnlyWhenComplete) {
   Fenster.Anteile.clear();
   Fenster.Pumpen = 0;
   Fenster.BeiPumpe = [&](int n) {
-    if (n == 12) M.Abbruch = true;
+    if (n == 12) M.Abbrechen();
   };
   M.zeichnenRek("F", 10);
   EXPECT_EQ(Fenster.Anteile.back(), 2 / 1024.0);
@@ -661,7 +673,7 @@ TEST_F(Zeichnen, ProgressRisesToOneOnlyWhenComplete) {
   double w, h;
   R.Axiom = "F";
   M.SchrittweiteBestimmen(10, w, h);
-  EXPECT_TRUE(M.BestimmungAbgebrochen);
+  EXPECT_TRUE(M.BestimmungAbgebrochen());
   EXPECT_EQ(Fenster.Anteile.back(), 2 / 1024.0);
 }
 
@@ -712,7 +724,7 @@ TEST_F(Zeichnen, StepModeMarksTheActingCharacter) {
   R.Axiom = "A";
   E.Schrittmodus = true;
   Fenster.Antworten = {true, true, true, true, true, false};
-  M.Zeichenlauf(E, 1, 500, 680, 90);
+  Lauf(1, 500, 680, 90);
   Liste Marken;
   for (const auto& A : Fenster.Ablauf)
     if (A.rfind("Markieren", 0) == 0) Marken.push_back(A);
@@ -735,26 +747,25 @@ TEST_F(Zeichnen, StepModeMarksTheActingCharacter) {
 TEST_F(Zeichnen, CentredDrawingSitsInTheMiddleOfTheCanvas) {
   Regeln({"X->F+[[X]-X]-F[-X]+X", "F->FF"});
   R.Axiom = "X";
-  M.WinkelPlus = 25;
-  M.WinkelMinus = -25;
+  Winkel(25, 25);
   Fenster.Breite = 800;
   Fenster.Hoehe = 600;
   E.SchrittweiteAnpassen = true;
-  M.Zeichenlauf(E, 4, 500, 680, 90);
-  const double Angepasst = M.Schrittweite;
+  Lauf(4, 500, 680, 90);
+  const double Angepasst = M.Schrittweite();
   E.Zentriert = true;
   for (double Winkel : {0.0, 90.0, 200.0}) {
     for (bool Anpassen : {false, true}) {
       E.SchrittweiteAnpassen = Anpassen;
-      M.Schrittweite = 3;
+      M.SchrittweiteSetzen(3);
       Leinwand.Linien.clear();
       Fenster.Starts.clear();
-      M.Zeichenlauf(E, 4, 10, 20, Winkel);
+      Lauf(4, 10, 20, Winkel);
       double X, Y;
       Mitte(X, Y);
       EXPECT_NEAR(X, 499.5, 1) << Winkel << Anpassen;
       EXPECT_NEAR(Y, 339.5, 1) << Winkel << Anpassen;
-      EXPECT_EQ(M.Schrittweite, Anpassen ? Angepasst : 3);
+      EXPECT_EQ(M.Schrittweite(), Anpassen ? Angepasst : 3);
       ASSERT_EQ(Fenster.Starts.size(), 1u);
       EXPECT_EQ(Leinwand.Linien[0].rfind(Fenster.Starts[0] + "-", 0), 0u) << Fenster.Starts[0];
     }
@@ -767,21 +778,20 @@ TEST_F(Zeichnen, CentredDrawingSitsInTheMiddleOfTheCanvas) {
 TEST_F(Zeichnen, CentredRandomDrawingIsTheSameDrawingMoved) {
   Regeln({"X->F+[[X]-X]-F[-X]+X", "F->FF"});
   R.Axiom = "X";
-  M.WinkelPlus = 25;
-  M.WinkelMinus = -25;
+  Winkel(25, 25);
   E.Zufallsmodus = true;
   E.AbweichungPlus = E.AbweichungMinus = E.AbweichungSchritt = 0.6;
-  M.Schrittweite = 3;
-  E.Saat = M.Zufall.Zufallszustand = 4711;
-  M.Zeichenlauf(E, 4, 500, 340, 90);
+  M.SchrittweiteSetzen(3);
+  E.Saat = 4711;
+  Lauf(4, 500, 340, 90);
   const auto Frei = Strecken();
-  const uint32_t Danach = M.Zufall.Zufallszustand;
+  const uint32_t Danach = M.Zufallszustand();
 
   Leinwand.Linien.clear();
-  E.Saat = M.Zufall.Zufallszustand = 4711;
+  E.Saat = 4711;
   E.Zentriert = true;
-  M.Zeichenlauf(E, 4, 500, 340, 90);
-  EXPECT_EQ(M.Zufall.Zufallszustand, Danach);
+  Lauf(4, 500, 340, 90);
+  EXPECT_EQ(M.Zufallszustand(), Danach);
   double X, Y;
   Mitte(X, Y);
   EXPECT_NEAR(X, 499.5, 1);
@@ -812,10 +822,10 @@ TEST_F(Zeichnen, CentringOfEmptyAndHugeDrawings) {
   };
   for (const auto& F : Faelle) {
     R.Axiom = F.Axiom;
-    M.Schrittweite = F.Schritt;
+    M.SchrittweiteSetzen(F.Schritt);
     Leinwand.Linien.clear();
     Fenster.Starts.clear();
-    EXPECT_EQ(Fehlertext([&] { M.Zeichenlauf(E, 0, 10, 20, F.Winkel); }), F.Fehler) << F.Axiom;
+    EXPECT_EQ(Fehlertext([&] { Lauf(0, 10, 20, F.Winkel); }), F.Fehler) << F.Axiom;
     EXPECT_EQ(Fenster.Starts, F.Start.empty() ? Liste{} : Liste{F.Start}) << F.Axiom;
     EXPECT_EQ(Leinwand.Linien, F.Linie.empty() ? Liste{} : Liste{F.Linie}) << F.Axiom;
   }
@@ -827,13 +837,13 @@ TEST_F(Zeichnen, StoppedCentringDrawsFromTheGivenStart) {
   Regeln({"F->FF"});
   R.Axiom = "F";
   E.Zentriert = true;
-  M.Schrittweite = 1;
-  M.Nachrichtenabstand = std::chrono::hours(1);
+  M.SchrittweiteSetzen(1);
+  M.NachrichtenabstandSetzen(std::chrono::hours(1));
   Fenster.BeiPumpe = [&](int n) {
-    if (n == 2) M.Abbruch = true;
+    if (n == 2) M.Abbrechen();
   };
-  M.Zeichenlauf(E, 6, 500, 680, 90);
-  EXPECT_TRUE(M.BestimmungAbgebrochen);
+  Lauf(6, 500, 680, 90);
+  EXPECT_TRUE(M.BestimmungAbgebrochen());
   EXPECT_TRUE(Fenster.Meldungen.empty());
   EXPECT_TRUE(Fenster.Starts.empty());
   ASSERT_EQ(Leinwand.Linien.size(), 64u);

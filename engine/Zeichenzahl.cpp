@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "engine/Einstellungen.h"
-#include "rules/Regelsystem.h"
 
 namespace {
 constexpr uint64_t Voll = std::numeric_limits<uint64_t>::max();
@@ -21,7 +20,7 @@ uint64_t SattProdukt(uint64_t a, uint64_t b) {
   return a > Voll / b ? Voll : a * b;
 }
 
-TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::string& s) {
+TZeichenzahl ZeichenZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s) {
   // For each character that expands: how often each character stands in its
   // replacement. All others act where they stand, whatever the depth.
   struct TKopf {
@@ -30,11 +29,8 @@ TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::str
   };
   std::vector<TKopf> Koepfe;
   for (int i = 0; i < 256; ++i) {
-    const char c = static_cast<char>(i);
-    const int Index = R.RegelIndex(c);
-    if (Index < 0) continue;
-    const std::string& Rumpf = R.Items(Index).Rumpf;
-    if (Rumpf.size() == 1 && Rumpf[0] == c) continue;
+    if (!R.Ersetzt[static_cast<size_t>(i)]) continue;
+    const std::string& Rumpf = R.Rumpf[static_cast<size_t>(i)];
     std::array<uint64_t, 256> Haeufigkeit{};
     for (char d : Rumpf) ++Haeufigkeit[static_cast<unsigned char>(d)];
     TKopf K{static_cast<unsigned char>(i), {}};
@@ -84,18 +80,15 @@ using TEbenen = std::array<uint64_t, Ebenen>;
 
 // The lines of s at depth Tiefe by the bracket level they are drawn at,
 // counted from the level s starts at.
-TEbenen LinienJeEbene(const TRegelsystem& R, int32_t Tiefe, const std::string& s) {
+TEbenen LinienJeEbene(const TErsetzungen& R, int32_t Tiefe, const std::string& s) {
   // The characters that expand, numbered, with their replacements.
   std::array<int, 256> Kopf;
   Kopf.fill(-1);
   std::vector<const std::string*> Rumpf;
   for (int i = 0; i < 256; ++i) {
-    const int Index = R.RegelIndex(static_cast<char>(i));
-    if (Index < 0) continue;
-    const std::string& B = R.Items(Index).Rumpf;
-    if (B.size() == 1 && B[0] == static_cast<char>(i)) continue;
+    if (!R.Ersetzt[static_cast<size_t>(i)]) continue;
     Kopf[i] = static_cast<int>(Rumpf.size());
-    Rumpf.push_back(&B);
+    Rumpf.push_back(&R.Rumpf[static_cast<size_t>(i)]);
   }
   // Tabelle[k][h]: what the h-th expanding character gives with k + 1 steps left.
   std::vector<std::vector<TEbenen>> Tabelle;
@@ -137,7 +130,7 @@ constexpr double PixelProEinheit = 256;
 
 uint64_t TAufwand::Summe() const { return SattSumme(Zeichen, Flaeche); }
 
-TAufwand AufwandSchaetzen(const TRegelsystem& R, int32_t Tiefe, const std::string& s,
+TAufwand AufwandSchaetzen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
                           const TEinstellungen& E, double Schrittweite, int Breite, int Hoehe) {
   TAufwand A;
   A.Zeichen = ZeichenZaehlen(R, Tiefe, s).Zeichen;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-class TRegelsystem;
+#include "rules/Regelstand.h"
 
 struct TZeichenzahl {
   uint64_t Zeichen = 0;  // characters that act on the turtle
@@ -21,7 +21,10 @@ uint64_t SattProdukt(uint64_t a, uint64_t b);
 // rules of R (the same as the full derived string of that depth, or the
 // characters the measuring walk interprets), and the "F" among them.
 // Counts that do not fit saturate at the largest uint64_t.
-TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::string& s);
+TZeichenzahl ZeichenZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s);
+inline TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::string& s) {
+  return ZeichenZaehlen(TErsetzungen(R), Tiefe, s);
+}
 
 struct TEinstellungen;
 
@@ -38,5 +41,5 @@ struct TAufwand {
 // The work of drawing s at depth Tiefe with the rules of R and the settings E
 // on a surface of Breite x Hoehe, with lines of Schrittweite pixels. A fitted
 // step size is not known before the run: its lines count by their width alone.
-TAufwand AufwandSchaetzen(const TRegelsystem& R, int32_t Tiefe, const std::string& s,
+TAufwand AufwandSchaetzen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
                           const TEinstellungen& E, double Schrittweite, int Breite, int Hoehe);

@@ -115,14 +115,15 @@ TEST(Zeichenzahl, SaturatesInsteadOfOverflowing) {
 TEST(Zeichenzahl, MatchesTheLinesDrawnAtOnce) {
   TZaehlLeinwand Leinwand;
   TTurtle Turtle(Leinwand);
-  TOhneFenster Fenster(1000, 680);
-  const TEinstellungen E;
-  TZeichenmaschine M(Turtle, Fenster, E);
+  TLaufbeobachter Ohne;
+  TZeichenmaschine M(Turtle, Ohne);
   TRegelsystem R;
-  M.Regelsystem = &R;
-  M.WinkelPlus = 25;
-  M.WinkelMinus = -25;
-  M.Schrittweite = 2;
+  TLauf L;
+  L.WinkelPlus = L.WinkelMinus = 25;
+  L.Schrittweite = 2;
+  TLaufart Art;
+  Art.Regelsystem = &R;
+  M.Einrichten(L, Art);
   Turtle.DickeSetzen(1);
   const std::vector<std::vector<std::string>> Systeme = {
       {"X->F+[[X]-X]-F[-X]+X", "F->FF"},

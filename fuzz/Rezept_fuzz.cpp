@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
   const std::string Text(reinterpret_cast<const char*>(Daten), Groesse);
   TSvgLeinwand::IstSvg(Text);
   TSvgLeinwand::MetadatenLesen(Text, "Rankenwerk-Rezept ");
-  TRezept R;
+  TLauf R;
   try {
     R = RezeptAusText(Text);
   } catch (const std::runtime_error& E) {

@@ -71,17 +71,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
 
   TSvgLeinwand Leinwand(200, 150);
   TTurtle Turtle(Leinwand);
-  TOhneFenster Fenster(200, 150);
-  TEinstellungen Einst;
+  TLaufbeobachter Ohne;
+  TLauf Lauf;
+  Lauf.Breite = 200;
+  Lauf.Hoehe = 150;
+  Lauf.Tiefe = Tiefe;
+  Lauf.StartX = 100;
+  Lauf.StartY = 150;
+  TEinstellungen& Einst = Lauf.Einstellungen;
   Einst.Zufallsmodus = Zufall;
   Einst.SchrittweiteAnpassen = Anpassen;
   Einst.Zentriert = Mittig;
-  TZeichenmaschine Maschine(Turtle, Fenster, Einst);
-  Maschine.Regelsystem = &R;
-  Maschine.WinkelPlus = R.WinkelPlus;
-  Maschine.WinkelMinus = -R.WinkelMinus;
+  TZeichenmaschine Maschine(Turtle, Ohne);
   try {
-    Maschine.Zeichenlauf(Einst, Tiefe, 100, 150, 90);
+    // The rule system as it is, also with an axiom no file could hold.
+    TLaufart Art;
+    Art.Regelsystem = &R;
+    Lauf.WinkelPlus = R.WinkelPlus;
+    Lauf.WinkelMinus = R.WinkelMinus;
+    Maschine.Zeichenlauf(Lauf, Art);
   } catch (const std::exception& E) {
     if (!Erlaubt.count(E.what())) {
       std::fprintf(stderr, "unerwartete Meldung: %s\n", E.what());

@@ -542,7 +542,7 @@ class TAffe {
                "    Tiefe %1, Schrittweite %2, Start %3/%4/%5, anpassen %6, "
                "schrittweise %7, Zufall %8, zentriert %9, ")
                .arg(FZeichenform->Vorgaben().Tiefe)
-               .arg(FZeichenform->Maschine().Schrittweite)
+               .arg(FZeichenform->Maschine().Schrittweite())
                .arg(FZeichenform->Vorgaben().StartX)
                .arg(FZeichenform->Vorgaben().StartY)
                .arg(FZeichenform->Vorgaben().Startwinkel)
@@ -960,7 +960,7 @@ class TAffe {
   // A click on the drawing surface sets the start there (a centred run would
   // move it again, but none runs with it off).
   void StartPruefen(QPoint Ort) {
-    const TLaufvorgaben& V = FZeichenform->Vorgaben();
+    const TLauf& V = FZeichenform->Vorgaben();
     if (Einstellungen.Zentriert || (V.StartX == Ort.x() && V.StartY == Ort.y())) return;
     Verletzt(QStringLiteral("ein Klick auf die Zeichenfläche bei %1,%2 setzt den Start auf %3/%4")
                  .arg(Ort.x())
@@ -1916,8 +1916,8 @@ class TAffe {
     const auto Zahl = [](int Stellen, double W) { return Text(KommazahlAlsText(Stellen, W)); };
     Feld(Z->ETiefe, Z->ETiefe->text() == QString::number(Z->Vorgaben().Tiefe),
          QString::number(Z->Vorgaben().Tiefe));
-    Feld(Z->ESchrittweite, Z->ESchrittweite->text() == Zahl(3, Z->Maschine().Schrittweite),
-         Zahl(3, Z->Maschine().Schrittweite));
+    Feld(Z->ESchrittweite, Z->ESchrittweite->text() == Zahl(3, Z->Maschine().Schrittweite()),
+         Zahl(3, Z->Maschine().Schrittweite()));
     Feld(Z->Ex, Z->Ex->text() == Zahl(1, Z->Vorgaben().StartX), Zahl(1, Z->Vorgaben().StartX));
     Feld(Z->Ey, Z->Ey->text() == Zahl(1, Z->Vorgaben().StartY), Zahl(1, Z->Vorgaben().StartY));
     Feld(Z->EWinkel, Z->EWinkel->text() == Zahl(1, Z->Vorgaben().Startwinkel),
@@ -1963,11 +1963,11 @@ class TAffe {
       }
     if (ExtraEinstellungen->isVisible()) return;
     for (const TRezeptfeld* F : ExtraFelder()) {
-      TRezept Arbeit, InKraft;
-      static_cast<TEinstellungen&>(Arbeit) = ExtraWerte;
-      static_cast<TEinstellungen&>(InKraft) = Einstellungen;
+      TLauf Arbeit, InKraft;
+      Arbeit.Einstellungen = ExtraWerte;
+      InKraft.Einstellungen = Einstellungen;
       // The seed in force moves on with every run; the dialog takes it when it opens.
-      if (F->Wort == &TRezept::Saat) continue;
+      if (std::string(F->Schluessel) == "Zufallszustand") continue;
       if (Feldwert(*F, Arbeit) != Feldwert(*F, InKraft)) {
         Verletzt(QStringLiteral("Extra-Wert %1 ist %2, in Kraft ist %3")
                      .arg(QString::fromLatin1(F->Schluessel), Feldwert(*F, Arbeit),
@@ -2001,19 +2001,19 @@ class TAffe {
   }
 
   // A value of the field table as a text that shows every bit of it.
-  static QString Feldwert(const TRezeptfeld& F, const TRezept& R) {
-    if (F.Zahl) return QString::number(R.*F.Zahl, 'g', 17);
-    if (F.Wort) return QString::number(R.*F.Wort);
-    if (F.Ganz) return QString::number(R.*F.Ganz);
+  static QString Feldwert(const TRezeptfeld& F, TLauf R) {
+    if (F.Zahl) return QString::number(F.Zahl(R), 'g', 17);
+    if (F.Wort) return QString::number(F.Wort(R));
+    if (F.Ganz) return QString::number(F.Ganz(R));
     return {};
   }
 
   // As the dialog shows a value: the field's unit, one decimal.
   static QString Anzeige(const TRezeptfeld& F, const TEinstellungen& W) {
-    TRezept R;
-    static_cast<TEinstellungen&>(R) = W;
-    if (F.Wort) return QString::number(R.*F.Wort);
-    double Wert = R.*F.Zahl;
+    TLauf R;
+    R.Einstellungen = W;
+    if (F.Wort) return QString::number(F.Wort(R));
+    double Wert = F.Zahl(R);
     if (F.Art == TFeldart::Prozent) Wert *= 100;
     if (F.Art == TFeldart::Schwund) Wert = 100 - Wert * 100;
     return Text(KommazahlAlsText(1, Wert));
@@ -2044,12 +2044,12 @@ class TAffe {
       const auto It = Extraschluessel().find(S.W->objectName());
       if (!E || It == Extraschluessel().end()) continue;
       const TRezeptfeld& F = *FeldZuSchluessel(It->second);
-      TRezept Arbeit;
-      static_cast<TEinstellungen&>(Arbeit) = ExtraWerte;
+      TLauf Arbeit;
+      Arbeit.Einstellungen = ExtraWerte;
       bool Stimmt = E->text() == Anzeige(F, ExtraWerte);
       if (!Stimmt) {
         try {
-          TRezept Gelesen = Arbeit;
+          TLauf Gelesen = Arbeit;
           FeldEingeben(F, Gelesen, Bytes(E->text()));
           Stimmt = Feldwert(F, Gelesen) == Feldwert(F, Arbeit);
         } catch (const std::exception&) {

@@ -26,24 +26,25 @@ struct TBaum {
 void BaumZeichnen(QImage& Bild, const TBaum& Baum, double Schwund) {
   TRegelsystem Regelsystem;  // axiom "A"
   for (const char* Zeile : Baum.Regeln) Regelsystem.RegelHinzufuegen(Zeile);
+  TLauf Lauf;
+  Lauf.Regeln = TRegelstand::Aus(Regelsystem);
+  Lauf.WinkelPlus = Lauf.WinkelMinus = Baum.Winkel;
+  Lauf.Tiefe = Baum.Tiefe;
+  Lauf.StartX = Baum.X;
+  Lauf.StartY = Baum.Y;
+  Lauf.Startwinkel = 90.0 + Baum.Neigung;
+  Lauf.Schrittweite = Baum.Schritt;
+  // The tree's own settings: exact, thinning by Schwund, its colour and thickness.
+  TEinstellungen& E = Lauf.Einstellungen;
+  E.SchrittweiteAnpassen = false;
+  E.Schwundfaktor = Schwund;
+  E.Zeichenfarbe = Baum.Farbe;
+  E.Anfangsdicke = Baum.Dicke;
   TBildLeinwand Leinwand(Bild);
   TTurtle Turtle(Leinwand);
-  TOhneFenster Fenster(Bild.width(), Bild.height());
-  // The tree's own settings: exact, thinning by Schwund.
-  TEinstellungen Einst;
-  Einst.Schwundfaktor = Schwund;
-  Einst.Zufallsmodus = false;
-  TZeichenmaschine Maschine(Turtle, Fenster, Einst);
-  Maschine.Regelsystem = &Regelsystem;
-  Maschine.WinkelPlus = Baum.Winkel;
-  Maschine.WinkelMinus = -Baum.Winkel;
-  Maschine.Schrittweite = Baum.Schritt;
-  Turtle.XSetzen(Baum.X);
-  Turtle.YSetzen(Baum.Y);
-  Turtle.RichtungSetzen(90.0 + Baum.Neigung);
-  Turtle.FarbeSetzen(Baum.Farbe);
-  Turtle.DickeSetzen(Baum.Dicke);
-  Maschine.zeichnenRek(Regelsystem.Axiom, Baum.Tiefe);
+  TLaufbeobachter Ohne;
+  TZeichenmaschine Maschine(Turtle, Ohne);
+  Maschine.Zeichenlauf(Lauf);
   Leinwand.Ausgeben();
 }
 

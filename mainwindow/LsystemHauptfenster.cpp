@@ -410,10 +410,10 @@ void TForm1::WinkelVerlassen(TEingabefeld* Feld, double& Winkel, const char* Sch
   FeldVerlassen(
       this,
       [&] {
-        TRezept K;
-        K.*Winkelfeld.Zahl = Winkel;
+        TLauf K;
+        Winkelfeld.Zahl(K) = Winkel;
         FeldEingeben(Winkelfeld, K, NachCp1252(Feld->text()));
-        const double Neu = K.*Winkelfeld.Zahl;
+        const double Neu = Winkelfeld.Zahl(K);
         const bool Anders = Neu != Winkel;
         Winkel = Neu;
         if (Anders) Geaendert();
@@ -446,8 +446,8 @@ void TForm1::BLoadClick() {
 void TForm1::DateiLaden(const QString& Pfad) {
   if (const std::optional<std::string> Text = RegelnOderRezeptLesen(Dateiname(Pfad), Regelsystem)) {
     // The recipe is read and checked whole before anything changes.
-    const TRezept Rezept = RezeptAusText(*Text);
-    RegelsystemAusRezept(Rezept, Regelsystem);
+    const TLauf Rezept = RezeptAusText(*Text);
+    RegelsystemUebernehmen(Rezept, Regelsystem);
     if (RezeptUebergeben) RezeptUebergeben(Rezept);
   }
   GeladeneDatei = Pfad;

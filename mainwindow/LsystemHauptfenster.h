@@ -18,7 +18,7 @@ class TEingabefeld;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-struct TRezept;
+struct TLauf;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -37,7 +37,7 @@ class TForm1 : public QWidget {
   std::function<void()> LupeOeffnen;
   std::function<void(TRegelsystem&)> WachstumOeffnen;
   // Hands the drawing settings of a loaded picture to the drawing window.
-  std::function<void(const TRezept&)> RezeptUebergeben;
+  std::function<void(const TLauf&)> RezeptUebergeben;
   // Told after every accepted change of the rule system (axiom, rules, angles,
   // a loaded file), for the drawing window's live redraw.
   std::function<void()> RegelsystemGeaendert;

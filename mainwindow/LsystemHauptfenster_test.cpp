@@ -583,7 +583,7 @@ TEST_F(HauptfensterTest, PictureLoadsItsRecipe) {
   Schreiben("anders.LSY", "F\r\n90\r\n90\r\nF->F+F\r\n");
   ZeichenfensterErzeugen();
   Oeffnen();
-  Form->RezeptUebergeben = [](const TRezept& Z) { FZeichenform->RezeptUebernehmen(Z); };
+  Form->RezeptUebergeben = [](const TLauf& Z) { FZeichenform->RezeptUebernehmen(Z); };
   TFZeichenform* F = FZeichenform;
   F->RegelsystemUebergeben(Form->Regelsystem);
   Form->DateiLaden("farn.LSY");
@@ -720,8 +720,8 @@ TEST_F(HauptfensterTest, PictureWithAValueOutOfRangeChangesNothing) {
   Oeffnen();
   ZeichenfensterAnschliessen(*Form);
   TFZeichenform* F = FZeichenform;
-  TRezept Z;
-  Z.Regelsystem = "X\r\n25\r\n25\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n";
+  TLauf Z;
+  Z.Regeln = TRegelstand::AusText("X\r\n25\r\n25\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n");
   Z.Tiefe = 4;
   std::string Text = RezeptAlsText(Z);
   Text.replace(Text.find("StartX: 500"), 11, "StartX: 1e19");

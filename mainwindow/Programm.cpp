@@ -40,7 +40,7 @@ void ZeichenfensterAnschliessen(TForm1& Hauptfenster) {
     FZeichenform->RegelsystemUebergeben(R);
     FZeichenform->WachstumOeffnen();
   };
-  Hauptfenster.RezeptUebergeben = [](const TRezept& Rezept) {
+  Hauptfenster.RezeptUebergeben = [](const TLauf& Rezept) {
     FZeichenform->RezeptUebernehmen(Rezept);
   };
   Hauptfenster.RegelsystemGeaendert = [] { FZeichenform->RegelsystemGeaendert(); };

@@ -2,12 +2,13 @@
 
 #include <cmath>
 
+#include "engine/Rezept.h"
 #include "engine/Zeichenmaschine.h"
 #include "engine/Zeichenzahl.h"
 #include "helpers/Dateistrom.h"
 #include "pictures/Apng.h"
 #include "pictures/BildLeinwand.h"
-#include "rules/Regelsystem.h"
+#include "turtle/SvgLeinwand.h"
 #include "turtle/turtleUnit.h"
 
 namespace {
@@ -62,27 +63,24 @@ class TLinienzaehler : public TLeinwand {
 };
 
 // A drawing at once of R, as a run draws it; Weiter at the message passes.
-bool Zeichnen(TRezept R, TLeinwand& Leinwand, bool Anpassen, const TWeiter& Weiter) {
-  R.Schrittmodus = false;
-  TWiedergabe Wiedergabe;
-  bool Gestoppt = false;
-  if (Weiter)
-    Wiedergabe.Weiter = [&](double Anteil) {
-      Gestoppt = Gestoppt || !Weiter(Anteil);
-      return !Gestoppt;
-    };
+bool Zeichnen(TLauf R, TLeinwand& Leinwand, bool Anpassen, const TWeiter& Weiter) {
+  R.Einstellungen.Schrittmodus = false;
+  TNachzeichnung Wie;
+  Wie.SchrittweiteAnpassen = Anpassen;
+  Wie.Zentrieren = R.Einstellungen.Zentriert;
+  Wie.Weiter = Weiter;
   try {
-    RezeptZeichnen(R, Leinwand, Anpassen, R.Zentriert, {}, &Wiedergabe);
+    return LaufZeichnen(R, Leinwand, Wie);
   } catch (const std::exception&) {
     // As a run: the picture as far as it came.
+    return true;
   }
-  return !Gestoppt;
 }
 
 // An animated PNG of R's surface, written through a temporary file.
 class TAnimationsdatei {
  public:
-  TAnimationsdatei(const TRezept& R, const std::string& Datei, int Bilder, int BildzeitMs)
+  TAnimationsdatei(const TLauf& R, const std::string& Datei, int Bilder, int BildzeitMs)
       : Strom(Datei, TFehlerform::MitName),
         Schreiber([this](std::string_view Teil) { Strom.Schreiben(Teil); }, Bilder, R.Breite,
                   R.Hoehe, BildzeitMs, RezeptAlsText(R)) {}
@@ -97,34 +95,31 @@ class TAnimationsdatei {
   TApngSchreiber Schreiber;
 };
 
-// A window for the measuring walk alone, which asks Weiter at the walk's
-// message passes and stops the walk when told to.
-class TMessfenster : public TOhneFenster {
+// Asks Weiter at the measuring walk's message passes.
+class TMessbeobachter : public TLaufbeobachter {
  public:
-  TMessfenster(int Breite, int Hoehe, const TWeiter& Weiter)
-      : TOhneFenster(Breite, Hoehe), Weiter(Weiter) {}
-  void NachrichtenVerarbeiten() override {
-    if (Weiter && Maschine && !Weiter(0)) Maschine->Abbruch = true;
-  }
-  TZeichenmaschine* Maschine = nullptr;
+  explicit TMessbeobachter(const TWeiter& Weiter) : Weiter_(Weiter) {}
+  bool Weiter() override { return !Weiter_ || Weiter_(0); }
 
  private:
-  const TWeiter& Weiter;
+  const TWeiter& Weiter_;
 };
 
-QImage Weiss(const TRezept& R) {
-  QImage B(R.Breite, R.Hoehe, QImage::Format_RGB32);
-  B.fill(Qt::white);
-  return B;
-}
+QImage Leer(const TLauf& R) { return LeeresBild(R.Breite, R.Hoehe, R.Einstellungen); }
 
 }  // namespace
 
-bool WachstumsbildZeichnen(const TRezept& R, int32_t Tiefe, TLeinwand& Leinwand,
-                           double Schrittweite, const TWeiter& Weiter) {
-  TRezept Z = R;
+QImage LeeresBild(int Breite, int Hoehe, const TEinstellungen& E) {
+  QImage B(Breite, Hoehe, QImage::Format_RGB32);
+  B.fill(TBildLeinwand::Farbwert(Hintergrundfarbe(E)));
+  return B;
+}
+
+bool WachstumsbildZeichnen(const TLauf& R, int32_t Tiefe, TLeinwand& Leinwand, double Schrittweite,
+                           const TWeiter& Weiter) {
+  TLauf Z = R;
   Z.Tiefe = Tiefe;
-  bool Anpassen = Z.SchrittweiteAnpassen;
+  bool Anpassen = Z.Einstellungen.SchrittweiteAnpassen;
   if (Schrittweite > 0) {
     Z.Schrittweite = Schrittweite;
     Anpassen = false;
@@ -132,34 +127,26 @@ bool WachstumsbildZeichnen(const TRezept& R, int32_t Tiefe, TLeinwand& Leinwand,
   return Zeichnen(Z, Leinwand, Anpassen, Weiter);
 }
 
-std::optional<double> AngepassteSchrittweite(const TRezept& R, const TWeiter& Weiter) {
-  if (!R.SchrittweiteAnpassen) return R.Schrittweite;
-  TRegelsystem Regeln;
-  RegelsystemAusRezept(R, Regeln);
+std::optional<double> AngepassteSchrittweite(const TLauf& R, const TWeiter& Weiter) {
+  if (!R.Einstellungen.SchrittweiteAnpassen) return R.Schrittweite;
   // Measured only: the fit needs no canvas to draw on.
-  TMessfenster Fenster(R.Breite, R.Hoehe, Weiter);
-  QImage Klein(1, 1, QImage::Format_RGB32);
-  TBildLeinwand Leinwand(Klein);
+  TMessbeobachter Beobachter(Weiter);
+  TSvgLeinwand Leinwand(1, 1);
   TTurtle Turtle(Leinwand);
-  TEinstellungen E = R;
-  TZeichenmaschine M(Turtle, Fenster, E);
-  Fenster.Maschine = &M;
-  M.Regelsystem = &Regeln;
-  M.WinkelPlus = Regeln.WinkelPlus;
-  M.WinkelMinus = -Regeln.WinkelMinus;
+  TZeichenmaschine M(Turtle, Beobachter);
+  M.Einrichten(R);
   double w = 0, h = 0;
   M.SchrittweiteBestimmen(R.Tiefe, w, h);
-  if (M.BestimmungAbgebrochen) return std::nullopt;
+  if (M.BestimmungAbgebrochen()) return std::nullopt;
   return AngepassterSchritt(w, h, R.Breite, R.Hoehe);
 }
 
-uint64_t Linienzahl(const TRezept& R) {
-  TRegelsystem Regeln;
-  RegelsystemAusRezept(R, Regeln);
-  return ZeichenZaehlen(Regeln, R.Tiefe, Regeln.Axiom).Linien;
+uint64_t Linienzahl(const TLauf& R) {
+  if (!R.Regeln) return 0;
+  return ZeichenZaehlen(R.Regeln->Ersetzungen(), R.Tiefe, R.Regeln->Axiom()).Linien;
 }
 
-bool AufbauZeichnen(const TRezept& R, uint64_t Linien, TLeinwand& Leinwand, TKopf* Kopf,
+bool AufbauZeichnen(const TLauf& R, uint64_t Linien, TLeinwand& Leinwand, TKopf* Kopf,
                     const TWeiter& Weiter) {
   if (Kopf) *Kopf = TKopf();
   if (Linien == 0) return true;
@@ -173,13 +160,13 @@ bool AufbauZeichnen(const TRezept& R, uint64_t Linien, TLeinwand& Leinwand, TKop
     throw TGenug();
   });
   try {
-    return Zeichnen(R, Zaehler, R.SchrittweiteAnpassen, Weiter);
+    return Zeichnen(R, Zaehler, R.Einstellungen.SchrittweiteAnpassen, Weiter);
   } catch (const TGenug&) {
     return true;
   }
 }
 
-bool WachstumSchreiben(const TRezept& R, const std::string& Datei, int BildzeitMs, bool Festhalten,
+bool WachstumSchreiben(const TLauf& R, const std::string& Datei, int BildzeitMs, bool Festhalten,
                        const TWeiter& Weiter) {
   TAnimationsdatei A(R, Datei, R.Tiefe + 1, BildzeitMs);
   double Schritt = 0;
@@ -191,7 +178,7 @@ bool WachstumSchreiben(const TRezept& R, const std::string& Datei, int BildzeitM
   }
   const double Bilder = R.Tiefe + 1;
   for (int32_t i = 0; i <= R.Tiefe; ++i) {
-    QImage B = Weiss(R);
+    QImage B = Leer(R);
     {
       TBildLeinwand Leinwand(B);
       const bool Weitergemacht = WachstumsbildZeichnen(R, i, Leinwand, Schritt, [&](double Anteil) {
@@ -207,11 +194,11 @@ bool WachstumSchreiben(const TRezept& R, const std::string& Datei, int BildzeitM
   return true;
 }
 
-bool AufbauSchreiben(const TRezept& R, const std::string& Datei, int Bilder, int BildzeitMs,
+bool AufbauSchreiben(const TLauf& R, const std::string& Datei, int Bilder, int BildzeitMs,
                      const TWeiter& Weiter) {
   TAnimationsdatei A(R, Datei, Bilder, BildzeitMs);
   const uint64_t L = Linienzahl(R);
-  QImage B = Weiss(R);
+  QImage B = Leer(R);
   TBildLeinwand Leinwand(B);
   int Geschrieben = 0;
   // Frame i holds the first ceil(i * L / Bilder) lines.
@@ -234,7 +221,7 @@ bool AufbauSchreiben(const TRezept& R, const std::string& Datei, int Bilder, int
     TLinienzaehler Zaehler(Leinwand, [&](uint64_t k, int, int, int, int) {
       while (Geschrieben < Bilder - 1 && Grenze(Geschrieben + 1) <= k) Schreiben();
     });
-    const bool Fertig = Zeichnen(R, Zaehler, R.SchrittweiteAnpassen, Weiter);
+    const bool Fertig = Zeichnen(R, Zaehler, R.Einstellungen.SchrittweiteAnpassen, Weiter);
     if (!Fertig) return false;
     // The last frame, and any a drawing of fewer lines than counted left over.
     while (Geschrieben < Bilder) Schreiben();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "engine/Rezept.h"
 #include "helpers/Dateistrom.h"
 #include "helpers/TestHilfen.h"
 #include "pictures/ApngLesen_test.h"
@@ -11,34 +12,34 @@
 
 namespace {
 
-TRezept Pflanze(bool Zufall = false) {
-  TRezept R;
-  R.Regelsystem = "X\r\n25\r\n25\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n";
+TLauf Pflanze(bool Zufall = false) {
+  TLauf R;
+  R.Regeln = TRegelstand::AusText("X\r\n25\r\n25\r\nX->F+[[X]-X]-F[-X]+X\r\nF->FF\r\n");
   R.WinkelPlus = R.WinkelMinus = 25;
   R.Tiefe = 4;
   R.Breite = 300;
   R.Hoehe = 200;
   R.StartX = 150;
   R.StartY = 200;
-  R.Zufallsmodus = Zufall;
-  R.Saat = 77;
+  R.Einstellungen.Zufallsmodus = Zufall;
+  R.Einstellungen.Saat = 77;
   return R;
 }
 
 // The picture a drawing at once of R gives, with the step fitted when it is.
-QImage Gezeichnet(TRezept R, int32_t Tiefe) {
+QImage Gezeichnet(TLauf R, int32_t Tiefe) {
   R.Tiefe = Tiefe;
-  QImage B(R.Breite, R.Hoehe, QImage::Format_RGB32);
-  B.fill(Qt::white);
+  QImage B = LeeresBild(R.Breite, R.Hoehe, R.Einstellungen);
   TBildLeinwand L(B);
-  RezeptZeichnen(R, L, R.SchrittweiteAnpassen, R.Zentriert);
+  LaufZeichnen(R, L,
+               {.SchrittweiteAnpassen = R.Einstellungen.SchrittweiteAnpassen,
+                .Zentrieren = R.Einstellungen.Zentriert});
   L.Ausgeben();
   return B;
 }
 
-QImage Bis(const TRezept& R, uint64_t Linien, TKopf* Kopf = nullptr) {
-  QImage B(R.Breite, R.Hoehe, QImage::Format_RGB32);
-  B.fill(Qt::white);
+QImage Bis(const TLauf& R, uint64_t Linien, TKopf* Kopf = nullptr) {
+  QImage B = LeeresBild(R.Breite, R.Hoehe, R.Einstellungen);
   TBildLeinwand L(B);
   AufbauZeichnen(R, Linien, L, Kopf);
   L.Ausgeben();
@@ -52,7 +53,7 @@ using Aufbau = TOrdnerTest;
 // mode from the same seed); with the scale held, every frame has the step of
 // the deepest depth.
 TEST_P(Animation, GrowthFrameIIsDepthI) {
-  const TRezept R = Pflanze(GetParam());
+  const TLauf R = Pflanze(GetParam());
   const std::string Datei = Pfad("wachstum.png");
   ASSERT_TRUE(WachstumSchreiben(R, Datei, 250));
   TAnimation A;
@@ -64,9 +65,9 @@ TEST_P(Animation, GrowthFrameIIsDepthI) {
   EXPECT_EQ(RezeptTextLesen(Datei), A.Rezept);
 
   ASSERT_TRUE(WachstumSchreiben(R, Datei, 250, true));
-  TRezept Fest = R;
+  TLauf Fest = R;
   Fest.Schrittweite = AngepassteSchrittweite(R).value();
-  Fest.SchrittweiteAnpassen = false;
+  Fest.Einstellungen.SchrittweiteAnpassen = false;
   const std::vector<QImage> Gehalten = Einzelbilder(Datei);
   ASSERT_EQ(Gehalten.size(), 5u);
   for (int i = 0; i <= 4; ++i) EXPECT_EQ(Gehalten[i], Gezeichnet(Fest, i)) << i;
@@ -74,7 +75,7 @@ TEST_P(Animation, GrowthFrameIIsDepthI) {
   EXPECT_EQ(Gehalten[4], Bilder[4]);
 
   // Measuring the held scale of a deep drawing can be stopped, the export with it.
-  TRezept Tief = R;
+  TLauf Tief = R;
   Tief.Tiefe = 9;
   EXPECT_FALSE(AngepassteSchrittweite(Tief, [](double) { return false; }));
   EXPECT_FALSE(WachstumSchreiben(Tief, Datei, 250, true, [](double) { return false; }));
@@ -84,7 +85,7 @@ TEST_P(Animation, GrowthFrameIIsDepthI) {
 // Frame i of the turtle's path shows its first ceil(i L / N) lines; the last
 // is the whole drawing.
 TEST_P(Animation, PathFramesShowTheFirstLines) {
-  const TRezept R = Pflanze(GetParam());
+  const TLauf R = Pflanze(GetParam());
   const uint64_t L = Linienzahl(R);
   ASSERT_EQ(L, 240u);
   for (const int N : {7, 240, 500}) {
@@ -104,11 +105,11 @@ INSTANTIATE_TEST_SUITE_P(ExaktUndZufall, Animation, testing::Bool());
 
 // The head of the path is where the last line drawn ended, in its heading.
 TEST_F(Aufbau, HeadAtTheEndOfTheLastLine) {
-  TRezept R;
-  R.Regelsystem = "F+F+F\r\n90\r\n90\r\n";
+  TLauf R;
+  R.Regeln = TRegelstand::AusText("F+F+F\r\n90\r\n90\r\n");
   R.WinkelPlus = R.WinkelMinus = 90;
   R.Tiefe = 0;
-  R.SchrittweiteAnpassen = false;
+  R.Einstellungen.SchrittweiteAnpassen = false;
   R.Schrittweite = 10;
   R.StartX = 100;
   R.StartY = 100;
@@ -126,7 +127,7 @@ TEST_F(Aufbau, HeadAtTheEndOfTheLastLine) {
 TEST_F(Aufbau, StoppedExportLeavesTheOldFile) {
   const std::string Datei = Pfad("alt.png");
   DateiSchreiben(Datei, "alt", TFehlerform::MitName);
-  TRezept R = Pflanze();
+  TLauf R = Pflanze();
   R.Tiefe = 7;
   int Aufrufe = 0;
   EXPECT_FALSE(AufbauSchreiben(R, Datei, 20, 40, [&](double) { return ++Aufrufe < 2; }));
@@ -137,8 +138,8 @@ TEST_F(Aufbau, StoppedExportLeavesTheOldFile) {
 // Many frames on few lines: each frame written asks whether to go on, so a
 // stop acts after that frame, also where all frames fall on the last line.
 TEST_F(Aufbau, StopActsBetweenFramesOfOneLine) {
-  TRezept R = Pflanze();
-  R.Regelsystem = "F+F\r\n90\r\n90\r\n";
+  TLauf R = Pflanze();
+  R.Regeln = TRegelstand::AusText("F+F\r\n90\r\n90\r\n");
   R.Tiefe = 0;
   for (const int Halt : {1, 3, 150}) {
     int Aufrufe = 0;

@@ -31,12 +31,12 @@ const TSystem Drache{"FX", {"X->X+YF+", "Y->-FX-Y"}, 90};
 const TSystem Hilbert{"A", {"A->-BF+AFA+FB-", "B->+AF-BFB-FA+"}, 90};
 
 // A recipe of the system on a 400 x 300 surface, exact, fitted, from the bottom centre.
-TRezept Rezept(const TSystem& S, int32_t Tiefe) {
+TLauf Rezept(const TSystem& S, int32_t Tiefe) {
   TRegelsystem R;
   R.Axiom = S.Axiom;
   for (const std::string& Z : S.Regeln) R.RegelHinzufuegen(Z);
   R.WinkelPlus = R.WinkelMinus = S.Winkel;
-  TRezept Ergebnis;
+  TLauf Ergebnis;
   RegelsystemErfassen(Ergebnis, R);
   Ergebnis.Tiefe = Tiefe;
   Ergebnis.Breite = 400;
@@ -47,16 +47,16 @@ TRezept Rezept(const TSystem& S, int32_t Tiefe) {
 }
 
 // The recipe as its run lays it out: the step fitted, the start maybe centred.
-TRezept Angelegt(TRezept R, bool Zentriert) {
+TLauf Angelegt(TLauf R, bool Zentriert) {
   TSvgLeinwand Leinwand(R.Breite, R.Hoehe);
-  RezeptZeichnen(R, Leinwand, true, Zentriert);
-  R.SchrittweiteAnpassen = false;
-  R.Zentriert = false;
+  LaufZeichnen(R, Leinwand, {.SchrittweiteAnpassen = true, .Zentrieren = Zentriert});
+  R.Einstellungen.SchrittweiteAnpassen = false;
+  R.Einstellungen.Zentriert = false;
   return R;
 }
 
 // The full walk at the view's scale: step and start scaled, no view.
-TRezept Vergroessert(TRezept R, const TAnsicht& A) {
+TLauf Vergroessert(TLauf R, const TAnsicht& A) {
   R.Schrittweite = R.Schrittweite * A.Massstab;
   R.StartX = (R.StartX - A.X) * A.Massstab;
   R.StartY = (R.StartY - A.Y) * A.Massstab;
@@ -69,7 +69,7 @@ QImage Weiss(int Breite, int Hoehe) {
   return Bild;
 }
 
-struct TLauf {
+struct TErgebnis {
   QImage Bild;
   std::string Fehler;
   uint64_t Ausgefuehrt = 0;
@@ -79,29 +79,24 @@ struct TLauf {
 
 // A run of the recipe as laid out (no fitting, no centring) on the engine
 // itself, on a canvas of the surface's size unless Ausgabe is given.
-TLauf Laufen(const TRezept& R, const TAnsicht* A, uint64_t Grenze = UINT64_MAX, int Stift = 1,
-             QSize Ausgabe = {}) {
-  TRegelsystem Regeln;
-  RegelsystemAusRezept(R, Regeln);
-  TLauf L;
+TErgebnis Laufen(const TLauf& R, const TAnsicht* A, uint64_t Grenze = UINT64_MAX, int Stift = 1,
+                 QSize Ausgabe = {}) {
+  TErgebnis L;
   L.Bild = Ausgabe.isEmpty() ? Weiss(R.Breite, R.Hoehe) : Weiss(Ausgabe.width(), Ausgabe.height());
   TBildLeinwand Leinwand(L.Bild);
   Leinwand.StiftBreiteSetzen(Stift);
   TTurtle Turtle(Leinwand);
-  TOhneFenster Fenster(R.Breite, R.Hoehe);
-  TEinstellungen E = R;
-  E.SchrittweiteAnpassen = E.Zentriert = false;
-  TZeichenmaschine M(Turtle, Fenster, E);
-  M.Regelsystem = &Regeln;
-  M.WinkelPlus = Regeln.WinkelPlus;
-  M.WinkelMinus = -Regeln.WinkelMinus;
-  M.Schrittweite = R.Schrittweite;
-  M.Ansicht = A;
-  M.Zeichengrenze = Grenze;
-  L.Fehler = Fehlertext([&] { M.Zeichenlauf(E, R.Tiefe, R.StartX, R.StartY, R.Startwinkel); });
+  TLaufbeobachter Ohne;
+  TLauf Z = R;
+  Z.Einstellungen.SchrittweiteAnpassen = Z.Einstellungen.Zentriert = false;
+  TZeichenmaschine M(Turtle, Ohne);
+  TLaufart Art;
+  if (A) Art.Ansicht = *A;
+  Art.Zeichengrenze = Grenze;
+  L.Fehler = Fehlertext([&] { M.Zeichenlauf(Z, Art); });
   Leinwand.Ausgeben();
-  L.Ausgefuehrt = M.Ausgefuehrt;
-  L.Gesprungen = M.Gesprungen;
+  L.Ausgefuehrt = M.Ausgefuehrt();
+  L.Gesprungen = M.Gesprungen();
   L.X = Turtle.X;
   L.Y = Turtle.Y;
   return L;
@@ -175,18 +170,19 @@ class Ausschnitte : public ::testing::TestWithParam<TBildfall> {};
 TEST_P(Ausschnitte, ShowWhatTheFullWalkAtTheirScaleShows) {
   const TBildfall& F = GetParam();
   const QSize Ausgabe(320, 240);  // smaller than the surface, of its shape
-  TRezept R = Rezept(F.System, F.Tiefe);
-  R.Zufallsmodus = F.Zufall;
-  R.Saat = 4711;
-  R.Anfangsdicke = F.Dicke;
-  R.Schwundfaktor = F.Schwundfaktor;
-  const TRezept Lage = Angelegt(R, F.Zentriert);
+  TLauf R = Rezept(F.System, F.Tiefe);
+  R.Einstellungen.Zufallsmodus = F.Zufall;
+  R.Einstellungen.Saat = 4711;
+  R.Einstellungen.Anfangsdicke = F.Dicke;
+  R.Einstellungen.Schwundfaktor = F.Schwundfaktor;
+  const TLauf Lage = Angelegt(R, F.Zentriert);
   const TAnsicht A = AnsichtAus(F.Ausschnitt, Ausgabe.width());
 
   QImage Bild = Weiss(Ausgabe.width(), Ausgabe.height());
   {
     TBildLeinwand Leinwand(Bild);
-    RezeptZeichnen(R, Leinwand, true, F.Zentriert, {}, nullptr, &A);
+    LaufZeichnen(R, Leinwand,
+                 {.SchrittweiteAnpassen = true, .Zentrieren = F.Zentriert, .Ansicht = A});
   }
   EXPECT_EQ(R.Schrittweite, Lage.Schrittweite);
   EXPECT_EQ(R.StartX, Lage.StartX);
@@ -200,7 +196,7 @@ TEST_P(Ausschnitte, ShowWhatTheFullWalkAtTheirScaleShows) {
     ErwarteNah(Bild, Voll, Farbig(Voll) / 200 + 2);
 
   TSvgLeinwand Svg(Ausgabe.width(), Ausgabe.height());
-  RezeptZeichnen(R, Svg, false, false, {}, nullptr, &A);
+  LaufZeichnen(R, Svg, {.Ansicht = A});
   for (const auto& L : SvgLinien(Svg.Elemente()))
     ASSERT_TRUE(Zeigt(L, Ausgabe.width(), Ausgabe.height())) << L;
 }
@@ -227,8 +223,8 @@ TEST(Ausschnitt, WholeSurfaceAtScaleOneIsTheSurface) {
   const TAnsicht Ganz = AnsichtAus({0, 0, 400, 300}, 400);
   EXPECT_EQ(Ganz.Massstab, 1.0);
   for (const TSystem* S : {&Pflanze, &Drache}) {
-    TRezept R = Angelegt(Rezept(*S, 7), S == &Drache);
-    R.Anfangsdicke = 3;
+    TLauf R = Angelegt(Rezept(*S, 7), S == &Drache);
+    R.Einstellungen.Anfangsdicke = 3;
     const QImage Flaeche = Laufen(R, nullptr).Bild;
     EXPECT_GT(Farbig(Flaeche), 1000);
     EXPECT_TRUE(Laufen(R, &Ganz).Bild == Flaeche);
@@ -240,28 +236,27 @@ TEST(Ausschnitt, WholeSurfaceAtScaleOneIsTheSurface) {
 // walk, also where that lies in a part jumped over, and shows what it drew,
 // also when the magnifier replays it from the run log.
 TEST(Ausschnitt, RunsEndWhereTheFullWalkEnds) {
-  const TRezept Lage = Angelegt(Rezept(Drache, 14), true);
+  const TLauf Lage = Angelegt(Rezept(Drache, 14), true);
   const TAnsicht A = AnsichtAus({150, 120, 40, 30}, 400);
-  TRegelsystem R;
-  RegelsystemAusRezept(Lage, R);
-  const uint64_t Alle = ZeichenZaehlen(R, 14, R.Axiom).Zeichen;
+  const uint64_t Alle =
+      ZeichenZaehlen(Lage.Regeln->Ersetzungen(), 14, Lage.Regeln->Axiom()).Zeichen;
   int Gezeigt = 0;
   for (uint64_t Grenze = Alle / 9 + 1; Grenze <= Alle; Grenze += Alle / 9) {
     SCOPED_TRACE(Grenze);
-    const TLauf Durch = Laufen(Lage, &A, Grenze);
-    const TLauf Voll = Laufen(Vergroessert(Lage, A), nullptr, Grenze);
+    const TErgebnis Durch = Laufen(Lage, &A, Grenze);
+    const TErgebnis Voll = Laufen(Vergroessert(Lage, A), nullptr, Grenze);
     EXPECT_EQ(Voll.Ausgefuehrt, Grenze);
     EXPECT_EQ(Durch.Ausgefuehrt, Grenze);
     EXPECT_GT(Durch.Gesprungen, Grenze / 10 * 8);
     EXPECT_NEAR(Durch.X, Voll.X, 1e-6 * std::fabs(Voll.X) + 1e-6);
     EXPECT_NEAR(Durch.Y, Voll.Y, 1e-6 * std::fabs(Voll.Y) + 1e-6);
     TProtokolllauf Lauf;
-    Lauf.Rezept = Lage;
+    Lauf.Lauf = Lage;
     Lauf.Zeichen = Grenze;
     QImage Bild = Weiss(400, 300);
     {
       TBildLeinwand Leinwand(Bild);
-      EXPECT_TRUE(Wiedergeben({Lauf}, Leinwand, {}, &A));
+      EXPECT_TRUE(Wiedergeben({Lauf}, Leinwand, {}, A));
     }
     Gezeigt += Farbig(Voll.Bild) > 200;
     ErwarteNah(Bild, Voll.Bild, 5);
@@ -272,20 +267,18 @@ TEST(Ausschnitt, RunsEndWhereTheFullWalkEnds) {
 // A stopped step-by-step run counted the characters of its derived string,
 // not the letters that only expand: through a view it ends there too.
 TEST(Ausschnitt, StepByStepRunReplayedThroughAView) {
-  TRezept Lage = Angelegt(Rezept(Pflanze, 5), false);
-  Lage.Schrittmodus = true;
+  TLauf Lage = Angelegt(Rezept(Pflanze, 5), false);
+  Lage.Einstellungen.Schrittmodus = true;
   const TAnsicht A = AnsichtAus({150, 150, 100, 75}, 400);
-  TRegelsystem R;
-  RegelsystemAusRezept(Lage, R);
   TProtokolllauf Lauf;
-  Lauf.Rezept = Lage;
-  Lauf.Zeichen = R.TerminalAbleitung(5).size() / 2;
+  Lauf.Lauf = Lage;
+  Lauf.Zeichen = Lage.Regeln->Regelsystem().TerminalAbleitung(5).size() / 2;
   TProtokolllauf Gross = Lauf;
-  Gross.Rezept = Vergroessert(Lage, A);
+  Gross.Lauf = Vergroessert(Lage, A);
   QImage Durch = Weiss(400, 300), Voll = Weiss(400, 300);
   {
     TBildLeinwand L1(Durch), L2(Voll);
-    EXPECT_TRUE(Wiedergeben({Lauf}, L1, {}, &A));
+    EXPECT_TRUE(Wiedergeben({Lauf}, L1, {}, A));
     EXPECT_TRUE(Wiedergeben({Gross}, L2));
   }
   EXPECT_GT(Farbig(Voll), 300);
@@ -295,12 +288,12 @@ TEST(Ausschnitt, StepByStepRunReplayedThroughAView) {
 // A stack that overflows in a part far outside the view: the part is walked,
 // and the run ends with the full walk's error at the same character.
 TEST(Ausschnitt, StackOverflowOutsideTheViewComesAsInTheFullWalk) {
-  TRezept R = Rezept({"F-fffffffffffffffA", {"A->F[[[[+A]]]]"}, 30}, 26);
+  TLauf R = Rezept({"F-fffffffffffffffA", {"A->F[[[[+A]]]]"}, 30}, 26);
   R.Schrittweite = 10;
   R.StartY = 150;
   const TAnsicht A = AnsichtAus({190, 135, 20, 15}, 400);
-  const TLauf Durch = Laufen(R, &A);
-  const TLauf Voll = Laufen(Vergroessert(R, A), nullptr);
+  const TErgebnis Durch = Laufen(R, &A);
+  const TErgebnis Voll = Laufen(Vergroessert(R, A), nullptr);
   EXPECT_EQ(Voll.Fehler, "Zu viele gemerkte Turtle-Positionen");
   EXPECT_EQ(Durch.Fehler, Voll.Fehler);
   EXPECT_EQ(Durch.Ausgefuehrt, Voll.Ausgefuehrt);
@@ -326,13 +319,13 @@ TEST(Ausschnitt, PensReachInFromPartsOutside) {
   const TAnsicht Ganz = AnsichtAus({0, 0, 400, 300}, 400);
   for (const TFall& F : Faelle) {
     SCOPED_TRACE(F.Regel);
-    TRezept R = Rezept({"F[-A]F[-A]F", {F.Regel}, 90}, 1);
+    TLauf R = Rezept({"F[-A]F[-A]F", {F.Regel}, 90}, 1);
     R.Schrittweite = 10;
     R.StartX = F.StartX;
     R.StartY = 150;
     R.Startwinkel = 0;
-    R.Anfangsdicke = F.Dicke;
-    R.Schwundfaktor = F.Schwundfaktor;
+    R.Einstellungen.Anfangsdicke = F.Dicke;
+    R.Einstellungen.Schwundfaktor = F.Schwundfaktor;
     const QImage Flaeche = Laufen(R, nullptr, UINT64_MAX, F.Stift).Bild;
     EXPECT_GT(Farbig(Flaeche), 100);
     EXPECT_TRUE(Laufen(R, &Ganz, UINT64_MAX, F.Stift).Bild == Flaeche);
@@ -343,7 +336,7 @@ TEST(Ausschnitt, PensReachInFromPartsOutside) {
 // 1,000,000 a line whose end lies beyond the range of an int still shows
 // exactly where it runs.
 TEST(Ausschnitt, LinesFarOutsideAreCutBeforeRounding) {
-  TRezept R = Rezept({"F", {}, 90}, 0);
+  TLauf R = Rezept({"F", {}, 90}, 0);
   R.Schrittweite = 5000;
   R.StartX = 0;
   R.StartY = 100;
@@ -351,7 +344,7 @@ TEST(Ausschnitt, LinesFarOutsideAreCutBeforeRounding) {
   const double Steigung = std::tan(30 * M_PI / 180);
   const TAnsicht A = AnsichtAus({200, 100 - 200 * Steigung - 0.00015, 0.0004, 0.0003}, 400);
   EXPECT_EQ(A.Massstab, 1e6);
-  const TLauf L = Laufen(R, &A);
+  const TErgebnis L = Laufen(R, &A);
   EXPECT_EQ(L.Fehler, "(kein Fehler)");
   // Through (0, 150) of the output, rising to the right at 30 degrees.
   for (int x : {0, 100, 200}) {

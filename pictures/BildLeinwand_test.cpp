@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Rezept.h"
 #include "engine/Zeichenmaschine.h"
 #include "engine/Zeichenzahl.h"
 #include "rules/Regelsystem.h"
@@ -207,14 +208,19 @@ TEST(Zeichenzahl, WorkEstimateWeighsLinesAsTheCanvasDoes) {
     QImage Bild(400, 300, QImage::Format_RGB32);
     TBildLeinwand Leinwand(Bild);
     TTurtle Turtle(Leinwand);
-    TOhneFenster Fenster(400, 300);
-    TZeichenmaschine M(Turtle, Fenster, E);
-    M.Regelsystem = &R;
-    M.WinkelPlus = 90;
-    M.WinkelMinus = -90;
-    M.Schrittweite = Fall.Schritt;
-    M.Zeichenlauf(E, 4, 200, 150, 0);
-    const TAufwand A = AufwandSchaetzen(R, 4, "F", E, Fall.Schritt, 400, 300);
+    TLaufbeobachter Ohne;
+    TZeichenmaschine M(Turtle, Ohne);
+    TLauf L;
+    RegelsystemErfassen(L, R);
+    L.WinkelPlus = L.WinkelMinus = 90;
+    L.Schrittweite = Fall.Schritt;
+    L.Einstellungen = E;
+    L.Tiefe = 4;
+    L.StartX = 200;
+    L.StartY = 150;
+    L.Startwinkel = 0;
+    M.Zeichenlauf(L);
+    const TAufwand A = AufwandSchaetzen(TErsetzungen(R), 4, "F", E, Fall.Schritt, 400, 300);
     // Lines at right angles: the canvas counts exactly what was foreseen.
     EXPECT_EQ(A.Flaeche, Leinwand.Aufwand()) << Fall.Regeln[0] << " " << Fall.Dicke;
     EXPECT_EQ(A.Zeichen, ZeichenZaehlen(R, 4, "F").Zeichen);

@@ -113,7 +113,7 @@ struct TNeu {
 // was fitted only when the depth or the surface changes; the start with
 // --zentriert, and for a centred picture when an option moves its lines
 // (not --farbe, --dicke, --schwund), unless --x or --y place it by hand.
-TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
+TNeu OptionenAnwenden(const TAuftrag& A, TLauf& R, bool AusBild) {
   auto Gegeben = [&](const char* Option) { return A.Werte.count(Option) > 0; };
   bool Neu = false;         // depth or surface changed
   bool Verschoben = false;  // an option moves the lines
@@ -124,27 +124,28 @@ TNeu OptionenAnwenden(const TAuftrag& A, TRezept& R, bool AusBild) {
     Verschoben = Verschoben || F.Verschiebt;
   };
   // The surface first: the start's range and a fresh window's start depend on it.
-  for (const char* Seite : {"Breite", "Hoehe"}) Eingeben(*FeldZuSchluessel(Seite));
+  for (const TRezeptfeld& F : Rezeptfelder())
+    if (F.Seite) Eingeben(F);
   if (!AusBild) {
     R.StartX = std::floor(R.Breite / 2.0);  // whole pixels, as the window does
     R.StartY = R.Hoehe;
   }
   // A start or step given by hand is the user's own, neither centred nor fitted.
-  if (Gegeben("--x") || Gegeben("--y")) R.Zentriert = false;
+  if (Gegeben("--x") || Gegeben("--y")) R.Einstellungen.Zentriert = false;
   const bool Schritt = Gegeben("--schrittweite");
-  if (Schritt) R.SchrittweiteAnpassen = false;
+  if (Schritt) R.Einstellungen.SchrittweiteAnpassen = false;
   for (const TRezeptfeld& F : Rezeptfelder())
-    if (F.Ganz != &TRezept::Breite && F.Ganz != &TRezept::Hoehe) Eingeben(F);
+    if (!F.Seite) Eingeben(F);
   if (A.Zufall) {
-    R.Zufallsmodus = *A.Zufall;
+    R.Einstellungen.Zufallsmodus = *A.Zufall;
     Verschoben = true;
   }
   // A picture's view must fit a surface given anew as well.
   const TRezeptfeld& Ausschnitt = *FeldZuSchluessel("Ausschnitt");
   if (!Ausschnitt.Gilt(0, R)) throw EFeldfehler(Ausschnitt.Meldung(R));
-  const bool Anpassen = !Schritt && (!AusBild || (R.SchrittweiteAnpassen && Neu));
-  if (Anpassen) R.SchrittweiteAnpassen = true;
-  return {Anpassen, A.Zentriert || (R.Zentriert && Verschoben)};
+  const bool Anpassen = !Schritt && (!AusBild || (R.Einstellungen.SchrittweiteAnpassen && Neu));
+  if (Anpassen) R.Einstellungen.SchrittweiteAnpassen = true;
+  return {Anpassen, A.Zentriert || (R.Einstellungen.Zentriert && Verschoben)};
 }
 
 }  // namespace
@@ -153,12 +154,12 @@ namespace {
 
 // An animated PNG: frames of the growth or of the turtle's path, each frame
 // as the picture of the same options would be at that depth or line.
-int AnimationAusgeben(const TAuftrag& A, TRezept R, const TNeu& Neu) {
+int AnimationAusgeben(const TAuftrag& A, TLauf R, const TNeu& Neu) {
   const int Bildzeit = A.Bildzeit ? Ganzzahl(*A.Bildzeit, "Bildzeit", 10, 60000) : 100;
   const int Bilder = A.Aufbau ? Ganzzahl(*A.Aufbau, "Bildzahl von --aufbau", 1, 10000) : 0;
   // What the picture would compute afresh, every frame computes afresh.
-  if (Neu.Schrittweite) R.SchrittweiteAnpassen = true;
-  if (Neu.Start) R.Zentriert = true;
+  if (Neu.Schrittweite) R.Einstellungen.SchrittweiteAnpassen = true;
+  if (Neu.Start) R.Einstellungen.Zentriert = true;
   R.Ausschnitt.reset();
   if (A.Aufbau)
     AufbauSchreiben(R, A.Bild, Bilder, Bildzeit);
@@ -176,7 +177,7 @@ bool IstBildaufruf(const std::vector<std::string>& Argumente) {
 int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler) {
   std::unique_ptr<TSvgLeinwand> Svg;
   std::unique_ptr<QImage> Png;
-  TRezept Rezept;
+  TLauf Rezept;
   std::string Bild;
   int Ergebnis = 0;
   try {
@@ -201,23 +202,21 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
     if (AlsSvg) {
       Svg = std::make_unique<TSvgLeinwand>(Rezept.Breite, Rezept.Hoehe, Bild);
     } else {
-      Png = std::make_unique<QImage>(Rezept.Breite, Rezept.Hoehe, QImage::Format_RGB32);
+      Png = std::make_unique<QImage>(LeeresBild(Rezept.Breite, Rezept.Hoehe, Rezept.Einstellungen));
       if (Png->isNull()) throw std::runtime_error("Zu wenig Speicher für das Bild");
-      Png->fill(Qt::white);
       Leinwand = std::make_unique<TBildLeinwand>(*Png);
     }
     TLeinwand& L = AlsSvg ? static_cast<TLeinwand&>(*Svg) : *Leinwand;
     // A view shows its rectangle of the surface on a picture of the surface's size.
-    std::optional<TAnsicht> Ansicht;
-    if (Rezept.Ausschnitt) Ansicht = AnsichtAus(*Rezept.Ausschnitt, Rezept.Breite);
+    TNachzeichnung Wie;
+    Wie.SchrittweiteAnpassen = Neu.Schrittweite;
+    Wie.Zentrieren = Neu.Start;
+    // The SVG carries the recipe ahead of its lines, so it is set before the first one.
+    Wie.Bereit = [&Svg](const TLauf& R) {
+      if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
+    };
     try {
-      // The SVG carries the recipe ahead of its lines, so it is set before the first one.
-      RezeptZeichnen(
-          Rezept, L, Neu.Schrittweite, Neu.Start,
-          [&Svg](const TRezept& R) {
-            if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
-          },
-          nullptr, Ansicht ? &*Ansicht : nullptr);
+      LaufZeichnen(Rezept, L, Wie);
     } catch (const std::exception& Ex) {
       Fehler = Ex.what();
       Ergebnis = 1;

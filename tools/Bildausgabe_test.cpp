@@ -207,8 +207,8 @@ TEST(Bildausgabe, PicturesRedrawnFromTheirRecipeAreTheSame) {
 TEST(Bildausgabe, CentredPictureIsTheOneDrawnFromItsStart) {
   const Liste Optionen = {"--tiefe", "5", "--winkel", "60", "--breite", "400", "--hoehe", "300"};
   ASSERT_EQ(Ausgeben(Und(Optionen, {"--zentriert", "-o", Pfad("mitte.png")})), "");
-  const TRezept R = RezeptAusText(RezeptTextLesen(Pfad("mitte.png")));
-  EXPECT_TRUE(R.Zentriert);
+  const TLauf R = RezeptAusText(RezeptTextLesen(Pfad("mitte.png")));
+  EXPECT_TRUE(R.Einstellungen.Zentriert);
   ASSERT_EQ(Ausgeben(Und(Optionen,
                          {"--x", std::to_string(static_cast<int>(R.StartX)), "--y",
                           std::to_string(static_cast<int>(R.StartY)), "-o", Pfad("von-hand.png")})),
@@ -240,8 +240,8 @@ TEST(Bildausgabe, ViewShowsItsRectangleScaled) {
     ASSERT_EQ(Ausgeben(Und(Optionen, {"-o", Pfad(Name)})), "");
   const std::string Text = RezeptTextLesen(Pfad("ansicht.png"));
   EXPECT_NE(Text.find("\nAusschnitt: 250,510,250,170\n"), std::string::npos) << Text;
-  const TRezept R = RezeptAusText(Text);
-  EXPECT_TRUE(R.SchrittweiteAnpassen);
+  const TLauf R = RezeptAusText(Text);
+  EXPECT_TRUE(R.Einstellungen.SchrittweiteAnpassen);
 
   // Drawn at four times the fitted step from the start moved to the view's output.
   char Schritt[32];

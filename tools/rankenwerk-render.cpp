@@ -38,7 +38,7 @@ void RegelsystemLaden(TRegelsystem& R, const std::vector<std::string>& Argumente
   if (Argumente.size() > Position + 1) throw EAufruf("Zu viele Argumente");
   if (Argumente.size() < Position + 1) return;
   if (const std::optional<std::string> Text = RegelnOderRezeptLesen(Argumente[Position], R))
-    RegelsystemAusRezept(RezeptAusText(*Text), R);
+    RegelsystemUebernehmen(RezeptAusText(*Text), R);
 }
 
 int RegelsystemAusgeben(const TOptionen& O) {
