@@ -42,10 +42,10 @@ void TFZeichenform::WachstumOeffnen() {
 }
 
 void TFZeichenform::zeichenflaecheRad(double X, double Y, double Schritte) {
-  const double S =
-      std::clamp(std::pow(1.5, Schritte), TLupe::KleinsterMassstab, TLupe::GroessterMassstab);
-  // The point under the pointer stays where it is in the magnifier's view.
-  LupeOeffnen(TAnsicht{X - X / S, Y - Y / S, S});
+  // Opened first, so that the view area has the size the screen leaves it; the
+  // point under the pointer lies as far into the view as into the surface.
+  LupeOeffnen();
+  Lupenfenster->UmPunkt(QPointF(X, Y), std::pow(1.5, Schritte));
 }
 
 // ---------------------------------------------------------------- live redraw

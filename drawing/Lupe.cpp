@@ -16,6 +16,7 @@
 #include "gui/Bauteile.h"
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
+#include "gui/Fensterplatz.h"
 #include "gui/Klicks.h"
 #include "gui/Modal.h"
 #include "gui/Schrift.h"
@@ -27,7 +28,10 @@ namespace {
 constexpr double RadFaktor = 1.5;   // per notch of the wheel
 constexpr double TastenFaktor = 2;  // per "+" or "-"
 constexpr double GroessteEntfernung = 1e9;
-constexpr int Leiste = 64;  // the bar below the view
+// The bar below the view: the scale, then the pointer beside the buttons, then a note.
+constexpr int Leiste = 78;
+constexpr int KleinsteBreite = 700;  // the texts of the bar, as wide as they come at most
+constexpr int KleinsteAnsicht = 120;
 
 // As many decimals as the scale makes a surface pixel's parts visible.
 QString Zahl(double Wert, double Massstab) {
@@ -117,39 +121,39 @@ TLupe::TLupe(std::function<const QImage&()> Flaeche_, const TLaufprotokoll& Prot
   setObjectName(QStringLiteral("Lupe"));
   setWindowTitle(QStringLiteral("Lupe"));
   setFont(Schrift(10));
-  const QSize G = Flaeche().size();
-  setFixedSize(G.width(), G.height() + Leiste);
+  setMinimumSize(KleinsteBreite, KleinsteAnsicht + Leiste);
+  resize(sizeHint().expandedTo(minimumSize()));
 
   Ansichtsflaeche = new TLupenflaeche(this);
   Ansichtsflaeche->setObjectName(QStringLiteral("Ansichtsflaeche"));
-  Ansichtsflaeche->setGeometry(0, 0, G.width(), G.height());
   Ansichtsflaeche->setMouseTracking(true);
   Ansichtsflaeche->setToolTip(
       QStringLiteral("Mausrad: vergrößern und verkleinern um den Zeiger, Ziehen: verschieben, "
                      "Tasten + - 0 und Pfeile, Esc hält eine lange Zeichnung an"));
-  const int Oben = G.height() + 6;
-  LMassstab = Beschriftung(this, "LMassstab", QString(), {8, Oben});
-  LZeiger = Beschriftung(this, "LZeiger", QString(), {8, Oben + 19});
-  LHinweis = Beschriftung(this, "LHinweis", QString(), {8, Oben + 38});
-  const int Rechts = G.width() - 8;
-  BBildSpeichern =
-      Knopf(this, "BBildSpeichern", QStringLiteral("Bild speichern"), {Rechts - 110, Oben, 110, 26},
-            QStringLiteral("Ansicht als PNG- oder SVG-Datei speichern"));
-  BZwischenablage = Knopf(this, "BZwischenablage", QStringLiteral("In Zwischenablage"),
-                          {Rechts - 228, Oben, 112, 26},
-                          QStringLiteral("Ansicht in die Zwischenablage kopieren"));
+  LMassstab = Beschriftung(this, "LMassstab", QString(), {});
+  LZeiger = Beschriftung(this, "LZeiger", QString(), {});
+  LHinweis = Beschriftung(this, "LHinweis", QString(), {});
+  BBildSpeichern = Knopf(this, "BBildSpeichern", QStringLiteral("Bild speichern"), {0, 0, 110, 26},
+                         QStringLiteral("Ansicht als PNG- oder SVG-Datei speichern"));
+  BZwischenablage =
+      Knopf(this, "BZwischenablage", QStringLiteral("In Zwischenablage"), {0, 0, 112, 26},
+            QStringLiteral("Ansicht in die Zwischenablage kopieren"));
   BGanzeFlaeche =
-      Knopf(this, "BGanzeFlaeche", QStringLiteral("Ganze Fläche"), {Rechts - 346, Oben, 112, 26},
+      Knopf(this, "BGanzeFlaeche", QStringLiteral("Ganze Fläche"), {0, 0, 112, 26},
             QStringLiteral("Die ganze Zeichenfläche in natürlicher Größe zeigen (Taste 0)"));
+  Anordnen();
   for (QPushButton* B : {BBildSpeichern, BZwischenablage, BGanzeFlaeche})
     B->setFocusPolicy(Qt::TabFocus);
   Tabfolge({BGanzeFlaeche, BZwischenablage, BBildSpeichern});
   setFocusPolicy(Qt::StrongFocus);
 
   Speicher->Ansicht = [this] { return std::optional<TAnsicht>(Sicht); };
+  // What a saved picture holds: the surface's size from the view's corner.
   Speicher->Fertigbild = [this] {
+    const QRect Flaechenrect(QPoint(), Flaeche().size());
     const QImage& B = Ansichtsflaeche->Bild();
-    return Fertig() && B.size() == Flaeche().size() ? B : QImage();
+    return Fertig() && QRect(QPoint(), B.size()).contains(Flaechenrect) ? B.copy(Flaechenrect)
+                                                                       : QImage();
   };
   Speicher->Regelsystemname = [this] { return Regelsystemname ? Regelsystemname() : QString(); };
 
@@ -194,6 +198,14 @@ void TLupe::Zoomen(double Faktor, QPointF Ort) {
   // The surface point under Ort stays under it.
   const double X = Sicht.X + Ort.x() / Sicht.Massstab, Y = Sicht.Y + Ort.y() / Sicht.Massstab;
   AnsichtSetzen({X - Ort.x() / Neu, Y - Ort.y() / Neu, Neu});
+}
+
+void TLupe::UmPunkt(QPointF Punkt, double Massstab) {
+  const QSize G = Flaeche().size(), V = Ansichtsflaeche->size();
+  const double S = std::clamp(Massstab, KleinsterMassstab, GroessterMassstab);
+  const double X = Punkt.x() * V.width() / std::max(G.width(), 1);
+  const double Y = Punkt.y() * V.height() / std::max(G.height(), 1);
+  AnsichtSetzen({Punkt.x() - X / S, Punkt.y() - Y / S, S});
 }
 
 void TLupe::GanzeFlaeche() { AnsichtSetzen({0, 0, 1}); }
@@ -244,7 +256,7 @@ void TLupe::Zeichnen() {
   LHinweis->adjustSize();
   Gezeichnet = Sicht;
   const TAnsicht A = Sicht;
-  const QSize G = Flaeche().size();
+  const QSize G = Ansichtsflaeche->size();
   QImage Leer = LeeresBild(G.width(), G.height(),
                            Laeufe.empty() ? TEinstellungen() : Laeufe.back().Lauf.Einstellungen);
   Auftrag = Zeichner->Starten(
@@ -269,7 +281,7 @@ void TLupe::BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fer
 
 void TLupe::Beschriften() {
   const double S = Sicht.Massstab;
-  const QSize G = Flaeche().size();
+  const QSize G = Ansichtsflaeche->size();
   const QString Massstab = S >= 1 ? QStringLiteral("Maßstab %1 : 1").arg(S, 0, 'g', 7)
                                   : QStringLiteral("Maßstab 1 : %1").arg(1 / S, 0, 'g', 7);
   QString Text = Massstab + QStringLiteral("    Ausschnitt x %1 bis %2, y %3 bis %4")
@@ -290,6 +302,34 @@ void TLupe::BZwischenablageClick() {
   Behandeln(this, [&] {
     Speicher->BildHolen([](const QImage& Bild) { QApplication::clipboard()->setImage(Bild); });
   });
+}
+
+QSize TLupe::sizeHint() const { return Flaeche().size() + QSize(0, Leiste); }
+
+void TLupe::setVisible(bool Sichtbar) {
+  if (Sichtbar) AufBildschirmEinpassen(this, sizeHint());
+  QWidget::setVisible(Sichtbar);
+}
+
+void TLupe::Anordnen() {
+  const int Unten = height() - Leiste, Oben = Unten + 6, Rechts = width() - 8;
+  const QSize Vorher = Ansichtsflaeche->size();
+  Ansichtsflaeche->setGeometry(0, 0, width(), Unten);
+  LMassstab->move(8, Oben);
+  LZeiger->move(8, Oben + 25);
+  LHinweis->move(8, Oben + 52);
+  BBildSpeichern->move(Rechts - 110, Oben + 20);
+  BZwischenablage->move(Rechts - 228, Oben + 20);
+  BGanzeFlaeche->move(Rechts - 346, Oben + 20);
+  if (Ansichtsflaeche->size() == Vorher) return;
+  // Another view area shows another rectangle.
+  Beschriften();
+  Neuzeichnen();
+}
+
+void TLupe::resizeEvent(QResizeEvent* E) {
+  QWidget::resizeEvent(E);
+  Anordnen();
 }
 
 void TLupe::BBildSpeichernClick() { Speicher->Fragen(); }

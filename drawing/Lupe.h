@@ -59,8 +59,10 @@ class TLupe : public QWidget {
   static constexpr double KleinsterMassstab = 0.25;
   static constexpr double GroessterMassstab = 1e6;
 
-  // Flaeche: the drawing surface's picture, whose size the view area has;
-  // Protokoll: the runs drawn on it.
+  // Flaeche: the drawing surface's picture, whose size the view area would
+  // like to have; Protokoll: the runs drawn on it. The window opens no larger
+  // than its screen's free area, and the view area gets what room the
+  // controls leave, whatever the window's size.
   TLupe(std::function<const QImage&()> Flaeche, const TLaufprotokoll& Protokoll,
         QWidget* Eltern = nullptr);
   ~TLupe() override;
@@ -77,11 +79,17 @@ class TLupe : public QWidget {
   std::function<QString()> Regelsystemname;
 
   // The view: the surface point (X, Y) at the top left, Massstab output
-  // pixels per surface pixel (kept within 1/4 and 1,000,000).
+  // pixels per surface pixel (kept within 1/4 and 1,000,000). It shows the
+  // rectangle of the view area's size / Massstab; a picture saved or copied
+  // has the surface's size, and shows the rectangle of the surface's size /
+  // Massstab from the same corner, as its recipe's Ausschnitt says.
   void AnsichtSetzen(const TAnsicht& Neu);
   const TAnsicht& Ansicht() const { return Sicht; }
   // Zooms by Faktor about the point Ort of the view area (it stays where it is).
   void Zoomen(double Faktor, QPointF Ort);
+  // The view at Massstab with the surface point Punkt as far into the view
+  // area as into the surface, in shares of their widths and heights.
+  void UmPunkt(QPointF Punkt, double Massstab);
   // The whole surface at scale 1.
   void GanzeFlaeche();
   // The runs on the surface changed (a run ended, "Löschen").
@@ -100,7 +108,13 @@ class TLupe : public QWidget {
   void BZwischenablageClick();
   void BBildSpeichernClick();
 
+  // The surface's size for the view area, and the bar below it.
+  QSize sizeHint() const override;
+  // Fitted to the screen before it is first shown.
+  void setVisible(bool Sichtbar) override;
+
  protected:
+  void resizeEvent(QResizeEvent* E) override;
   void keyPressEvent(QKeyEvent* E) override;
   void showEvent(QShowEvent* E) override;
   void hideEvent(QHideEvent* E) override;
@@ -111,6 +125,8 @@ class TLupe : public QWidget {
   void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig,
                     const QString& Fehler);
   void Beschriften();
+  // Places the controls in the bar and gives the view area the rest.
+  void Anordnen();
 
   TAnsicht Sicht;
   std::function<const QImage&()> Flaeche;

@@ -28,15 +28,33 @@ class LupeTest : public FensterTest {
   }
 };
 
-// At scale 1 the whole surface is the surface; the magnifier follows a new
-// run and "Löschen".
+// At scale 1 the whole surface is the surface, in a view of any size: on the
+// tests' screen, narrower than it would like, it opens with every control in
+// sight, also at its smallest, and the view takes the rest; a copy keeps the
+// surface's size. The magnifier follows a new run and "Löschen".
 TEST_F(LupeTest, WholeSurfaceEqualsTheSurfaceAndFollowsIt) {
   Standard();
   F->TiefeSetzen(4);
   MarkeWeg();
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   F->LupeOeffnen(TAnsicht{0, 0, 1});
-  EXPECT_EQ(Fertig()->Ansichtsflaeche->Bild(), Bild());
+  TLupe* L = Fertig();
+  EXPECT_TRUE(L->screen()->availableGeometry().contains(L->frameGeometry()));
+  EXPECT_LT(L->width(), L->sizeHint().width());
+  for (const QSize Groesse : {L->size(), L->minimumSize(), QSize(1200, 900), L->sizeHint()}) {
+    L->resize(Groesse);
+    const QImage Ansicht = Fertig()->Ansichtsflaeche->Bild();
+    const QSize V = L->Ansichtsflaeche->size();
+    const QRect Beide(QPoint(), V.boundedTo(Bild().size()));  // beyond, what the surface cuts off
+    EXPECT_EQ(NichtZuSehen(L, L->Ansichtsflaeche), QStringList());
+    EXPECT_TRUE(L->LMassstab->text().endsWith(
+        QStringLiteral("bis %1.0, y 0.0 bis %2.0").arg(V.width()).arg(V.height())));
+    EXPECT_EQ(Ansicht.size(), V);
+    EXPECT_EQ(Ansicht.copy(Beide), Bild().copy(Beide)) << Groesse.width();
+    EXPECT_EQ(Gespeichert([&] { L->BZwischenablageClick(); }, [&] { return L->SpeichernLaeuft(); }),
+              "(kein Fehler)");
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), Bild());
+  }
   EXPECT_EQ(F->Lupe()->windowTitle(), "Lupe");
   F->StartwinkelSetzen(30);
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
@@ -55,8 +73,10 @@ TEST_F(LupeTest, WheelDragAndKeysMoveTheView) {
   ASSERT_NE(L, nullptr);
   EXPECT_TRUE(L->isVisible());
   EXPECT_DOUBLE_EQ(L->Ansicht().Massstab, 1.5);
-  EXPECT_DOUBLE_EQ(L->Ansicht().X + 200 / 1.5, 200);
-  EXPECT_DOUBLE_EQ(L->Ansicht().Y + 100 / 1.5, 100);
+  // The point as far into the view as into the surface: the view is smaller.
+  const QSize V = L->Ansichtsflaeche->size();
+  EXPECT_NEAR((200 - L->Ansicht().X) * 1.5, 200.0 * V.width() / 1000, 1e-9);
+  EXPECT_NEAR((100 - L->Ansicht().Y) * 1.5, 100.0 * V.height() / 680, 1e-9);
 
   auto Punkt = [L](QPointF Ort) {
     const TAnsicht& A = L->Ansicht();
@@ -78,7 +98,7 @@ TEST_F(LupeTest, WheelDragAndKeysMoveTheView) {
   L->activateWindow();
   const TAnsicht B = L->Ansicht();
   QTest::keyClick(L, Qt::Key_Right);
-  EXPECT_NEAR(L->Ansicht().X, B.X + 100 / B.Massstab, 1e-9);
+  EXPECT_NEAR(L->Ansicht().X, B.X + V.width() / 10.0 / B.Massstab, 1e-9);
   QTest::keyClick(L, Qt::Key_Plus);
   EXPECT_DOUBLE_EQ(L->Ansicht().Massstab, B.Massstab * 2);
   QTest::keyClick(L, Qt::Key_Minus);
@@ -160,6 +180,7 @@ TEST_F(LupeTest, SavedViewCarriesItsRecipe) {
   QTest::mouseClick(F->BZeichnen, Qt::LeftButton);
   const TAnsicht A{450, 580, 4};
   F->LupeOeffnen(A);
+  F->Lupe()->resize(F->Lupe()->sizeHint());  // a view of the surface's size
   TLupe* L = Fertig();
   for (const char* Name : {"lupe.png", "lupe.svg"})
     EXPECT_EQ(Gespeichert([&] { L->BildSpeichern(Ordner.Datei(Name)); },

@@ -17,6 +17,7 @@
 #include "gui/Beschriftung.h"
 #include "gui/Dialoge.h"
 #include "gui/Eingabefeld.h"
+#include "gui/Fensterplatz.h"
 #include "gui/Klicks.h"
 #include "gui/Modal.h"
 #include "gui/Radiogruppe.h"
@@ -26,7 +27,11 @@
 
 namespace {
 
-constexpr int Leiste = 70;            // the bar below the picture
+// The bar below the picture: the steps and the slider, the line shown and
+// "Als Animation speichern", the settings.
+constexpr int Leiste = 94;
+constexpr int KleinsteBreite = 600;
+constexpr int KleinstesBild = 100;
 constexpr int Aufbautakt = 40;        // ms between two steps of the path played
 constexpr int Schieberstufen = 1000;  // of the slider, for the lines of a path
 
@@ -39,6 +44,23 @@ int Zahl(const QString& Text, const char* Was, int Kleinste, int Groesste) {
   }
   throw EFeldfehler(std::string(Was) + " außerhalb des zulässigen Bereichs von " +
                     std::to_string(Kleinste) + " bis " + std::to_string(Groesste));
+}
+
+// Slider and lines meet in products beyond 64 bits: p * L for any count L.
+__extension__ using TBreit = unsigned __int128;
+
+// The line that slider position p of S shows: ceil(p * L / S). Each step of
+// the slider so reaches another line, and the last one L.
+uint64_t LinieBei(int p, int S, uint64_t L) {
+  if (S <= 0 || p <= 0) return 0;
+  const auto s = static_cast<unsigned>(S);
+  return static_cast<uint64_t>((static_cast<TBreit>(static_cast<unsigned>(p)) * L + s - 1) / s);
+}
+
+// Where the slider of S stands for line k of L: floor(k * S / L).
+int StufeBei(uint64_t k, int S, uint64_t L) {
+  if (L == 0 || S <= 0) return 0;
+  return static_cast<int>(static_cast<TBreit>(k) * static_cast<unsigned>(S) / L);
 }
 
 }  // namespace
@@ -54,12 +76,22 @@ void TBildflaeche::BildSetzen(const QImage& Bild, const TKopf& Neu) {
 void TBildflaeche::paintEvent(QPaintEvent*) {
   QPainter P(this);
   P.fillRect(rect(), Qt::white);
-  P.drawImage(0, 0, Bildchen);
+  double Faktor = 1;
+  if (!Bildchen.isNull() && !rect().contains(Bildchen.rect())) {
+    Faktor = std::min(static_cast<double>(width()) / Bildchen.width(),
+                      static_cast<double>(height()) / Bildchen.height());
+    // Smoothed, so that thin lines stay in sight.
+    P.setRenderHint(QPainter::SmoothPixmapTransform);
+    P.drawImage(QRectF(0, 0, Bildchen.width() * Faktor, Bildchen.height() * Faktor), Bildchen);
+  } else {
+    P.drawImage(0, 0, Bildchen);
+  }
   if (!Kopf.Da) return;
-  // The turtle's symbol, as the drawing window shows it: an arrow head of 15 pixels.
+  // The turtle's symbol, as the drawing window shows it: an arrow head of 15
+  // pixels, whatever the frame's scale.
   const double s = 15, h = Kopf.Richtung * 3.141592653589793 / 180;
   const double QX = std::sin(h) * s * 0.25, QY = std::cos(h) * s * 0.25;
-  const QPointF O = Kopf.Ort;
+  const QPointF O = Kopf.Ort * Faktor;
   const QPointF Spitze(O.x() + std::cos(h) * s, O.y() - std::sin(h) * s);
   const QPointF Punkte[] = {O, O + QPointF(QX, QY), Spitze, O - QPointF(QX, QY), O};
   P.setPen(QPen(Qt::black, 1));
@@ -77,46 +109,44 @@ TWachstum::TWachstum(QSize G, QWidget* Eltern)
   setObjectName(QStringLiteral("Wachstum"));
   setWindowTitle(QStringLiteral("Wachstum"));
   setFont(Schrift(10));
-  setFixedSize(G.width(), G.height() + Leiste);
+  setMinimumSize(KleinsteBreite, KleinstesBild + Leiste);
+  resize(sizeHint().expandedTo(minimumSize()));
   Bildflaeche = new TBildflaeche(this);
   Bildflaeche->setObjectName(QStringLiteral("Bildflaeche"));
-  Bildflaeche->setGeometry(0, 0, G.width(), G.height());
 
-  const int Oben = G.height() + 4, Breite = G.width();
   RGArt = Gruppe(this, "RGArt", QStringLiteral("Zeigen"), QStringLiteral("Wachstum"),
-                 QStringLiteral("Aufbau"), {8, Oben, 98, 48},
+                 QStringLiteral("Aufbau"), {0, 0, 98, 48},
                  QStringLiteral("Wachstum: die Tiefen nacheinander; Aufbau: die Linien einer "
                                 "Tiefe in der Reihenfolge, in der die Turtle sie zeichnet"));
-  BZurueck = Knopf(this, "BZurueck", QStringLiteral("◀"), {114, Oben + 2, 30, 24},
+  BZurueck = Knopf(this, "BZurueck", QStringLiteral("◀"), {0, 0, 30, 24},
                    QStringLiteral("Einen Schritt zurück"));
-  BAbspielen = Knopf(this, "BAbspielen", QStringLiteral("Abspielen"), {148, Oben + 2, 84, 24},
+  BAbspielen = Knopf(this, "BAbspielen", QStringLiteral("Abspielen"), {0, 0, 84, 24},
                      QStringLiteral("Abspielen oder anhalten"));
-  BVor = Knopf(this, "BVor", QStringLiteral("▶"), {236, Oben + 2, 30, 24},
+  BVor = Knopf(this, "BVor", QStringLiteral("▶"), {0, 0, 30, 24},
                QStringLiteral("Einen Schritt weiter"));
   SLStand = new QSlider(Qt::Horizontal, this);
   SLStand->setObjectName(QStringLiteral("SLStand"));
-  SLStand->setGeometry(274, Oben + 4, Breite - 282, 20);
   SLStand->setToolTip(QStringLiteral("Tiefe oder Linie, die gezeigt wird"));
-  LStand = Beschriftung(this, "LStand", QString(), {114, Oben + 36});
+  LStand = Beschriftung(this, "LStand", QString(), {});
   CBFesthalten = new QCheckBox(QStringLiteral("Maßstab der tiefsten Stufe"), this);
   CBFesthalten->setObjectName(QStringLiteral("CBFesthalten"));
-  CBFesthalten->setGeometry(274, Oben + 34, 190, 22);
+  CBFesthalten->resize(190, 22);
   CBFesthalten->setToolTip(QStringLiteral(
       "Alle Tiefen mit der Schrittweite der tiefsten zeichnen, damit die Pflanze wächst, statt "
       "jedes Mal neu eingepasst zu werden"));
-  LTempo = Beschriftung(this, "LTempo", QStringLiteral("Linien/s"), {470, Oben + 37});
-  ETempo = Feld(this, "ETempo", {522, Oben + 34, 56, 22},
+  LTempo = Beschriftung(this, "LTempo", QStringLiteral("Linien/s"), {});
+  ETempo = Feld(this, "ETempo", {0, 0, 56, 22},
                 QStringLiteral("Wie viele Linien je Sekunde der Aufbau zeichnet"));
-  LBildzeit = Beschriftung(this, "LBildzeit", QStringLiteral("Bildzeit ms"), {586, Oben + 37});
-  EBildzeit = Feld(this, "EBildzeit", {654, Oben + 34, 52, 22},
+  LBildzeit = Beschriftung(this, "LBildzeit", QStringLiteral("Bildzeit ms"), {});
+  EBildzeit = Feld(this, "EBildzeit", {0, 0, 52, 22},
                    QStringLiteral("Wie lange jedes Bild der Animation gezeigt wird, 10 bis 60000"));
-  LBilder = Beschriftung(this, "LBilder", QStringLiteral("Bilder"), {714, Oben + 37});
-  EBilder = Feld(this, "EBilder", {754, Oben + 34, 52, 22},
+  LBilder = Beschriftung(this, "LBilder", QStringLiteral("Bilder"), {});
+  EBilder = Feld(this, "EBilder", {0, 0, 52, 22},
                  QStringLiteral("Aus wie vielen Bildern die gespeicherte Animation des Aufbaus "
                                 "besteht, 1 bis 10000"));
-  BSpeichern =
-      Knopf(this, "BSpeichern", QStringLiteral("Als Animation speichern"),
-            {Breite - 168, Oben + 33, 160, 24}, QStringLiteral("Als animiertes PNG speichern"));
+  BSpeichern = Knopf(this, "BSpeichern", QStringLiteral("Als Animation speichern"), {0, 0, 160, 24},
+                     QStringLiteral("Als animiertes PNG speichern"));
+  Anordnen();
   ETempo->setText(QString::number(Tempo));
   EBildzeit->setText(QString::number(Bildzeit));
   EBilder->setText(QString::number(Bilder));
@@ -155,8 +185,12 @@ void TWachstum::RezeptSetzen(const TLauf& Neu) {
 
 bool TWachstum::Aufbau() const { return RGArt->ItemIndex() == 1; }
 
-int64_t TWachstum::Ende() const {
-  return Aufbau() ? static_cast<int64_t>(std::min<uint64_t>(Linien, INT64_MAX)) : R.Tiefe;
+uint64_t TWachstum::Ende() const {
+  return Aufbau() ? Linien : static_cast<uint64_t>(std::max(R.Tiefe, 0));
+}
+
+int TWachstum::Stufen() const {
+  return static_cast<int>(std::min<uint64_t>(Ende(), Aufbau() ? Schieberstufen : INT32_MAX));
 }
 
 bool TWachstum::Spielt() const { return BAbspielen->text() == QLatin1String("Pause"); }
@@ -168,23 +202,20 @@ void TWachstum::RGArtClick(int) {
   EBilder->setEnabled(Aufbau());
   {
     const QSignalBlocker Sperre(SLStand);
-    SLStand->setRange(
-        0, Aufbau() ? static_cast<int>(std::min<int64_t>(Ende(), Schieberstufen)) : R.Tiefe);
+    SLStand->setRange(0, Stufen());
   }
   // The path starts empty, the growth with the axiom.
-  Stelle = -1;
+  Vollstaendig = false;
   StandSetzen(0);
 }
 
-void TWachstum::StandSetzen(int64_t Neu) {
-  Neu = std::clamp<int64_t>(Neu, 0, Ende());
+void TWachstum::StandSetzen(uint64_t Neu) {
+  Neu = std::min(Neu, Ende());
   if (Neu == Stelle && Vollstaendig) return;
   Stelle = Neu;
   {
     const QSignalBlocker Sperre(SLStand);
-    SLStand->setValue(Aufbau() && Ende() > Schieberstufen
-                          ? static_cast<int>(Stelle * Schieberstufen / Ende())
-                          : static_cast<int>(Stelle));
+    SLStand->setValue(StufeBei(Stelle, Stufen(), Ende()));
   }
   Beschriften();
   Zeichnen();
@@ -244,9 +275,9 @@ void TWachstum::Weiterspielen() {
   }
   // As many lines as the tempo gives for the time since the last frame.
   Anteil += Tempo * Aufbautakt / 1000.0;
-  const auto Mehr = static_cast<int64_t>(Anteil);
+  const auto Mehr = static_cast<uint64_t>(std::max(Anteil, 0.0));
   Anteil -= static_cast<double>(Mehr);
-  StandSetzen(Stelle + std::max<int64_t>(Mehr, 0));
+  StandSetzen(Stelle + std::min(Mehr, Ende() - Stelle));
   if (!Vollstaendig && Mehr == 0) Uhr->start(Aufbautakt);
 }
 
@@ -258,12 +289,12 @@ void TWachstum::Anhalten() {
 
 void TWachstum::BZurueckClick() {
   Anhalten();
-  StandSetzen(Stelle - 1);
+  StandSetzen(Stelle > 0 ? Stelle - 1 : 0);
 }
 
 void TWachstum::BVorClick() {
   Anhalten();
-  StandSetzen(Stelle + 1);
+  StandSetzen(Stelle < Ende() ? Stelle + 1 : Stelle);
 }
 
 void TWachstum::BAbspielenClick() {
@@ -279,7 +310,7 @@ void TWachstum::BAbspielenClick() {
 
 void TWachstum::SLStandMoved(int Wert) {
   Anhalten();
-  StandSetzen(Aufbau() && Ende() > Schieberstufen ? Wert * Ende() / Schieberstufen : Wert);
+  StandSetzen(LinieBei(Wert, Stufen(), Ende()));
 }
 
 void TWachstum::CBFesthaltenClick() { Zeichnen(); }
@@ -354,6 +385,39 @@ void TWachstum::BSpeichernClick() {
       Name = QFileInfo(Datei).completeBaseName() + QStringLiteral(".png");
     }
   });
+}
+
+QSize TWachstum::sizeHint() const { return Groesse + QSize(0, Leiste); }
+
+void TWachstum::setVisible(bool Sichtbar) {
+  if (Sichtbar) AufBildschirmEinpassen(this, sizeHint());
+  QWidget::setVisible(Sichtbar);
+}
+
+void TWachstum::Anordnen() {
+  const int Oben = height() - Leiste + 4, Breite = width();
+  Bildflaeche->setGeometry(0, 0, Breite, height() - Leiste);
+  RGArt->move(8, Oben);
+  BZurueck->move(114, Oben + 2);
+  BAbspielen->move(148, Oben + 2);
+  BVor->move(236, Oben + 2);
+  SLStand->setGeometry(274, Oben + 4, Breite - 282, 20);
+  // The line shown may have 20 digits twice: it has the row to itself.
+  LStand->move(114, Oben + 34);
+  BSpeichern->move(Breite - 168, Oben + 30);
+  const int Unten = Oben + 62;
+  CBFesthalten->move(8, Unten);
+  LTempo->move(204, Unten + 3);
+  ETempo->move(256, Unten);
+  LBildzeit->move(320, Unten + 3);
+  EBildzeit->move(388, Unten);
+  LBilder->move(448, Unten + 3);
+  EBilder->move(488, Unten);
+}
+
+void TWachstum::resizeEvent(QResizeEvent* E) {
+  QWidget::resizeEvent(E);
+  Anordnen();
 }
 
 void TWachstum::showEvent(QShowEvent* E) {

@@ -22,7 +22,9 @@ class THintergrundzeichner;
 class TSpeicherung;
 class TRadioGruppe;
 
-// The picture of a frame, with the turtle's symbol at the head of its path.
+// The picture of a frame, with the turtle's symbol at the head of its path;
+// where the area is smaller than the frame, both shown smaller to fit, the
+// frame's aspect kept.
 class TBildflaeche : public QWidget {
   Q_OBJECT
 
@@ -43,7 +45,8 @@ class TWachstum : public QWidget {
   Q_OBJECT
 
  public:
-  // Groesse: the drawing surface's size, which the frames have.
+  // Groesse: the drawing surface's size, which the frames have, also when the
+  // window, which opens no larger than its screen's free area, shows them smaller.
   explicit TWachstum(QSize Groesse, QWidget* Eltern = nullptr);
   ~TWachstum() override;
 
@@ -68,9 +71,10 @@ class TWachstum : public QWidget {
   // The rule-system file last loaded or saved: animations are named after it.
   std::function<QString()> Regelsystemname;
 
-  // Growth: the depth shown; Aufbau: the lines shown.
-  int64_t Stand() const { return Stelle; }
-  int64_t Ende() const;
+  // Growth: the depth shown; Aufbau: the lines shown, of Ende(). A count
+  // beyond 2^64 - 1 lines stops there: the last line the window reaches.
+  uint64_t Stand() const { return Stelle; }
+  uint64_t Ende() const;
   bool Aufbau() const;
   bool Spielt() const;
   // The frame of the position shown is complete.
@@ -92,12 +96,20 @@ class TWachstum : public QWidget {
   void EBilderExit();
   void BSpeichernClick();
 
+  // The frames' size for the picture, and the bar below it.
+  QSize sizeHint() const override;
+  // Fitted to the screen before it is first shown.
+  void setVisible(bool Sichtbar) override;
+
  protected:
+  void resizeEvent(QResizeEvent* E) override;
   void showEvent(QShowEvent* E) override;
   void hideEvent(QHideEvent* E) override;
 
  private:
-  void StandSetzen(int64_t Neu);
+  void StandSetzen(uint64_t Neu);
+  // The slider's steps: one a depth or line, at most Schieberstufen for a path.
+  int Stufen() const;
   void Zeichnen();
   void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig,
                     const QString& Fehler);
@@ -106,6 +118,8 @@ class TWachstum : public QWidget {
   void Weiterspielen();
   void Beschriften();
   void Anhalten();
+  // Places the controls in the bar and gives the picture the rest.
+  void Anordnen();
 
   TLauf R;
   QSize Groesse;
@@ -113,7 +127,7 @@ class TWachstum : public QWidget {
   // The deepest depth's step, measured by the first job that holds the
   // scale, once per drawing: the worker thread alone reads and writes it.
   std::shared_ptr<std::optional<double>> Festschritt = std::make_shared<std::optional<double>>();
-  int64_t Stelle = 0;
+  uint64_t Stelle = 0;
   double Anteil = 0;   // lines played beyond Stelle
   int Tempo = 200;     // lines per second
   int Bildzeit = 500;  // ms per frame

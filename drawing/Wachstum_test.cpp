@@ -56,7 +56,7 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
   Oeffnen(true);
   EXPECT_EQ(W->windowTitle(), "Wachstum");
   EXPECT_FALSE(W->Spielt());
-  EXPECT_EQ(W->Stand(), 0);
+  EXPECT_EQ(W->Stand(), 0u);
   EXPECT_EQ(W->LStand->text(), "Tiefe 0 von 3");
   EXPECT_EQ(W->Bildflaeche->Bild(), Tiefe(0));
   QTest::mouseClick(W->BVor, Qt::LeftButton);
@@ -65,6 +65,21 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
   W->SLStand->setValue(3);
   ASSERT_TRUE(Warten());
   EXPECT_EQ(W->Bildflaeche->Bild(), Tiefe(3));
+  // The tests' screen is narrower than the window would like: it opens on it,
+  // every control in sight also at its smallest, and shows the frames whole.
+  EXPECT_TRUE(W->screen()->availableGeometry().contains(W->frameGeometry()));
+  EXPECT_LT(W->width(), W->sizeHint().width());
+  const QRect Linien = Umfang(Tiefe(3), Gruen);
+  for (const QSize Groesse : {W->size(), W->minimumSize()}) {
+    W->resize(Groesse);
+    EXPECT_EQ(NichtZuSehen(W, W->Bildflaeche), QStringList());
+    const QImage Gezeigt = W->Bildflaeche->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const double f = std::min(Gezeigt.width() / 1000.0, Gezeigt.height() / 680.0);
+    const QRect Gefunden = Umfang(Gezeigt, qRgb(255, 255, 255), false);
+    EXPECT_LE((Gefunden.topLeft() - Linien.topLeft() * f).manhattanLength() +
+                  (Gefunden.bottomRight() - Linien.bottomRight() * f).manhattanLength(),
+              4);
+  }
   QTest::mouseClick(W->BZurueck, Qt::LeftButton);
   ASSERT_TRUE(Warten());
   EXPECT_EQ(W->LStand->text(), "Tiefe 2 von 3");
@@ -79,15 +94,16 @@ TEST_F(WachstumTest, DepthsStepByStepAndPlayed) {
   QTest::mouseClick(W->BAbspielen, Qt::LeftButton);
   EXPECT_EQ(W->BAbspielen->text(), "Pause");
   EXPECT_TRUE(QTest::qWaitFor([this] { return !W->Spielt() && W->Fertig(); }, 10000));
-  EXPECT_EQ(W->Stand(), 3);
+  EXPECT_EQ(W->Stand(), 3u);
 }
 
 // The path: lines one by one with the turtle at the head, "Linie k von L".
 TEST_F(WachstumTest, PathLineByLine) {
   Oeffnen();
+  W->resize(W->sizeHint());  // the frames unscaled
   Waehlen(W->RGArt, 1);
   ASSERT_TRUE(Warten());
-  const int64_t L = W->Ende();
+  const uint64_t L = W->Ende();
   EXPECT_EQ(W->LStand->text(), QStringLiteral("Linie 0 von %1").arg(L));
   for (int i = 0; i < 3; ++i) QTest::mouseClick(W->BVor, Qt::LeftButton);
   ASSERT_TRUE(Warten());
@@ -109,6 +125,56 @@ TEST_F(WachstumTest, PathLineByLine) {
   QTest::mouseClick(W->BAbspielen, Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([this] { return !W->Spielt() && W->Fertig(); }, 10000));
   EXPECT_EQ(W->Stand(), L);
+}
+
+// The path's slider: position p of S shows line ceil(p * L / S) for any
+// count, beyond 2^63 and saturated too; each key and step shows another line,
+// and a step puts the slider at floor(k * S / L).
+TEST_F(WachstumTest, PathSliderReachesItsLinesForAnyCount) {
+  const struct {
+    const char *Axiom, *Regeln;
+    int32_t Tiefe;
+    uint64_t L;
+    int p;
+    uint64_t Dort, Danach;  // the lines at p and p + 1
+    int Zurueck;            // the slider a line before
+  } Faelle[] = {
+      {"F", "F->FF", 9, 512, 100, 100, 101, 99},  // fewer lines than the slider's 1000 steps
+      {"X", "X->F+[[X]-X]-F[-X]+X F->FF", 6, 4032, 100, 404, 408, 99},
+      {"F+F+F+F", "F->F+F-F-FF+F+F-F", 18, 1ull << 56, 500, 1ull << 55, 36100854613001896, 499},
+      {"F", "F->FFFFFFFF", 21, 1ull << 63, 999, 9214148664817921033u, 1ull << 63, 998},
+      // Too many lines for 64 bits: the count stops at the largest.
+      {"F", "F->FFFFFFFFFFFFFFFF", 16, UINT64_MAX, 10, 184467440737095517, 202914184810805068, 9},
+  };
+  for (const auto& Fall : Faelle) {
+    while (R.Count() > 0) R.Delete(0);
+    std::vector<std::string> Zeilen;
+    for (const QString& Z : QString(Fall.Regeln).split(' ')) Zeilen.push_back(Z.toStdString());
+    Regeln(Fall.Axiom, Zeilen);
+    Waehlen(F->RGSchrittweite, 0);  // no measuring walk
+    F->TiefeSetzen(Fall.Tiefe);
+    F->WachstumOeffnen();
+    W = F->Wachstum();
+    Waehlen(W->RGArt, 1);
+    EXPECT_EQ(W->LStand->text(), QStringLiteral("Linie 0 von %1").arg(Fall.L));
+    auto Linie = [&] { return W->LStand->text().section(' ', 1, 1).toULongLong(); };
+    W->SLStand->setValue(Fall.p);
+    QTest::mouseClick(W->BZurueck, Qt::LeftButton);
+    EXPECT_EQ(W->SLStand->value(), Fall.Zurueck) << Fall.Regeln;
+    std::vector<uint64_t> Linien{Linie()};
+    QTest::mouseClick(W->BVor, Qt::LeftButton);
+    EXPECT_EQ(W->SLStand->value(), Fall.p) << Fall.Regeln;
+    for (const Qt::Key T : {Qt::Key_Right, Qt::Key_Left, Qt::Key_PageDown, Qt::Key_PageUp,
+                            Qt::Key_End, Qt::Key_Home}) {
+      Linien.push_back(Linie());
+      QTest::keyClick(W->SLStand, T);
+    }
+    Linien.push_back(Linie());
+    EXPECT_NE(Linien[4], Fall.Dort) << Fall.Regeln;  // ten steps down
+    EXPECT_EQ(Linien, (std::vector<uint64_t>{Fall.Dort - 1, Fall.Dort, Fall.Danach, Fall.Dort,
+                                             Linien[4], Fall.Dort, Fall.L, 0}))
+        << Fall.Regeln;
+  }
 }
 
 // Both are saved as animated PNG, frame by frame as shown; the fields refuse

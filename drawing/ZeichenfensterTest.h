@@ -28,6 +28,7 @@
 #include "drawing/UnitWeiter.h"
 #include "engine/EinstellungenTest.h"
 #include "engine/Rezept.h"
+#include "gui/Beschriftung.h"
 #include "gui/Dateisymbole.h"
 #include "gui/Eingabefeld.h"
 #include "gui/Radiogruppe.h"
@@ -56,12 +57,13 @@ inline QImage MitLinien(QImage Bild, const std::vector<QLine>& Linien, uint32_t 
   return Bild;
 }
 
-// The smallest rectangle holding all pixels of this colour (empty when none).
-inline QRect Umfang(const QImage& Bild, QRgb Farbe) {
+// The smallest rectangle holding all pixels of this colour, or with Gleich
+// false of any other (empty when none).
+inline QRect Umfang(const QImage& Bild, QRgb Farbe, bool Gleich = true) {
   QRect R;
   for (int y = 0; y < Bild.height(); ++y)
     for (int x = 0; x < Bild.width(); ++x)
-      if (Bild.pixel(x, y) == Farbe) R |= QRect(x, y, 1, 1);
+      if ((Bild.pixel(x, y) == Farbe) == Gleich) R |= QRect(x, y, 1, 1);
   return R;
 }
 
@@ -76,6 +78,20 @@ inline std::string Gespeichert(const std::function<void()>& Speichern,
   Abwarten();
   if (Meldung != "(kein Fehler)" || A.Meldungen.empty()) return Meldung;
   return A.Meldungen.join('|').toStdString();
+}
+
+// The controls of Fenster that are not wholly in sight: outside the window,
+// over the picture area Bild, or with a caption that runs over its control
+// or over another one.
+inline QStringList NichtZuSehen(QWidget* Fenster, QWidget* Bild) {
+  QStringList Namen;
+  for (QWidget* W : Fenster->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (W != Bild && W->isVisible() &&
+        (!Fenster->rect().contains(W->geometry()) || W->geometry().intersects(Bild->geometry())))
+      Namen << W->objectName();
+  for (const TUeberstand& U : Ueberstaende(Fenster) + Ueberdeckungen(Fenster))
+    Namen << U.Steuerelement->objectName() + ": " + U.Text;
+  return Namen;
 }
 
 // Deletes the drawing window a test made, with its dialogs.

@@ -444,14 +444,11 @@ void TForm1::BLoadClick() {
 }
 
 void TForm1::DateiLaden(const QString& Pfad) {
-  const std::string Datei = Dateiname(Pfad);
-  if (IstBilddatei(Datei)) {
+  if (const std::optional<std::string> Text = RegelnOderRezeptLesen(Dateiname(Pfad), Regelsystem)) {
     // The recipe is read and checked whole before anything changes.
-    const TLauf Rezept = RezeptAusText(RezeptTextLesen(Datei));
+    const TLauf Rezept = RezeptAusText(*Text);
     RegelsystemUebernehmen(Rezept, Regelsystem);
     if (RezeptUebergeben) RezeptUebergeben(Rezept);
-  } else {
-    Regelsystem.Laden(Datei);
   }
   GeladeneDatei = Pfad;
   Ueberschrift(Pfad);
@@ -502,17 +499,29 @@ void TForm1::Ablegen(const QList<QUrl>& Adressen) {
 
 void TForm1::BSaveClick() {
   Behandeln(this, [&] {
-    SaveDialog->selectFile(SaveName);
-    if (DateidialogAusfuehren(SaveDialog) == QDialog::Accepted &&
-        !SaveDialog->selectedFiles().isEmpty()) {
-      SaveName = SaveDialog->selectedFiles().front();
-      Regelsystem.Speichern(Dateiname(SaveName));
-      Ueberschrift(SaveName);
-      // Pictures drawn from now on are named after the file the rules now live in.
-      GeladeneDatei = SaveName;
-    } else {
-      MeldungZeigen(QStringLiteral("Regelsystem nicht gespeichert."), this);
+    QString Name = SaveName;
+    for (;;) {
+      SaveDialog->selectFile(Name);
+      if (DateidialogAusfuehren(SaveDialog) != QDialog::Accepted ||
+          SaveDialog->selectedFiles().isEmpty()) {
+        MeldungZeigen(QStringLiteral("Regelsystem nicht gespeichert."), this);
+        return;
+      }
+      const QFileInfo Datei(SaveDialog->selectedFiles().front());
+      if (!IstBilddatei(Dateiname(Datei.filePath()))) break;
+      // A rule system under a picture's name would replace the picture by text.
+      MeldungZeigen(QStringLiteral("„%1“ ist kein Name für ein Regelsystem: die Endung „.%2“ "
+                                   "gehört zu Bildern. Regelsysteme werden als .LSY-Datei "
+                                   "gespeichert.")
+                        .arg(Datei.fileName(), Datei.suffix()),
+                    this);
+      Name = Datei.dir().filePath(Datei.completeBaseName() + QStringLiteral(".LSY"));
     }
+    SaveName = SaveDialog->selectedFiles().front();
+    Regelsystem.Speichern(Dateiname(SaveName));
+    Ueberschrift(SaveName);
+    // Pictures drawn from now on are named after the file the rules now live in.
+    GeladeneDatei = SaveName;
   });
 }
 

@@ -479,6 +479,32 @@ TEST_F(HauptfensterTest, SavingOverAnExistingFileAsksFirst) {
   EXPECT_EQ(Form->GRegelsystem->title(), "Regelsystem:  ALT.LSY");
 }
 
+// A picture's name is refused in any case, also after the question whether
+// to replace the file, and the dialog comes again with the name ending in
+// .LSY; the file stays as it was.
+TEST_F(HauptfensterTest, RuleSystemsAreNotSavedUnderPictureNames) {
+  Schreiben("Bild.PNG", "Bild");
+  Oeffnen();
+  TBoxInhalt Ersetzen, Bildname, Nicht;
+  QString Vorschlag;
+  DateiWaehlen(Ordner.Datei("Bild.PNG"));
+  BoxBeantworten(Ersetzen, QStringLiteral("&Ja"));
+  BoxBeantworten(Bildname);
+  ModalBeantworten([&](QWidget* W) {
+    Vorschlag = qobject_cast<QFileDialog*>(W)->selectedFiles().value(0);
+    static_cast<QDialog*>(W)->reject();
+  });
+  BoxBeantworten(Nicht);
+  Klicken(Form->BSave);
+  EXPECT_EQ(Ersetzen.Anzahl, 1);
+  EXPECT_EQ(Bildname.Text,
+            "„Bild.PNG“ ist kein Name für ein Regelsystem: die Endung „.PNG“ gehört zu Bildern. "
+            "Regelsysteme werden als .LSY-Datei gespeichert.");
+  EXPECT_EQ(Vorschlag, Ordner.Datei("Bild.LSY"));
+  EXPECT_EQ(Nicht.Text, "Regelsystem nicht gespeichert.");
+  EXPECT_EQ(Lesen(Ordner.Pfad("Bild.PNG")), "Bild");
+}
+
 TEST_F(HauptfensterTest, LoadKeepsFileOrderAndCancelRefreshes) {
   Schreiben("zwei.LSY", "X\r\n90\r\n-45\r\nX->F[X]\r\nF->FF\r\n");
   Schreiben("kaputt.LSY", "Y\r\n10\r\n10\r\nY->[\r\n");

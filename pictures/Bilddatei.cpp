@@ -15,6 +15,7 @@
 
 #include "helpers/Dateien.h"
 #include "helpers/Dateistrom.h"
+#include "rules/Regelsystem.h"
 #include "turtle/SvgLeinwand.h"
 
 namespace {
@@ -154,6 +155,8 @@ std::string Chunktext(std::string_view Typ, std::string_view Rest) {
   return Gepackt ? Entpacken(Text) : std::string(Text);
 }
 
+bool IstPng(TLeser& Datei) { return Datei.Lesen(0, 8) == std::string_view("\x89PNG\r\n\x1a\n", 8); }
+
 std::string PngText(TLeser& Datei) {
   const std::string Schluessel = RezeptSchluessel;
   // A chunk: length (4), type (4), data, CRC (4) over type and data.
@@ -199,7 +202,7 @@ void PngSpeichern(QImage Bild, const std::string& Datei, const std::string& Reze
 
 std::string RezeptTextLesen(const std::string& Datei) {
   TLeser Leser(Datei);
-  if (Leser.Lesen(0, 8) == std::string_view("\x89PNG\r\n\x1a\n", 8)) return PngText(Leser);
+  if (IstPng(Leser)) return PngText(Leser);
   const std::string Anfang = Leser.Lesen(0, 2 * MaxRezepttext);
   if (!TSvgLeinwand::IstSvg(Anfang)) throw std::runtime_error(WederNoch);
   std::optional<std::string> Text =
@@ -214,4 +217,25 @@ bool IstBilddatei(const std::string& Datei) {
   std::transform(Endung.begin(), Endung.end(), Endung.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return Endung == ".png" || Endung == ".svg";
+}
+
+std::optional<std::string> RegelnOderRezeptLesen(const std::string& Datei, TRegelsystem& R) {
+  std::optional<bool> Bild;
+  try {
+    TLeser Leser(Datei);
+    Bild = IstPng(Leser) || TSvgLeinwand::IstSvg(Leser.Lesen(0, 2 * MaxRezepttext));
+  } catch (const std::exception&) {
+    // Unreadable: reading it as what its name says gives the fitting error.
+  }
+  if (Bild.value_or(IstBilddatei(Datei))) return RezeptTextLesen(Datei);
+  if (!Bild || !IstBilddatei(Datei)) {
+    R.Laden(Datei);
+    return std::nullopt;
+  }
+  try {
+    R.Laden(Datei);
+  } catch (const std::exception& Fehler) {
+    throw std::runtime_error(WederNoch + " noch ein Regelsystem: " + Fehler.what());
+  }
+  return std::nullopt;
 }

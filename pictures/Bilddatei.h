@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 // Key of the PNG text chunk; the recipe text begins with it as well.
@@ -29,3 +30,14 @@ std::string RezeptTextLesen(const std::string& Datei);
 
 // True for names that end in ".png" or ".svg", in any case.
 bool IstBilddatei(const std::string& Datei);
+
+class TRegelsystem;
+
+// A file given for loading, told apart by its content, whatever its name: a
+// PNG or SVG picture gives its recipe text (errors as RezeptTextLesen), and R
+// stays; anything else loads into R as a rule system, all or nothing, and
+// gives nothing. A file that cannot be read goes by its name, so that the
+// error says what the name promised; one named like a picture that is neither
+// picture nor rule system says so, "Die Datei ist weder ein PNG- noch ein
+// SVG-Bild noch ein Regelsystem: " and why it is none.
+std::optional<std::string> RegelnOderRezeptLesen(const std::string& Datei, TRegelsystem& R);

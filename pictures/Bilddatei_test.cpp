@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "helpers/TestHilfen.h"
+#include "rules/Regelsystem.h"
 #include "turtle/SvgLeinwand.h"
 
 namespace {
@@ -77,6 +78,35 @@ TEST_F(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
     EXPECT_EQ(Fehlertext<std::runtime_error>([&] { RezeptTextLesen(Pfad(Fall.first)); }),
               Fall.second)
         << Fall.first;
+}
+
+// Loading goes by what a file holds, whatever its name; one that cannot be
+// read, or is neither, is told by what its name promised.
+TEST_F(Bilddatei, LoadingTellsTheKindsApartByContent) {
+  const std::string Rezept = "Rankenwerk-Rezept 1\n";
+  Schreiben("regeln.png", "B\r\n30\r\n30\r\nB->F\r\n");
+  PngSpeichern(Bild(), Pfad("bild.LSY"), Rezept);
+  Schreiben("bild.lsy", "<svg><metadata>" + Rezept + "</metadata></svg>");
+  Schreiben("foto.png", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\n\x89\n", 13));  // a JPEG's start
+  const struct {
+    const char* Name;
+    std::string Text, Axiom, Meldung;
+  } Faelle[] = {
+      {"regeln.png", "", "B", "(kein Fehler)"},
+      {"bild.LSY", Rezept, "A", "(kein Fehler)"},
+      {"bild.lsy", Rezept, "A", "(kein Fehler)"},
+      {"foto.png", "", "A",
+       "Die Datei ist weder ein PNG- noch ein SVG-Bild noch ein Regelsystem: Ungültige numerische "
+       "Eingabe"},
+      {"fehlt.png", "", "A", "Datei nicht gefunden"},
+  };
+  for (const auto& Fall : Faelle) {
+    TRegelsystem R;
+    std::optional<std::string> Text;
+    EXPECT_EQ(Fehlertext([&] { Text = RegelnOderRezeptLesen(Pfad(Fall.Name), R); }), Fall.Meldung);
+    EXPECT_EQ(Text.value_or(""), Fall.Text) << Fall.Name;
+    EXPECT_EQ(R.Axiom, Fall.Axiom) << Fall.Name;
+  }
 }
 
 }  // namespace

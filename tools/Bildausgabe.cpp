@@ -186,16 +186,15 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
     const bool AlsSvg = EndetAuf(Bild, ".svg");
     if (!AlsSvg && !EndetAuf(Bild, ".png"))
       throw std::runtime_error("Unbekanntes Bildformat: " + Bild + " (.png oder .svg)");
-    const bool AusBild = !Auftrag.Datei.empty() && IstBilddatei(Auftrag.Datei);
-    if (AusBild) Rezept = RezeptAusText(RezeptTextLesen(Auftrag.Datei));
+    TRegelsystem R;
+    R.RegelnHinzufuegen(StandardRegeln);
+    R.Sortieren();
+    std::optional<std::string> Text;
+    if (!Auftrag.Datei.empty()) Text = RegelnOderRezeptLesen(Auftrag.Datei, R);
+    const bool AusBild = Text.has_value();
+    if (AusBild) Rezept = RezeptAusText(*Text);
     const TNeu Neu = OptionenAnwenden(Auftrag, Rezept, AusBild);
-    if (!AusBild) {
-      TRegelsystem R;
-      R.RegelnHinzufuegen(StandardRegeln);
-      R.Sortieren();
-      if (!Auftrag.Datei.empty()) R.Laden(Auftrag.Datei);
-      RegelsystemErfassen(Rezept, R);
-    }
+    if (!AusBild) RegelsystemErfassen(Rezept, R);
 
     if (Auftrag.Wachstum || Auftrag.Aufbau) return AnimationAusgeben(Auftrag, Rezept, Neu);
 

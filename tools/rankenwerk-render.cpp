@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,8 @@ void RegelsystemLaden(TRegelsystem& R, const std::vector<std::string>& Argumente
   R.Sortieren();
   if (Argumente.size() > Position + 1) throw EAufruf("Zu viele Argumente");
   if (Argumente.size() < Position + 1) return;
-  const std::string& Datei = Argumente[Position];
-  if (IstBilddatei(Datei))
-    RegelsystemUebernehmen(RezeptAusText(RezeptTextLesen(Datei)), R);
-  else
-    R.Laden(Datei);
+  if (const std::optional<std::string> Text = RegelnOderRezeptLesen(Argumente[Position], R))
+    RegelsystemUebernehmen(RezeptAusText(*Text), R);
 }
 
 int RegelsystemAusgeben(const TOptionen& O) {

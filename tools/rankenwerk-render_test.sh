@@ -54,6 +54,9 @@ pruefe "Klammerfehler" 1 "" 'Klammerfehler\n' -- --regelsystem "$DIR/klammer.LSY
 pruefe "Regelsystem aus PNG" 0 'X Y\xe4\r\n 2.25000000000000E+0001\r\n-9.00000000000000E+0001\r\nY->[F]\xe4\r\nX->Y\r\n' "" \
   -- --regelsystem "$DIR/eigen.png"
 pruefe "Ableitung aus SVG" 0 '[F]\xe4 [F]\xe4\xe4\n[F][F]\n' "" -- --ableitung 2 "$DIR/eigen.svg"
+cp "$DIR/eigen.LSY" "$DIR/regeln.png"  # the content counts, not the name
+pruefe "Regelsystem als .png" 0 'X Y\xe4\r\n 2.25000000000000E+0001\r\n-9.00000000000000E+0001\r\nY->[F]\xe4\r\nX->Y\r\n' "" \
+  -- --regelsystem "$DIR/regeln.png"
 printf '<svg xmlns="http://www.w3.org/2000/svg"/>\n' >"$DIR/ohne.svg"
 pruefe "Bild ohne Rezept" 1 "" 'Das Bild enthält kein Rankenwerk-Rezept\n' -- --regelsystem "$DIR/ohne.svg"
 pruefe "Bild ohne Rezept zeichnen" 1 "" 'Das Bild enthält kein Rankenwerk-Rezept\n' \
