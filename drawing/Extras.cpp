@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/Feldpruefung.h"
 #include "engine/Rezeptfelder.h"
 #include "gui/Aktivierung.h"
 #include "gui/Bauteile.h"
@@ -63,29 +62,48 @@ TEingabefeld* EinFeld(QWidget* Eltern, const char* Name, const char* Text, QPoin
   return E;
 }
 
+const TExtrawert Werte[] = {
+    {"Anfangsdicke", &TExtraEinstellungen::EDicke},
+    {"Schwundfaktor", &TExtraEinstellungen::ESchwund},
+    {"AbweichungPlus", &TExtraEinstellungen::EAbweichungP},
+    {"AbweichungMinus", &TExtraEinstellungen::EAbweichungM},
+    {"AbweichungSchritt", &TExtraEinstellungen::EAbweichungS},
+    {"Zufallszustand", &TExtraEinstellungen::ESaat},
+    {"Zeichenfarbe"},
+};
+
 // Checks the field's text as the field table does and stores an accepted
 // value in the working values. A refused text gets the field's message, then
-// the field shows the working value again, in the field's scale.
-void FeldPruefen(QWidget* Dialog, TEingabefeld* E, const char* Schluessel,
-                 double (*Angezeigt)(const TEinstellungen&)) {
+// the field shows the working value again.
+void FeldPruefen(TExtraEinstellungen* Dialog, TEingabefeld* TExtraEinstellungen::*Feld) {
+  const TExtrawert& W =
+      *std::find_if(std::begin(Werte), std::end(Werte), [&](auto& Z) { return Z.Feld == Feld; });
+  const TRezeptfeld& F = *FeldZuSchluessel(W.Schluessel);
+  TEingabefeld* E = Dialog->*Feld;
   FeldVerlassen(
       Dialog,
       [&] {
         TLauf K;
         K.Einstellungen = ExtraWerte;
-        FeldEingeben(*FeldZuSchluessel(Schluessel), K, NachCp1252(E->text()));
+        FeldEingeben(F, K, NachCp1252(E->text()));
         ExtraWerte = K.Einstellungen;
       },
-      [&] { E->setText(MitEinerStelle(Angezeigt(ExtraWerte))); });
+      [&] { E->setText(Extraanzeige(F, ExtraWerte)); });
 }
 
-double Dicke(const TEinstellungen& W) { return W.Anfangsdicke; }
-double Schwund(const TEinstellungen& W) { return 100 - W.Schwundfaktor * 100; }
-double AbweichungS(const TEinstellungen& W) { return W.AbweichungSchritt * 100; }
-double AbweichungP(const TEinstellungen& W) { return W.AbweichungPlus * 100; }
-double AbweichungM(const TEinstellungen& W) { return W.AbweichungMinus * 100; }
-
 }  // namespace
+
+std::span<const TExtrawert> Extrawerte() { return Werte; }
+
+QString Extraanzeige(const TRezeptfeld& F, const TEinstellungen& W) {
+  TLauf R;
+  R.Einstellungen = W;
+  if (F.Wort) return QString::number(F.Wort(R));
+  const double Wert = F.Zahl(R);
+  if (F.Art == TFeldart::Prozent) return MitEinerStelle(Wert * 100);
+  if (F.Art == TFeldart::Schwund) return MitEinerStelle(100 - Wert * 100);
+  return MitEinerStelle(Wert);
+}
 
 TExtraEinstellungen::TExtraEinstellungen(QWidget* Eltern) : TModalerDialog(Eltern) {
   setObjectName(QStringLiteral("ExtraEinstellungen"));
@@ -182,35 +200,27 @@ bool TExtraEinstellungen::event(QEvent* E) {
 }
 
 void TExtraEinstellungen::FormActivate() {
-  EDicke->setText(MitEinerStelle(Dicke(ExtraWerte)));
-  ESchwund->setText(MitEinerStelle(Schwund(ExtraWerte)));
-  EAbweichungP->setText(MitEinerStelle(AbweichungP(ExtraWerte)));
-  EAbweichungM->setText(MitEinerStelle(AbweichungM(ExtraWerte)));
-  EAbweichungS->setText(MitEinerStelle(AbweichungS(ExtraWerte)));
-  ESaat->setText(QString::number(ExtraWerte.Saat));
+  for (const TExtrawert& W : Werte)
+    if (W.Feld) (this->*W.Feld)->setText(Extraanzeige(*FeldZuSchluessel(W.Schluessel), ExtraWerte));
 }
 
-void TExtraEinstellungen::EDickeExit() { FeldPruefen(this, EDicke, "Anfangsdicke", Dicke); }
+void TExtraEinstellungen::EDickeExit() { FeldPruefen(this, &TExtraEinstellungen::EDicke); }
 
-void TExtraEinstellungen::ESchwundExit() { FeldPruefen(this, ESchwund, "Schwundfaktor", Schwund); }
+void TExtraEinstellungen::ESchwundExit() { FeldPruefen(this, &TExtraEinstellungen::ESchwund); }
 
 void TExtraEinstellungen::EAbweichungSExit() {
-  FeldPruefen(this, EAbweichungS, "AbweichungSchritt", AbweichungS);
+  FeldPruefen(this, &TExtraEinstellungen::EAbweichungS);
 }
 
 void TExtraEinstellungen::EAbweichungPExit() {
-  FeldPruefen(this, EAbweichungP, "AbweichungPlus", AbweichungP);
+  FeldPruefen(this, &TExtraEinstellungen::EAbweichungP);
 }
 
 void TExtraEinstellungen::EAbweichungMExit() {
-  FeldPruefen(this, EAbweichungM, "AbweichungMinus", AbweichungM);
+  FeldPruefen(this, &TExtraEinstellungen::EAbweichungM);
 }
 
-void TExtraEinstellungen::ESaatExit() {
-  FeldVerlassen(
-      this, [&] { ExtraWerte.Saat = SaatPruefen(NachCp1252(ESaat->text())); },
-      [&] { ESaat->setText(QString::number(ExtraWerte.Saat)); });
-}
+void TExtraEinstellungen::ESaatExit() { FeldPruefen(this, &TExtraEinstellungen::ESaat); }
 
 void TExtraEinstellungen::BZeichenfarbeClick() {
   ColorDialog->setCurrentColor(LetzteFarbe);

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <cstdint>
+#include <span>
 
 #include "engine/Einstellungen.h"
 #include "gui/Modal.h"
@@ -14,6 +15,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TEingabefeld;
+struct TRezeptfeld;
 
 // The working values, edited in the dialog: the drawing window copies the
 // settings in force here before it opens the dialog, and back after "Ok".
@@ -72,6 +74,19 @@ class TExtraEinstellungen : public TModalerDialog {
 
 // The one dialog, created hidden at start-up.
 extern TExtraEinstellungen* ExtraEinstellungen;
+
+// The working values the dialog edits, each a row of the field table
+// (Rezeptfelder), with the field that shows it; the colour has none, it is
+// chosen with BZeichenfarbe. The dialog fills and checks its fields by it.
+struct TExtrawert {
+  const char* Schluessel;
+  TEingabefeld* TExtraEinstellungen::*Feld = nullptr;
+};
+std::span<const TExtrawert> Extrawerte();
+
+// What a field shows of its row's value in W: in the row's unit (percent;
+// for the shrink 100 - percent) with one decimal, the seed whole.
+QString Extraanzeige(const TRezeptfeld& Feld, const TEinstellungen& W);
 
 // 0x00BBGGRR <-> QColor.
 QColor AlsQColor(uint32_t Farbe);

@@ -82,12 +82,7 @@ TFZeichenform::TFZeichenform(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   EigeneStartY = Vorgabe.StartY;
   StartMarkeZeichnen();
 
-  RGSchrittweite->ItemIndexSetzen(Einstellungen.SchrittweiteAnpassen ? 1 : 0);
-  RGZufallsModus->ItemIndexSetzen(Einstellungen.Zufallsmodus ? 1 : 0);
-  RGSchrittModus->ItemIndexSetzen(Einstellungen.Schrittmodus ? 1 : 0);
-  RGTurtleZeigen->ItemIndexSetzen(1);
-  RGNachzeichnen->ItemIndexSetzen(0);
-  RGLage->ItemIndexSetzen(Einstellungen.Zentriert ? 1 : 0);
+  GruppenZeigen();
 
   connect(BZeichnen, &QPushButton::clicked, this, &TFZeichenform::BZeichnenClick);
   connect(BLoeschen, &QPushButton::clicked, this, &TFZeichenform::BLoeschenClick);
@@ -409,10 +404,7 @@ void TFZeichenform::RezeptUebernehmen(const TLauf& Z) {
   Neu.SchrittweiteAnpassen = Z.Einstellungen.SchrittweiteAnpassen && Gleiche;
   Neu.Zentriert = Z.Einstellungen.Zentriert && Gleiche;
   Einstellungen = ExtraWerte = Neu;
-  RGSchrittweite->ItemIndexSetzen(Neu.SchrittweiteAnpassen ? 1 : 0);
-  RGSchrittModus->ItemIndexSetzen(Neu.Schrittmodus ? 1 : 0);
-  RGZufallsModus->ItemIndexSetzen(Neu.Zufallsmodus ? 1 : 0);
-  RGLage->ItemIndexSetzen(Neu.Zentriert ? 1 : 0);
+  GruppenZeigen();
   if (!Neu.Schrittmodus) EZeichen->hide();
   Nachzeichner->Anstossen();
   // A picture of the magnifier opens it on its view.

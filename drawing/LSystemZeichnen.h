@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <tuple>
 
@@ -186,6 +187,8 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   void LaufAbbrechen() override;
 
   void TiefeHinweisSetzen();
+  // The radio groups show what is in force (Gruppenwerte).
+  void GruppenZeigen();
   void StartVersetzen(double X, double Y);
   void SchrittweiteAnzeigen(double Schrittweite);
   void AbbrechenZeigen(bool An);
@@ -231,6 +234,14 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   bool Nachzeichnung = false;  // the run under way is a live redraw
   bool Beendet = false;
 };
+
+// The radio groups and what each shows: item 1 when Eins is true for the
+// window. The window sets its groups by it.
+struct TGruppenwert {
+  TRadioGruppe* TFZeichenform::*Gruppe;
+  bool (*Eins)(const TFZeichenform& F);
+};
+std::span<const TGruppenwert> Gruppenwerte();
 
 // The one drawing window.
 extern TFZeichenform* FZeichenform;

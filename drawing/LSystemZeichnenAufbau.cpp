@@ -1,4 +1,5 @@
-// The drawing window's controls: where they are, what they say, their tab order.
+// The drawing window's controls: where they are, what they say, what the radio
+// groups show, their tab order.
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -10,12 +11,32 @@
 #include "gui/Eingabefeld.h"
 #include "gui/Radiogruppe.h"
 #include "gui/Schrift.h"
+#include "turtle/turtleUnit.h"
 
 namespace {
 
 constexpr int FortschrittStufen = 1000;
 
+const TGruppenwert Gruppen[] = {
+    {&TFZeichenform::RGSchrittModus,
+     [](const TFZeichenform&) { return Einstellungen.Schrittmodus; }},
+    {&TFZeichenform::RGSchrittweite,
+     [](const TFZeichenform&) { return Einstellungen.SchrittweiteAnpassen; }},
+    {&TFZeichenform::RGZufallsModus,
+     [](const TFZeichenform&) { return Einstellungen.Zufallsmodus; }},
+    {&TFZeichenform::RGTurtleZeigen, [](const TFZeichenform& F) { return !F.Turtle().Sichtbar; }},
+    {&TFZeichenform::RGNachzeichnen,
+     [](const TFZeichenform& F) { return F.Nachzeichnen().Sofort(); }},
+    {&TFZeichenform::RGLage, [](const TFZeichenform&) { return Einstellungen.Zentriert; }},
+};
+
 }  // namespace
+
+std::span<const TGruppenwert> Gruppenwerte() { return Gruppen; }
+
+void TFZeichenform::GruppenZeigen() {
+  for (const TGruppenwert& G : Gruppen) (this->*G.Gruppe)->ItemIndexSetzen(G.Eins(*this) ? 1 : 0);
+}
 
 void TFZeichenform::SteuerelementeAnlegen() {
   setObjectName(QStringLiteral("FZeichenform"));

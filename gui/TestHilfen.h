@@ -60,9 +60,9 @@ struct TBoxInhalt {
 // in the given order. A step gets the active modal widget and returns false when
 // that is not yet the widget it waits for. Message boxes that no step expects
 // are recorded and answered with their first button; other dialogs that come
-// after the last step are recorded by their title and closed. Once a dialog is
-// answered its window is made active again, as a desktop does and the
-// offscreen platform does not.
+// after the last step are recorded by their title and closed, unless a
+// standing step takes them. Once a dialog is answered its window is made
+// active again, as a desktop does and the offscreen platform does not.
 class TAntworter {
  public:
   using TSchritt = std::function<bool(QWidget*)>;
@@ -72,6 +72,12 @@ class TAntworter {
   }
 
   void Anhaengen(TSchritt Schritt) { Schritte.push_back(std::move(Schritt)); }
+  // For a test that works the program at random: once the steps are done,
+  // every tick goes to Schritt, with the active modal widget or null when none
+  // is up, every 2 ms also while it runs (it may act in a drawing that lets
+  // messages through). It returns true when it answered the widget; then the
+  // window below is made active at once, as a desktop does when a dialog closes.
+  void Staendig(TSchritt Schritt) { Dauerschritt = std::move(Schritt); }
   bool Fertig() const { return Naechster == Schritte.size(); }
 
   QStringList Meldungen;  // texts of the message boxes no step expected
@@ -138,7 +144,9 @@ class TAntworter {
 
   void Ticken() {
     QWidget* W = QApplication::activeModalWidget();
-    if (!W || !W->isVisible()) return Planen();
+    if (W && !W->isVisible()) W = nullptr;
+    if (Dauerschritt && Fertig()) return Dauern(W);
+    if (!W) return Planen();
     const QPointer<QWidget> Fenster = W->parentWidget() ? W->parentWidget()->window() : nullptr;
     bool Beantwortet = false;
     if (Naechster < Schritte.size()) {
@@ -172,7 +180,20 @@ class TAntworter {
     });
   }
 
+  void Dauern(QWidget* W) {
+    Planen();
+    const QPointer<QWidget> Offen = W;
+    const QPointer<QWidget> Fenster =
+        W && W->parentWidget() ? W->parentWidget()->window() : nullptr;
+    if (!Dauerschritt(W) || !Offen || Offen->isVisible()) return;
+    if (QWidget* M = QApplication::activeModalWidget(); M && M->isVisible())
+      M->activateWindow();
+    else if (Fenster && Fenster->isVisible())
+      Fenster->activateWindow();
+  }
+
   std::vector<TSchritt> Schritte;
+  TSchritt Dauerschritt;
   size_t Naechster = 0;
   int LaufendeSchritte = 0;
   QObject Kontext;  // pending ticks die with it
