@@ -24,10 +24,14 @@ std::string Dateiname(const QString& Pfad) { return QFile::encodeName(Pfad).toSt
 
 QString Endung(const QString& Datei) { return QFileInfo(Datei).suffix().toLower(); }
 
-// A blank picture of the surface, in the settings of the runs it is to show.
+// The settings of the surface whose runs a picture shows: those of the last.
+TEinstellungen Flaechenart(const std::vector<TProtokolllauf>& L) {
+  return L.empty() ? TEinstellungen() : L.back().Lauf.Einstellungen;
+}
+
+// A blank picture of the surface, for the runs it is to show.
 QImage Leer(QSize G, const std::vector<TProtokolllauf>& L) {
-  return LeeresBild(G.width(), G.height(),
-                    L.empty() ? TEinstellungen() : L.back().Lauf.Einstellungen);
+  return LeeresBild(G.width(), G.height(), Flaechenart(L));
 }
 
 }  // namespace
@@ -94,6 +98,7 @@ void TBildspeicher::Speichern(const QString& Datei) {
                          [L = Laeufe("SVG"), A, Rezept, G, Name](const auto& Weiter) {
                            TSvgLeinwand Leinwand(G.width(), G.height(), Name);
                            Leinwand.MetadatenSetzen(Rezept);
+                           FlaecheLeeren(Leinwand, Flaechenart(L));
                            if (!Wiedergeben(L, Leinwand, Weiter, A)) return false;
                            Leinwand.Abschliessen();
                            return true;

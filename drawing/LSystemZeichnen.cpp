@@ -281,7 +281,7 @@ void TFZeichenform::Zeichnen(bool Neu) {
   Laeuft = false;
   if (!Fehlertext.isEmpty()) {
     LaufBeendet();
-    LaufmeldungZeigen(Fehlertext, !Stapel);
+    LaufmeldungZeigen(Fehlertext, Stapel ? TMeldungsart::Hinweis : TMeldungsart::Fehler);
   }
   Nachzeichnung = false;
   zeichenflaeche->update();
@@ -339,14 +339,14 @@ void TFZeichenform::LaufBeendet() {
   SchrittmodusEndet();
 }
 
-void TFZeichenform::LaufmeldungZeigen(const QString& Text, bool Fehler) {
+void TFZeichenform::LaufmeldungZeigen(const QString& Text, TMeldungsart Art) {
   // A redraw that a newer change overtook, or the program's end, says nothing any more.
   if (Beendet || Nachzeichner->Ueberholt()) return;
   if (Nachzeichnung) {
     LNachzeichnen->setText(Text);
     LNachzeichnen->adjustSize();
     LNachzeichnen->show();
-  } else if (Fehler) {
+  } else if (Art == TMeldungsart::Fehler) {
     FehlerZeigen(std::runtime_error(Text.toStdString()), this);
   } else {
     MeldungZeigen(Text, this);
@@ -547,7 +547,7 @@ void TFZeichenform::SchrittweiteAnzeigen(double Schrittweite) {
 }
 
 void TFZeichenform::Meldung(const std::string& Text) {
-  LaufmeldungZeigen(QString::fromStdString(Text), false);
+  LaufmeldungZeigen(QString::fromStdString(Text), TMeldungsart::Hinweis);
 }
 
 int TFZeichenform::ClientBreite() const { return width(); }

@@ -206,7 +206,8 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   void LaufBeendet();
   // A message of the run: a box, or during a live redraw the note line, so
   // that the field the user is typing in keeps the focus.
-  void LaufmeldungZeigen(const QString& Text, bool Fehler);
+  enum class TMeldungsart { Hinweis, Fehler };  // a plain box or an error box
+  void LaufmeldungZeigen(const QString& Text, TMeldungsart Art);
 
   TRegelsystem* Regeln = nullptr;  // not owned
   std::unique_ptr<TTurtle> Schildkroete;

@@ -48,7 +48,7 @@ void TFZeichenform::SteuerelementeAnlegen() {
   Hintergrund.setColor(QPalette::Window, Qt::white);
   setPalette(Hintergrund);
   setAutoFillBackground(true);
-  setFont(Schrift(10, false));
+  setFont(Schrift(10));
 
   zeichenflaeche = new TZeichenflaeche(QSize(width(), height()), this);
   zeichenflaeche->move(0, 0);
@@ -58,8 +58,8 @@ void TFZeichenform::SteuerelementeAnlegen() {
   PBedienung = Rahmen(this, "PBedienung", {0, 0, 111, 675}, QFrame::Panel | QFrame::Raised);
   PBedienung->setPalette(QApplication::palette());
   PBedienung->setAutoFillBackground(true);
-  PBedienung->setFont(Schrift(11, true));
-  const QFont Normal = Schrift(10, false);
+  PBedienung->setFont(Schrift(11, TSchnitt::Fett));
+  const QFont Normal = Schrift(10);
 
   BZeichnen =
       Knopf(PBedienung, "BZeichnen", QStringLiteral("&Zeichnen"), {7, 7, 98, 26},
@@ -138,7 +138,7 @@ void TFZeichenform::SteuerelementeAnlegen() {
     W->setFont(Normal);
 
   EZeichen = Feld(this, "EZeichen", {546, 39, 33, 28});
-  EZeichen->setFont(Schrift(16, true));
+  EZeichen->setFont(Schrift(16, TSchnitt::Fett));
   EZeichen->setEnabled(false);
   // Display only, yet its character is read at every step: normal text colour.
   QPalette Lesbar = EZeichen->palette();

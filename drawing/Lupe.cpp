@@ -21,6 +21,7 @@
 #include "gui/Modal.h"
 #include "gui/Schrift.h"
 #include "pictures/Animation.h"
+#include "pictures/BildLeinwand.h"
 #include "pictures/Hintergrundzeichner.h"
 
 namespace {
@@ -58,9 +59,14 @@ void TLupenflaeche::AnsichtSetzen(const TAnsicht& Neu) {
   update();
 }
 
+void TLupenflaeche::GrundSetzen(uint32_t Farbe) {
+  Grund = Farbe;
+  update();
+}
+
 void TLupenflaeche::paintEvent(QPaintEvent*) {
   QPainter P(this);
-  P.fillRect(rect(), Qt::white);
+  P.fillRect(rect(), TBildLeinwand::Farbwert(Grund));
   if (Bildchen.isNull()) return;
   if (Gleich(Gemacht, Jetzt)) {
     P.drawImage(0, 0, Bildchen);
@@ -153,7 +159,7 @@ TLupe::TLupe(std::function<const QImage&()> Flaeche_, const TLaufprotokoll& Prot
     const QRect Flaechenrect(QPoint(), Flaeche().size());
     const QImage& B = Ansichtsflaeche->Bild();
     return Fertig() && QRect(QPoint(), B.size()).contains(Flaechenrect) ? B.copy(Flaechenrect)
-                                                                       : QImage();
+                                                                        : QImage();
   };
   Speicher->Regelsystemname = [this] { return Regelsystemname ? Regelsystemname() : QString(); };
 
@@ -257,21 +263,22 @@ void TLupe::Zeichnen() {
   Gezeichnet = Sicht;
   const TAnsicht A = Sicht;
   const QSize G = Ansichtsflaeche->size();
-  QImage Leer = LeeresBild(G.width(), G.height(),
-                           Laeufe.empty() ? TEinstellungen() : Laeufe.back().Lauf.Einstellungen);
+  const TEinstellungen E = Laeufe.empty() ? TEinstellungen() : Laeufe.back().Lauf.Einstellungen;
+  Ansichtsflaeche->GrundSetzen(Hintergrundfarbe(E));
+  QImage Leer = LeeresBild(G.width(), G.height(), E);
   Auftrag = Zeichner->Starten(
       std::move(Leer), [Laeufe = std::move(Laeufe), A](TLeinwand& Leinwand, const auto& Weiter) {
         Wiedergeben(Laeufe, Leinwand, Weiter, A);
       });
 }
 
-void TLupe::BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig,
+void TLupe::BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Zuletzt,
                          const QString&) {
   if (Nummer != Auftrag) return;
   Ansichtsflaeche->BildSetzen(Bild, Gezeichnet);
-  Vollstaendig = Fertig && Anteil >= 1.0;
+  Vollstaendig = Zuletzt && Anteil >= 1.0;
   Beschriften();
-  if (Fertig && Anteil < 1.0) {
+  if (Zuletzt && Anteil < 1.0) {
     LHinweis->setText(
         QStringLiteral("Angehalten: die Ansicht ist unvollständig. Jede neue Ansicht zeichnet "
                        "von vorn."));

@@ -28,6 +28,8 @@ class TLupenflaeche : public QWidget {
   // The picture shown: Bild made for the view Gemacht; a view since moved or
   // zoomed shows it moved and scaled until its own picture comes.
   void BildSetzen(const QImage& Bild, const TAnsicht& Gemacht);
+  // Where no picture lies: the blank surface's colour (0x00BBGGRR).
+  void GrundSetzen(uint32_t Farbe);
   void AnsichtSetzen(const TAnsicht& Jetzt);
   const QImage& Bild() const { return Bildchen; }
 
@@ -47,6 +49,7 @@ class TLupenflaeche : public QWidget {
 
  private:
   QImage Bildchen;
+  uint32_t Grund = Hintergrundfarbe(TEinstellungen());
   TAnsicht Gemacht, Jetzt;
   bool Gezogen = false;
   QPointF Letzter;
@@ -122,7 +125,7 @@ class TLupe : public QWidget {
  private:
   void Neuzeichnen();
   void Zeichnen();
-  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig,
+  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Zuletzt,
                     const QString& Fehler);
   void Beschriften();
   // Places the controls in the bar and gives the view area the rest.

@@ -23,6 +23,7 @@
 #include "gui/Radiogruppe.h"
 #include "gui/Schrift.h"
 #include "helpers/Hilfen.h"
+#include "pictures/BildLeinwand.h"
 #include "pictures/Hintergrundzeichner.h"
 
 namespace {
@@ -73,9 +74,14 @@ void TBildflaeche::BildSetzen(const QImage& Bild, const TKopf& Neu) {
   update();
 }
 
+void TBildflaeche::GrundSetzen(uint32_t Farbe) {
+  Grund = Farbe;
+  update();
+}
+
 void TBildflaeche::paintEvent(QPaintEvent*) {
   QPainter P(this);
-  P.fillRect(rect(), Qt::white);
+  P.fillRect(rect(), TBildLeinwand::Farbwert(Grund));
   double Faktor = 1;
   if (!Bildchen.isNull() && !rect().contains(Bildchen.rect())) {
     Faktor = std::min(static_cast<double>(width()) / Bildchen.width(),
@@ -177,6 +183,7 @@ void TWachstum::RezeptSetzen(const TLauf& Neu) {
   Anhalten();
   R = Neu;
   R.Einstellungen.Schrittmodus = false;
+  Bildflaeche->GrundSetzen(Hintergrundfarbe(R.Einstellungen));
   R.Ausschnitt.reset();
   Linien = Linienzahl(R);
   Festschritt = std::make_shared<std::optional<double>>();
@@ -254,13 +261,13 @@ void TWachstum::Zeichnen() {
   KopfDesAuftrags = Neuer;
 }
 
-void TWachstum::BildGekommen(int Nummer, const QImage& Bild, double Wert, bool Fertig,
+void TWachstum::BildGekommen(int Nummer, const QImage& Bild, double Wert, bool Zuletzt,
                              const QString&) {
   if (Nummer != Auftrag) return;
-  Vollstaendig = Fertig && Wert >= 1.0;
+  Vollstaendig = Zuletzt && Wert >= 1.0;
   // The job has ended when its last picture comes: its head is all there.
-  Bildflaeche->BildSetzen(Bild, Fertig && KopfDesAuftrags ? *KopfDesAuftrags : TKopf());
-  if (Fertig && Spielt()) Uhr->start(Aufbau() ? Aufbautakt : Bildzeit);
+  Bildflaeche->BildSetzen(Bild, Zuletzt && KopfDesAuftrags ? *KopfDesAuftrags : TKopf());
+  if (Zuletzt && Spielt()) Uhr->start(Aufbau() ? Aufbautakt : Bildzeit);
 }
 
 void TWachstum::Weiterspielen() {
@@ -348,7 +355,8 @@ void TWachstum::Speichern(const QString& Datei) {
   else
     Export->Starten(QStringLiteral("Die Animation wird gespeichert …"),
                     [Z, Name, Zeit, Halten](const auto& Weiter) {
-                      return WachstumSchreiben(Z, Name, Zeit, Halten, Weiter);
+                      return WachstumSchreiben(
+                          Z, Name, Zeit, Halten ? TMassstab::Tiefste : TMassstab::JeTiefe, Weiter);
                     });
 }
 

@@ -31,6 +31,8 @@ class TBildflaeche : public QWidget {
  public:
   using QWidget::QWidget;
   void BildSetzen(const QImage& Bild, const TKopf& Kopf);
+  // Where no picture lies: the blank surface's colour (0x00BBGGRR).
+  void GrundSetzen(uint32_t Farbe);
   const QImage& Bild() const { return Bildchen; }
 
  protected:
@@ -38,6 +40,7 @@ class TBildflaeche : public QWidget {
 
  private:
   QImage Bildchen;
+  uint32_t Grund = Hintergrundfarbe(TEinstellungen());
   TKopf Kopf;
 };
 
@@ -111,7 +114,7 @@ class TWachstum : public QWidget {
   // The slider's steps: one a depth or line, at most Schieberstufen for a path.
   int Stufen() const;
   void Zeichnen();
-  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Fertig,
+  void BildGekommen(int Nummer, const QImage& Bild, double Anteil, bool Zuletzt,
                     const QString& Fehler);
   // A blank frame.
   QImage Leer() const;

@@ -4,13 +4,14 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "engine/Lauf.h"
 #include "pictures/BildLeinwand.h"
 
 TZeichenflaeche::TZeichenflaeche(QSize Groesse, QWidget* Eltern)
     : QWidget(Eltern), Bild(Groesse, QImage::Format_RGB32) {
   setObjectName(QStringLiteral("zeichenflaeche"));
-  Bild.fill(Qt::white);
   Canvas = std::make_unique<TBildLeinwand>(Bild);
+  FlaecheLeeren(*Canvas, Einstellungen);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFixedSize(Groesse);
 }
@@ -23,8 +24,7 @@ const QImage& TZeichenflaeche::Bitmap() {
 }
 
 void TZeichenflaeche::Leeren() {
-  Canvas->PinselFarbeSetzen(0xFFFFFF);
-  Canvas->RechteckFuellen(0, 0, Canvas->Breite(), Canvas->Hoehe());
+  FlaecheLeeren(*Canvas, Einstellungen);
   update();
 }
 

@@ -19,7 +19,7 @@ class TZeichenflaeche : public QWidget {
   TBildLeinwand& Leinwand() { return *Canvas; }
   // The bitmap with everything drawn so far.
   const QImage& Bitmap();
-  // Fills the whole bitmap with white.
+  // The blank surface of the settings in force.
   void Leeren();
 
  signals:

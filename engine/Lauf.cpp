@@ -1,6 +1,7 @@
 #include "engine/Lauf.h"
 
 #include "helpers/Gleitkomma.h"
+#include "turtle/Leinwand.h"
 
 TAnsicht AnsichtAus(const TRechteck& R, int Breite) { return {R.X, R.Y, GkTeilen(Breite, R.B)}; }
 
@@ -12,4 +13,8 @@ bool TLauf::operator==(const TLauf& A) const {
          Startwinkel == A.Startwinkel && Schrittweite == A.Schrittweite &&
          Einstellungen == A.Einstellungen && Breite == A.Breite && Hoehe == A.Hoehe &&
          Ausschnitt == A.Ausschnitt;
+}
+
+void FlaecheLeeren(TLeinwand& Leinwand, const TEinstellungen& E) {
+  Leinwand.Grundieren(Hintergrundfarbe(E));
 }

@@ -31,6 +31,12 @@ struct TRechteck {
 // The view that shows R on an output Breite pixels wide.
 TAnsicht AnsichtAus(const TRechteck& R, int Breite);
 
+class TLeinwand;
+
+// Makes the canvas the blank picture of a surface with the settings E: how
+// every picture a run draws on begins, on every canvas.
+void FlaecheLeeren(TLeinwand& Leinwand, const TEinstellungen& E);
+
 struct TLauf {
   // The rules as they stood when the run was set up.
   std::shared_ptr<const TRegelstand> Regeln;

@@ -7,10 +7,12 @@
 // windows' pixel layouts were made for. Where it is missing, fontconfig gives
 // another sans-serif, usually a wider one; BeschriftungenEinpassen then
 // shrinks whatever caption no longer fits.
-inline QFont Schrift(int Pixelhoehe, bool Fett = false) {
+enum class TSchnitt { Normal, Fett };
+
+inline QFont Schrift(int Pixelhoehe, TSchnitt Schnitt = TSchnitt::Normal) {
   QFont F(QStringLiteral("Liberation Sans"));
   F.setStyleHint(QFont::SansSerif);
   F.setPixelSize(Pixelhoehe);
-  F.setBold(Fett);
+  F.setBold(Schnitt == TSchnitt::Fett);
   return F;
 }

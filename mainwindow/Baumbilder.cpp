@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "engine/Zeichenmaschine.h"
+#include "pictures/Animation.h"
 #include "pictures/BildLeinwand.h"
 #include "rules/Regelsystem.h"
 #include "turtle/turtleUnit.h"
@@ -51,22 +52,21 @@ void BaumZeichnen(QImage& Bild, const TBaum& Baum, double Schwund) {
 }  // namespace
 
 QImage IconBild() {
-  QImage Bild(32, 32, QImage::Format_RGB32);
-  Bild.fill(Qt::white);
+  QImage Bild = LeeresBild(32, 32, TEinstellungen());
   BaumZeichnen(Bild, {{"A->F[+A][-A]", "F->F"}, 5, 28.0, 5.5, 16, 31, 0, 0x000080, 3.0}, 0.7);
-  // The canvas draws without antialiasing, so every white pixel is background.
+  // The canvas draws without antialiasing, so every pixel of the ground is background.
+  const QRgb Grund = LeeresBild(1, 1, TEinstellungen()).pixel(0, 0);
   QImage Icon = Bild.convertToFormat(QImage::Format_ARGB32);
   for (int y = 0; y < Icon.height(); ++y)
     for (int x = 0; x < Icon.width(); ++x)
-      if (Icon.pixel(x, y) == qRgb(255, 255, 255)) Icon.setPixel(x, y, qRgba(0, 0, 0, 0));
+      if (Icon.pixel(x, y) == Grund) Icon.setPixel(x, y, qRgba(0, 0, 0, 0));
   return Icon;
 }
 
 QIcon ProgrammIcon() { return QIcon(QPixmap::fromImage(IconBild())); }
 
 QImage IllustrationsBild() {
-  QImage Bild(380, 349, QImage::Format_RGB32);
-  Bild.fill(Qt::white);
+  QImage Bild = LeeresBild(380, 349, TEinstellungen());
   const std::initializer_list<const char*> Baum = {"A->F[+A][-A]", "F->F"};
   const std::initializer_list<const char*> Hoch = {"A->F[+A]F[-A]A", "F->F"};
   // Black ones behind, the two green ones drawn last in front.

@@ -42,10 +42,10 @@ const QString Platzhalter = QStringLiteral("* -> *");
 const QString Regelsystemtitel = QStringLiteral("Regelsystem");
 
 QLabel* Text(QWidget* Eltern, const char* Name, const QString& Text, QPoint Ort,
-             bool Fett = false) {
+             TSchnitt Schnitt = TSchnitt::Normal) {
   QLabel* L = Beschriftung(Eltern, Name, Text, Ort);
-  if (Fett) {
-    L->setFont(Schrift(Eltern->font().pixelSize(), true));
+  if (Schnitt == TSchnitt::Fett) {
+    L->setFont(Schrift(Eltern->font().pixelSize(), TSchnitt::Fett));
     L->adjustSize();
   }
   return L;
@@ -161,10 +161,10 @@ void TForm1::SteuerelementeAnlegen() {
   GRegelsystem->setObjectName(QStringLiteral("GRegelsystem"));
   GRegelsystem->setFont(Schrift(11));
   GRegelsystem->setGeometry(7, 7, 338, 299);
-  LAxiom = Text(GRegelsystem, "LAxiom", QStringLiteral("Axiom"), {7, 26}, true);
+  LAxiom = Text(GRegelsystem, "LAxiom", QStringLiteral("Axiom"), {7, 26}, TSchnitt::Fett);
   EAxiom = Eingabe(GRegelsystem, "EAxiom", {7, 46, 325, 21}, QStringLiteral("Axiom eingeben"));
-  LRegelEditieren =
-      Text(GRegelsystem, "LRegelEditieren", QStringLiteral("Regel editieren"), {7, 78}, true);
+  LRegelEditieren = Text(GRegelsystem, "LRegelEditieren", QStringLiteral("Regel editieren"),
+                         {7, 78}, TSchnitt::Fett);
   Label3 = Text(GRegelsystem, "Label3",
                 QStringLiteral("(mit  ENTER  bestätigen, mit ESC abbrechen)"), {111, 78});
   ERegel = Eingabe(GRegelsystem, "ERegel", {7, 98, 325, 21},
@@ -174,8 +174,8 @@ void TForm1::SteuerelementeAnlegen() {
                   QStringLiteral("Ausgewählte Regel ganz löschen"));
   BRegelEinfuegen = Knopf(GRegelsystem, "BRegelEinfuegen", QStringLiteral("Neue Regel "),
                           {228, 124, 104, 20}, QStringLiteral("Neue Regel hinzufügen"));
-  LRegelsystem =
-      Text(GRegelsystem, "LRegelsystem", QStringLiteral("Gültige Regeln"), {7, 130}, true);
+  LRegelsystem = Text(GRegelsystem, "LRegelsystem", QStringLiteral("Gültige Regeln"), {7, 130},
+                      TSchnitt::Fett);
   auto* Liste = new TRegelliste(GRegelsystem);
   Liste->Taste = [this](int Taste) { LBRegelnKeyDown(Taste); };
   LBRegeln = Liste;

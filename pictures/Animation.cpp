@@ -111,7 +111,10 @@ QImage Leer(const TLauf& R) { return LeeresBild(R.Breite, R.Hoehe, R.Einstellung
 
 QImage LeeresBild(int Breite, int Hoehe, const TEinstellungen& E) {
   QImage B(Breite, Hoehe, QImage::Format_RGB32);
-  B.fill(TBildLeinwand::Farbwert(Hintergrundfarbe(E)));
+  if (B.isNull()) return B;
+  TBildLeinwand Leinwand(B);
+  FlaecheLeeren(Leinwand, E);
+  Leinwand.Ausgeben();
   return B;
 }
 
@@ -166,11 +169,11 @@ bool AufbauZeichnen(const TLauf& R, uint64_t Linien, TLeinwand& Leinwand, TKopf*
   }
 }
 
-bool WachstumSchreiben(const TLauf& R, const std::string& Datei, int BildzeitMs, bool Festhalten,
+bool WachstumSchreiben(const TLauf& R, const std::string& Datei, int BildzeitMs, TMassstab Massstab,
                        const TWeiter& Weiter) {
   TAnimationsdatei A(R, Datei, R.Tiefe + 1, BildzeitMs);
   double Schritt = 0;
-  if (Festhalten) {
+  if (Massstab == TMassstab::Tiefste) {
     const std::optional<double> Gemessen =
         AngepassteSchrittweite(R, [&](double) { return !Weiter || Weiter(0); });
     if (!Gemessen) return false;

@@ -49,11 +49,12 @@ bool AufbauZeichnen(const TLauf& R, uint64_t Linien, TLeinwand& Leinwand, TKopf*
                     const TWeiter& Weiter = {});
 
 // Writes the growth of R, depths 0 to R.Tiefe, as animated PNG of R.Breite x
-// R.Hoehe, each frame shown Bildzeit ms; with Festhalten every frame has the
+// R.Hoehe, each frame shown Bildzeit ms; with TMassstab::Tiefste every frame has the
 // scale of the deepest depth. False when Weiter stopped it: the file is then
 // left as it was. Throws with a German message when the file can't be written.
+enum class TMassstab { JeTiefe, Tiefste };
 bool WachstumSchreiben(const TLauf& R, const std::string& Datei, int BildzeitMs,
-                       bool Festhalten = false, const TWeiter& Weiter = {});
+                       TMassstab Massstab = TMassstab::JeTiefe, const TWeiter& Weiter = {});
 
 // Writes Bilder frames of R's drawing: frame i (1 to Bilder) shows its first
 // ceil(i * L / Bilder) of L lines, the last the whole drawing.

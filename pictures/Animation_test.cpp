@@ -64,7 +64,7 @@ TEST_P(Animation, GrowthFrameIIsDepthI) {
   EXPECT_EQ(RezeptAusText(A.Rezept).Tiefe, 4);
   EXPECT_EQ(RezeptTextLesen(Datei), A.Rezept);
 
-  ASSERT_TRUE(WachstumSchreiben(R, Datei, 250, true));
+  ASSERT_TRUE(WachstumSchreiben(R, Datei, 250, TMassstab::Tiefste));
   TLauf Fest = R;
   Fest.Schrittweite = AngepassteSchrittweite(R).value();
   Fest.Einstellungen.SchrittweiteAnpassen = false;
@@ -78,7 +78,8 @@ TEST_P(Animation, GrowthFrameIIsDepthI) {
   TLauf Tief = R;
   Tief.Tiefe = 9;
   EXPECT_FALSE(AngepassteSchrittweite(Tief, [](double) { return false; }));
-  EXPECT_FALSE(WachstumSchreiben(Tief, Datei, 250, true, [](double) { return false; }));
+  EXPECT_FALSE(
+      WachstumSchreiben(Tief, Datei, 250, TMassstab::Tiefste, [](double) { return false; }));
   EXPECT_EQ(Einzelbilder(Datei).size(), 5u);
 }
 

@@ -260,6 +260,18 @@ void TBildLeinwand::RechteckFuellen(int X1, int Y1, int X2, int Y2) {
   Aufwandszaehler += Flaechenaufwand(std::abs(X2 - X1), std::abs(Y2 - Y1));
 }
 
+void TBildLeinwand::Grundieren(uint32_t Wert) {
+  // Whatever waits in the batch lies beneath the new ground.
+  Warteschlange.clear();
+  WartenderAufwand = 0;
+  if (Maler.isActive()) Maler.end();
+  Pixel = nullptr;
+  Bild.fill(Farbwert(Wert));
+  Pinsel = Wert;
+  StiftGueltig = false;
+  Aufwandszaehler += Flaechenaufwand(Bild.width(), Bild.height());
+}
+
 void TBildLeinwand::Ausgeben() {
   Leeren();
   if (Maler.isActive()) Maler.end();

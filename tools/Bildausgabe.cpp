@@ -201,6 +201,7 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
     std::unique_ptr<TLeinwand> Leinwand;
     if (AlsSvg) {
       Svg = std::make_unique<TSvgLeinwand>(Rezept.Breite, Rezept.Hoehe, Bild);
+      FlaecheLeeren(*Svg, Rezept.Einstellungen);
     } else {
       Png = std::make_unique<QImage>(LeeresBild(Rezept.Breite, Rezept.Hoehe, Rezept.Einstellungen));
       if (Png->isNull()) throw std::runtime_error("Zu wenig Speicher für das Bild");

@@ -48,6 +48,13 @@ class TLeinwand {
   // Fills the rectangle with the brush, no outline.
   virtual void RechteckFuellen(int X1, int Y1, int X2, int Y2) = 0;
 
+  // Covers the whole surface in Farbe: a blank picture. Leaves the brush in
+  // that colour.
+  virtual void Grundieren(uint32_t Farbe) {
+    PinselFarbeSetzen(Farbe);
+    RechteckFuellen(0, 0, Breite(), Hoehe());
+  }
+
   // Hands everything batched so far to the picture; callers need this before
   // they show or copy the picture.
   virtual void Ausgeben() {}

@@ -76,8 +76,18 @@ std::string TSvgLeinwand::Kopf() const {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
          B + "\" height=\"" + H + "\" viewBox=\"0 0 " + B + " " + H + "\">\n" + Metadaten +
-         "<rect width=\"" + B + "\" height=\"" + H +
-         "\" fill=\"#FFFFFF\"/>\n<g stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
+         (Hintergrund ? "<rect width=\"" + B + "\" height=\"" + H + "\" fill=\"" +
+                            Farbtext(*Hintergrund) + "\"/>\n"
+                      : std::string()) +
+         "<g stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
+}
+
+void TSvgLeinwand::Grundieren(uint32_t Farbe) {
+  if (!KopfGeschrieben && Inhalt.empty()) {
+    Hintergrund = Farbe;
+    return;
+  }
+  TLeinwand::Grundieren(Farbe);
 }
 
 void TSvgLeinwand::Schreiben(std::string_view Text) {

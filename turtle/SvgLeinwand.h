@@ -17,7 +17,8 @@ class TDateistrom;
 
 class TSvgLeinwand : public TLeinwand {
  public:
-  // A white picture of this size, kept in memory.
+  // A picture of this size, kept in memory; Grundieren before the first
+  // element gives it its background.
   TSvgLeinwand(int Breite, int Hoehe);
   // The same, written while it is drawn into a temporary file (see
   // TDateistrom); Abschliessen completes it and puts it in place, else the old
@@ -44,6 +45,9 @@ class TSvgLeinwand : public TLeinwand {
   void Polylinie(const TPunkt* Punkte, int Anzahl) override;
   void Ellipse(int X1, int Y1, int X2, int Y2) override;
   void RechteckFuellen(int X1, int Y1, int X2, int Y2) override;
+  // Before the first element: the background of the document, else a
+  // rectangle over everything drawn so far.
+  void Grundieren(uint32_t Farbe) override;
 
   // A text the document carries in a <metadata> element near its start:
   // printable ASCII and LF only (throws std::invalid_argument otherwise).
@@ -82,6 +86,7 @@ class TSvgLeinwand : public TLeinwand {
   int AktY = 0;
   std::string Stiftattribute;
   std::string Metadaten;  // already escaped
+  std::optional<uint32_t> Hintergrund;
   std::string Inhalt;
   std::string Zeile;  // reused for each element
   std::unique_ptr<TDateistrom> Strom;
