@@ -28,7 +28,6 @@ namespace {
 
 constexpr double RadFaktor = 1.5;   // per notch of the wheel
 constexpr double TastenFaktor = 2;  // per "+" or "-"
-constexpr double GroessteEntfernung = 1e9;
 // The bar below the view: the scale, then the pointer beside the buttons, then a note.
 constexpr int Leiste = 78;
 constexpr int KleinsteBreite = 700;  // the texts of the bar, as wide as they come at most
@@ -190,8 +189,8 @@ TLupe::~TLupe() = default;
 void TLupe::AnsichtSetzen(const TAnsicht& Neu) {
   TAnsicht A = Neu;
   A.Massstab = std::clamp(A.Massstab, KleinsterMassstab, GroessterMassstab);
-  A.X = std::clamp(A.X, -GroessteEntfernung, GroessteEntfernung);
-  A.Y = std::clamp(A.Y, -GroessteEntfernung, GroessteEntfernung);
+  A.X = std::clamp(A.X, -GroessteAnsichtsentfernung, GroessteAnsichtsentfernung);
+  A.Y = std::clamp(A.Y, -GroessteAnsichtsentfernung, GroessteAnsichtsentfernung);
   if (Gleich(A, Sicht) && Vollstaendig) return;
   Sicht = A;
   Ansichtsflaeche->AnsichtSetzen(Sicht);

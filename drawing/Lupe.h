@@ -59,9 +59,6 @@ class TLupe : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr double KleinsterMassstab = 0.25;
-  static constexpr double GroessterMassstab = 1e6;
-
   // Flaeche: the drawing surface's picture, whose size the view area would
   // like to have; Protokoll: the runs drawn on it. The window opens no larger
   // than its screen's free area, and the view area gets what room the

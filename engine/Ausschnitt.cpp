@@ -1,6 +1,7 @@
 #include "engine/Ausschnitt.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -16,8 +17,6 @@ namespace {
 constexpr int64_t GroessteVerschachtelung = int64_t{1} << 40;
 // A pen this wide covers any output: nothing is jumped over beneath it.
 constexpr double RiesigerStift = 1e15;
-// The turtle clips to this box too; pens wider than the output reach it.
-constexpr double GroessterRand = 1073741824.0;  // 2^30
 
 struct TKreis {
   double X, Y, R;
@@ -45,35 +44,6 @@ void Umschliessen(const std::vector<TKreis>& Kreise, TTeilbild& T) {
   T.Radius = R;
 }
 
-// Liang-Barsky against [L, R] x [O, U]; false when nothing is left.
-bool Abschneiden(double& X1, double& Y1, double& X2, double& Y2, double L, double O, double R,
-                 double U) {
-  const double DX = X2 - X1, DY = Y2 - Y1;
-  double T0 = 0.0, T1 = 1.0;
-  const double P[4] = {-DX, DX, -DY, DY};
-  const double Q[4] = {X1 - L, R - X1, Y1 - O, U - Y1};
-  for (int i = 0; i < 4; ++i) {
-    if (P[i] == 0.0) {
-      if (Q[i] < 0.0) return false;
-      continue;
-    }
-    const double T = Q[i] / P[i];
-    if (P[i] < 0.0) {
-      if (T > T1) return false;
-      T0 = std::max(T0, T);
-    } else {
-      if (T < T0) return false;
-      T1 = std::min(T1, T);
-    }
-  }
-  const double AX = X1, AY = Y1;
-  X1 = AX + T0 * DX;
-  Y1 = AY + T0 * DY;
-  X2 = AX + T1 * DX;
-  Y2 = AY + T1 * DY;
-  return true;
-}
-
 int Stiftbreite(double Dicke) {
   const int64_t B = Runden(Dicke);
   return static_cast<int>(
@@ -87,7 +57,11 @@ TTeilbilder::TTeilbilder(const std::array<const std::string*, 256>& Rumpf, doubl
     : WinkelPlus(WinkelPlus), WinkelMinus(WinkelMinus), Stufen(std::max(Tiefe, 0)) {
   Platz.fill(0);
   for (size_t c = 0; c < 256; ++c)
-    if (Rumpf[c]) Platz[c] = static_cast<int32_t>(Anzahl++);
+    if (Rumpf[c]) {
+      Platz[c] = static_cast<int32_t>(Anzahl++);
+      Ersetzt[c] = true;
+      Ruempfe[c] = *Rumpf[c];
+    }
   Teile.resize(static_cast<size_t>(Stufen) * Anzahl);
   TWinkelcache Winkel;
   std::vector<TKreis> Kreise;
@@ -171,6 +145,43 @@ TTeilbilder::TTeilbilder(const std::array<const std::string*, 256>& Rumpf, doubl
   }
 }
 
+size_t TTeilbilder::TDickenstreuung::operator()(const TDickenschluessel& K) const {
+  uint64_t h = K.Dicke * 0x9E3779B97F4A7C15ull ^ K.Schwund;
+  h ^= (static_cast<uint64_t>(K.Stufe) << 8 | K.Zeichen) * 0xBF58476D1CE4E5B9ull;
+  return static_cast<size_t>(h ^ (h >> 29));
+}
+
+bool TTeilbilder::Dicke(unsigned char c, int32_t j, double Schwund, double& d) const {
+  const TDickenschluessel K{std::bit_cast<uint64_t>(d), std::bit_cast<uint64_t>(Schwund), j, c};
+  if (const auto i = Dicken.find(K); i != Dicken.end()) {
+    if (std::isnan(i->second)) return false;
+    d = i->second;
+    return true;
+  }
+  // A replacement's thickness depends on few entry values: few are remembered.
+  constexpr size_t Hoechstens = size_t{1} << 16;
+  if (Dicken.size() >= Hoechstens) return false;
+  double Wert = d;
+  bool Gut = true;
+  try {
+    for (const char x : Ruempfe[c]) {
+      const auto u = static_cast<unsigned char>(x);
+      if (j > 0 && Ersetzt[u]) {
+        if (!(Gut = Dicke(u, j - 1, Schwund, Wert))) break;
+      } else if (x == '[') {
+        Wert = Gk(Wert * Schwund);
+      } else if (x == ']') {
+        Wert = GkTeilen(Wert, Schwund);
+      }
+    }
+  } catch (const std::exception&) {
+    Gut = false;
+  }
+  Dicken.emplace(K, Gut ? Wert : std::numeric_limits<double>::quiet_NaN());
+  if (Gut) d = Wert;
+  return Gut;
+}
+
 // The walk through the engine's view. It keeps the engine's counts, message
 // passes and stops as the full walk does, and draws what the full walk at
 // the scaled step would draw, but clipped to the output; in exact mode it
@@ -184,8 +195,7 @@ class TAusschnittlauf {
         Tiefe(Tiefe),
         Schritt(Gk(M.Schrittweite_ * M.Ansicht->Massstab)),
         Breite(Leinwand.Breite()),
-        Hoehe(Leinwand.Hoehe()),
-        Rand(std::max(Breite, Hoehe)) {}
+        Hoehe(Leinwand.Hoehe()) {}
 
   void Teil(const char* s, size_t Laenge, int32_t n);
 
@@ -204,9 +214,6 @@ class TAusschnittlauf {
   const double Schritt;
   const double Breite;
   const double Hoehe;
-  // Lines reaching beyond the output by more than this (and their pen) are
-  // cut there; at scale 1 no line of a drawing on the surface comes so far.
-  const double Rand;
   TWinkelcache Winkel;
 };
 
@@ -276,19 +283,23 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   if (M.Abbruch || Turtle.Dicke < 0 || !std::isfinite(M.DrehungPlus) ||
       !std::isfinite(M.DrehungMinus))
     return false;
-  const TTeilbild& K = Bilder(T).Teil(c, j);
+  const TTeilbilder& B = Bilder(T);
+  const TTeilbild& K = B.Teil(c, j);
   if (!K.Springbar || Turtle.Gemerkt + K.Verschachtelung > TTurtle::StapelGroesse) return false;
+  // The thickness the walk would leave, "[" by "]"; where it fails, the walk fails there.
+  double Dicke = Turtle.Dicke;
+  if (!B.Dicke(c, j, M.E->Schwundfaktor, Dicke)) return false;
   if (M.Ausgefuehrt_ > M.Art.Zeichengrenze || M.Art.Zeichengrenze - M.Ausgefuehrt_ < K.Zeichen)
     return false;
   double C, S;
   Winkel.Werte(Turtle.Richtung, C, S);
   if (K.Linien) {
     // Nests that thicken the pen widen its reach.
-    double Dicke = Turtle.Dicke;
+    double Breitester = Turtle.Dicke;
     const double Schwund = M.E->Schwundfaktor;
-    if (Schwund > 1) Dicke *= std::pow(Schwund, static_cast<double>(K.Verschachtelung));
-    if (!(Dicke < RiesigerStift)) return false;
-    const double Reichweite = std::max(Dicke, 1.0) * 0.5 + 2;
+    if (Schwund > 1) Breitester *= std::pow(Schwund, static_cast<double>(K.Verschachtelung));
+    if (!(Breitester < RiesigerStift)) return false;
+    const double Reichweite = std::max(Breitester, 1.0) * 0.5 + 2;
     const double MX = Turtle.X + Schritt * (K.MX * C - K.MY * S);
     const double MY = Turtle.Y - Schritt * (K.MX * S + K.MY * C);
     // The walk sums its moves one by one; the summary may differ by rounding.
@@ -300,6 +311,7 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   Turtle.XSetzen(Gk(Turtle.X + Gk(Schritt * (K.DX * C - K.DY * S))));
   Turtle.YSetzen(Gk(Turtle.Y - Gk(Schritt * (K.DX * S + K.DY * C))));
   Turtle.RichtungSetzen(RichtungNormieren(Gk(Turtle.Richtung + K.Drehung)));
+  Turtle.DickeSetzen(Dicke);
   M.Ausgefuehrt_ = SattSumme(M.Ausgefuehrt_, K.Zeichen);
   M.Erledigt = SattSumme(M.Erledigt, K.Zeichen);
   M.Gesprungen_ = SattSumme(M.Gesprungen_, K.Zeichen);
@@ -344,27 +356,20 @@ void TAusschnittlauf::Handeln(char c, bool Zufaellig) {
   }
 }
 
-// A line as the turtle draws it, left out when it misses the output and cut
-// in double precision where it reaches far beyond, before it is rounded.
+// A line as the turtle draws it, with the same end points and cut where the
+// turtle cuts; left out when it misses the output. The pen's width is set
+// all the same: a later line of negative thickness draws with it.
 void TAusschnittlauf::Linie(double X1, double Y1, double X2, double Y2) {
   const int Stift = Stiftbreite(Turtle.Dicke);
-  // A negative thickness keeps the pen of the last line: every line sets it.
-  if (Turtle.Dicke < 0) Leinwand.StiftBreiteSetzen(Stift);
-  const double Reichweite = std::max(Stift >= 0 ? Stift : Leinwand.StiftBreite(), 1) * 0.5 + 2;
-  if (std::max(X1, X2) < -Reichweite || std::min(X1, X2) > Breite + Reichweite ||
-      std::max(Y1, Y2) < -Reichweite || std::min(Y1, Y2) > Hoehe + Reichweite)
-    return;
-  const double K = std::min(Reichweite + Rand, GroessterRand);
-  const auto Drinnen = [&](double X, double Y) {
-    return X >= -K && X <= Breite + K && Y >= -K && Y <= Hoehe + K;
-  };
-  if ((!Drinnen(X1, Y1) || !Drinnen(X2, Y2)) &&
-      !Abschneiden(X1, Y1, X2, Y2, -K, -K, Breite + K, Hoehe + K))
-    return;
-  Leinwand.StiftFarbeSetzen(Turtle.Farbe);
   Leinwand.StiftBreiteSetzen(Stift);
-  Leinwand.Linie(static_cast<int>(Runden(X1)), static_cast<int>(Runden(Y1)),
-                 static_cast<int>(Runden(X2)), static_cast<int>(Runden(Y2)));
+  // Rounded as the turtle rounds them, failing where it fails.
+  const double A = static_cast<double>(Runden(X1)), B = static_cast<double>(Runden(Y1));
+  const double C = static_cast<double>(Runden(X2)), D = static_cast<double>(Runden(Y2));
+  const double Reichweite = std::max(Leinwand.StiftBreite(), 1) * 0.5 + 1;
+  if (std::max(A, C) < -Reichweite || std::min(A, C) > Breite + Reichweite ||
+      std::max(B, D) < -Reichweite || std::min(B, D) > Hoehe + Reichweite)
+    return;
+  Turtle.LinieZeichnen(X1, Y1, X2, Y2);
 }
 
 void TZeichenmaschine::AusschnittTeil(const std::string& s, int32_t n) {

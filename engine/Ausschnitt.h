@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/Lauf.h"
@@ -38,6 +39,12 @@ class TTeilbilder {
   }
   int32_t Tiefe() const { return Stufen; }
 
+  // What walking the replacement of c with j levels left does to the
+  // thickness: the full walk's "[" (times Schwund) and "]" (divided by it)
+  // one by one, so that d ends bit for bit as there. False where that fails
+  // (the walk then reports it where it happens) or too much is remembered.
+  bool Dicke(unsigned char c, int32_t j, double Schwund, double& d) const;
+
   // What it was made for (set by the engine).
   uint64_t Stand = 0;
   double WinkelPlus = 0;
@@ -48,4 +55,17 @@ class TTeilbilder {
   size_t Anzahl = 0;
   int32_t Stufen = 0;
   std::vector<TTeilbild> Teile;
+  std::array<bool, 256> Ersetzt{};
+  std::array<std::string, 256> Ruempfe;  // of those replaced
+  struct TDickenschluessel {
+    uint64_t Dicke, Schwund;
+    int32_t Stufe;
+    unsigned char Zeichen;
+    bool operator==(const TDickenschluessel&) const = default;
+  };
+  struct TDickenstreuung {
+    size_t operator()(const TDickenschluessel& K) const;
+  };
+  // The outcomes so far; NaN where the thickness fails.
+  mutable std::unordered_map<TDickenschluessel, double, TDickenstreuung> Dicken;
 };

@@ -28,6 +28,12 @@ struct TRechteck {
   bool operator==(const TRechteck&) const = default;
 };
 
+// The views that recipes, the command line and the magnifier may show: the
+// corner within this distance of the surface's origin, the scale within these.
+constexpr double GroessteAnsichtsentfernung = 1e9;
+constexpr double KleinsterMassstab = 0.25;
+constexpr double GroessterMassstab = 1e6;
+
 // The view that shows R on an output Breite pixels wide.
 TAnsicht AnsichtAus(const TRechteck& R, int Breite);
 

@@ -53,8 +53,6 @@ double SchrittGrenze(const TLauf& R) {
 bool Endlich(double Wert, const TLauf&) { return std::isfinite(Wert); }
 
 // The scale of a view from a quarter to a million; its height as the surface's sides give it.
-constexpr double KleinsterMassstab = 0.25;
-constexpr double GroessterMassstab = 1e6;
 constexpr double HoehenToleranz = 0.001;
 
 std::string Kurzzahl(double Wert) {
@@ -68,6 +66,9 @@ std::string Kurzzahl(double Wert) {
 std::string AusschnittFehler(const TLauf& R) {
   if (!R.Ausschnitt) return {};
   const TRechteck& A = *R.Ausschnitt;
+  for (const auto& [Wert, Achse] : {std::pair{A.X, "X"}, std::pair{A.Y, "Y"}})
+    if (!(std::fabs(Wert) <= GroessteAnsichtsentfernung))
+      return Bereich(std::string(Achse) + " des Ausschnitts ", "-1000000000", "1000000000");
   if (!(A.B > 0)) return "Ausschnittsbreite muss größer als 0 sein";
   const double Massstab = R.Breite / A.B;
   if (!(Massstab >= KleinsterMassstab && Massstab <= GroessterMassstab))
@@ -133,10 +134,12 @@ const TRezeptfeld Felder[] = {
      .Verschiebt = true},
     {.Schluessel = "SchrittweiteAnpassen",
      .Art = TFeldart::Wahrheit,
-     .Wahr = Eingestellt<&TEinstellungen::SchrittweiteAnpassen>},
+     .Wahr = Eingestellt<&TEinstellungen::SchrittweiteAnpassen>,
+     .ImLauf = true},
     {.Schluessel = "Schrittmodus",
      .Art = TFeldart::Wahrheit,
-     .Wahr = Eingestellt<&TEinstellungen::Schrittmodus>},
+     .Wahr = Eingestellt<&TEinstellungen::Schrittmodus>,
+     .ImLauf = true},
     {.Schluessel = "Zufallsmodus",
      .Art = TFeldart::Wahrheit,
      .Wahr = Eingestellt<&TEinstellungen::Zufallsmodus>,
@@ -147,7 +150,8 @@ const TRezeptfeld Felder[] = {
      .Hilfe = "D|Anfangsdicke der Linien (1)",
      .Zahl = Eingestellt<&TEinstellungen::Anfangsdicke>,
      .Gilt = Endlich,
-     .Meldung = [](const TLauf&) { return std::string("Liniendicke hat falsches Format."); }},
+     .Meldung = [](const TLauf&) { return std::string("Liniendicke hat falsches Format."); },
+     .ImLauf = true},
     {.Schluessel = "Schwundfaktor",
      .Option = "--schwund",
      .Hilfe = "P|Schwund der Dicke pro Stufe in % (0)",
@@ -191,7 +195,8 @@ const TRezeptfeld Felder[] = {
      .Wort = Eingestellt<&TEinstellungen::Zeichenfarbe>,
      .Gilt = [](double W, const TLauf&) { return W >= 0 && W <= 0xFFFFFF; },
      .Meldung =
-         [](const TLauf&) { return std::string("Farbe hat falsches Format (RRGGBB erwartet)"); }},
+         [](const TLauf&) { return std::string("Farbe hat falsches Format (RRGGBB erwartet)"); },
+     .ImLauf = true},
     {.Schluessel = "Zufallszustand",
      .Option = "--saat",
      .Hilfe = "N|Startwert des Zufallsgenerators, 0 bis 4294967295 (0)",

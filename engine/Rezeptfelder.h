@@ -44,7 +44,8 @@ struct TRezeptfeld {
   std::string (*Meldung)(const TLauf& R) = nullptr;
   // Recipes from before it lack the key: it then keeps its default.
   bool Neu = false;
-  // Read by the characters while a run goes on (a change then alters the run).
+  // Read while a run goes on, after its first look at the messages (a change
+  // then may alter the run): by the characters, or after the fitting.
   bool ImLauf = false;
   // A change moves the drawing's lines (a centred picture is centred anew).
   bool Verschiebt = false;

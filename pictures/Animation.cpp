@@ -107,6 +107,34 @@ class TMessbeobachter : public TLaufbeobachter {
 
 QImage Leer(const TLauf& R) { return LeeresBild(R.Breite, R.Hoehe, R.Einstellungen); }
 
+// R as the run of its last frame lays it out: the step fitted, the start
+// centred where R's are. That is the animation's recipe, which draws its last
+// frame again as a still picture. Empty when Weiter stopped the walk.
+std::optional<TLauf> LetztesBild(const TLauf& R, const TWeiter& Weiter) {
+  TLauf Z = R;
+  Z.Einstellungen.Schrittmodus = false;
+  if (!Z.Einstellungen.SchrittweiteAnpassen && !Z.Einstellungen.Zentriert) return Z;
+  TNachzeichnung Wie;
+  Wie.SchrittweiteAnpassen = Z.Einstellungen.SchrittweiteAnpassen;
+  Wie.Zentrieren = Z.Einstellungen.Zentriert;
+  bool Gestoppt = false;
+  Wie.Weiter = [&](double) {
+    Gestoppt = Gestoppt || (Weiter && !Weiter(0));
+    return !Gestoppt;
+  };
+  // Laid out, it is drawn no further.
+  Wie.Bereit = [](const TLauf&) { throw TGenug(); };
+  TSvgLeinwand Nichts(R.Breite, R.Hoehe);  // centring places on the canvas
+  try {
+    LaufZeichnen(Z, Nichts, Wie);
+  } catch (const TGenug&) {
+  } catch (const std::exception&) {
+    // The frames fail as well; the recipe is what was laid out so far.
+  }
+  if (Gestoppt) return std::nullopt;
+  return Z;
+}
+
 }  // namespace
 
 QImage LeeresBild(int Breite, int Hoehe, const TEinstellungen& E) {
@@ -171,14 +199,11 @@ bool AufbauZeichnen(const TLauf& R, uint64_t Linien, TLeinwand& Leinwand, TKopf*
 
 bool WachstumSchreiben(const TLauf& R, const std::string& Datei, int BildzeitMs, TMassstab Massstab,
                        const TWeiter& Weiter) {
-  TAnimationsdatei A(R, Datei, R.Tiefe + 1, BildzeitMs);
-  double Schritt = 0;
-  if (Massstab == TMassstab::Tiefste) {
-    const std::optional<double> Gemessen =
-        AngepassteSchrittweite(R, [&](double) { return !Weiter || Weiter(0); });
-    if (!Gemessen) return false;
-    Schritt = *Gemessen;
-  }
+  const std::optional<TLauf> Letztes = LetztesBild(R, Weiter);
+  if (!Letztes) return false;
+  TAnimationsdatei A(*Letztes, Datei, R.Tiefe + 1, BildzeitMs);
+  // Held, every frame has the step of the deepest.
+  const double Schritt = Massstab == TMassstab::Tiefste ? Letztes->Schrittweite : 0;
   const double Bilder = R.Tiefe + 1;
   for (int32_t i = 0; i <= R.Tiefe; ++i) {
     QImage B = Leer(R);
@@ -199,7 +224,9 @@ bool WachstumSchreiben(const TLauf& R, const std::string& Datei, int BildzeitMs,
 
 bool AufbauSchreiben(const TLauf& R, const std::string& Datei, int Bilder, int BildzeitMs,
                      const TWeiter& Weiter) {
-  TAnimationsdatei A(R, Datei, Bilder, BildzeitMs);
+  const std::optional<TLauf> Letztes = LetztesBild(R, Weiter);
+  if (!Letztes) return false;
+  TAnimationsdatei A(*Letztes, Datei, Bilder, BildzeitMs);
   const uint64_t L = Linienzahl(R);
   QImage B = Leer(R);
   TBildLeinwand Leinwand(B);

@@ -31,9 +31,10 @@ QImage Gezeichnet(TLauf R, int32_t Tiefe) {
   R.Tiefe = Tiefe;
   QImage B = LeeresBild(R.Breite, R.Hoehe, R.Einstellungen);
   TBildLeinwand L(B);
-  LaufZeichnen(R, L,
-               {.SchrittweiteAnpassen = R.Einstellungen.SchrittweiteAnpassen,
-                .Zentrieren = R.Einstellungen.Zentriert});
+  TNachzeichnung Wie;
+  Wie.SchrittweiteAnpassen = R.Einstellungen.SchrittweiteAnpassen;
+  Wie.Zentrieren = R.Einstellungen.Zentriert;
+  LaufZeichnen(R, L, Wie);
   L.Ausgeben();
   return B;
 }
@@ -81,6 +82,28 @@ TEST_P(Animation, GrowthFrameIIsDepthI) {
   EXPECT_FALSE(
       WachstumSchreiben(Tief, Datei, 250, TMassstab::Tiefste, [](double) { return false; }));
   EXPECT_EQ(Einzelbilder(Datei).size(), 5u);
+}
+
+// An animation's recipe draws its last frame again as a still picture, as
+// every picture's recipe draws the picture: the step as fitted, the start as
+// centred.
+TEST_P(Animation, RecipeDrawsTheLastFrame) {
+  for (const bool Mittig : {false, true})
+    for (const bool Wachstum : {false, true}) {
+      TLauf R = Pflanze(GetParam());
+      R.Einstellungen.Zentriert = Mittig;
+      const std::string Datei = Pfad("a.png");
+      ASSERT_TRUE(Wachstum ? WachstumSchreiben(R, Datei, 250) : AufbauSchreiben(R, Datei, 9, 40));
+      TAnimation A;
+      const std::vector<QImage> Bilder = Einzelbilder(Datei, &A);
+      TLauf Rezept = RezeptAusText(A.Rezept);
+      QImage Still = LeeresBild(Rezept.Breite, Rezept.Hoehe, Rezept.Einstellungen);
+      {
+        TBildLeinwand L(Still);
+        LaufZeichnen(Rezept, L);
+      }
+      EXPECT_EQ(Still, Bilder.back()) << Mittig << Wachstum;
+    }
 }
 
 // Frame i of the turtle's path shows its first ceil(i L / N) lines; the last

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <bit>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -46,10 +47,19 @@ TLauf Rezept(const TSystem& S, int32_t Tiefe) {
   return Ergebnis;
 }
 
+// How a run is drawn again: fitted and centred anew, through a view.
+TNachzeichnung Wie(bool Anpassen, bool Zentrieren, std::optional<TAnsicht> Ansicht = {}) {
+  TNachzeichnung W;
+  W.SchrittweiteAnpassen = Anpassen;
+  W.Zentrieren = Zentrieren;
+  W.Ansicht = Ansicht;
+  return W;
+}
+
 // The recipe as its run lays it out: the step fitted, the start maybe centred.
 TLauf Angelegt(TLauf R, bool Zentriert) {
   TSvgLeinwand Leinwand(R.Breite, R.Hoehe);
-  LaufZeichnen(R, Leinwand, {.SchrittweiteAnpassen = true, .Zentrieren = Zentriert});
+  LaufZeichnen(R, Leinwand, Wie(true, Zentriert));
   R.Einstellungen.SchrittweiteAnpassen = false;
   R.Einstellungen.Zentriert = false;
   return R;
@@ -74,7 +84,7 @@ struct TErgebnis {
   std::string Fehler;
   uint64_t Ausgefuehrt = 0;
   uint64_t Gesprungen = 0;
-  double X = 0, Y = 0;
+  double X = 0, Y = 0, Dicke = 0;
 };
 
 // A run of the recipe as laid out (no fitting, no centring) on the engine
@@ -99,6 +109,7 @@ TErgebnis Laufen(const TLauf& R, const TAnsicht* A, uint64_t Grenze = UINT64_MAX
   L.Gesprungen = M.Gesprungen();
   L.X = Turtle.X;
   L.Y = Turtle.Y;
+  L.Dicke = Turtle.Dicke;
   return L;
 }
 
@@ -181,8 +192,7 @@ TEST_P(Ausschnitte, ShowWhatTheFullWalkAtTheirScaleShows) {
   QImage Bild = Weiss(Ausgabe.width(), Ausgabe.height());
   {
     TBildLeinwand Leinwand(Bild);
-    LaufZeichnen(R, Leinwand,
-                 {.SchrittweiteAnpassen = true, .Zentrieren = F.Zentriert, .Ansicht = A});
+    LaufZeichnen(R, Leinwand, Wie(true, F.Zentriert, A));
   }
   EXPECT_EQ(R.Schrittweite, Lage.Schrittweite);
   EXPECT_EQ(R.StartX, Lage.StartX);
@@ -196,7 +206,7 @@ TEST_P(Ausschnitte, ShowWhatTheFullWalkAtTheirScaleShows) {
     ErwarteNah(Bild, Voll, Farbig(Voll) / 200 + 2);
 
   TSvgLeinwand Svg(Ausgabe.width(), Ausgabe.height());
-  LaufZeichnen(R, Svg, {.Ansicht = A});
+  LaufZeichnen(R, Svg, Wie(false, false, A));
   for (const auto& L : SvgLinien(Svg.Elemente()))
     ASSERT_TRUE(Zeigt(L, Ausgabe.width(), Ausgabe.height())) << L;
 }
@@ -217,6 +227,73 @@ INSTANTIATE_TEST_SUITE_P(
         TBildfall{"Zufall_Mitte", Pflanze, 6, {150, 150, 100, 75}, false, true},
         TBildfall{"Zufall_dick", Pflanze, 6, {180, 170, 50, 37.5}, false, true, 4, 0.8}),
     [](const auto& Info) { return std::string(Info.param.Name); });
+
+// A part jumped over leaves the pen as the full walk leaves it, "[" by "]"
+// (x.5 thicknesses round to even), and fails where it fails; random lines far
+// longer than the view reach the canvas with the full walk's end points. Each
+// picture is the full walk's at the view's scale, pixel for pixel.
+TEST(Ausschnitt, ThicknessLongLinesAndErrorsAsInTheFullWalk) {
+  const struct {
+    const char* Name;
+    TSystem System;
+    TRechteck Ausschnitt;
+    double Dicke, Schwundfaktor, Schritt, Abweichung;
+    bool Zufall;
+  } Faelle[] = {
+      {"Dicke 1.5",
+       {"BFFFF", {"B->[+fffffffffF]"}, 90},
+       {150, 150, 100, 75},
+       1.5,
+       0.7,
+       10,
+       0,
+       false},
+      {"Dicke 2.5 tief",
+       {"BFBF", {"B->[+ffffB]F"}, 90},
+       {150, 150, 100, 75},
+       2.5,
+       0.65,
+       10,
+       0,
+       false},
+      {"Dicke 3.5 Baum", Pflanze, {180, 200, 40, 30}, 3.5, 0.65, 6, 0, false},
+      {"Schwund scheitert",
+       {"BF", {"B->[[fff]]"}, 90},
+       {150, 150, 100, 75},
+       1,
+       -1e200,
+       10,
+       0,
+       false},
+      {"lange Linien", {"F", {"F->F-F++F-F"}, 33.3}, {0, 0, 400, 300}, 1, 1, 200, 9, true},
+      {"lange Linien vergrößert",
+       {"F", {"F->F-F++F-F"}, 33.3},
+       {180, 120, 16, 12},
+       1,
+       1,
+       200,
+       9,
+       true},
+  };
+  for (const auto& F : Faelle) {
+    SCOPED_TRACE(F.Name);
+    TLauf R = Rezept(F.System, 2);
+    R.Einstellungen.SchrittweiteAnpassen = false;
+    R.Schrittweite = F.Schritt;
+    R.StartY = 250;
+    R.Einstellungen.Anfangsdicke = F.Dicke;
+    R.Einstellungen.Schwundfaktor = F.Schwundfaktor;
+    R.Einstellungen.Zufallsmodus = F.Zufall;
+    R.Einstellungen.AbweichungSchritt = F.Abweichung;
+    const TAnsicht A = AnsichtAus(F.Ausschnitt, 400);
+    const TErgebnis Durch = Laufen(R, &A);
+    const TErgebnis Voll = Laufen(Vergroessert(R, A), nullptr);
+    EXPECT_EQ(Durch.Fehler, Voll.Fehler);
+    EXPECT_EQ(std::bit_cast<uint64_t>(Durch.Dicke), std::bit_cast<uint64_t>(Voll.Dicke));
+    EXPECT_EQ(Farbig(Durch.Bild), Farbig(Voll.Bild));
+    EXPECT_TRUE(Durch.Bild == Voll.Bild);
+  }
+}
 
 // The whole surface at scale 1 is the surface itself, pixel for pixel.
 TEST(Ausschnitt, WholeSurfaceAtScaleOneIsTheSurface) {
