@@ -365,7 +365,7 @@ void TAusschnittlauf::Linie(double X1, double Y1, double X2, double Y2) {
   // Rounded as the turtle rounds them, failing where it fails.
   const double A = static_cast<double>(Runden(X1)), B = static_cast<double>(Runden(Y1));
   const double C = static_cast<double>(Runden(X2)), D = static_cast<double>(Runden(Y2));
-  const double Reichweite = std::max(Leinwand.StiftBreite(), 1) * 0.5 + 1;
+  const double Reichweite = std::max(Leinwand.StiftBreite(), 1) * 0.5 + 2;
   if (std::max(A, C) < -Reichweite || std::min(A, C) > Breite + Reichweite ||
       std::max(B, D) < -Reichweite || std::min(B, D) > Hoehe + Reichweite)
     return;
