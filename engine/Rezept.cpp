@@ -15,7 +15,9 @@
 namespace {
 
 constexpr const char* Kennung = "Rankenwerk-Rezept";
+// Version 2 marks a recipe with a value that version 1 does not know.
 constexpr int Version = 1;
+constexpr int NeueVersion = 2;
 
 [[noreturn]] void Ungueltig(const std::string& Grund) {
   throw std::runtime_error("Bild enthält kein gültiges Rezept: " + Grund);
@@ -199,9 +201,9 @@ class TFelder {
     if (Zeile.compare(0, Anfang.size(), Anfang) != 0)
       Ungueltig("die erste Zeile ist nicht \"" + Anfang + std::to_string(Version) + "\"");
     const std::string Nummer = Zeile.substr(Anfang.size());
-    if (Nummer != std::to_string(Version))
-      Ungueltig("Version \"" + Kurz(Nummer) + "\" ist unbekannt (bekannt ist " +
-                std::to_string(Version) + ")");
+    if (Nummer != std::to_string(Version) && Nummer != std::to_string(NeueVersion))
+      Ungueltig("Version \"" + Kurz(Nummer) + "\" ist unbekannt (bekannt sind " +
+                std::to_string(Version) + " und " + std::to_string(NeueVersion) + ")");
   }
 
   std::map<std::string, std::string> Werte;
@@ -211,10 +213,16 @@ class TFelder {
 
 std::string RezeptAlsText(const TLauf& Lauf) {
   TLauf& R = const_cast<TLauf&>(Lauf);  // NOLINT(cppcoreguidelines-pro-type-const-cast): read only
-  std::string T = std::string(Kennung) + " " + std::to_string(Version) + "\n";
+  int Stufe = Version;
+  std::string T;
   for (const TRezeptfeld& F : Rezeptfelder()) {
     // A picture of the whole surface has no view, as before views existed.
     if (F.Art == TFeldart::Rechteck && !F.Rechteck(R)) continue;
+    // Pictures of the settings version 1 knows stay byte for byte as they were.
+    if (F.Zweite) {
+      if (Voreingestellt(F, R)) continue;
+      Stufe = NeueVersion;
+    }
     T += F.Schluessel;
     T += ": ";
     switch (F.Art) {
@@ -238,6 +246,9 @@ std::string RezeptAlsText(const TLauf& Lauf) {
       case TFeldart::Zustand:
         T += std::to_string(F.Wort(R));
         break;
+      case TFeldart::Wahl:
+        T += F.Woerter[F.Index(R)];
+        break;
       case TFeldart::Bytes:
         T += Kodieren(R.Regeln ? R.Regeln->Text() : std::string());
         break;
@@ -249,7 +260,7 @@ std::string RezeptAlsText(const TLauf& Lauf) {
     }
     T += '\n';
   }
-  return T;
+  return std::string(Kennung) + " " + std::to_string(Stufe) + "\n" + T;
 }
 
 TLauf RezeptAusText(const std::string& Text) {
@@ -282,6 +293,13 @@ TLauf RezeptAusText(const std::string& Text) {
       case TFeldart::Rechteck:
         F.Rechteck(R) = Werte.Rechteck(F.Schluessel);
         break;
+      case TFeldart::Wahl: {
+        const std::string& W = Werte.Wert(F.Schluessel);
+        const std::optional<uint8_t> Index = WortIndex(F, W);
+        if (!Index) FalscherWert(F.Schluessel, W);
+        F.Index(R) = *Index;
+        break;
+      }
     }
   }
   // Each value as the field it fills would take it: nothing out of range gets in.

@@ -92,7 +92,7 @@ TEST(Rezept, MalformedTextsAreRefusedWithTheirReason) {
   const std::pair<std::string, std::string> Faelle[] = {
       {"", "der Text ist leer"},
       {"\x89PNG\r\n", "die erste Zeile ist nicht \"Rankenwerk-Rezept 1\""},
-      {Ersetzt("Rezept 1", "Rezept 2"), "Version \"2\" ist unbekannt (bekannt ist 1)"},
+      {Ersetzt("Rezept 1", "Rezept 3"), "Version \"3\" ist unbekannt (bekannt sind 1 und 2)"},
       {Ersetzt("Tiefe: 2\n", ""), "\"Tiefe\" fehlt"},
       {Ersetzt("Tiefe: 2\n", "Tiefe: 2\nTiefe: 3\n"), "\"Tiefe\" steht doppelt"},
       {Ersetzt("Tiefe: 2", "Tiefe: 2.5"), "\"Tiefe\" hat den falschen Wert \"2.5\""},

@@ -20,6 +20,20 @@ auto& Eingestellt(TLauf& L) {
   return L.Einstellungen.*Glied;
 }
 
+// A choice among words, held in the settings as an enum of one byte.
+template <auto Glied>
+uint8_t& Gewaehlt(TLauf& L) {
+  static_assert(sizeof(L.Einstellungen.*Glied) == 1);
+  // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): an enum of one byte
+  return reinterpret_cast<uint8_t&>(L.Einstellungen.*Glied);
+}
+
+constexpr const char* RegelwahlWoerter[] = {"erste", "zufall"};
+constexpr const char* FaerbungWoerter[] = {"einfarbig", "verzweigung", "alter", "regel"};
+constexpr const char* ZeichensatzWoerter[] = {"klassisch", "blaetter"};
+
+bool FarbeGilt(double W, const TLauf&) { return W >= 0 && W <= 0xFFFFFF; }
+
 constexpr int GroessteSeite = 10000;
 // A centred start lies wherever the drawing needs it, but not in the far distance.
 constexpr double GroessterZentrierterStart = 1e9;
@@ -193,10 +207,71 @@ const TRezeptfeld Felder[] = {
      .Hilfe = "RRGGBB|Zeichenfarbe (008000)",
      .Art = TFeldart::Farbe,
      .Wort = Eingestellt<&TEinstellungen::Zeichenfarbe>,
-     .Gilt = [](double W, const TLauf&) { return W >= 0 && W <= 0xFFFFFF; },
+     .Gilt = FarbeGilt,
      .Meldung =
          [](const TLauf&) { return std::string("Farbe hat falsches Format (RRGGBB erwartet)"); },
      .ImLauf = true},
+    {.Schluessel = "Regelwahl",
+     .Option = "--regelwahl",
+     .Hilfe =
+         "erste|zufall|bei mehreren Regeln eines Zeichens die erste oder eine zufällige (erste)",
+     .Art = TFeldart::Wahl,
+     .Index = Gewaehlt<&TEinstellungen::Regelwahl>,
+     .Woerter = RegelwahlWoerter,
+     .Meldung =
+         [](const TLauf&) { return std::string("Regelwahl erwartet „erste“ oder „zufall“"); },
+     .Neu = true,
+     .Zweite = true,
+     .Verschiebt = true},
+    {.Schluessel = "Faerbung",
+     .Option = "--faerbung",
+     .Hilfe = "einfarbig|verzweigung|alter|regel|Färbung der Linien von Zeichenfarbe bis Endfarbe "
+              "(einfarbig)",
+     .Art = TFeldart::Wahl,
+     .Index = Gewaehlt<&TEinstellungen::Faerbung>,
+     .Woerter = FaerbungWoerter,
+     .Meldung =
+         [](const TLauf&) {
+           return std::string("Färbung erwartet „einfarbig“, „verzweigung“, „alter“ oder „regel“");
+         },
+     .Neu = true,
+     .Zweite = true},
+    {.Schluessel = "Endfarbe",
+     .Option = "--endfarbe",
+     .Hilfe = "RRGGBB|Farbe der letzten Stufe einer Färbung (90EE90)",
+     .Art = TFeldart::Farbe,
+     .Wort = Eingestellt<&TEinstellungen::Endfarbe>,
+     .Gilt = FarbeGilt,
+     .Meldung =
+         [](const TLauf&) { return std::string("Endfarbe hat falsches Format (RRGGBB erwartet)"); },
+     .Neu = true,
+     .Zweite = true},
+    {.Schluessel = "Hintergrund",
+     .Option = "--hintergrund",
+     .Hilfe = "RRGGBB|Hintergrundfarbe der Fläche (FFFFFF)",
+     .Art = TFeldart::Farbe,
+     .Wort = Eingestellt<&TEinstellungen::Hintergrund>,
+     .Gilt = FarbeGilt,
+     .Meldung =
+         [](const TLauf&) {
+           return std::string("Hintergrund hat falsches Format (RRGGBB erwartet)");
+         },
+     .Neu = true,
+     .Zweite = true},
+    {.Schluessel = "Zeichensatz",
+     .Option = "--zeichensatz",
+     .Hilfe = "klassisch|blaetter|mit „blaetter“ füllen { und } Blätter, der senkrechte Strich "
+              "kehrt um (klassisch)",
+     .Art = TFeldart::Wahl,
+     .Index = Gewaehlt<&TEinstellungen::Zeichensatz>,
+     .Woerter = ZeichensatzWoerter,
+     .Meldung =
+         [](const TLauf&) {
+           return std::string("Zeichensatz erwartet „klassisch“ oder „blaetter“");
+         },
+     .Neu = true,
+     .Zweite = true,
+     .Verschiebt = true},
     {.Schluessel = "Zufallszustand",
      .Option = "--saat",
      .Hilfe = "N|Startwert des Zufallsgenerators, 0 bis 4294967295 (0)",
@@ -258,6 +333,7 @@ double Wert(const TRezeptfeld& F, const TLauf& R) {
   if (F.Zahl) return F.Zahl(L);
   if (F.Wort) return F.Wort(L);
   if (F.Wahr) return F.Wahr(L) ? 1 : 0;
+  if (F.Index) return F.Index(L);
   return 0;
 }
 
@@ -308,7 +384,24 @@ uint32_t Zustand(const TRezeptfeld& F, const TLauf& R, const std::string& Text) 
   return static_cast<uint32_t>(Wert);
 }
 
+uint8_t WahlIndex(const TRezeptfeld& F, const TLauf& R, const std::string& Text) {
+  const std::optional<uint8_t> Index = WortIndex(F, Text);
+  if (!Index) Falsch(F, R);
+  return *Index;
+}
+
 }  // namespace
+
+std::optional<uint8_t> WortIndex(const TRezeptfeld& Feld, const std::string& Wort) {
+  for (size_t i = 0; i < Feld.Woerter.size(); ++i)
+    if (Wort == Feld.Woerter[i]) return static_cast<uint8_t>(i);
+  return std::nullopt;
+}
+
+bool Voreingestellt(const TRezeptfeld& Feld, const TLauf& R) {
+  static const TLauf Vorgabe;
+  return std::bit_cast<uint64_t>(Wert(Feld, R)) == std::bit_cast<uint64_t>(Wert(Feld, Vorgabe));
+}
 
 std::span<const TRezeptfeld> Rezeptfelder() { return Felder; }
 
@@ -353,6 +446,9 @@ void FeldEingeben(const TRezeptfeld& F, TLauf& R, const std::string& Text) {
       // A setting that is on or off: "ja" or "nein", as in the recipe.
       if (Text != "ja" && Text != "nein") Falsch(F, R);
       F.Wahr(Neu) = Text == "ja";
+      break;
+    case TFeldart::Wahl:
+      F.Index(Neu) = WahlIndex(F, R, Text);
       break;
     case TFeldart::Bytes:
       Falsch(F, R);

@@ -21,7 +21,8 @@ enum class TFeldart {
   Farbe,     // 0x00BBGGRR; typed as RRGGBB
   Zustand,   // uint32_t, decimal digits only
   Bytes,     // the rule system's file text
-  Rechteck   // X,Y,B,H: four numbers with a decimal point, commas between; optional
+  Rechteck,  // X,Y,B,H: four numbers with a decimal point, commas between; optional
+  Wahl       // one of the words of Woerter, held as its index
 };
 
 struct TRezeptfeld {
@@ -36,6 +37,9 @@ struct TRezeptfeld {
   bool& (*Wahr)(TLauf&) = nullptr;
   uint32_t& (*Wort)(TLauf&) = nullptr;
   std::optional<TRechteck>& (*Rechteck)(TLauf&) = nullptr;
+  uint8_t& (*Index)(TLauf&) = nullptr;
+  // The words of a Wahl, in the order of its values; the first is the default.
+  std::span<const char* const> Woerter = {};
   // The field's check of a value as the recipe holds it; R is the recipe it
   // stands in, for bounds that depend on other values. Without it any value
   // of its kind passes.
@@ -44,6 +48,10 @@ struct TRezeptfeld {
   std::string (*Meldung)(const TLauf& R) = nullptr;
   // Recipes from before it lack the key: it then keeps its default.
   bool Neu = false;
+  // Written only when it is not its default; a recipe that has it carries
+  // version 2, so that an older program refuses it rather than drawing
+  // another picture.
+  bool Zweite = false;
   // Read while a run goes on, after its first look at the messages (a change
   // then may alter the run): by the characters, or after the fitting.
   bool ImLauf = false;
@@ -66,6 +74,12 @@ const TRezeptfeld* FeldZuOption(const std::string& Option);
 // EFeldfehler with the field's message; a number beyond the range of a double
 // still raises "Gleitkommaüberlauf".
 void FeldEingeben(const TRezeptfeld& Feld, TLauf& R, const std::string& Text);
+
+// The index of a Wahl's word; none for a word it does not have.
+std::optional<uint8_t> WortIndex(const TRezeptfeld& Feld, const std::string& Wort);
+
+// True when the run holds the field's default value.
+bool Voreingestellt(const TRezeptfeld& Feld, const TLauf& R);
 
 // Checks every value of the recipe as its field would; throws EFeldfehler
 // with the first refused field's message.

@@ -252,7 +252,7 @@ std::string BildHilfe() {
   for (const TRezeptfeld& F : Rezeptfelder()) {
     if (!F.Option) continue;
     const std::string Hilfe = F.Hilfe;
-    const size_t Strich = Hilfe.find('|');
+    const size_t Strich = Hilfe.rfind('|');  // the value may list words: a|b|Text
     Zeile(std::string(F.Option) + " " + Hilfe.substr(0, Strich), Hilfe.substr(Strich + 1));
   }
   Zeile("--zentriert", "Startposition so, dass die Zeichnung in der Mitte der Fläche liegt");
