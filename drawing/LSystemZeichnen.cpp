@@ -300,6 +300,9 @@ TLauf TFZeichenform::LaufJetzt() const {
 
 void TFZeichenform::Zeichenlauf() {
   TLauf L = LaufJetzt();
+  // The background belongs to the surface: set when it was last cleared, and
+  // so recorded in its pictures' recipes.
+  L.Einstellungen.Hintergrund = zeichenflaeche->Grundfarbe();
   // The file form of a rule system cannot hold every axiom (a line end in it).
   const bool Genau = L.Regeln->TextGenau();
   BeimStart = L;
@@ -405,6 +408,7 @@ void TFZeichenform::RezeptUebernehmen(const TLauf& Z) {
   Neu.Zentriert = Z.Einstellungen.Zentriert && Gleiche;
   Einstellungen = ExtraWerte = Neu;
   GruppenZeigen();
+  LaeufeGeaendert();
   if (!Neu.Schrittmodus) EZeichen->hide();
   Nachzeichner->Anstossen();
   // A picture of the magnifier opens it on its view.

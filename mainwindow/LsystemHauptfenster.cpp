@@ -156,6 +156,9 @@ void TForm1::SteuerelementeAnlegen() {
   BWachstum = Knopf(Panel1, "BWachstum", QStringLiteral("Wachstum"), {506, 7, 66, 20},
                     QStringLiteral("Zusehen, wie die Zeichnung von Stufe zu Stufe wächst und "
                                    "wie die Turtle ihren Weg zeichnet"));
+  BGestaltung = Knopf(Panel1, "BGestaltung", QStringLiteral("Gestaltung"), {486, 39, 86, 20},
+                      QStringLiteral("Pflanzen gestalten: zufällige Regelwahl, Färbung, Blätter, "
+                                     "Hintergrund und Saat"));
 
   GRegelsystem = new QGroupBox(Regelsystemtitel, this);
   GRegelsystem->setObjectName(QStringLiteral("GRegelsystem"));
@@ -205,8 +208,8 @@ void TForm1::SteuerelementeAnlegen() {
       Knopf(GroupBox1, "BAnzeigen", QStringLiteral("Anzeigen"), {150, 267, 65, 20},
             QStringLiteral("Anzeige der produzierten Zeichenfolge mit nebenstehender Tiefe"));
 
-  Tabfolge({BZeichnen, BLupe, BWachstum, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln, ERegel,
-            Button1, BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen,
+  Tabfolge({BZeichnen, BLupe, BWachstum, BGestaltung, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln,
+            ERegel, Button1, BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen,
             MBildStringTerminal});
 
   connect(EAxiom, &TEingabefeld::TasteGedrueckt, this, &TForm1::EAxiomKeyDown);
@@ -224,6 +227,7 @@ void TForm1::SteuerelementeAnlegen() {
   connect(BZeichnen, &QPushButton::clicked, this, &TForm1::BZeichnenClick);
   connect(BLupe, &QPushButton::clicked, this, &TForm1::BLupeClick);
   connect(BWachstum, &QPushButton::clicked, this, &TForm1::BWachstumClick);
+  connect(BGestaltung, &QPushButton::clicked, this, &TForm1::BGestaltungClick);
   connect(BAnzeigen, &QPushButton::clicked, this, &TForm1::BAnzeigenClick);
 
   OpenDialog =
@@ -540,6 +544,12 @@ void TForm1::BLupeClick() {
 void TForm1::BWachstumClick() {
   Behandeln(this, [&] {
     if (WachstumOeffnen) WachstumOeffnen(Regelsystem);
+  });
+}
+
+void TForm1::BGestaltungClick() {
+  Behandeln(this, [&] {
+    if (GestaltungOeffnen) GestaltungOeffnen(Regelsystem);
   });
 }
 

@@ -36,6 +36,7 @@ class TForm1 : public QWidget {
   // Show the magnifier and the growth window; set by the program entry.
   std::function<void()> LupeOeffnen;
   std::function<void(TRegelsystem&)> WachstumOeffnen;
+  std::function<void(TRegelsystem&)> GestaltungOeffnen;
   // Hands the drawing settings of a loaded picture to the drawing window.
   std::function<void(const TLauf&)> RezeptUebergeben;
   // Told after every accepted change of the rule system (axiom, rules, angles,
@@ -67,6 +68,7 @@ class TForm1 : public QWidget {
   QPushButton* BZeichnen;
   QPushButton* BLupe;
   QPushButton* BWachstum;
+  QPushButton* BGestaltung;
   QGroupBox* GRegelsystem;
   QLabel* LAxiom;
   TEingabefeld* EAxiom;
@@ -104,6 +106,7 @@ class TForm1 : public QWidget {
   void BZeichnenClick();
   void BLupeClick();
   void BWachstumClick();
+  void BGestaltungClick();
   void ETiefeStringExit();
   void BAnzeigenClick();
 

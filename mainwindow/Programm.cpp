@@ -40,6 +40,10 @@ void ZeichenfensterAnschliessen(TForm1& Hauptfenster) {
     FZeichenform->RegelsystemUebergeben(R);
     FZeichenform->WachstumOeffnen();
   };
+  Hauptfenster.GestaltungOeffnen = [](TRegelsystem& R) {
+    FZeichenform->RegelsystemUebergeben(R);
+    FZeichenform->GestaltungOeffnen();
+  };
   Hauptfenster.RezeptUebergeben = [](const TLauf& Rezept) {
     FZeichenform->RezeptUebernehmen(Rezept);
   };
