@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <random>
@@ -26,11 +27,13 @@ void Setzen(T TEinstellungen::*Glied, T Wert) {
   ExtraWerte.*Glied = Wert;
 }
 
-void Farbknopf(QPushButton* B, uint32_t Farbe) {
+// A control in a colour, its caption readable on it.
+void Einfaerben(QWidget* W, QPalette::ColorRole Rolle, uint32_t Farbe) {
   const QColor F = AlsQColor(Farbe);
-  B->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: %1; color: %2; }")
-          .arg(F.name(), F.lightness() < 128 ? QStringLiteral("white") : QStringLiteral("black")));
+  QPalette P = W->palette();
+  P.setColor(Rolle, F);
+  P.setColor(QPalette::ButtonText, F.lightness() < 128 ? Qt::white : Qt::black);
+  W->setPalette(P);
 }
 
 }  // namespace
@@ -39,7 +42,7 @@ TGestaltung::TGestaltung(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   setObjectName(QStringLiteral("Gestaltung"));
   setWindowTitle(QStringLiteral("Gestaltung"));
   setFont(Schrift(10));
-  setFixedSize(372, 226);
+  setFixedSize(372, 158);
 
   RGRegelwahl = Gruppe(this, "RGRegelwahl", QStringLiteral("Regelwahl"),
                        {QStringLiteral("erste Regel"), QStringLiteral("zufällig")}, {8, 8, 116, 50},
@@ -60,6 +63,7 @@ TGestaltung::TGestaltung(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   FZeichenfarbe->setObjectName(QStringLiteral("FZeichenfarbe"));
   FZeichenfarbe->setGeometry(256, 30, 108, 22);
   FZeichenfarbe->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  FZeichenfarbe->setAutoFillBackground(true);
   FZeichenfarbe->setToolTip(
       QStringLiteral("Die Zeichenfarbe stellt „Extras“ im Zeichenfenster ein"));
   BEndfarbe = Knopf(this, "BEndfarbe", QStringLiteral("Endfarbe"), {256, 58, 108, 26},
@@ -103,10 +107,9 @@ void TGestaltung::Zeigen() {
   RGRegelwahl->ItemIndexSetzen(static_cast<int>(Einstellungen.Regelwahl));
   RGZeichensatz->ItemIndexSetzen(static_cast<int>(Einstellungen.Zeichensatz));
   RGFaerbung->ItemIndexSetzen(static_cast<int>(Einstellungen.Faerbung));
-  const QColor Zeichenfarbe = AlsQColor(Einstellungen.Zeichenfarbe);
-  FZeichenfarbe->setStyleSheet(QStringLiteral("background-color: %1;").arg(Zeichenfarbe.name()));
-  Farbknopf(BEndfarbe, Einstellungen.Endfarbe);
-  Farbknopf(BHintergrund, Einstellungen.Hintergrund);
+  Einfaerben(FZeichenfarbe, QPalette::Window, Einstellungen.Zeichenfarbe);
+  Einfaerben(BEndfarbe, QPalette::Button, Einstellungen.Endfarbe);
+  Einfaerben(BHintergrund, QPalette::Button, Einstellungen.Hintergrund);
   if (!ESaat->hasFocus()) ESaat->setText(QString::number(Einstellungen.Saat));
 }
 
