@@ -190,6 +190,49 @@ void Messen(const TFigur& F, int Runden) {
   std::printf("  Bilder gleich: %s\n", BildBlank == BildMaschine ? "ja" : "NEIN");
 }
 
+// A coloured plant with the random choice against the same system in one
+// colour with the first rules: the cost per line of each, drawn on a picture.
+void Pflanzenvergleich(int Runden) {
+  TRegelsystem R;
+  for (const char* Z : {"X->F[+X]F[-X]+X", "X->F[+X][-X]FX", "X->F[-X]FX", "F->FF"})
+    R.RegelHinzufuegen(Z);
+  R.Axiom = "X";
+  R.WinkelPlus = R.WinkelMinus = 25;
+  TLauf Einfach;
+  RegelsystemErfassen(Einfach, R);
+  Einfach.Tiefe = 8;
+  Einfach.StartX = BildBreite / 2;
+  Einfach.StartY = BildHoehe;
+  Einfach.Einstellungen.SchrittweiteAnpassen = false;
+  Einfach.Schrittweite = 1.5;
+  TLauf Bunt = Einfach;
+  Bunt.Einstellungen.Regelwahl = TRegelwahl::Zufaellig;
+  Bunt.Einstellungen.Faerbung = TFaerbung::Alter;
+  Bunt.Einstellungen.Saat = 7;
+  auto ProLinie = [&](const TLauf& L, size_t& Anzahl) {
+    TSammelLeinwand Sammler;
+    TTurtle T(Sammler);
+    TBenchFenster Fenster;
+    TZeichenmaschine(T, Fenster).Zeichenlauf(L);
+    Anzahl = Sammler.Linien.size();
+    std::vector<double> Zeiten;
+    for (int r = 0; r < Runden; ++r) {
+      QImage Bild = Weiss();
+      TBildLeinwand Leinwand(Bild);
+      TTurtle Turtle(Leinwand);
+      TZeichenmaschine M(Turtle, Fenster);
+      Zeiten.push_back(Sekunden([&] { M.Zeichenlauf(L); }));
+    }
+    std::sort(Zeiten.begin(), Zeiten.end());
+    return Zeiten[Zeiten.size() / 2] / static_cast<double>(Anzahl) * 1e9;
+  };
+  size_t NE = 0, NB = 0;
+  const double E = ProLinie(Einfach, NE), B = ProLinie(Bunt, NB);
+  std::printf("Pflanze einfarbig, erste Regel:  %zu Linien  %6.1f ns/Linie\n", NE, E);
+  std::printf("Pflanze nach Alter, zufällig:    %zu Linien  %6.1f ns/Linie  Verhältnis %.2f\n", NB,
+              B, B / E);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -198,5 +241,6 @@ int main(int argc, char** argv) {
   const int Runden = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   Messen({"F->FF, Tiefe 20", {"F->FF"}, "F", 0, 20}, Runden);
   Messen({"Pflanze, Tiefe 7", {"X->F+[[X]-X]-F[-X]+X", "F->FF"}, "X", 25, 7}, Runden);
+  Pflanzenvergleich(Runden);
   return 0;
 }

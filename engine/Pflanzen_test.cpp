@@ -21,7 +21,6 @@ class TFarbLeinwand : public TProtokollLeinwand {
 };
 
 TLauf Pflanze(const std::string& Axiom, const std::vector<const char*>& Regeln, int32_t Tiefe) {
-  std::string Text = "Axiom: " + Axiom + "\r\n";
   TRegelsystem R;
   R.Axiom = Axiom;
   for (const char* Z : Regeln) R.RegelHinzufuegen(Z);

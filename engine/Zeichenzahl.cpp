@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/Einstellungen.h"
+#include "rules/Regelwahl.h"
 
 namespace {
 constexpr uint64_t Voll = std::numeric_limits<uint64_t>::max();
@@ -218,4 +219,33 @@ int64_t TiefsteVerschachtelung(const TErsetzungen& R, int32_t Tiefe, const std::
     Tiefste = Neu;
   }
   return Messen(s, Tiefe > 0);
+}
+
+namespace {
+
+void PflanzeZaehlen(const TErsetzungen& R, const std::string& s, int32_t n, uint64_t Pfad,
+                    TZeichenzahl& Z) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::vector<int32_t>& Regeln = R.Wahl[c];
+    if (n > 0 && !Regeln.empty()) {
+      const uint64_t P = PfadSchritt(Pfad, i);
+      const auto r = static_cast<size_t>(Regeln[RegelWaehlen(P, Regeln.size())]);
+      PflanzeZaehlen(R, R.Ruempfe[r], n - 1, P, Z);
+      continue;
+    }
+    ++Z.Zeichen;
+    if (c == 'F') ++Z.Linien;
+  }
+}
+
+}  // namespace
+
+TZeichenzahl LaufZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
+                         const TEinstellungen& E) {
+  const TZeichenzahl Hoechstens = ZeichenZaehlen(R, Tiefe, s, E.Regelwahl);
+  if (E.Regelwahl != TRegelwahl::Zufaellig || Hoechstens.Zeichen > Zaehlgrenze) return Hoechstens;
+  TZeichenzahl Z;
+  PflanzeZaehlen(R, s, Tiefe, PfadAnfang(E.Saat), Z);
+  return Z;
 }

@@ -31,6 +31,13 @@ inline TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const s
   return ZeichenZaehlen(TErsetzungen(R), Tiefe, s, Wahl);
 }
 
+// What a run with the settings E draws of s at depth Tiefe: under the random
+// choice the plant of E's seed counted by a walk, where the upper bound is no
+// more than Zaehlgrenze characters, else that bound; otherwise ZeichenZaehlen.
+constexpr uint64_t Zaehlgrenze = uint64_t{1} << 24;
+TZeichenzahl LaufZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
+                         const TEinstellungen& E);
+
 // The deepest "[" nesting that s drawn to depth Tiefe can reach (under the
 // random choice: with any of the choices), found from each character's
 // deepest nesting per depth, without a walk; saturates at 2^40.

@@ -20,6 +20,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QUrl>
+#include <array>
 
 #include "engine/Rezept.h"
 #include "engine/Rezeptfelder.h"
@@ -205,6 +206,15 @@ void TForm1::SteuerelementeAnlegen() {
       Knopf(GroupBox1, "BAnzeigen", QStringLiteral("Anzeigen"), {150, 267, 65, 20},
             QStringLiteral("Anzeige der produzierten Zeichenfolge mit nebenstehender Tiefe"));
 
+  // In the strip between the groups and the panel, hidden while it has nothing to say.
+  LRegelwahl = Text(this, "LRegelwahl",
+                    QStringLiteral("Mehrere Regeln für ein Zeichen: nur die erste wirkt. "
+                                   "„Gestaltung“ bietet „zufällig“."),
+                    {9, 312});
+  LRegelwahl->setFont(Schrift(9));
+  LRegelwahl->adjustSize();
+  LRegelwahl->hide();
+
   Tabfolge({BZeichnen, BLupe, BWachstum, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln, ERegel,
             Button1, BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen,
             MBildStringTerminal});
@@ -276,6 +286,18 @@ void TForm1::RegelsystemAnzeigen() {
   for (int i = 0; i < Regelsystem.Count(); ++i)
     LBRegeln->addItem(AusCp1252(TRegelsystem::RegelAlsText(Regelsystem.Items(i))));
   if (LBRegeln->count() > 0) Auswaehlen(0);
+  RegelwahlHinweisSetzen();
+}
+
+void TForm1::RegelwahlHinweisSetzen() {
+  bool Mehrere = false;
+  std::array<bool, 256> Gesehen{};
+  for (int i = 0; i < Regelsystem.Count() && !Mehrere; ++i) {
+    const auto Kopf = static_cast<unsigned char>(Regelsystem.Items(i).Kopf);
+    Mehrere = Gesehen[Kopf];
+    Gesehen[Kopf] = true;
+  }
+  LRegelwahl->setVisible(Mehrere && Einstellungen.Regelwahl == TRegelwahl::ErsteRegel);
 }
 
 void TForm1::WinkelAnzeigen() {
@@ -458,6 +480,7 @@ void TForm1::DateiLaden(const QString& Pfad) {
 }
 
 void TForm1::Geaendert() {
+  RegelwahlHinweisSetzen();
   if (RegelsystemGeaendert) RegelsystemGeaendert();
 }
 
@@ -556,7 +579,11 @@ void TForm1::ETiefeStringExit() {
 void TForm1::BAnzeigenClick() {
   Behandeln(this, [&] {
     const int32_t Tiefe = GanzzahlWert(NachCp1252(ETiefeString->text()));
-    const std::string Alle = Regelsystem.Ableitung(Tiefe);
+    // The strings the drawing draws, from the seed in force now.
+    const bool Wahl = Einstellungen.Regelwahl == TRegelwahl::Zufaellig;
+    const uint32_t Saat = Einstellungen.Saat;
+    const std::string Alle =
+        Wahl ? Regelsystem.Ableitung(Tiefe, Saat) : Regelsystem.Ableitung(Tiefe);
     if (Alle.size() >= 1000) {
       MeldungZeigen(QStringLiteral("Zeichenfolgen zu lang zur Anzeige: \r\n") +
                         QString::number(Alle.size()) + QStringLiteral("  Zeichen"),
@@ -564,6 +591,7 @@ void TForm1::BAnzeigenClick() {
       return;
     }
     MBildStringAlle->setPlainText(AusCp1252(Alle));
-    MBildStringTerminal->setPlainText(AusCp1252(Regelsystem.TerminalAbleitung(Tiefe)));
+    MBildStringTerminal->setPlainText(AusCp1252(Wahl ? Regelsystem.TerminalAbleitung(Tiefe, Saat)
+                                                     : Regelsystem.TerminalAbleitung(Tiefe)));
   });
 }

@@ -358,6 +358,23 @@ TEST_F(HauptfensterTest, DerivedStringsView) {
   EXPECT_EQ(Form->MBildStringAlle->toPlainText(), "A");
 }
 
+TEST_F(HauptfensterTest, NoteOnlyWhereTheFirstOfSeveralRulesActs) {
+  const struct {
+    const char* Regeln;
+    TRegelwahl Wahl;
+    bool Sichtbar;
+  } Faelle[] = {{"X->F\r\nX->FF\r\n", TRegelwahl::ErsteRegel, true},
+                {"X->F\r\nX->FF\r\n", TRegelwahl::Zufaellig, false},
+                {"X->F\r\nF->FF\r\n", TRegelwahl::ErsteRegel, false}};
+  Oeffnen();
+  for (const auto& F : Faelle) {
+    Einstellungen.Regelwahl = F.Wahl;
+    Schreiben("p.LSY", std::string("X\r\n30\r\n30\r\n") + F.Regeln);
+    Form->DateiLaden(Ordner.Datei("p.LSY"));
+    EXPECT_EQ(Form->LRegelwahl->isVisibleTo(Form.get()), F.Sichtbar) << F.Regeln;
+  }
+}
+
 TEST_F(HauptfensterTest, ViewShows999CharactersAndRefuses1000) {
   Oeffnen();
   Form->Regelsystem.Axiom = std::string(999, 'F');

@@ -111,12 +111,4 @@ TEST(Regelwahl, DoppeltGelisteteRegelZaehltDoppelt) {
   }
 }
 
-TEST(Regelwahl, ZuLangWieOhneWahl) {
-  TRegelsystem R;
-  Laden(R, "F", {"F->FF", "F->FFF"});
-  EXPECT_EQ(
-      Fehlertext<EZulang>([&] { R.Ableitung(40, 3); }).rfind("Stringlaenge ist zu groß:  ", 0), 0u);
-  EXPECT_EQ(R.TerminalAbleitung(2, 3).find_first_not_of('F'), std::string::npos);
-}
-
 }  // namespace
