@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/Rezept.h"
@@ -200,23 +201,21 @@ void Pflanzenvergleich(int Runden) {
   R.WinkelPlus = R.WinkelMinus = 25;
   TLauf Einfach;
   RegelsystemErfassen(Einfach, R);
-  Einfach.Tiefe = 8;
+  Einfach.Tiefe = 10;
   Einfach.StartX = BildBreite / 2;
   Einfach.StartY = BildHoehe;
   Einfach.Einstellungen.SchrittweiteAnpassen = false;
-  Einfach.Schrittweite = 1.5;
-  TLauf Bunt = Einfach;
-  Bunt.Einstellungen.Regelwahl = TRegelwahl::Zufaellig;
-  Bunt.Einstellungen.Faerbung = TFaerbung::Alter;
-  Bunt.Einstellungen.Saat = 7;
-  auto ProLinie = [&](const TLauf& L, size_t& Anzahl) {
-    TSammelLeinwand Sammler;
-    TTurtle T(Sammler);
+  Einfach.Schrittweite = 0.4;
+  // On a picture, and without rastering: what the walk itself costs.
+  auto ProLinie = [&](const TLauf& L, size_t& Anzahl, double& OhneRastern) {
     TBenchFenster Fenster;
-    TZeichenmaschine(T, Fenster).Zeichenlauf(L);
-    Anzahl = Sammler.Linien.size();
-    std::vector<double> Zeiten;
+    std::vector<double> Zeiten, Ohne;
     for (int r = 0; r < Runden; ++r) {
+      TSammelLeinwand Sammler;
+      TTurtle T(Sammler);
+      TZeichenmaschine Walk(T, Fenster);
+      Ohne.push_back(Sekunden([&] { Walk.Zeichenlauf(L); }));
+      Anzahl = Sammler.Linien.size();
       QImage Bild = Weiss();
       TBildLeinwand Leinwand(Bild);
       TTurtle Turtle(Leinwand);
@@ -224,13 +223,28 @@ void Pflanzenvergleich(int Runden) {
       Zeiten.push_back(Sekunden([&] { M.Zeichenlauf(L); }));
     }
     std::sort(Zeiten.begin(), Zeiten.end());
+    std::sort(Ohne.begin(), Ohne.end());
+    OhneRastern = Ohne[Ohne.size() / 2] / static_cast<double>(Anzahl) * 1e9;
     return Zeiten[Zeiten.size() / 2] / static_cast<double>(Anzahl) * 1e9;
   };
-  size_t NE = 0, NB = 0;
-  const double E = ProLinie(Einfach, NE), B = ProLinie(Bunt, NB);
-  std::printf("Pflanze einfarbig, erste Regel:  %zu Linien  %6.1f ns/Linie\n", NE, E);
-  std::printf("Pflanze nach Alter, zufällig:    %zu Linien  %6.1f ns/Linie  Verhältnis %.2f\n", NB,
-              B, B / E);
+  double Erste = 0, ErsteOhne = 0;
+  for (const auto& [Faerbung, Wahl, Name] :
+       {std::tuple{TFaerbung::Einfarbig, TRegelwahl::ErsteRegel, "einfarbig, erste Regel"},
+        std::tuple{TFaerbung::Einfarbig, TRegelwahl::Zufaellig, "einfarbig, zufällig    "},
+        std::tuple{TFaerbung::Alter, TRegelwahl::ErsteRegel, "nach Alter, erste Regel"},
+        std::tuple{TFaerbung::Alter, TRegelwahl::Zufaellig, "nach Alter, zufällig   "}}) {
+    TLauf L = Einfach;
+    L.Einstellungen.Faerbung = Faerbung;
+    L.Einstellungen.Regelwahl = Wahl;
+    L.Einstellungen.Saat = 7;
+    size_t N = 0;
+    double o = 0;
+    const double t = ProLinie(L, N, o);
+    if (Erste == 0) Erste = t, ErsteOhne = o;
+    std::printf(
+        "Pflanze %s: %6zu Linien  %6.1f ns/Linie (%.2f), ohne Rastern %6.1f ns/Linie (%.2f)\n",
+        Name, N, t, t / Erste, o, o / ErsteOhne);
+  }
 }
 
 }  // namespace

@@ -41,6 +41,9 @@ void TZeichenmaschine::PflanzeBeginnen(const std::string& s, int32_t Tiefe) {
       Pf.Stufen = static_cast<int64_t>(Aktuelle->Ruempfe.size()) + 1;
       break;
   }
+  Palette.clear();
+  for (int64_t i = 0; i < std::min<int64_t>(Pf.Stufen, 1024); ++i)
+    Palette.push_back(Stufenfarbe(Pf.Anfangsfarbe, Pf.Endfarbe, i, Pf.Stufen));
 }
 
 TZeichenmaschine::TZweig TZeichenmaschine::Wurzel() const {
@@ -53,7 +56,9 @@ void TZeichenmaschine::Faerben(char c, int64_t Stufe) {
   Ebene = std::clamp<int64_t>(Ebene, 0, Pf.Stufen - 1);
   if (Ebene == LetzteStufe) return;
   LetzteStufe = Ebene;
-  Turtle.FarbeSetzen(Stufenfarbe(Pf.Anfangsfarbe, Pf.Endfarbe, Ebene, Pf.Stufen));
+  Turtle.FarbeSetzen(Ebene < static_cast<int64_t>(Palette.size())
+                         ? Palette[static_cast<size_t>(Ebene)]
+                         : Stufenfarbe(Pf.Anfangsfarbe, Pf.Endfarbe, Ebene, Pf.Stufen));
 }
 
 // ---- at once

@@ -230,6 +230,8 @@ class TZeichenmaschine {
     int32_t Wurzeltiefe = 0;
     int64_t Stufen = 1;
   } Pf;
-  // The level whose colour the turtle has (-1: none yet).
+  // The level whose colour the turtle has (-1: none yet); the colours of the
+  // first levels, worked out once.
   int64_t LetzteStufe = -1;
+  std::vector<uint32_t> Palette;
 };

@@ -34,7 +34,7 @@ inline TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const s
 // What a run with the settings E draws of s at depth Tiefe: under the random
 // choice the plant of E's seed counted by a walk, where the upper bound is no
 // more than Zaehlgrenze characters, else that bound; otherwise ZeichenZaehlen.
-constexpr uint64_t Zaehlgrenze = uint64_t{1} << 24;
+constexpr uint64_t Zaehlgrenze = uint64_t{1} << 22;
 TZeichenzahl LaufZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
                          const TEinstellungen& E);
 

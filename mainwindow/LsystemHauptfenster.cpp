@@ -290,14 +290,8 @@ void TForm1::RegelsystemAnzeigen() {
 }
 
 void TForm1::RegelwahlHinweisSetzen() {
-  bool Mehrere = false;
-  std::array<bool, 256> Gesehen{};
-  for (int i = 0; i < Regelsystem.Count() && !Mehrere; ++i) {
-    const auto Kopf = static_cast<unsigned char>(Regelsystem.Items(i).Kopf);
-    Mehrere = Gesehen[Kopf];
-    Gesehen[Kopf] = true;
-  }
-  LRegelwahl->setVisible(Mehrere && Einstellungen.Regelwahl == TRegelwahl::ErsteRegel);
+  LRegelwahl->setVisible(Regelsystem.MehrereRegelnJeKopf() &&
+                         Einstellungen.Regelwahl == TRegelwahl::ErsteRegel);
 }
 
 void TForm1::WinkelAnzeigen() {

@@ -78,6 +78,8 @@ class TRegelsystem {
   void Ableitungsschritt(std::string& Text, std::vector<uint64_t>& Pfade) const;
   std::string Ableitung(int32_t Tiefe, uint32_t Saat) const;
   std::string TerminalAbleitung(int32_t Tiefe, uint32_t Saat) const;
+  // Some head has more than one rule: the choice of rules decides.
+  bool MehrereRegelnJeKopf() const;
 
   // Replaces rules, axiom and angles by the file's content, all or nothing.
   // Refuses, without blocking, anything but a regular file of at most 16 MiB.

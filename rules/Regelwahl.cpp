@@ -41,3 +41,10 @@ std::string TRegelsystem::TerminalAbleitung(int32_t Tiefe, uint32_t Saat) const 
   NichtterminaleEntfernen(Text);
   return Text;
 }
+
+bool TRegelsystem::MehrereRegelnJeKopf() const {
+  std::array<int, 256> Anzahl{};
+  for (const TRegel& R : Regeln)
+    if (++Anzahl[static_cast<unsigned char>(R.Kopf)] > 1) return true;
+  return false;
+}
