@@ -359,19 +359,16 @@ TEST_F(HauptfensterTest, DerivedStringsView) {
 }
 
 TEST_F(HauptfensterTest, NoteOnlyWhereTheFirstOfSeveralRulesActs) {
-  const struct {
-    const char* Regeln;
-    TRegelwahl Wahl;
-    bool Sichtbar;
-  } Faelle[] = {{"X->F\r\nX->FF\r\n", TRegelwahl::ErsteRegel, true},
-                {"X->F\r\nX->FF\r\n", TRegelwahl::Zufaellig, false},
-                {"X->F\r\nF->FF\r\n", TRegelwahl::ErsteRegel, false}};
+  using T = std::tuple<const char*, TRegelwahl, bool>;
   Oeffnen();
-  for (const auto& F : Faelle) {
-    Einstellungen.Regelwahl = F.Wahl;
-    Schreiben("p.LSY", std::string("X\r\n30\r\n30\r\n") + F.Regeln);
+  for (const auto& [Regeln, Wahl, Sichtbar] :
+       {T{"X->F\r\nX->FF\r\n", TRegelwahl::ErsteRegel, true},
+        T{"X->F\r\nX->FF\r\n", TRegelwahl::Zufaellig, false},
+        T{"X->F\r\nF->FF\r\n", TRegelwahl::ErsteRegel, false}}) {
+    Einstellungen.Regelwahl = Wahl;
+    Schreiben("p.LSY", std::string("X\r\n30\r\n30\r\n") + Regeln);
     Form->DateiLaden(Ordner.Datei("p.LSY"));
-    EXPECT_EQ(Form->LRegelwahl->isVisibleTo(Form.get()), F.Sichtbar) << F.Regeln;
+    EXPECT_EQ(Form->LRegelwahl->isVisibleTo(Form.get()), Sichtbar) << Regeln;
   }
 }
 

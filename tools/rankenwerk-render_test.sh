@@ -46,9 +46,6 @@ printf 'XXXXXXXXXXXXF\r\n30\r\n30\r\nX->A\r\nX->B\r\nX->C\r\n' >"$DIR/wahl.LSY"
 pruefe "Regelwahl nach der Datei" 0 'BACCBBBBCACAF\nF\n' "" -- --ableitung 1 "$DIR/wahl.LSY" --saat 7 \
   --regelwahl zufall
 pruefe "Regelwahl vor der Datei" 0 'CBACAAACACBCF\nF\n' "" -- --ableitung --regelwahl zufall 1 "$DIR/wahl.LSY"
-pruefe "erste Regel" 0 'AAAAAAAAAAAAF\nF\n' "" -- --ableitung 1 --saat 7 "$DIR/wahl.LSY"
-pruefe "falsche Regelwahl" 1 "" 'Regelwahl erwartet „erste“ oder „zufall“\n' -- --ableitung 1 \
-  --regelwahl alle
 pruefe "fehlender Ordner" 1 "" 'Ungültiger Dateiname\n' -- --ableitung 1 "$DIR/fehlt/x.LSY"
 printf 'A\r\n30,5\r\n30\r\n' >"$DIR/komma.LSY"
 pruefe "Komma" 1 "" 'Ungültige numerische Eingabe\n' -- --regelsystem "$DIR/komma.LSY"
