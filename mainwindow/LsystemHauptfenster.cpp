@@ -187,6 +187,15 @@ void TForm1::SteuerelementeAnlegen() {
   LBRegeln->setUniformItemSizes(true);
   LBRegeln->setItemDelegate(new TZeilenhoehe(LBRegeln));
 
+  // In the strip between the groups and the panel, hidden while it has nothing to say.
+  LRegelwahl = Text(this, "LRegelwahl",
+                    QStringLiteral("Mehrere Regeln für ein Zeichen: nur die erste wirkt. "
+                                   "„Gestaltung“ bietet „zufällig“."),
+                    {9, 312});
+  LRegelwahl->setFont(Schrift(9));
+  LRegelwahl->adjustSize();
+  LRegelwahl->hide();
+
   GroupBox1 = new QGroupBox(QStringLiteral("Erzeugte Zeichenfolgen"), this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
   GroupBox1->setGeometry(358, 7, 221, 299);
@@ -205,15 +214,6 @@ void TForm1::SteuerelementeAnlegen() {
   BAnzeigen =
       Knopf(GroupBox1, "BAnzeigen", QStringLiteral("Anzeigen"), {150, 267, 65, 20},
             QStringLiteral("Anzeige der produzierten Zeichenfolge mit nebenstehender Tiefe"));
-
-  // In the strip between the groups and the panel, hidden while it has nothing to say.
-  LRegelwahl = Text(this, "LRegelwahl",
-                    QStringLiteral("Mehrere Regeln für ein Zeichen: nur die erste wirkt. "
-                                   "„Gestaltung“ bietet „zufällig“."),
-                    {9, 312});
-  LRegelwahl->setFont(Schrift(9));
-  LRegelwahl->adjustSize();
-  LRegelwahl->hide();
 
   Tabfolge({BZeichnen, BLupe, BWachstum, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln, ERegel,
             Button1, BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen,
