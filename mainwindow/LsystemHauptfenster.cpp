@@ -20,6 +20,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QUrl>
+#include <array>
 
 #include "engine/Rezept.h"
 #include "engine/Rezeptfelder.h"
@@ -189,6 +190,15 @@ void TForm1::SteuerelementeAnlegen() {
   LBRegeln->setUniformItemSizes(true);
   LBRegeln->setItemDelegate(new TZeilenhoehe(LBRegeln));
 
+  // In the strip between the groups and the panel, hidden while it has nothing to say.
+  LRegelwahl = Text(this, "LRegelwahl",
+                    QStringLiteral("Mehrere Regeln für ein Zeichen: nur die erste wirkt. "
+                                   "„Gestaltung“ bietet „zufällig“."),
+                    {9, 312});
+  LRegelwahl->setFont(Schrift(9));
+  LRegelwahl->adjustSize();
+  LRegelwahl->hide();
+
   GroupBox1 = new QGroupBox(QStringLiteral("Erzeugte Zeichenfolgen"), this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
   GroupBox1->setGeometry(358, 7, 221, 299);
@@ -280,6 +290,12 @@ void TForm1::RegelsystemAnzeigen() {
   for (int i = 0; i < Regelsystem.Count(); ++i)
     LBRegeln->addItem(AusCp1252(TRegelsystem::RegelAlsText(Regelsystem.Items(i))));
   if (LBRegeln->count() > 0) Auswaehlen(0);
+  RegelwahlHinweisSetzen();
+}
+
+void TForm1::RegelwahlHinweisSetzen() {
+  LRegelwahl->setVisible(Regelsystem.MehrereRegelnJeKopf() &&
+                         Einstellungen.Regelwahl == TRegelwahl::ErsteRegel);
 }
 
 void TForm1::WinkelAnzeigen() {
@@ -462,6 +478,7 @@ void TForm1::DateiLaden(const QString& Pfad) {
 }
 
 void TForm1::Geaendert() {
+  RegelwahlHinweisSetzen();
   if (RegelsystemGeaendert) RegelsystemGeaendert();
 }
 
@@ -566,7 +583,11 @@ void TForm1::ETiefeStringExit() {
 void TForm1::BAnzeigenClick() {
   Behandeln(this, [&] {
     const int32_t Tiefe = GanzzahlWert(NachCp1252(ETiefeString->text()));
-    const std::string Alle = Regelsystem.Ableitung(Tiefe);
+    // The strings the drawing draws, from the seed in force now.
+    const bool Wahl = Einstellungen.Regelwahl == TRegelwahl::Zufaellig;
+    const uint32_t Saat = Einstellungen.Saat;
+    const std::string Alle =
+        Wahl ? Regelsystem.Ableitung(Tiefe, Saat) : Regelsystem.Ableitung(Tiefe);
     if (Alle.size() >= 1000) {
       MeldungZeigen(QStringLiteral("Zeichenfolgen zu lang zur Anzeige: \r\n") +
                         QString::number(Alle.size()) + QStringLiteral("  Zeichen"),
@@ -574,6 +595,7 @@ void TForm1::BAnzeigenClick() {
       return;
     }
     MBildStringAlle->setPlainText(AusCp1252(Alle));
-    MBildStringTerminal->setPlainText(AusCp1252(Regelsystem.TerminalAbleitung(Tiefe)));
+    MBildStringTerminal->setPlainText(AusCp1252(Wahl ? Regelsystem.TerminalAbleitung(Tiefe, Saat)
+                                                     : Regelsystem.TerminalAbleitung(Tiefe)));
   });
 }

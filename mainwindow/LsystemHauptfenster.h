@@ -55,6 +55,9 @@ class TForm1 : public QWidget {
   void RegelsystemAnzeigen();
   // Refills EPlus and EMinus with two decimals.
   void WinkelAnzeigen();
+  // Shows LRegelwahl where a head has several rules and only the first acts:
+  // after every change of the rules, and of the rule choice in force.
+  void RegelwahlHinweisSetzen();
 
   QFrame* Panel1;
   QFrame* Bevel1;
@@ -85,6 +88,7 @@ class TForm1 : public QWidget {
   QLabel* LTerminalzeichen;
   QPlainTextEdit* MBildStringTerminal;
   QLabel* Label4;
+  QLabel* LRegelwahl;
   TEingabefeld* ETiefeString;
   QPushButton* BAnzeigen;
   QFileDialog* OpenDialog;
