@@ -56,6 +56,7 @@ class TSammelLeinwand : public TLeinwand {
   void Polylinie(const TPunkt*, int) override {}
   void Ellipse(int, int, int, int) override {}
   void RechteckFuellen(int, int, int, int) override {}
+  void VieleckFuellen(const TPunkt*, int) override {}
   std::vector<QLine> Linien;
   QPoint Akt;
   uint32_t Farbe = 0;

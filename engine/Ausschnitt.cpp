@@ -80,6 +80,7 @@ TTeilbilder::TTeilbilder(const std::array<const std::string*, 256>& Rumpf, doubl
         if (j > 0 && Rumpf[u]) {
           const TTeilbild& K = Teil(u, j - 1);
           T.Zeichen = SattSumme(T.Zeichen, K.Zeichen);
+          T.Blattzeichen = T.Blattzeichen || K.Blattzeichen;
           Gut = Gut && K.Springbar;
           if (!Gut) continue;
           double C, S;
@@ -93,6 +94,7 @@ TTeilbilder::TTeilbilder(const std::array<const std::string*, 256>& Rumpf, doubl
           continue;
         }
         T.Zeichen = SattSumme(T.Zeichen, 1);
+        T.Blattzeichen = T.Blattzeichen || IstBlattzeichen(d);
         if (!Gut) continue;
         double C, S;
         switch (d) {
@@ -286,6 +288,10 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   const TTeilbilder& B = Bilder(T);
   const TTeilbild& K = B.Teil(c, j);
   if (!K.Springbar || Turtle.Gemerkt + K.Verschachtelung > TTurtle::StapelGroesse) return false;
+  // A leaf's corners lie beyond the summary: parts with leaves, or inside an
+  // open one, are walked.
+  if (M.E->Zeichensatz == TZeichensatz::MitBlaettern && (K.Blattzeichen || Turtle.Blaetter() > 0))
+    return false;
   // The thickness the walk would leave, "[" by "]"; where it fails, the walk fails there.
   double Dicke = Turtle.Dicke;
   if (!B.Dicke(c, j, M.E->Schwundfaktor, Dicke)) return false;
@@ -330,9 +336,11 @@ void TAusschnittlauf::Handeln(char c, bool Zufaellig) {
       Winkel.Werte(Turtle.Richtung, C, S);
       const double NX = Gk(Turtle.X + Gk(L * C));
       const double NY = Gk(Turtle.Y - Gk(L * S));
-      if (c == 'F') Linie(Turtle.X, Turtle.Y, NX, NY);
+      const bool Blatt = Turtle.Blaetter() > 0;
+      if (c == 'F' && !Blatt) Linie(Turtle.X, Turtle.Y, NX, NY);
       Turtle.XSetzen(NX);
       Turtle.YSetzen(NY);
+      if (Blatt) Turtle.BlattEcke();
       break;
     }
     case '+':
@@ -350,6 +358,11 @@ void TAusschnittlauf::Handeln(char c, bool Zufaellig) {
     case ']':
       Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, E.Schwundfaktor));
       Turtle.PositionZurueck();
+      break;
+    case '{':
+    case '}':
+    case '|':
+      if (E.Zeichensatz == TZeichensatz::MitBlaettern) Blattzeichen(Turtle, c);
       break;
     default:
       break;

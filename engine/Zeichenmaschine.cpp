@@ -152,9 +152,23 @@ void TZeichenmaschine::Handeln(char c, bool Zufaellig) {
       Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, E->Schwundfaktor));
       Turtle.PositionZurueck();
       break;
+    case '{':
+    case '}':
+    case '|':
+      if (E->Zeichensatz == TZeichensatz::MitBlaettern) Blattzeichen(Turtle, c);
+      break;
     default:
       break;
   }
+}
+
+void Blattzeichen(TTurtle& Turtle, char c) {
+  if (c == '{')
+    Turtle.BlattBeginnen();
+  else if (c == '}')
+    Turtle.BlattSchliessen();
+  else if (c == '|')
+    Turtle.Drehen(180.0);
 }
 
 // ---- at once
@@ -323,6 +337,11 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
   } Aussen{*this, Laufende > 0 ? std::make_optional(std::make_tuple(Lauf, Art, Axiom, Ansicht))
                                : std::nullopt};
   TLaufrahmen Rahmen(*this);
+  // Leaves still open when the run ends or stops are dropped.
+  struct TBlaetterVerwerfen {
+    TTurtle& T;
+    ~TBlaetterVerwerfen() { T.BlaetterVerwerfen(); }
+  } Verwerfen{Turtle};
   Einrichten(Neu, Wie);
   Ausgefuehrt_ = 0;
   double StartX = Lauf.StartX, StartY = Lauf.StartY;
@@ -375,7 +394,12 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
   try {
     const TRegelsystem& R = Art.Regelsystem ? *Art.Regelsystem : Lauf.Regeln->Regelsystem();
     for (int32_t i = 0; i < Tiefe; ++i) R.Ableitungsschritt(s);
-    R.NichtterminaleEntfernen(s);
+    if (E->Zeichensatz == TZeichensatz::MitBlaettern)
+      std::erase_if(s, [&R](char c) {
+        return !R.Terminalzeichen.test(static_cast<unsigned char>(c)) && !IstBlattzeichen(c);
+      });
+    else
+      R.NichtterminaleEntfernen(s);
   } catch (const EZulang&) {
     Zulang = true;
     s.clear();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/Einstellungen.h"
 #include "rules/Regelstand.h"
 
 struct TZeichenzahl {
@@ -25,6 +26,12 @@ TZeichenzahl ZeichenZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::str
 inline TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const std::string& s) {
   return ZeichenZaehlen(TErsetzungen(R), Tiefe, s);
 }
+
+// The lines of s drawn at once to depth Tiefe with the rules of R and the
+// character set Z. With leaves, an "F" inside an open leaf draws no line and
+// each "}" that closes one counts as one (the leaf it fills); nothing counts
+// after a 101st open leaf, where the drawing fails. Saturates as above.
+uint64_t LinienZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s, TZeichensatz Z);
 
 struct TEinstellungen;
 

@@ -52,6 +52,14 @@ class TLinienzaehler : public TLeinwand {
   void RechteckFuellen(int X1, int Y1, int X2, int Y2) override {
     Innen.RechteckFuellen(X1, Y1, X2, Y2);
   }
+  // A leaf counts as a line, ending at its last corner.
+  void VieleckFuellen(const TPunkt* P, int N) override {
+    Innen.VieleckFuellen(P, N);
+    Aufwandszaehler = Innen.Aufwand();
+    if (N <= 0) return;
+    const TPunkt& A = P[N > 1 ? N - 2 : 0];
+    Nach(++Anzahl, A.X, A.Y, P[N - 1].X, P[N - 1].Y);
+  }
   void Ausgeben() override { Innen.Ausgeben(); }
 
   uint64_t Anzahl = 0;
@@ -174,7 +182,8 @@ std::optional<double> AngepassteSchrittweite(const TLauf& R, const TWeiter& Weit
 
 uint64_t Linienzahl(const TLauf& R) {
   if (!R.Regeln) return 0;
-  return ZeichenZaehlen(R.Regeln->Ersetzungen(), R.Tiefe, R.Regeln->Axiom()).Linien;
+  return LinienZaehlen(R.Regeln->Ersetzungen(), R.Tiefe, R.Regeln->Axiom(),
+                       R.Einstellungen.Zeichensatz);
 }
 
 bool AufbauZeichnen(const TLauf& R, uint64_t Linien, TLeinwand& Leinwand, TKopf* Kopf,

@@ -172,6 +172,22 @@ void TSvgLeinwand::RechteckFuellen(int X1, int Y1, int X2, int Y2) {
   Schreiben(Zeile);
 }
 
+void TSvgLeinwand::VieleckFuellen(const TPunkt* Punkte, int Anzahl) {
+  Zeile.assign("<polygon fill-rule=\"nonzero\" fill=\"");
+  Zeile += Farbtext(Farbe);
+  Zeile += "\" points=\"";
+  for (int i = 0; i < Anzahl; ++i) {
+    if (i > 0) Zeile += ' ';
+    Zahl(Zeile, Punkte[i].X);
+    Zeile += ',';
+    Zahl(Zeile, Punkte[i].Y);
+  }
+  Zeile += '"';
+  if (Modus == TRastermodus::NichtXor) Zeile += " class=\"nichtxor\"";
+  Zeile += "/>\n";
+  Schreiben(Zeile);
+}
+
 std::string TSvgLeinwand::Dokument() const { return Kopf() + Inhalt + "</g>\n</svg>\n"; }
 
 void TSvgLeinwand::Abschliessen() {
