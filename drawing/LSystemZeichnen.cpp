@@ -159,7 +159,8 @@ void TFZeichenform::TiefeSetzen(int32_t n) {
 QString TFZeichenform::TiefeHinweis() const {
   const TRegelsystem* R = Regeln;
   if (!R) return TiefeHinweisText;
-  const uint64_t Linien = ZeichenZaehlen(*R, Vorgabe.Tiefe, R->Axiom).Linien;
+  const uint64_t Linien =
+      LinienZaehlen(TErsetzungen(*R), Vorgabe.Tiefe, R->Axiom, Einstellungen.Zeichensatz);
   const QString Anzahl = Linien == UINT64_MAX
                              ? QStringLiteral("mehr als ") + MitTausenderpunkten(Linien)
                              : MitTausenderpunkten(Linien);

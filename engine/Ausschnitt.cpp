@@ -208,6 +208,7 @@ class TAusschnittlauf {
   const TTeilbilder& Bilder(const TTabelle& T);
   void Handeln(char c, bool Zufaellig);
   void Linie(double X1, double Y1, double X2, double Y2);
+  bool Zeigt(const std::vector<TPunkt>& Ecken) const;
 
   TZeichenmaschine& M;
   TTurtle& Turtle;
@@ -359,14 +360,31 @@ void TAusschnittlauf::Handeln(char c, bool Zufaellig) {
       Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, E.Schwundfaktor));
       Turtle.PositionZurueck();
       break;
-    case '{':
     case '}':
+      if (E.Zeichensatz == TZeichensatz::MitBlaettern)
+        Turtle.BlattSchliessen(Zeigt(Turtle.BlattEcken()));
+      break;
+    case '{':
     case '|':
       if (E.Zeichensatz == TZeichensatz::MitBlaettern) Blattzeichen(Turtle, c);
       break;
     default:
       break;
   }
+}
+
+// Whether a leaf of these corners may cover a pixel of the output: as for
+// lines, the canvas gets none that misses it.
+bool TAusschnittlauf::Zeigt(const std::vector<TPunkt>& Ecken) const {
+  if (Ecken.empty()) return false;
+  int MinX = Ecken[0].X, MaxX = MinX, MinY = Ecken[0].Y, MaxY = MinY;
+  for (const TPunkt& P : Ecken) {
+    MinX = std::min(MinX, P.X);
+    MaxX = std::max(MaxX, P.X);
+    MinY = std::min(MinY, P.Y);
+    MaxY = std::max(MaxY, P.Y);
+  }
+  return MaxX >= -2 && MinX <= Breite + 2 && MaxY >= -2 && MinY <= Hoehe + 2;
 }
 
 // A line as the turtle draws it, with the same end points and cut where the

@@ -229,16 +229,12 @@ INSTANTIATE_TEST_SUITE_P(
         TBildfall{"Hilbert_Ecke", Hilbert, 6, {80, 50, 40, 30}, true},
         TBildfall{"Zufall_Mitte", Pflanze, 6, {150, 150, 100, 75}, false, true},
         TBildfall{"Zufall_dick", Pflanze, 6, {180, 170, 50, 37.5}, false, true, 4, 0.8},
-        TBildfall{"Blaetter",
-                  Blattwerk,
-                  5,
-                  {150, 150, 100, 75},
-                  true,
-                  false,
-                  1,
-                  1,
-                  false,
-                  TZeichensatz::MitBlaettern}),
+        TBildfall{.Name = "Blaetter",
+                  .System = Blattwerk,
+                  .Tiefe = 5,
+                  .Ausschnitt = {150, 150, 100, 75},
+                  .Zentriert = true,
+                  .Satz = TZeichensatz::MitBlaettern}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 // A part jumped over leaves the pen as the full walk leaves it, "[" by "]"

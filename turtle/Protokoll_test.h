@@ -2,7 +2,6 @@
 // other only counts the lines.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -42,11 +41,8 @@ class TProtokollLeinwand : public TLeinwand {
   void Ellipse(int, int, int, int) override { Aufrufe.push_back("Ellipse"); }
   void RechteckFuellen(int, int, int, int) override { Aufrufe.push_back("Rechteck"); }
   void VieleckFuellen(const TPunkt* P, int N) override {
-    std::string T = "Blatt";
-    for (int i = 0; i < N; ++i) T += " " + Punkt(P[i].X, P[i].Y);
-    char Farbtext[12];
-    std::snprintf(Farbtext, sizeof Farbtext, " %06X", Farbe);
-    Aufrufe.push_back(T + Farbtext);
+    Aufrufe.push_back("Blatt");
+    for (int i = 0; i < N; ++i) Aufrufe.back() += " " + Punkt(P[i].X, P[i].Y);
   }
   void Ausgeben() override { Ausgegeben = Linien.size(); }
 

@@ -50,7 +50,9 @@ std::string TSvgLeinwand::Farbtext(uint32_t Farbe) {
 void TSvgLeinwand::StiftFarbeSetzen(uint32_t Wert) {
   if (Wert == Farbe) return;
   Farbe = Wert;
-  StiftattributeBilden();
+  // A colour per line: only the digits after ' stroke="#' change, in place.
+  constexpr size_t Ziffern = 10;
+  Stiftattribute.replace(Ziffern, 6, Farbtext(Farbe), 1, 6);
 }
 
 void TSvgLeinwand::StiftBreiteSetzen(int Wert) {

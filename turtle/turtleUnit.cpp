@@ -209,9 +209,15 @@ void TTurtle::BlattEcke() {
   Blatt.push_back({Begrenzt(Runden(X)), Begrenzt(Runden(Y))});
 }
 
-void TTurtle::BlattSchliessen() {
+const std::vector<TPunkt>& TTurtle::BlattEcken() const {
+  static const std::vector<TPunkt> Keine;
+  return OffeneBlaetter > 0 ? Ecken[static_cast<size_t>(OffeneBlaetter - 1)] : Keine;
+}
+
+void TTurtle::BlattSchliessen(bool Fuellen) {
   if (OffeneBlaetter <= 0) return;
   const std::vector<TPunkt>& Blatt = Ecken[static_cast<size_t>(--OffeneBlaetter)];
+  if (!Fuellen) return;
   Canvas.StiftFarbeSetzen(Farbe);
   Canvas.VieleckFuellen(Blatt.data(), static_cast<int>(Blatt.size()));
 }

@@ -109,7 +109,10 @@ class TTurtle {
   void BlattBeginnen();
   void BlattEcke();
   // Fills the innermost open leaf in Farbe and closes it; nothing without one.
-  void BlattSchliessen();
+  // Fuellen false closes it unfilled (a leaf that misses the picture).
+  void BlattSchliessen(bool Fuellen = true);
+  // The corners of the innermost open leaf; empty without one.
+  const std::vector<TPunkt>& BlattEcken() const;
   void BlaetterVerwerfen() { OffeneBlaetter = 0; }
   int32_t Blaetter() const { return OffeneBlaetter; }
 
