@@ -57,6 +57,7 @@ class TSammelLeinwand : public TLeinwand {
   void Polylinie(const TPunkt*, int) override {}
   void Ellipse(int, int, int, int) override {}
   void RechteckFuellen(int, int, int, int) override {}
+  void VieleckFuellen(const TPunkt*, int) override {}
   std::vector<QLine> Linien;
   QPoint Akt;
   uint32_t Farbe = 0;
@@ -91,6 +92,33 @@ double Laenge(const TRegelsystem& R, const std::string& s, int n) {
     Summe += (n > 0 && E != std::string(1, c)) ? Laenge(R, E, n - 1) : 1;
   }
   return Summe;
+}
+
+// The same segments on the image canvas in one colour, and with the colour
+// changing at every line among a few, as a colouring by level draws them.
+void FarbenMessen(const std::vector<QLine>& Linien, int Runden) {
+  constexpr uint32_t Stufen[] = {0x008000, 0x1A9A1A, 0x34B434, 0x4ECE4E, 0x68E868, 0x90EE90};
+  std::vector<double> Einfarbig, Bunt;
+  for (int r = 0; r < Runden; ++r)
+    for (bool Wechsel : {false, true}) {
+      QImage Bild = Weiss();
+      TBildLeinwand Leinwand(Bild);
+      size_t i = 0;
+      (Wechsel ? Bunt : Einfarbig).push_back(Sekunden([&] {
+        for (const QLine& L : Linien) {
+          Leinwand.StiftFarbeSetzen(Wechsel ? Stufen[i++ % std::size(Stufen)] : Stufen[0]);
+          Leinwand.Linie(L.x1(), L.y1(), L.x2(), L.y2());
+        }
+        Leinwand.Ausgeben();
+      }));
+    }
+  std::sort(Einfarbig.begin(), Einfarbig.end());
+  std::sort(Bunt.begin(), Bunt.end());
+  const double e = Einfarbig[Einfarbig.size() / 2], b = Bunt[Bunt.size() / 2];
+  const double n = static_cast<double>(std::max<size_t>(Linien.size(), 1));
+  std::printf("  Bildleinwand einfarbig     %8.2f ms  %6.1f ns/Linie\n", e * 1e3, e / n * 1e9);
+  std::printf("  Bildleinwand Farbe je Linie %7.2f ms  %6.1f ns/Linie  Verhältnis %.2f\n", b * 1e3,
+              b / n * 1e9, b / e);
 }
 
 void Messen(const TFigur& F, int Runden) {
@@ -189,6 +217,7 @@ void Messen(const TFigur& F, int Runden) {
   std::printf("  Messlauf mit Zentrieren   %8.2f ms  %6.1f Mio. Zeichen/s\n", wl * 1e3,
               Laenge(R, F.Axiom, F.Tiefe) / wl / 1e6);
   std::printf("  Bilder gleich: %s\n", BildBlank == BildMaschine ? "ja" : "NEIN");
+  FarbenMessen(Linien, Runden);
 }
 
 // A coloured plant with the random choice against the same system in one

@@ -81,6 +81,7 @@ TTeilbilder::TTeilbilder(const std::array<const std::string*, 256>& Rumpf, doubl
         if (j > 0 && Rumpf[u]) {
           const TTeilbild& K = Teil(u, j - 1);
           T.Zeichen = SattSumme(T.Zeichen, K.Zeichen);
+          T.Blattzeichen = T.Blattzeichen || K.Blattzeichen;
           Gut = Gut && K.Springbar;
           if (!Gut) continue;
           double C, S;
@@ -94,6 +95,7 @@ TTeilbilder::TTeilbilder(const std::array<const std::string*, 256>& Rumpf, doubl
           continue;
         }
         T.Zeichen = SattSumme(T.Zeichen, 1);
+        T.Blattzeichen = T.Blattzeichen || IstBlattzeichen(d);
         if (!Gut) continue;
         double C, S;
         switch (d) {
@@ -209,6 +211,7 @@ class TAusschnittlauf {
   const TTeilbilder& Bilder(const TTabelle& T);
   void Handeln(char c, bool Zufaellig);
   void Linie(double X1, double Y1, double X2, double Y2);
+  bool Zeigt(const std::vector<TPunkt>& Ecken) const;
 
   TZeichenmaschine& M;
   TTurtle& Turtle;
@@ -323,6 +326,10 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   const TTeilbilder& B = Bilder(T);
   const TTeilbild& K = B.Teil(c, j);
   if (!K.Springbar || Turtle.Gemerkt + K.Verschachtelung > TTurtle::StapelGroesse) return false;
+  // A leaf's corners lie beyond the summary: parts with leaves, or inside an
+  // open one, are walked.
+  if (M.E->Zeichensatz == TZeichensatz::MitBlaettern && (K.Blattzeichen || Turtle.Blaetter() > 0))
+    return false;
   // The thickness the walk would leave, "[" by "]"; where it fails, the walk fails there.
   double Dicke = Turtle.Dicke;
   if (!B.Dicke(c, j, M.E->Schwundfaktor, Dicke)) return false;
@@ -367,9 +374,11 @@ void TAusschnittlauf::Handeln(char c, bool Zufaellig) {
       Winkel.Werte(Turtle.Richtung, C, S);
       const double NX = Gk(Turtle.X + Gk(L * C));
       const double NY = Gk(Turtle.Y - Gk(L * S));
-      if (c == 'F') Linie(Turtle.X, Turtle.Y, NX, NY);
+      const bool Blatt = Turtle.Blaetter() > 0;
+      if (c == 'F' && !Blatt) Linie(Turtle.X, Turtle.Y, NX, NY);
       Turtle.XSetzen(NX);
       Turtle.YSetzen(NY);
+      if (Blatt) Turtle.BlattEcke();
       break;
     }
     case '+':
@@ -388,9 +397,31 @@ void TAusschnittlauf::Handeln(char c, bool Zufaellig) {
       Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, E.Schwundfaktor));
       Turtle.PositionZurueck();
       break;
+    case '}':
+      if (E.Zeichensatz == TZeichensatz::MitBlaettern)
+        Turtle.BlattSchliessen(Zeigt(Turtle.BlattEcken()));
+      break;
+    case '{':
+    case '|':
+      if (E.Zeichensatz == TZeichensatz::MitBlaettern) Blattzeichen(Turtle, c);
+      break;
     default:
       break;
   }
+}
+
+// Whether a leaf of these corners may cover a pixel of the output: as for
+// lines, the canvas gets none that misses it.
+bool TAusschnittlauf::Zeigt(const std::vector<TPunkt>& Ecken) const {
+  if (Ecken.empty()) return false;
+  int MinX = Ecken[0].X, MaxX = MinX, MinY = Ecken[0].Y, MaxY = MinY;
+  for (const TPunkt& P : Ecken) {
+    MinX = std::min(MinX, P.X);
+    MaxX = std::max(MaxX, P.X);
+    MinY = std::min(MinY, P.Y);
+    MaxY = std::max(MaxY, P.Y);
+  }
+  return MaxX >= -2 && MinX <= Breite + 2 && MaxY >= -2 && MinY <= Hoehe + 2;
 }
 
 // A line as the turtle draws it, with the same end points and cut where the

@@ -24,6 +24,9 @@ struct TTeilbild {
   // The brackets close as they open and everything is finite: the turtle may
   // jump from its start to its end. Exact mode only.
   bool Springbar = false;
+  // Holds "{", "}" or "|": with leaves drawn, walked rather than jumped,
+  // since the summary takes in neither the corners nor the turns.
+  bool Blattzeichen = false;
 };
 
 // The summaries of one rule-system state and pair of angles: Teil(c, j) is

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "engine/Zeichenmaschine.h"
 #include "engine/Zeichenzahl.h"
@@ -31,9 +32,13 @@ struct TZeichenmaschine::TMessung {
   } MessStapel[Groesse];
   int32_t Oben = -1;
   TWinkelcache Cache;
+  // The open leaves of the drawing's walk: the box of each one's corners,
+  // taken in when it closes (a leaf left open draws nothing). Beyond the
+  // turtle's limit only counted: the drawing fails there.
+  std::vector<TUmriss> Blattumrisse;
+  int32_t Blaetter = 0;
 
-  void Einschliessen(double X, double Y) {
-    TUmriss& U = Umriss;
+  static void Einschliessen(TUmriss& U, double X, double Y) {
     if (!U.Linien) {
       U = {X, X, Y, Y, true};
       return;
@@ -43,17 +48,35 @@ struct TZeichenmaschine::TMessung {
     U.MinY = std::min(U.MinY, Y);
     U.MaxY = std::max(U.MaxY, Y);
   }
+  void Einschliessen(double X, double Y) { Einschliessen(Umriss, X, Y); }
   void LageSchritt(double L, bool Linie) {
     double C, S;
     Cache.Werte(Richtung, C, S);
     const double NX = Gk(LageX + Gk(L * C));
     const double NY = Gk(LageY - Gk(L * S));
-    if (Linie) {
+    if (Blaetter > 0) [[unlikely]] {
+      if (Blaetter <= TTurtle::HoechstensBlaetter)
+        Einschliessen(Blattumrisse[static_cast<size_t>(Blaetter - 1)], NX, NY);
+    } else if (Linie) {
       Einschliessen(LageX, LageY);
       Einschliessen(NX, NY);
     }
     LageX = NX;
     LageY = NY;
+  }
+  void BlattBeginnen() {
+    if (++Blaetter > TTurtle::HoechstensBlaetter) return;
+    if (Blattumrisse.size() < static_cast<size_t>(Blaetter)) Blattumrisse.emplace_back();
+    TUmriss& U = Blattumrisse[static_cast<size_t>(Blaetter - 1)];
+    U = TUmriss{};
+    Einschliessen(U, LageX, LageY);
+  }
+  void BlattSchliessen() {
+    if (Blaetter <= 0) return;
+    if (Blaetter-- > TTurtle::HoechstensBlaetter) return;
+    const TUmriss& U = Blattumrisse[static_cast<size_t>(Blaetter)];
+    Einschliessen(U.MinX, U.MinY);
+    Einschliessen(U.MaxX, U.MaxY);
   }
   void LageDrehen(double W) { Richtung = RichtungNormieren(Gk(Richtung + W)); }
 };

@@ -33,6 +33,7 @@ void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* U
   M.LageX = M.LageY = 0;
   M.Richtung = Startwinkel;
   M.Umriss = TUmriss{};
+  M.Blaetter = 0;
   try {
     AusdehnungMessen(Tiefe, Axiom);
     // A press of "Abbrechen" since the last look belongs to the walk, however
@@ -156,6 +157,20 @@ void TZeichenmaschine::MessZeichen(char c, bool Zufaellig) {
       --M.Oben;
       break;
     }
+    case '|':
+      if (E->Zeichensatz != TZeichensatz::MitBlaettern) break;
+      M.Winkel = Gk(M.Winkel + 180.0);
+      if constexpr (Lage) M.LageDrehen(180.0);
+      break;
+    // Corners are ends of moves, which the fitting takes in anyway.
+    case '{':
+      if constexpr (Lage)
+        if (E->Zeichensatz == TZeichensatz::MitBlaettern) M.BlattBeginnen();
+      break;
+    case '}':
+      if constexpr (Lage)
+        if (E->Zeichensatz == TZeichensatz::MitBlaettern) M.BlattSchliessen();
+      break;
     default:
       break;
   }

@@ -157,9 +157,23 @@ void TZeichenmaschine::Handeln(char c, bool Zufaellig) {
       Turtle.DickeSetzen(GkTeilen(Turtle.Dicke, E->Schwundfaktor));
       Turtle.PositionZurueck();
       break;
+    case '{':
+    case '}':
+    case '|':
+      if (E->Zeichensatz == TZeichensatz::MitBlaettern) Blattzeichen(Turtle, c);
+      break;
     default:
       break;
   }
+}
+
+void Blattzeichen(TTurtle& Turtle, char c) {
+  if (c == '{')
+    Turtle.BlattBeginnen();
+  else if (c == '}')
+    Turtle.BlattSchliessen();
+  else if (c == '|')
+    Turtle.Drehen(180.0);
 }
 
 // ---- at once
@@ -336,6 +350,11 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
   } Aussen{*this, Laufende > 0 ? std::make_optional(std::make_tuple(Lauf, Art, Axiom, Ansicht, Pf))
                                : std::nullopt};
   TLaufrahmen Rahmen(*this);
+  // Leaves still open when the run ends or stops are dropped.
+  struct TBlaetterVerwerfen {
+    TTurtle& T;
+    ~TBlaetterVerwerfen() { T.BlaetterVerwerfen(); }
+  } Verwerfen{Turtle};
   Einrichten(Neu, Wie);
   Ausgefuehrt_ = 0;
   double StartX = Lauf.StartX, StartY = Lauf.StartY;
@@ -394,7 +413,12 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
     } else {
       for (int32_t i = 0; i < Tiefe; ++i) R.Ableitungsschritt(s);
     }
-    R.NichtterminaleEntfernen(s);
+    if (E->Zeichensatz == TZeichensatz::MitBlaettern)
+      std::erase_if(s, [&R](char c) {
+        return !R.Terminalzeichen.test(static_cast<unsigned char>(c)) && !IstBlattzeichen(c);
+      });
+    else
+      R.NichtterminaleEntfernen(s);
   } catch (const EZulang&) {
     Zulang = true;
     s.clear();

@@ -52,6 +52,11 @@ struct TLaufart {
   std::optional<TAnsicht> Ansicht = std::nullopt;
 };
 
+// With the character set "mit Blättern": "{" opens a leaf, "}" fills and
+// closes the innermost open one, "|" turns around (see TTurtle).
+constexpr bool IstBlattzeichen(char c) { return c == '{' || c == '}' || c == '|'; }
+void Blattzeichen(TTurtle& Turtle, char c);
+
 // The engine of one turtle. Errors leave a run as exceptions: ETurtleStapel
 // (turtle's stack), "Stapelüberlauf" (fitting), floating-point errors; the
 // picture drawn so far stays.

@@ -101,6 +101,75 @@ TZeichenzahl ZeichenZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::str
 
 namespace {
 
+// Open leaves 0 to 100, and 101 for a drawing that failed at its 101st.
+constexpr size_t Blattstaende = 102;
+constexpr uint8_t Gescheitert = Blattstaende - 1;
+
+// What a text does from each number of open leaves: the lines it counts and
+// the number open after it.
+struct TBlattwirkung {
+  std::array<uint64_t, Blattstaende> Linien{};
+  std::array<uint8_t, Blattstaende> Danach{};
+  bool operator==(const TBlattwirkung&) const = default;
+};
+
+}  // namespace
+
+uint64_t LinienZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s, TZeichensatz Z) {
+  auto MitBlatt = [](const std::string& Text) { return Text.find('{') != std::string::npos; };
+  bool Blaetter = Z == TZeichensatz::MitBlaettern && MitBlatt(s);
+  std::array<int, 256> Kopf;
+  Kopf.fill(-1);
+  std::vector<const std::string*> Rumpf;
+  for (size_t i = 0; i < 256; ++i) {
+    if (!R.Ersetzt[i]) continue;
+    Kopf[i] = static_cast<int>(Rumpf.size());
+    Rumpf.push_back(&R.Rumpf[i]);
+    Blaetter = Blaetter || (Z == TZeichensatz::MitBlaettern && MitBlatt(R.Rumpf[i]));
+  }
+  // No leaf ever opens: every "F" is a line, as without leaves.
+  if (!Blaetter) return ZeichenZaehlen(R, Tiefe, s).Linien;
+
+  // Stufen[k][h]: the h-th expanding character with k + 1 steps left; a
+  // level equal to the one before stays so further down.
+  std::vector<std::vector<TBlattwirkung>> Stufen;
+  auto Wirken = [&](const std::string& Text, int32_t k, size_t Offen, uint64_t& Linien) {
+    for (char c : Text) {
+      const int h = Kopf[static_cast<unsigned char>(c)];
+      if (k > 0 && h >= 0) {
+        const auto& Stufe = Stufen[std::min(static_cast<size_t>(k - 1), Stufen.size() - 1)];
+        const TBlattwirkung& W = Stufe[static_cast<size_t>(h)];
+        Linien = SattSumme(Linien, W.Linien[Offen]);
+        Offen = W.Danach[Offen];
+      } else if (Offen == Gescheitert) {
+        break;
+      } else if (c == 'F') {
+        if (Offen == 0) Linien = SattSumme(Linien, 1);
+      } else if (c == '{') {
+        ++Offen;
+      } else if (c == '}' && Offen > 0) {
+        Linien = SattSumme(Linien, 1);
+        --Offen;
+      }
+    }
+    return Offen;
+  };
+  for (int32_t k = 0; k < Tiefe; ++k) {
+    std::vector<TBlattwirkung> Stufe(Rumpf.size());
+    for (size_t h = 0; h < Rumpf.size(); ++h)
+      for (size_t Offen = 0; Offen < Blattstaende; ++Offen)
+        Stufe[h].Danach[Offen] =
+            static_cast<uint8_t>(Wirken(*Rumpf[h], k, Offen, Stufe[h].Linien[Offen]));
+    if (!Stufen.empty() && Stufe == Stufen.back()) break;
+    Stufen.push_back(std::move(Stufe));
+  }
+  uint64_t Linien = 0;
+  Wirken(s, Tiefe, 0, Linien);
+  return Linien;
+}
+
+namespace {
+
 // Nesting levels told apart; deeper ones share the last (the turtle's stack
 // ends at 100 anyway).
 constexpr size_t Ebenen = 102;
@@ -223,19 +292,31 @@ int64_t TiefsteVerschachtelung(const TErsetzungen& R, int32_t Tiefe, const std::
 
 namespace {
 
+// Counts the plant as the walk draws it; Offen is the number of open leaves
+// (with the character set "mit Blättern"), -1 without leaves; a 101st open
+// leaf ends the drawing, and the count.
 void PflanzeZaehlen(const TErsetzungen& R, const std::string& s, int32_t n, uint64_t Pfad,
-                    TZeichenzahl& Z) {
-  for (size_t i = 0; i < s.size(); ++i) {
+                    TZeichenzahl& Z, int& Offen) {
+  for (size_t i = 0; i < s.size() && Offen <= 100; ++i) {
     const auto c = static_cast<unsigned char>(s[i]);
     const std::vector<int32_t>& Regeln = R.Wahl[c];
     if (n > 0 && !Regeln.empty()) {
       const uint64_t P = PfadSchritt(Pfad, i);
       const auto r = static_cast<size_t>(Regeln[RegelWaehlen(P, Regeln.size())]);
-      PflanzeZaehlen(R, R.Ruempfe[r], n - 1, P, Z);
+      PflanzeZaehlen(R, R.Ruempfe[r], n - 1, P, Z, Offen);
       continue;
     }
     ++Z.Zeichen;
-    if (c == 'F') ++Z.Linien;
+    if (Offen < 0) {
+      if (c == 'F') ++Z.Linien;
+    } else if (c == 'F') {
+      if (Offen == 0) ++Z.Linien;
+    } else if (c == '{') {
+      ++Offen;
+    } else if (c == '}' && Offen > 0) {
+      ++Z.Linien;
+      --Offen;
+    }
   }
 }
 
@@ -243,9 +324,19 @@ void PflanzeZaehlen(const TErsetzungen& R, const std::string& s, int32_t n, uint
 
 TZeichenzahl LaufZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
                          const TEinstellungen& E) {
-  const TZeichenzahl Hoechstens = ZeichenZaehlen(R, Tiefe, s, E.Regelwahl);
-  if (E.Regelwahl != TRegelwahl::Zufaellig || Hoechstens.Zeichen > Zaehlgrenze) return Hoechstens;
+  const bool Blaetter = E.Zeichensatz == TZeichensatz::MitBlaettern;
+  TZeichenzahl Hoechstens = ZeichenZaehlen(R, Tiefe, s, E.Regelwahl);
+  if (E.Regelwahl != TRegelwahl::Zufaellig) {
+    if (Blaetter) Hoechstens.Linien = LinienZaehlen(R, Tiefe, s, E.Zeichensatz);
+    return Hoechstens;
+  }
+  if (Hoechstens.Zeichen > Zaehlgrenze) {
+    // Each character draws at most one line or leaf.
+    if (Blaetter) Hoechstens.Linien = Hoechstens.Zeichen;
+    return Hoechstens;
+  }
   TZeichenzahl Z;
-  PflanzeZaehlen(R, s, Tiefe, PfadAnfang(E.Saat), Z);
+  int Offen = Blaetter ? 0 : -1;
+  PflanzeZaehlen(R, s, Tiefe, PfadAnfang(E.Saat), Z, Offen);
   return Z;
 }

@@ -44,6 +44,12 @@ TZeichenzahl LaufZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string
 int64_t TiefsteVerschachtelung(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
                                TRegelwahl Wahl);
 
+// The lines of s drawn at once to depth Tiefe with the first rules of R and
+// the character set Z. With leaves, an "F" inside an open leaf draws no line
+// and each "}" that closes one counts as one (the leaf it fills); nothing
+// counts after a 101st open leaf, where the drawing fails. Saturates as above.
+uint64_t LinienZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s, TZeichensatz Z);
+
 // What a drawing at once will cost, in the engine's units of work: one per
 // character that acts (so a thin line costs its "F"), and for each thick line
 // what the picture canvas counts for the pixels it covers.

@@ -1,5 +1,6 @@
 // A short drawing run of any rule system either completes or ends with one of
-// the run's own errors; in exact mode every "F" that acts draws one line.
+// the run's own errors; in exact mode every "F" that acts draws one line, or,
+// with leaves, the lines and leaves are those counted beforehand.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "engine/Zeichenmaschine.h"
+#include "engine/Zeichenzahl.h"
 #include "rules/Regelsystem.h"
 #include "turtle/SvgLeinwand.h"
 #include "turtle/turtleUnit.h"
@@ -37,12 +39,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
       "Stapelüberlauf",
       "Gleitkommaüberlauf",
       "Ungültige Gleitkommaoperation",
-      "Gleitkommadivision durch Null"};
+      "Gleitkommadivision durch Null",
+      "Zu viele offene Blätter",
+      "Zu viele Ecken in einem Blatt"};
   if (Groesse < 18) return 0;
   const int32_t Tiefe = Daten[0] % 5;
   const bool Zufall = Daten[1] & 1;
   const bool Anpassen = Daten[1] & 2;
   const bool Mittig = Daten[1] & 4;
+  const TZeichensatz Satz = Daten[1] & 8 ? TZeichensatz::MitBlaettern : TZeichensatz::Klassisch;
   TRegelsystem R;
   R.WinkelPlus = Winkel(Daten + 2);
   R.WinkelMinus = Winkel(Daten + 10);
@@ -82,6 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
   Einst.Zufallsmodus = Zufall;
   Einst.SchrittweiteAnpassen = Anpassen;
   Einst.Zentriert = Mittig;
+  Einst.Zeichensatz = Satz;
   TZeichenmaschine Maschine(Turtle, Ohne);
   try {
     // The rule system as it is, also with an axiom no file could hold.
@@ -97,8 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Daten, size_t Groesse) {
     }
     return 0;
   }
-  if (!Zufall && Vorkommen(Leinwand.Elemente(), "<line") !=
-                     static_cast<size_t>(std::count(Abgeleitet.begin(), Abgeleitet.end(), 'F')))
+  if (Zufall) return 0;
+  const size_t Gezeichnet =
+      Vorkommen(Leinwand.Elemente(), "<line") + Vorkommen(Leinwand.Elemente(), "<polygon");
+  if (Satz == TZeichensatz::Klassisch
+          ? Gezeichnet != static_cast<size_t>(std::count(Abgeleitet.begin(), Abgeleitet.end(), 'F'))
+          : Gezeichnet != LinienZaehlen(TErsetzungen(R), Tiefe, R.Axiom, Satz))
     std::abort();
   return 0;
 }

@@ -52,6 +52,14 @@ class TLinienzaehler : public TLeinwand {
   void RechteckFuellen(int X1, int Y1, int X2, int Y2) override {
     Innen.RechteckFuellen(X1, Y1, X2, Y2);
   }
+  // A leaf counts as a line, ending at its last corner.
+  void VieleckFuellen(const TPunkt* P, int N) override {
+    Innen.VieleckFuellen(P, N);
+    Aufwandszaehler = Innen.Aufwand();
+    if (N <= 0) return;
+    const TPunkt& A = P[N > 1 ? N - 2 : 0];
+    Nach(++Anzahl, A.X, A.Y, P[N - 1].X, P[N - 1].Y);
+  }
   void Ausgeben() override { Innen.Ausgeben(); }
 
   uint64_t Anzahl = 0;

@@ -33,7 +33,7 @@ bool WachstumsbildZeichnen(const TLauf& R, int32_t Tiefe, TLeinwand& Leinwand,
 // Measuring a deep drawing takes a while: empty when Weiter stopped it.
 std::optional<double> AngepassteSchrittweite(const TLauf& R, const TWeiter& Weiter = {});
 
-// The lines of R's drawing at its depth.
+// The lines of R's drawing at its depth, a leaf counting as one.
 uint64_t Linienzahl(const TLauf& R);
 
 // Where the k-th line ended, and the heading it had (degrees, 0 right, 90 up).

@@ -25,11 +25,13 @@ struct TSystem {
   std::string Axiom;
   std::vector<std::string> Regeln;
   double Winkel;
+  TZeichensatz Satz = TZeichensatz::Klassisch;
 };
 
 const TSystem Pflanze{"X", {"X->F+[[X]-X]-F[-X]+X", "F->FF"}, 25};
 const TSystem Drache{"FX", {"X->X+YF+", "Y->-FX-Y"}, 90};
 const TSystem Hilbert{"A", {"A->-BF+AFA+FB-", "B->+AF-BFB-FA+"}, 90};
+const TSystem Blattwerk{"X", {"X->F[+X]F[-X{F+F+F}]|F-X", "F->FF"}, 25, TZeichensatz::MitBlaettern};
 
 // A recipe of the system on a 400 x 300 surface, exact, fitted, from the bottom centre.
 TLauf Rezept(const TSystem& S, int32_t Tiefe) {
@@ -40,6 +42,7 @@ TLauf Rezept(const TSystem& S, int32_t Tiefe) {
   TLauf Ergebnis;
   RegelsystemErfassen(Ergebnis, R);
   Ergebnis.Tiefe = Tiefe;
+  Ergebnis.Einstellungen.Zeichensatz = S.Satz;
   Ergebnis.Breite = 400;
   Ergebnis.Hoehe = 300;
   Ergebnis.StartX = 200;
@@ -225,7 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
         TBildfall{"Drache_64", Drache, 12, {190, 150, 6.25, 4.6875}, true},
         TBildfall{"Hilbert_Ecke", Hilbert, 6, {80, 50, 40, 30}, true},
         TBildfall{"Zufall_Mitte", Pflanze, 6, {150, 150, 100, 75}, false, true},
-        TBildfall{"Zufall_dick", Pflanze, 6, {180, 170, 50, 37.5}, false, true, 4, 0.8}),
+        TBildfall{"Zufall_dick", Pflanze, 6, {180, 170, 50, 37.5}, false, true, 4, 0.8},
+        TBildfall{"Blaetter", Blattwerk, 5, {150, 150, 100, 75}, true}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 // A part jumped over leaves the pen as the full walk leaves it, "[" by "]"

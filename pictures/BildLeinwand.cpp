@@ -204,20 +204,30 @@ bool TBildLeinwand::Stempeln(int X1, int Y1, int X2, int Y2) {
   if (int64_t{X1} + M.MinX < 0 || int64_t{X1} + M.MaxX >= Bild.width() ||
       int64_t{Y1} + M.MinY < 0 || int64_t{Y1} + M.MaxY >= Bild.height())
     return false;  // QPainter clips such lines itself
-  if (!StempelWertGueltig) {
-    // The value QPainter writes for this pen on this format.
+  const uint32_t Wert = Stempelwert();
+  uint32_t* Start = Pixel + static_cast<qsizetype>(Y1) * Zeilenlaenge + X1;
+  for (const QPoint& P : M.Punkte) Start[P.y() * Zeilenlaenge + P.x()] = Wert;
+  return true;
+}
+
+// The value QPainter writes for the pen's colour on this format; asking it
+// costs a painter, which a colour per line must not pay each time.
+uint32_t TBildLeinwand::Stempelwert() {
+  if (StempelWertGueltig) [[likely]]
+    return StempelWert;
+  TStempelfarbe& E = Stempelspeicher[(Farbe ^ (Farbe >> 8) ^ (Farbe >> 16)) % Stempelfarben];
+  if (!E.Gueltig || E.Farbe != Farbe) {
     QImage Punkt(1, 1, Bild.format());
     Punkt.fill(Qt::white);
     QPainter P(&Punkt);
     P.setPen(Stift());
     P.drawPoint(0, 0);
     P.end();
-    StempelWert = *reinterpret_cast<const uint32_t*>(Punkt.constScanLine(0));
-    StempelWertGueltig = true;
+    E = {Farbe, *reinterpret_cast<const uint32_t*>(Punkt.constScanLine(0)), true};
   }
-  uint32_t* Start = Pixel + static_cast<qsizetype>(Y1) * Zeilenlaenge + X1;
-  for (const QPoint& P : M.Punkte) Start[P.y() * Zeilenlaenge + P.x()] = StempelWert;
-  return true;
+  StempelWert = E.Wert;
+  StempelWertGueltig = true;
+  return StempelWert;
 }
 
 void TBildLeinwand::Bewegen(int X, int Y) { Aktuell = QPoint(X, Y); }
@@ -258,6 +268,22 @@ void TBildLeinwand::RechteckFuellen(int X1, int Y1, int X2, int Y2) {
   Vorbereiten();
   Maler.fillRect(QRect(QPoint(X1, Y1), QPoint(X2 - 1, Y2 - 1)), Farbwert(Pinsel));
   Aufwandszaehler += Flaechenaufwand(std::abs(X2 - X1), std::abs(Y2 - Y1));
+}
+
+void TBildLeinwand::VieleckFuellen(const TPunkt* Punkte, int Anzahl) {
+  if (Anzahl < 3) return;  // encloses nothing
+  Leeren();
+  Vorbereiten();
+  std::vector<QPoint> P;
+  P.reserve(static_cast<size_t>(Anzahl));
+  for (int i = 0; i < Anzahl; ++i) P.emplace_back(Punkte[i].X, Punkte[i].Y);
+  Maler.setPen(Qt::NoPen);
+  Maler.setBrush(Farbwert(Farbe));
+  Maler.drawPolygon(P.data(), Anzahl, Qt::WindingFill);
+  StiftGueltig = false;  // pen and brush are the lines' again at the next use
+  QRect Umriss(P.front(), P.front());
+  for (const QPoint& Punkt : P) Umriss |= QRect(Punkt, Punkt);
+  Aufwandszaehler += Flaechenaufwand(Umriss.width(), Umriss.height());
 }
 
 void TBildLeinwand::Grundieren(uint32_t Wert) {

@@ -4,7 +4,8 @@
 // batched: call Ausgeben() before the image is shown, copied or painted on
 // by anyone else. Best used on QImage::Format_RGB32: there short thin lines
 // are stamped with the pixels QPainter itself gives them, which is faster
-// than asking it again for each line.
+// than asking it again for each line. The value a stamp writes is kept for
+// the last few colours, so that lines of changing colours stamp as fast.
 #pragma once
 
 #include <QImage>
@@ -38,6 +39,7 @@ class TBildLeinwand : public TLeinwand {
   void Polylinie(const TPunkt* Punkte, int Anzahl) override;
   void Ellipse(int X1, int Y1, int X2, int Y2) override;
   void RechteckFuellen(int X1, int Y1, int X2, int Y2) override;
+  void VieleckFuellen(const TPunkt* Punkte, int Anzahl) override;
   void Grundieren(uint32_t Farbe) override;
 
   // Draws the batched lines and releases the image.
@@ -51,6 +53,7 @@ class TBildLeinwand : public TLeinwand {
   void Leeren();       // draws the batched lines
   void Anfuegen(int X1, int Y1, int X2, int Y2);
   bool Stempeln(int X1, int Y1, int X2, int Y2);
+  uint32_t Stempelwert();
   uint64_t Linienaufwand(int X1, int Y1, int X2, int Y2) const;
   uint64_t Flaechenaufwand(double Breite, double Hoehe) const;
   QPen Stift() const;
@@ -70,4 +73,12 @@ class TBildLeinwand : public TLeinwand {
   qsizetype Zeilenlaenge = 0;  // in pixels
   bool StempelWertGueltig = false;
   uint32_t StempelWert = 0;
+  // Stamp values of earlier colours, by the colour's low bits.
+  struct TStempelfarbe {
+    uint32_t Farbe = 0;
+    uint32_t Wert = 0;
+    bool Gueltig = false;
+  };
+  static constexpr size_t Stempelfarben = 64;
+  TStempelfarbe Stempelspeicher[Stempelfarben];
 };

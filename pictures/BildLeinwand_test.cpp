@@ -228,3 +228,23 @@ TEST(Zeichenzahl, WorkEstimateWeighsLinesAsTheCanvasDoes) {
 }
 
 }  // namespace
+
+// A leaf fills by the nonzero rule in the pen's colour (the pentagram's
+// middle is wound twice); short thin lines of changing colours keep theirs.
+TEST(BildLeinwand, LeavesAndStampsInChangingColours) {
+  const TPunkt Stern[] = {{50, 10}, {74, 82}, {12, 37}, {88, 37}, {26, 82}};
+  QImage Bild = Weiss(100, 100);
+  {
+    TBildLeinwand L(Bild);
+    L.StiftFarbeSetzen(0x0000FF);
+    L.VieleckFuellen(Stern, 5);
+    for (int i = 0; i < 3; ++i) {
+      L.StiftFarbeSetzen(i == 1 ? 0x00FF00 : 0x0000FF);
+      L.Linie(90, 10 + 5 * i, 98, 10 + 5 * i);
+    }
+  }
+  const QRgb Rot = qRgb(255, 0, 0);
+  EXPECT_EQ(Bild.pixel(50, 50), Rot);
+  EXPECT_EQ(Bild.pixel(20, 70), qRgb(255, 255, 255));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Bild.pixel(94, 10 + 5 * i), i == 1 ? qRgb(0, 255, 0) : Rot);
+}

@@ -47,6 +47,9 @@ class TLeinwand {
   virtual void Ellipse(int X1, int Y1, int X2, int Y2) = 0;
   // Fills the rectangle with the brush, no outline.
   virtual void RechteckFuellen(int X1, int Y1, int X2, int Y2) = 0;
+  // Fills the closed polygon through the points in the pen's colour, by the
+  // nonzero rule, no outline: a leaf.
+  virtual void VieleckFuellen(const TPunkt* Punkte, int Anzahl) = 0;
 
   // Covers the whole surface in Farbe: a blank picture. Leaves the brush in
   // that colour.

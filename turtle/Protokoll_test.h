@@ -40,6 +40,10 @@ class TProtokollLeinwand : public TLeinwand {
   }
   void Ellipse(int, int, int, int) override { Aufrufe.push_back("Ellipse"); }
   void RechteckFuellen(int, int, int, int) override { Aufrufe.push_back("Rechteck"); }
+  void VieleckFuellen(const TPunkt* P, int N) override {
+    Aufrufe.push_back("Blatt");
+    for (int i = 0; i < N; ++i) Aufrufe.back() += " " + Punkt(P[i].X, P[i].Y);
+  }
   void Ausgeben() override { Ausgegeben = Linien.size(); }
 
   static std::string Punkt(int X, int Y) {

@@ -50,7 +50,9 @@ std::string TSvgLeinwand::Farbtext(uint32_t Farbe) {
 void TSvgLeinwand::StiftFarbeSetzen(uint32_t Wert) {
   if (Wert == Farbe) return;
   Farbe = Wert;
-  StiftattributeBilden();
+  // A colour per line: only the digits after ' stroke="#' change, in place.
+  constexpr size_t Ziffern = 10;
+  Stiftattribute.replace(Ziffern, 6, Farbtext(Farbe), 1, 6);
 }
 
 void TSvgLeinwand::StiftBreiteSetzen(int Wert) {
@@ -169,6 +171,22 @@ void TSvgLeinwand::RechteckFuellen(int X1, int Y1, int X2, int Y2) {
   Attribut(Zeile, "width", static_cast<long long>(X2) - X1);
   Attribut(Zeile, "height", static_cast<long long>(Y2) - Y1);
   Zeile += " fill=\"" + Farbtext(Pinsel) + "\"/>\n";
+  Schreiben(Zeile);
+}
+
+void TSvgLeinwand::VieleckFuellen(const TPunkt* Punkte, int Anzahl) {
+  Zeile.assign("<polygon fill-rule=\"nonzero\" fill=\"");
+  Zeile += Farbtext(Farbe);
+  Zeile += "\" points=\"";
+  for (int i = 0; i < Anzahl; ++i) {
+    if (i > 0) Zeile += ' ';
+    Zahl(Zeile, Punkte[i].X);
+    Zeile += ',';
+    Zahl(Zeile, Punkte[i].Y);
+  }
+  Zeile += '"';
+  if (Modus == TRastermodus::NichtXor) Zeile += " class=\"nichtxor\"";
+  Zeile += "/>\n";
   Schreiben(Zeile);
 }
 

@@ -1,9 +1,9 @@
 // A canvas that records what is drawn as SVG: one <line> element per line in
 // drawing order, with the integer end points handed to the canvas and the
 // drawn width (0 written as 1); polylines, ellipses and rectangles as the
-// matching elements. The raster mode is recorded only as a class attribute.
-// It keeps the document in memory, or streams it into a file as it is drawn,
-// so that memory stays flat at any size of the drawing.
+// matching elements, leaves as <polygon> filled in the pen's colour. The raster mode is recorded
+// only as a class attribute. It keeps the document in memory, or streams it into a file as it is
+// drawn, so that memory stays flat at any size of the drawing.
 #pragma once
 
 #include <memory>
@@ -45,6 +45,7 @@ class TSvgLeinwand : public TLeinwand {
   void Polylinie(const TPunkt* Punkte, int Anzahl) override;
   void Ellipse(int X1, int Y1, int X2, int Y2) override;
   void RechteckFuellen(int X1, int Y1, int X2, int Y2) override;
+  void VieleckFuellen(const TPunkt* Punkte, int Anzahl) override;
   // Before the first element: the background of the document, else a
   // rectangle over everything drawn so far.
   void Grundieren(uint32_t Farbe) override;

@@ -150,13 +150,14 @@ void TTurtle::Vorwaerts(double L) {
   Winkel.Werte(Richtung, C, S);
   double NX = Gk(X + Gk(L * C));
   double NY = Gk(Y - Gk(L * S));
-  if (StiftOben)
+  if (StiftOben || OffeneBlaetter > 0)
     Canvas.Bewegen(Begrenzt(Runden(NX)), Begrenzt(Runden(NY)));
   else
     LinieZeichnen(X, Y, NX, NY);
   X = NX;
   Y = NY;
   if (Sichtbar) SymbolZeichnen();
+  if (OffeneBlaetter > 0) BlattEcke();
 }
 
 double RichtungNormieren(double W) {
@@ -192,4 +193,31 @@ void TTurtle::PositionZurueck() {
   YSetzen(Z.Y);
   RichtungSetzen(Z.Richtung);
   --Gemerkt;
+}
+
+void TTurtle::BlattBeginnen() {
+  if (OffeneBlaetter >= HoechstensBlaetter) throw ETurtleStapel("Zu viele offene Blätter");
+  if (static_cast<size_t>(OffeneBlaetter) == Ecken.size()) Ecken.emplace_back();
+  Ecken[static_cast<size_t>(OffeneBlaetter++)].clear();
+  BlattEcke();
+}
+
+void TTurtle::BlattEcke() {
+  std::vector<TPunkt>& Blatt = Ecken[static_cast<size_t>(OffeneBlaetter - 1)];
+  if (Blatt.size() >= static_cast<size_t>(HoechstensEcken))
+    throw ETurtleStapel("Zu viele Ecken in einem Blatt");
+  Blatt.push_back({Begrenzt(Runden(X)), Begrenzt(Runden(Y))});
+}
+
+const std::vector<TPunkt>& TTurtle::BlattEcken() const {
+  static const std::vector<TPunkt> Keine;
+  return OffeneBlaetter > 0 ? Ecken[static_cast<size_t>(OffeneBlaetter - 1)] : Keine;
+}
+
+void TTurtle::BlattSchliessen(bool Fuellen) {
+  if (OffeneBlaetter <= 0) return;
+  const std::vector<TPunkt>& Blatt = Ecken[static_cast<size_t>(--OffeneBlaetter)];
+  if (!Fuellen) return;
+  Canvas.StiftFarbeSetzen(Farbe);
+  Canvas.VieleckFuellen(Blatt.data(), static_cast<int>(Blatt.size()));
 }

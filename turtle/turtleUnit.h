@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <vector>
 
 #include "turtle/Leinwand.h"
 #include "turtle/Winkelcache.h"
@@ -34,6 +35,8 @@ enum class TLinienstil { Durchgezogen };
 class TTurtle {
  public:
   static constexpr int32_t StapelGroesse = 100;
+  static constexpr int32_t HoechstensBlaetter = 100;   // open at once
+  static constexpr int32_t HoechstensEcken = 1 << 20;  // of one leaf
   struct TZustand {
     double X, Y, Richtung;
   };
@@ -91,9 +94,32 @@ class TTurtle {
   // Restores the last saved state without drawing; with none saved throws
   // ETurtleStapel "Stapelfehler: Um mehr Positionen zurück als vorher gemerkt".
   void PositionZurueck();
-  // Forgets all saved states (each drawing run starts so).
-  void StapelLeeren() { Gemerkt = 0; }
+  // Forgets all saved states and drops the open leaves (each drawing run
+  // starts so).
+  void StapelLeeren() {
+    Gemerkt = 0;
+    BlaetterVerwerfen();
+  }
+
+  // Leaves: while one is open, Vorwaerts draws no line and each move's end
+  // (rounded as a line's end) becomes a corner of the innermost open leaf.
+  // BlattBeginnen opens one with the position as its first corner; the
+  // 101st open one throws ETurtleStapel "Zu viele offene Blätter". A corner
+  // beyond HoechstensEcken throws "Zu viele Ecken in einem Blatt".
+  void BlattBeginnen();
+  void BlattEcke();
+  // Fills the innermost open leaf in Farbe and closes it; nothing without one.
+  // Fuellen false closes it unfilled (a leaf that misses the picture).
+  void BlattSchliessen(bool Fuellen = true);
+  // The corners of the innermost open leaf; empty without one.
+  const std::vector<TPunkt>& BlattEcken() const;
+  void BlaetterVerwerfen() { OffeneBlaetter = 0; }
+  int32_t Blaetter() const { return OffeneBlaetter; }
 
  private:
   TWinkelcache Winkel;
+  // Corners of the open leaves, innermost last; kept beyond their leaf so
+  // that the next one reuses the memory.
+  std::vector<std::vector<TPunkt>> Ecken;
+  int32_t OffeneBlaetter = 0;
 };
