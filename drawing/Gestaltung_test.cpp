@@ -17,6 +17,8 @@ TEST_F(FensterTest, GestaltungSetsThePlantSettingsAtOnce) {
   F->GestaltungOeffnen();
   TGestaltung* G = F->Gestaltung();
   ASSERT_TRUE(G && G->isVisible());
+  int Gemeldet = 0;  // the main window's note follows the rule choice
+  F->EinstellungenGeaendert = [&Gemeldet] { ++Gemeldet; };
   const struct {
     TRadioGruppe* Gruppe;
     int Item;
@@ -33,6 +35,7 @@ TEST_F(FensterTest, GestaltungSetsThePlantSettingsAtOnce) {
     Waehlen(Fall.Gruppe, Fall.Item);
     EXPECT_TRUE(Fall.Gesetzt(Einstellungen) && Fall.Gesetzt(ExtraWerte)) << Fall.Item;
   }
+  EXPECT_EQ(Gemeldet, 4);
 
   TAntworter Farbe({[](QWidget* W) {
     auto* C = qobject_cast<QColorDialog*>(W);

@@ -410,6 +410,7 @@ void TFZeichenform::RezeptUebernehmen(const TLauf& Z) {
   Einstellungen = ExtraWerte = Neu;
   GruppenZeigen();
   LaeufeGeaendert();
+  if (EinstellungenGeaendert) EinstellungenGeaendert();
   if (!Neu.Schrittmodus) EZeichen->hide();
   Nachzeichner->Anstossen();
   // A picture of the magnifier opens it on its view.

@@ -88,6 +88,8 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   // The rule-system file last loaded or saved, empty when none; proposed
   // (without its extension) when a picture is saved.
   std::function<QString()> Regelsystemname;
+  // The settings in force changed by "Gestaltung" or a picture's recipe.
+  std::function<void()> EinstellungenGeaendert;
 
   void SchrittweiteSetzen(double x);
   void TiefeSetzen(int32_t n);

@@ -20,8 +20,10 @@ void TFZeichenform::LaeufeGeaendert() {
 void TFZeichenform::GestaltungOeffnen() {
   if (!Gestaltungsfenster) {
     Gestaltungsfenster = new TGestaltung(this);
-    connect(Gestaltungsfenster, &TGestaltung::Geaendert, this,
-            [this] { Nachzeichner->Anstossen(); });
+    connect(Gestaltungsfenster, &TGestaltung::Geaendert, this, [this] {
+      Nachzeichner->Anstossen();
+      if (EinstellungenGeaendert) EinstellungenGeaendert();
+    });
   }
   Gestaltungsfenster->show();
   Gestaltungsfenster->raise();

@@ -49,4 +49,5 @@ void ZeichenfensterAnschliessen(TForm1& Hauptfenster) {
   };
   Hauptfenster.RegelsystemGeaendert = [] { FZeichenform->RegelsystemGeaendert(); };
   FZeichenform->Regelsystemname = [&Hauptfenster] { return Hauptfenster.GeladeneDatei; };
+  FZeichenform->EinstellungenGeaendert = [&Hauptfenster] { Hauptfenster.RegelwahlHinweisSetzen(); };
 }
