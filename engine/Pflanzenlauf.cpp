@@ -81,8 +81,13 @@ void TZeichenmaschine::PflanzeRek(const std::string& s, int32_t n) {
       if (M.Abbruch) return false;
       if (M.Pf.NurTerminale && !M.Terminale()[static_cast<unsigned char>(c)]) return true;
       ++M.Erledigt;
+      if (M.Ausgefuehrt_ >= M.Art.Zeichengrenze) [[unlikely]] {
+        M.Abbruch = true;
+        return false;
+      }
       M.Faerben(c, Stufe);
-      M.ZeichenAusfuehren(c, Zufaellig);
+      M.Handeln(c, Zufaellig);
+      ++M.Ausgefuehrt_;
       M.SchwereArbeitPruefen();
       return true;
     }
