@@ -1,10 +1,14 @@
 #include "gui/Bauteile.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <vector>
 
 #include "gui/Dialoge.h"
@@ -72,6 +76,26 @@ void Tabfolge(std::initializer_list<QWidget*> Steuerelemente) {
   for (size_t i = 1; i < Folge.size(); ++i) QWidget::setTabOrder(Folge[i - 1], Folge[i]);
 }
 
+namespace {
+
+// Hides a popup that shows while its dialog does not.
+class TListenwache : public QObject {
+ public:
+  explicit TListenwache(QWidget* Dialog) : QObject(Dialog), Dialog(Dialog) {}
+
+ protected:
+  bool eventFilter(QObject* Objekt, QEvent* E) override {
+    if (E->type() == QEvent::Show && !Dialog->isVisible())
+      QTimer::singleShot(0, Objekt, [Objekt] { static_cast<QWidget*>(Objekt)->hide(); });
+    return false;
+  }
+
+ private:
+  QWidget* Dialog;
+};
+
+}  // namespace
+
 QFileDialog* Dateidialog(QWidget* Eltern, const QString& Titel, QFileDialog::AcceptMode Modus,
                          const QStringList& Filter, const QString& Endung) {
   auto* D = new QFileDialog(Eltern, Titel, QDir::currentPath());
@@ -82,5 +106,13 @@ QFileDialog* Dateidialog(QWidget* Eltern, const QString& Titel, QFileDialog::Acc
                                                   : QFileDialog::AnyFile);
   D->setNameFilters(Filter);
   D->setDefaultSuffix(Endung);
+  // The name field's completion list fills in a thread of its own and may pop
+  // up once the dialog has closed; it goes with the dialog.
+  for (QCompleter* C : D->findChildren<QCompleter*>())
+    if (C->popup()) C->popup()->installEventFilter(new TListenwache(D));
+  QObject::connect(D, &QDialog::finished, D, [D] {
+    for (QCompleter* C : D->findChildren<QCompleter*>())
+      if (C->popup()) C->popup()->hide();
+  });
   return D;
 }
