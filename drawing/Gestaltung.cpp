@@ -36,7 +36,18 @@ void Einfaerben(QWidget* W, QPalette::ColorRole Rolle, uint32_t Farbe) {
   W->setPalette(P);
 }
 
+const TGestaltungsgruppe Gruppen[] = {
+    {&TGestaltung::RGRegelwahl,
+     [](const TEinstellungen& E) { return static_cast<int>(E.Regelwahl); }},
+    {&TGestaltung::RGZeichensatz,
+     [](const TEinstellungen& E) { return static_cast<int>(E.Zeichensatz); }},
+    {&TGestaltung::RGFaerbung,
+     [](const TEinstellungen& E) { return static_cast<int>(E.Faerbung); }},
+};
+
 }  // namespace
+
+std::span<const TGestaltungsgruppe> Gestaltungsgruppen() { return Gruppen; }
 
 TGestaltung::TGestaltung(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
   setObjectName(QStringLiteral("Gestaltung"));
@@ -104,9 +115,8 @@ TGestaltung::TGestaltung(QWidget* Eltern) : QWidget(Eltern, Qt::Window) {
 }
 
 void TGestaltung::Zeigen() {
-  RGRegelwahl->ItemIndexSetzen(static_cast<int>(Einstellungen.Regelwahl));
-  RGZeichensatz->ItemIndexSetzen(static_cast<int>(Einstellungen.Zeichensatz));
-  RGFaerbung->ItemIndexSetzen(static_cast<int>(Einstellungen.Faerbung));
+  for (const TGestaltungsgruppe& G : Gruppen)
+    (this->*G.Gruppe)->ItemIndexSetzen(G.Punkt(Einstellungen));
   Einfaerben(FZeichenfarbe, QPalette::Window, Einstellungen.Zeichenfarbe);
   Einfaerben(BEndfarbe, QPalette::Button, Einstellungen.Endfarbe);
   Einfaerben(BHintergrund, QPalette::Button, Einstellungen.Hintergrund);

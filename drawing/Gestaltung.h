@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <span>
 
 #include "engine/Einstellungen.h"
 
@@ -48,3 +49,11 @@ class TGestaltung : public QWidget {
   void ESaatExit();
   void BNeueSaatClick();
 };
+
+// Which item of each of its radio groups shows the settings E: the window
+// shows them by it, the monkey checks them by it.
+struct TGestaltungsgruppe {
+  TRadioGruppe* TGestaltung::*Gruppe;
+  int (*Punkt)(const TEinstellungen& E);
+};
+std::span<const TGestaltungsgruppe> Gestaltungsgruppen();

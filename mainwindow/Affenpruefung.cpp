@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "drawing/Extras.h"
+#include "drawing/Gestaltung.h"
 #include "drawing/LSystemZeichnen.h"
 #include "engine/Rezeptfelder.h"
 #include "gui/Dialoge.h"
@@ -226,15 +227,17 @@ void TAffenpruefung::ZeichenfensterPruefen() {
 // The radio groups show the settings in force, and the extra settings'
 // working values are those in force while the dialog is closed.
 void TAffenpruefung::EinstellungenPruefen() {
-  for (const TGruppenwert& G : Gruppenwerte()) {
-    const TRadioGruppe* Gruppe = FZeichenform->*G.Gruppe;
-    const int Soll = G.Eins(*FZeichenform) ? 1 : 0;
-    if (Gruppe->ItemIndex() != Soll) {
-      Verletzt(Satz("%1 zeigt Punkt %2, in Kraft ist der für '%3'", Name(Gruppe),
-                    Gruppe->ItemIndex(), Gruppe->Items[Soll]->text()));
-      return;
-    }
-  }
+  const auto Zeigt = [this](const TRadioGruppe* Gruppe, int Soll) {
+    if (Gruppe->ItemIndex() == Soll) return true;
+    Verletzt(Satz("%1 zeigt Punkt %2, in Kraft ist der für '%3'", Name(Gruppe), Gruppe->ItemIndex(),
+                  Gruppe->Items[static_cast<size_t>(Soll)]->text()));
+    return false;
+  };
+  for (const TGruppenwert& G : Gruppenwerte())
+    if (!Zeigt(FZeichenform->*G.Gruppe, G.Eins(*FZeichenform) ? 1 : 0)) return;
+  if (const TGestaltung* Fenster = FZeichenform->Gestaltung())
+    for (const TGestaltungsgruppe& G : Gestaltungsgruppen())
+      if (!Zeigt(Fenster->*G.Gruppe, G.Punkt(Einstellungen))) return;
   if (ExtraEinstellungen->isVisible()) return;
   const TLauf Arbeit = AlsLauf(ExtraWerte), InKraft = AlsLauf(Einstellungen);
   for (const TExtrawert& W : Extrawerte()) {
