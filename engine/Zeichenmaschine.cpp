@@ -171,18 +171,6 @@ void Blattzeichen(TTurtle& Turtle, char c) {
     Turtle.Drehen(180.0);
 }
 
-namespace {
-
-// The characters a step drawing walks: the terminals, with leaves their characters too.
-void Schrittzeichen(const TRegelsystem& R, TZeichensatz Satz, std::string& s) {
-  if (Satz != TZeichensatz::MitBlaettern) return R.NichtterminaleEntfernen(s);
-  std::erase_if(s, [&R](char c) {
-    return !R.Terminalzeichen.test(static_cast<unsigned char>(c)) && !IstBlattzeichen(c);
-  });
-}
-
-}  // namespace
-
 // ---- at once
 
 void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
@@ -406,7 +394,12 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
   try {
     const TRegelsystem& R = Art.Regelsystem ? *Art.Regelsystem : Lauf.Regeln->Regelsystem();
     for (int32_t i = 0; i < Tiefe; ++i) R.Ableitungsschritt(s);
-    Schrittzeichen(R, E->Zeichensatz, s);
+    if (E->Zeichensatz == TZeichensatz::MitBlaettern)
+      std::erase_if(s, [&R](char c) {
+        return !R.Terminalzeichen.test(static_cast<unsigned char>(c)) && !IstBlattzeichen(c);
+      });
+    else
+      R.NichtterminaleEntfernen(s);
   } catch (const EZulang&) {
     Zulang = true;
     s.clear();

@@ -73,12 +73,15 @@ TZeichenzahl ZeichenZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::str
 
 namespace {
 
+// Open leaves 0 to 100, and 101 for a drawing that failed at its 101st.
+constexpr size_t Blattstaende = 102;
+constexpr uint8_t Gescheitert = Blattstaende - 1;
+
 // What a text does from each number of open leaves: the lines it counts and
 // the number open after it.
 struct TBlattwirkung {
-  static constexpr size_t Staende = TBlattzaehler::Gescheitert + 1;
-  std::array<uint64_t, Staende> Linien{};
-  std::array<uint8_t, Staende> Danach{};
+  std::array<uint64_t, Blattstaende> Linien{};
+  std::array<uint8_t, Blattstaende> Danach{};
   bool operator==(const TBlattwirkung&) const = default;
 };
 
@@ -102,33 +105,38 @@ uint64_t LinienZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& 
   // Stufen[k][h]: the h-th expanding character with k + 1 steps left; a
   // level equal to the one before stays so further down.
   std::vector<std::vector<TBlattwirkung>> Stufen;
-  auto Wirken = [&](const std::string& Text, int32_t k, TBlattzaehler& B, uint64_t& Linien) {
+  auto Wirken = [&](const std::string& Text, int32_t k, size_t Offen, uint64_t& Linien) {
     for (char c : Text) {
       const int h = Kopf[static_cast<unsigned char>(c)];
       if (k > 0 && h >= 0) {
         const auto& Stufe = Stufen[std::min(static_cast<size_t>(k - 1), Stufen.size() - 1)];
         const TBlattwirkung& W = Stufe[static_cast<size_t>(h)];
-        Linien = SattSumme(Linien, W.Linien[B.Offen]);
-        B.Offen = W.Danach[B.Offen];
-      } else if (B.Zeichnet(c)) {
+        Linien = SattSumme(Linien, W.Linien[Offen]);
+        Offen = W.Danach[Offen];
+      } else if (Offen == Gescheitert) {
+        break;
+      } else if (c == 'F') {
+        if (Offen == 0) Linien = SattSumme(Linien, 1);
+      } else if (c == '{') {
+        ++Offen;
+      } else if (c == '}' && Offen > 0) {
         Linien = SattSumme(Linien, 1);
+        --Offen;
       }
     }
+    return Offen;
   };
   for (int32_t k = 0; k < Tiefe; ++k) {
     std::vector<TBlattwirkung> Stufe(Rumpf.size());
     for (size_t h = 0; h < Rumpf.size(); ++h)
-      for (uint8_t Offen = 0; Offen < TBlattwirkung::Staende; ++Offen) {
-        TBlattzaehler B{Offen};
-        Wirken(*Rumpf[h], k, B, Stufe[h].Linien[Offen]);
-        Stufe[h].Danach[Offen] = B.Offen;
-      }
+      for (size_t Offen = 0; Offen < Blattstaende; ++Offen)
+        Stufe[h].Danach[Offen] =
+            static_cast<uint8_t>(Wirken(*Rumpf[h], k, Offen, Stufe[h].Linien[Offen]));
     if (!Stufen.empty() && Stufe == Stufen.back()) break;
     Stufen.push_back(std::move(Stufe));
   }
   uint64_t Linien = 0;
-  TBlattzaehler Anfang;
-  Wirken(s, Tiefe, Anfang, Linien);
+  Wirken(s, Tiefe, 0, Linien);
   return Linien;
 }
 

@@ -27,33 +27,10 @@ inline TZeichenzahl ZeichenZaehlen(const TRegelsystem& R, int32_t Tiefe, const s
   return ZeichenZaehlen(TErsetzungen(R), Tiefe, s);
 }
 
-// Which characters draw, as a walk meets them with the character set "mit
-// Blättern": an "F" outside leaves draws a line, a "}" that closes an open
-// leaf fills it; nothing draws after a 101st open leaf, where drawing fails.
-struct TBlattzaehler {
-  static constexpr uint8_t Gescheitert = 101;
-  uint8_t Offen = 0;  // open leaves
-  bool Zeichnet(char c) {
-    if (Offen == Gescheitert) return false;
-    switch (c) {
-      case 'F':
-        return Offen == 0;
-      case '{':
-        ++Offen;
-        return false;
-      case '}':
-        if (Offen == 0) return false;
-        --Offen;
-        return true;
-      default:
-        return false;
-    }
-  }
-};
-
 // The lines of s drawn at once to depth Tiefe with the rules of R and the
-// character set Z, each leaf counting as one (as TBlattzaehler counts them).
-// Saturates as above.
+// character set Z. With leaves, an "F" inside an open leaf draws no line and
+// each "}" that closes one counts as one (the leaf it fills); nothing counts
+// after a 101st open leaf, where the drawing fails. Saturates as above.
 uint64_t LinienZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s, TZeichensatz Z);
 
 struct TEinstellungen;
