@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/Rezept.h"
@@ -219,6 +220,62 @@ void Messen(const TFigur& F, int Runden) {
   FarbenMessen(Linien, Runden);
 }
 
+// A coloured plant with the random choice against the same system in one
+// colour with the first rules: the cost per line of each, drawn on a picture.
+void Pflanzenvergleich(int Runden) {
+  TRegelsystem R;
+  for (const char* Z : {"X->F[+X]F[-X]+X", "X->F[+X][-X]FX", "X->F[-X]FX", "F->FF"})
+    R.RegelHinzufuegen(Z);
+  R.Axiom = "X";
+  R.WinkelPlus = R.WinkelMinus = 25;
+  TLauf Einfach;
+  RegelsystemErfassen(Einfach, R);
+  Einfach.Tiefe = 10;
+  Einfach.StartX = BildBreite / 2;
+  Einfach.StartY = BildHoehe;
+  Einfach.Einstellungen.SchrittweiteAnpassen = false;
+  Einfach.Schrittweite = 0.4;
+  // On a picture, and without rastering: what the walk itself costs.
+  auto ProLinie = [&](const TLauf& L, size_t& Anzahl, double& OhneRastern) {
+    TBenchFenster Fenster;
+    std::vector<double> Zeiten, Ohne;
+    for (int r = 0; r < Runden; ++r) {
+      TSammelLeinwand Sammler;
+      TTurtle T(Sammler);
+      TZeichenmaschine Walk(T, Fenster);
+      Ohne.push_back(Sekunden([&] { Walk.Zeichenlauf(L); }));
+      Anzahl = Sammler.Linien.size();
+      QImage Bild = Weiss();
+      TBildLeinwand Leinwand(Bild);
+      TTurtle Turtle(Leinwand);
+      TZeichenmaschine M(Turtle, Fenster);
+      Zeiten.push_back(Sekunden([&] { M.Zeichenlauf(L); }));
+    }
+    std::sort(Zeiten.begin(), Zeiten.end());
+    std::sort(Ohne.begin(), Ohne.end());
+    OhneRastern = Ohne[Ohne.size() / 2] / static_cast<double>(Anzahl) * 1e9;
+    return Zeiten[Zeiten.size() / 2] / static_cast<double>(Anzahl) * 1e9;
+  };
+  double Erste = 0, ErsteOhne = 0;
+  for (const auto& [Faerbung, Wahl, Name] :
+       {std::tuple{TFaerbung::Einfarbig, TRegelwahl::ErsteRegel, "einfarbig, erste Regel"},
+        std::tuple{TFaerbung::Einfarbig, TRegelwahl::Zufaellig, "einfarbig, zufällig    "},
+        std::tuple{TFaerbung::Alter, TRegelwahl::ErsteRegel, "nach Alter, erste Regel"},
+        std::tuple{TFaerbung::Alter, TRegelwahl::Zufaellig, "nach Alter, zufällig   "}}) {
+    TLauf L = Einfach;
+    L.Einstellungen.Faerbung = Faerbung;
+    L.Einstellungen.Regelwahl = Wahl;
+    L.Einstellungen.Saat = 7;
+    size_t N = 0;
+    double o = 0;
+    const double t = ProLinie(L, N, o);
+    if (Erste == 0) Erste = t, ErsteOhne = o;
+    std::printf(
+        "Pflanze %s: %6zu Linien  %6.1f ns/Linie (%.2f), ohne Rastern %6.1f ns/Linie (%.2f)\n",
+        Name, N, t, t / Erste, o, o / ErsteOhne);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -227,5 +284,6 @@ int main(int argc, char** argv) {
   const int Runden = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   Messen({"F->FF, Tiefe 20", {"F->FF"}, "F", 0, 20}, Runden);
   Messen({"Pflanze, Tiefe 7", {"X->F+[[X]-X]-F[-X]+X", "F->FF"}, "X", 25, 7}, Runden);
+  Pflanzenvergleich(Runden);
   return 0;
 }

@@ -160,7 +160,7 @@ QString TFZeichenform::TiefeHinweis() const {
   const TRegelsystem* R = Regeln;
   if (!R) return TiefeHinweisText;
   const uint64_t Linien =
-      LinienZaehlen(TErsetzungen(*R), Vorgabe.Tiefe, R->Axiom, Einstellungen.Zeichensatz);
+      LaufZaehlen(TErsetzungen(*R), Vorgabe.Tiefe, R->Axiom, Einstellungen).Linien;
   const QString Anzahl = Linien == UINT64_MAX
                              ? QStringLiteral("mehr als ") + MitTausenderpunkten(Linien)
                              : MitTausenderpunkten(Linien);
@@ -301,6 +301,9 @@ TLauf TFZeichenform::LaufJetzt() const {
 
 void TFZeichenform::Zeichenlauf() {
   TLauf L = LaufJetzt();
+  // The background belongs to the surface: set when it was last cleared, and
+  // so recorded in its pictures' recipes.
+  L.Einstellungen.Hintergrund = zeichenflaeche->Grundfarbe();
   // The file form of a rule system cannot hold every axiom (a line end in it).
   const bool Genau = L.Regeln->TextGenau();
   BeimStart = L;
@@ -406,6 +409,8 @@ void TFZeichenform::RezeptUebernehmen(const TLauf& Z) {
   Neu.Zentriert = Z.Einstellungen.Zentriert && Gleiche;
   Einstellungen = ExtraWerte = Neu;
   GruppenZeigen();
+  LaeufeGeaendert();
+  if (EinstellungenGeaendert) EinstellungenGeaendert();
   if (!Neu.Schrittmodus) EZeichen->hide();
   Nachzeichner->Anstossen();
   // A picture of the magnifier opens it on its view.

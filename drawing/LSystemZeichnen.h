@@ -25,6 +25,7 @@ class QProgressBar;
 class QPushButton;
 class TBildspeicher;
 class TEingabefeld;
+class TGestaltung;
 class TLupe;
 class TWachstum;
 class TRadioGruppe;
@@ -87,6 +88,8 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   // The rule-system file last loaded or saved, empty when none; proposed
   // (without its extension) when a picture is saved.
   std::function<QString()> Regelsystemname;
+  // The settings in force changed by "Gestaltung" or a picture's recipe.
+  std::function<void()> EinstellungenGeaendert;
 
   void SchrittweiteSetzen(double x);
   void TiefeSetzen(int32_t n);
@@ -107,6 +110,9 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   // Shows the growth window with what a run started now would draw.
   void WachstumOeffnen();
   TWachstum* Wachstum() const { return Wachstumsfenster; }
+  // Shows the window of the plant settings.
+  void GestaltungOeffnen();
+  TGestaltung* Gestaltung() const { return Gestaltungsfenster; }
 
   // Writes the picture: PNG as the surface shows it, SVG by drawing again the
   // runs since the last "Löschen" in the background. Throws with a German
@@ -222,6 +228,7 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   TNachzeichner* Nachzeichner;
   TLupe* Lupenfenster = nullptr;
   TWachstum* Wachstumsfenster = nullptr;
+  TGestaltung* Gestaltungsfenster = nullptr;
   // The runs on the surface changed: the magnifier follows.
   void LaeufeGeaendert();
   // What the run under way started from, and the rules' Stand then.

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "drawing/Bildspeichern.h"
+#include "drawing/Gestaltung.h"
 #include "drawing/LSystemZeichnen.h"
 #include "drawing/Lupe.h"
 #include "drawing/Wachstum.h"
@@ -12,6 +13,21 @@
 
 void TFZeichenform::LaeufeGeaendert() {
   if (Lupenfenster) Lupenfenster->LaeufeGeaendert();
+  // A run may have moved the seed on, a recipe set the plant settings.
+  if (Gestaltungsfenster) Gestaltungsfenster->Zeigen();
+}
+
+void TFZeichenform::GestaltungOeffnen() {
+  if (!Gestaltungsfenster) {
+    Gestaltungsfenster = new TGestaltung(this);
+    connect(Gestaltungsfenster, &TGestaltung::Geaendert, this, [this] {
+      Nachzeichner->Anstossen();
+      if (EinstellungenGeaendert) EinstellungenGeaendert();
+    });
+  }
+  Gestaltungsfenster->show();
+  Gestaltungsfenster->raise();
+  Gestaltungsfenster->activateWindow();
 }
 
 void TFZeichenform::LupeOeffnen(const std::optional<TAnsicht>& Ansicht) {

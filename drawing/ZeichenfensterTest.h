@@ -73,7 +73,7 @@ inline QRect Umfang(const QImage& Bild, QRgb Farbe, bool Gleich = true) {
 inline std::string Gespeichert(const std::function<void()>& Speichern,
                                const std::function<bool()>& Laeuft) {
   TAntworter A;
-  const std::string Meldung = Fehlertext(Speichern);
+  std::string Meldung = Fehlertext(Speichern);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !Laeuft(); }, 120000));
   Abwarten();
   if (Meldung != "(kein Fehler)" || A.Meldungen.empty()) return Meldung;

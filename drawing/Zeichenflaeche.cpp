@@ -11,6 +11,7 @@ TZeichenflaeche::TZeichenflaeche(QSize Groesse, QWidget* Eltern)
     : QWidget(Eltern), Bild(Groesse, QImage::Format_RGB32) {
   setObjectName(QStringLiteral("zeichenflaeche"));
   Canvas = std::make_unique<TBildLeinwand>(Bild);
+  Grund = Hintergrundfarbe(Einstellungen);
   FlaecheLeeren(*Canvas, Einstellungen);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFixedSize(Groesse);
@@ -24,6 +25,7 @@ const QImage& TZeichenflaeche::Bitmap() {
 }
 
 void TZeichenflaeche::Leeren() {
+  Grund = Hintergrundfarbe(Einstellungen);
   FlaecheLeeren(*Canvas, Einstellungen);
   update();
 }

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 
 class TBildLeinwand;
@@ -21,6 +22,8 @@ class TZeichenflaeche : public QWidget {
   const QImage& Bitmap();
   // The blank surface of the settings in force.
   void Leeren();
+  // The background it was last cleared with: what its pictures' recipes record.
+  uint32_t Grundfarbe() const { return Grund; }
 
  signals:
   void MouseDown(Qt::MouseButtons Knoepfe, int X, int Y);
@@ -36,4 +39,5 @@ class TZeichenflaeche : public QWidget {
  private:
   QImage Bild;
   std::unique_ptr<TBildLeinwand> Canvas;
+  uint32_t Grund = 0;
 };

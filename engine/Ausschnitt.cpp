@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/Pflanzenlauf.h"
 #include "engine/Zeichenmaschine.h"
 #include "engine/Zeichenzahl.h"
 #include "helpers/Gleitkomma.h"
@@ -200,6 +201,8 @@ class TAusschnittlauf {
         Hoehe(Leinwand.Hoehe()) {}
 
   void Teil(const char* s, size_t Laenge, int32_t n);
+  // The same for plants: under the random choice nothing is jumped over.
+  void Pflanze(const char* s, size_t Laenge, int32_t n);
 
  private:
   using TTabelle = TErsetzungen;
@@ -263,6 +266,40 @@ void TAusschnittlauf::Teil(const char* s, size_t Laenge, int32_t n) {
   }
   M.Ausgefuehrt_ += i;
   if (i == Bis && Bis < Laenge) M.Abbruch = true;
+}
+
+void TAusschnittlauf::Pflanze(const char* s, size_t Laenge, int32_t n) {
+  struct TArt {
+    TAusschnittlauf& L;
+    TZeichenmaschine& M;
+    bool Anfang(size_t Laenge) {
+      M.BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
+      M.AufwandAnrechnen();
+      M.NachrichtenVerarbeiten();
+      return !M.Abbruch;
+    }
+    // The summaries know only the first rules, and random factors are drawn
+    // in the order of the walk.
+    bool Springen(unsigned char c, int32_t j, bool Zufaellig) {
+      return !M.Pf.Wahl && !Zufaellig && L.Springen(*M.Aktuelle, c, j);
+    }
+    bool Blatt(char c, int64_t Stufe, bool Zufaellig) {
+      if (M.Abbruch) return false;
+      if (M.Pf.NurTerminale && !M.Terminale()[static_cast<unsigned char>(c)]) return true;
+      ++M.Erledigt;
+      if (M.Ausgefuehrt_ >= M.Art.Zeichengrenze) {
+        M.Abbruch = true;
+        return false;
+      }
+      M.Faerben(c, Stufe);
+      L.Handeln(c, Zufaellig);
+      ++M.Ausgefuehrt_;
+      M.SchwereArbeitPruefen();
+      return true;
+    }
+  } Art{*this, M};
+  M.PflanzeBeginnen(std::string(s, Laenge), n);
+  M.Wachsen(Art, s, Laenge, n, M.Wurzel());
 }
 
 const TTeilbilder& TAusschnittlauf::Bilder(const TTabelle& T) {
@@ -409,5 +446,8 @@ void TZeichenmaschine::AusschnittTeil(const std::string& s, int32_t n) {
   // s may belong to the rule system, which message passes may change.
   const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization)
   TAusschnittlauf Lauf(*this, n);
-  Lauf.Teil(Text.data(), Text.size(), n);
+  if (Pflanze() || Pf.NurTerminale)
+    Lauf.Pflanze(Text.data(), Text.size(), n);
+  else
+    Lauf.Teil(Text.data(), Text.size(), n);
 }

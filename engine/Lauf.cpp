@@ -12,7 +12,7 @@ bool TLauf::operator==(const TLauf& A) const {
          Tiefe == A.Tiefe && StartX == A.StartX && StartY == A.StartY &&
          Startwinkel == A.Startwinkel && Schrittweite == A.Schrittweite &&
          Einstellungen == A.Einstellungen && Breite == A.Breite && Hoehe == A.Hoehe &&
-         Ausschnitt == A.Ausschnitt;
+         Ausschnitt == A.Ausschnitt && Farbtiefe == A.Farbtiefe;
 }
 
 void FlaecheLeeren(TLeinwand& Leinwand, const TEinstellungen& E) {

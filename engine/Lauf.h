@@ -64,6 +64,9 @@ struct TLauf {
   // The part of the surface the picture shows, scaled to Breite x Hoehe;
   // none: the whole surface.
   std::optional<TRechteck> Ausschnitt = std::nullopt;
+  // The colour levels are those of this depth, when not below 0: a frame of
+  // Wachstum shows its parts in the colours they have at the deepest one.
+  int32_t Farbtiefe = -1;
 
   // Equal inputs: the same axiom and rules, and all else alike.
   bool operator==(const TLauf& Andere) const;

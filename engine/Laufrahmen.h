@@ -13,6 +13,9 @@
 #include "turtle/Winkelcache.h"
 #include "turtle/turtleUnit.h"
 
+// The canvas counts its work in short thin lines; 16 of them make a unit.
+inline constexpr uint64_t LinienProEinheit = 16;
+
 // The measuring walk's state. The fitting's part walks at heading 0 with y
 // growing upward and counts "f" like "F"; when Lage is set, a second turtle
 // walks beside it as the drawing's own does (start heading, y downward,
@@ -105,7 +108,10 @@ class TZeichenmaschine::TFortschritt {
  public:
   TFortschritt(TZeichenmaschine& M, const std::string& s, int32_t Tiefe)
       : M(M), Melden(M.FortschrittMelden), Erledigt(M.Erledigt), Gesamt(M.Gesamt) {
-    M.Gesamt = ZeichenZaehlen(M.Tabelle(), Tiefe, s).Zeichen;
+    // Under the random choice an upper bound: the progress stays short of its end until it ends.
+    M.Gesamt = ZeichenZaehlen(M.Tabelle(), Tiefe, s,
+                              M.Pf.Wahl ? TRegelwahl::Zufaellig : TRegelwahl::ErsteRegel)
+                   .Zeichen;
     M.Erledigt = 0;
     M.FortschrittMelden = true;
     M.Beobachter.Fortschritt(0);

@@ -2,6 +2,7 @@
 #include <stdexcept>
 
 #include "engine/Laufrahmen.h"
+#include "engine/Pflanzenlauf.h"
 
 void TZeichenmaschine::SchrittweiteBestimmen(int32_t Tiefe, double& w, double& h) {
   Vermessen(Tiefe, w, h, nullptr, 0);
@@ -58,6 +59,14 @@ void TZeichenmaschine::AusdehnungMessen(int32_t d, const std::string& s) {
   TLaufrahmen Rahmen(*this);
   Tabelle();
   const std::string Text = s;  // NOLINT(performance-unnecessary-copy-initialization): see above
+  // The colour has no part in the fitting: only the choice of rules does.
+  if (Pf.Wahl) {
+    if (Messung->Lage)
+      PflanzeMessen<true>(d, Text);
+    else
+      PflanzeMessen<false>(d, Text);
+    return;
+  }
   if (Messung->Lage)
     Messen<true>(d, Text.data(), Text.size());
   else
@@ -165,4 +174,29 @@ void TZeichenmaschine::MessZeichen(char c, bool Zufaellig) {
     default:
       break;
   }
+}
+
+// Under the random choice: the walk of plants, measuring as Messen does.
+
+template <bool Lage>
+void TZeichenmaschine::PflanzeMessen(int32_t d, const std::string& s) {
+  PflanzeBeginnen(s, d);
+  struct TMessen {
+    TZeichenmaschine& M;
+    bool Anfang(size_t Laenge) {
+      M.BisZurUhr -= static_cast<int32_t>(Laenge >> 4);
+      M.NachrichtenVerarbeiten();
+      if (!M.Abbruch) return true;
+      M.BestimmungAbgebrochen_ = true;
+      return false;
+    }
+    bool Springen(unsigned char, int32_t, bool) { return false; }
+    bool Blatt(char c, int64_t, bool Zufaellig) {
+      if (M.Abbruch) return false;
+      ++M.Erledigt;
+      M.MessZeichen<Lage>(c, Lage && Zufaellig);
+      return true;
+    }
+  } Mess{*this};
+  Wachsen(Mess, s.data(), s.size(), d, Wurzel());
 }

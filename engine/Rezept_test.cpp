@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/EinstellungenTest.h"
+#include "engine/Rezeptfelder.h"
 #include "engine/Zeichenmaschine.h"
 #include "helpers/TestHilfen.h"
 #include "rules/Regelsystem.h"
@@ -215,6 +216,49 @@ TEST(Rezept, ViewIsOptionalAndChecked) {
     EXPECT_EQ(Fehlertext<std::runtime_error>([&Text] { RezeptAusText(Text); }),
               Meldung.empty() ? "(kein Fehler)" : "Bild enthält kein gültiges Rezept: " + Meldung)
         << Wert;
+  }
+}
+
+// The plant settings: taken as their options give them, written only off
+// their defaults and then as version 2, read back as they were; a word the
+// option does not know is refused with its message.
+TEST(Rezept, PlantSettingsNeedVersionTwoAndRoundTrip) {
+  const TLauf Basis = MitRegeln("F\r\n90\r\n90\r\n");
+  const std::string Vorher = RezeptAlsText(Basis);
+  EXPECT_EQ(Vorher.rfind("Rankenwerk-Rezept 1\n", 0), 0U);
+  const struct {
+    const char *Option, *Wert, *Zeile;  // Zeile empty: refused with Meldung
+    const char* Meldung;
+  } Faelle[] = {
+      {"--regelwahl", "zufall", "Regelwahl: zufall", ""},
+      {"--faerbung", "alter", "Faerbung: alter", ""},
+      {"--faerbung", "regel", "Faerbung: regel", ""},
+      {"--endfarbe", "102030", "Endfarbe: 0x302010", ""},
+      {"--hintergrund", "#000000", "Hintergrund: 0x000000", ""},
+      {"--zeichensatz", "blaetter", "Zeichensatz: blaetter", ""},
+      {"--regelwahl", "erste", "", ""},  // the default: nothing new is written
+      {"--regelwahl", "Zufall", nullptr, "Regelwahl erwartet „erste“ oder „zufall“"},
+      {"--faerbung", "bunt", nullptr,
+       "Färbung erwartet „einfarbig“, „verzweigung“, „alter“ oder „regel“"},
+      {"--hintergrund", "FFF", nullptr, "Hintergrund hat falsches Format (RRGGBB erwartet)"},
+  };
+  for (const auto& F : Faelle) {
+    TLauf R = Basis;
+    const std::string Fehler =
+        Fehlertext<EFeldfehler>([&] { FeldEingeben(*FeldZuOption(F.Option), R, F.Wert); });
+    if (!F.Zeile) {
+      EXPECT_EQ(Fehler, F.Meldung) << F.Option << " " << F.Wert;
+      continue;
+    }
+    EXPECT_EQ(Fehler, "(kein Fehler)");
+    const std::string Text = RezeptAlsText(R);
+    if (!*F.Zeile) {
+      EXPECT_EQ(Text, Vorher);
+      continue;
+    }
+    EXPECT_EQ(Text.rfind("Rankenwerk-Rezept 2\n", 0), 0U) << Text;
+    EXPECT_NE(Text.find(std::string("\n") + F.Zeile + "\n"), std::string::npos) << Text;
+    EXPECT_EQ(RezeptAusText(Text).Einstellungen, R.Einstellungen) << Text;
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "engine/Ausschnitt.h"
 #include "engine/Laufrahmen.h"
+#include "engine/Pflanzenlauf.h"
 #include "engine/Zeichenzahl.h"
 #include "helpers/Gleitkomma.h"
 #include "helpers/Hilfen.h"
@@ -18,8 +19,6 @@ namespace {
 // Work units between two looks at the clock: a clock read costs as much as
 // drawing a line, a unit is one worker call or 16 characters.
 constexpr int32_t Uhrabstand = 512;
-// The canvas counts its work in short thin lines; 16 of them make a unit.
-constexpr uint64_t LinienProEinheit = 16;
 // Canvas work after which a string being drawn stops for a look at the clock:
 // thick lines can make one string cost more than a whole thin drawing.
 constexpr uint64_t Zwischenaufwand = Uhrabstand * LinienProEinheit;
@@ -45,6 +44,12 @@ void TZeichenmaschine::Einrichten(const TLauf& Neu, const TLaufart& Wie) {
   Schrittweite_ = Lauf.Schrittweite;
   Ansicht = Art.Ansicht;
   if (!Ansicht && Lauf.Ausschnitt) Ansicht = AnsichtAus(*Lauf.Ausschnitt, Lauf.Breite);
+  Pf = TPflanzenart{};
+  Pf.Wahl = E->Regelwahl == TRegelwahl::Zufaellig;
+  Pf.Faerbung = E->Faerbung;
+  Pf.Anfangsfarbe = E->Zeichenfarbe;
+  Pf.Endfarbe = E->Endfarbe;
+  Pf.Saat = E->Saat;
   // A table of the rules the engine was set up for before is none of this run's.
   if (Laufende == 0) {
     Aktuelle = nullptr;
@@ -183,6 +188,8 @@ void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
   try {
     if (Ansicht)
       AusschnittTeil(s, Tiefe);
+    else if (Pflanze() || Pf.NurTerminale)
+      PflanzeRek(s, Tiefe);
     else
       zeichnenRekTeil(s, Tiefe);
   } catch (...) {
@@ -263,6 +270,10 @@ void TZeichenmaschine::zeichnenSchritt(const std::string& s) {
 }
 
 void TZeichenmaschine::zeichnenSchrittRek(const std::string& s, int32_t Tiefe) {
+  if (Pflanze()) {
+    PflanzeSchritte(s, Tiefe, false);
+    return;
+  }
   Gestoppt = false;
   zeichnenSchrittRekTeil(s, Tiefe);
 }
@@ -328,13 +339,15 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
   // A run started from a message pass of another leaves that one set up as it was.
   struct TAussen {
     TZeichenmaschine& M;
-    std::optional<std::tuple<TLauf, TLaufart, std::string, std::optional<TAnsicht>>> Alt;
+    std::optional<std::tuple<TLauf, TLaufart, std::string, std::optional<TAnsicht>, TPflanzenart>>
+        Alt;
     ~TAussen() {
       if (!Alt) return;
-      std::tie(M.Lauf, M.Art, M.Axiom, M.Ansicht) = std::move(*Alt);
+      std::tie(M.Lauf, M.Art, M.Axiom, M.Ansicht, M.Pf) = std::move(*Alt);
+      M.LetzteStufe = -1;
       M.E = M.Art.Einstellungen ? M.Art.Einstellungen : &M.Lauf.Einstellungen;
     }
-  } Aussen{*this, Laufende > 0 ? std::make_optional(std::make_tuple(Lauf, Art, Axiom, Ansicht))
+  } Aussen{*this, Laufende > 0 ? std::make_optional(std::make_tuple(Lauf, Art, Axiom, Ansicht, Pf))
                                : std::nullopt};
   TLaufrahmen Rahmen(*this);
   // Leaves still open when the run ends or stops are dropped.
@@ -393,7 +406,13 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
   bool Zulang = false;
   try {
     const TRegelsystem& R = Art.Regelsystem ? *Art.Regelsystem : Lauf.Regeln->Regelsystem();
-    for (int32_t i = 0; i < Tiefe; ++i) R.Ableitungsschritt(s);
+    if (Pf.Wahl) {
+      std::vector<uint64_t> Pfade;
+      for (size_t i = 0; i < s.size(); ++i) Pfade.push_back(PfadSchritt(PfadAnfang(Pf.Saat), i));
+      for (int32_t i = 0; i < Tiefe; ++i) R.Ableitungsschritt(s, Pfade);
+    } else {
+      for (int32_t i = 0; i < Tiefe; ++i) R.Ableitungsschritt(s);
+    }
     if (E->Zeichensatz == TZeichensatz::MitBlaettern)
       std::erase_if(s, [&R](char c) {
         return !R.Terminalzeichen.test(static_cast<unsigned char>(c)) && !IstBlattzeichen(c);
@@ -406,17 +425,24 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
   }
   // Through a view without prompts: the string as a drawing of depth 0, whose
   // characters count as the prompts counted them.
+  // A plant's string is walked from the axiom, which knows its levels.
   if (Ansicht) {
-    if (Zulang)
+    if (Zulang) {
       zeichnenRek(Axiom, Tiefe);
-    else
+    } else if (Pflanze()) {
+      Pf.NurTerminale = true;
+      zeichnenRek(Axiom, Tiefe);
+    } else {
       zeichnenRek(s, 0);
+    }
     return;
   }
   Beobachter.SchrittmodusBeginnt(!Zulang && s.size() < 100 ? &s : nullptr);
   try {
     if (Zulang)
       zeichnenSchrittRek(Axiom, Tiefe);
+    else if (Pflanze())
+      PflanzeSchritte(Axiom, Tiefe, true);
     else
       zeichnenSchritt(s);
   } catch (...) {

@@ -4,6 +4,7 @@
 // observer of runs (TLaufbeobachter).
 #pragma once
 
+#include <bitset>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +33,10 @@ struct TUmriss {
 // The fitted step size: the larger of the drawing's width w and height h at
 // step length 1 spans 0.6 of the smaller side of a surface Breite x Hoehe.
 double AngepassterSchritt(double w, double h, int Breite, int Hoehe);
+
+// Level i of n (0 to n - 1) of the colours from A to B (0x00BBGGRR): channel
+// by channel A + (B - A) * i / (n - 1), rounded half to even; A for n = 1.
+uint32_t Stufenfarbe(uint32_t A, uint32_t B, int64_t i, int64_t n);
 
 // How a run reads what may change while it goes on. By default it reads only
 // its run value; the drawing window's run reads the rule system and the
@@ -150,6 +155,26 @@ class TZeichenmaschine {
   void RekTeil(const char* s, size_t Laenge, int32_t n);
   // The walk through the view (engine/Ausschnitt.cpp).
   void AusschnittTeil(const std::string& s, int32_t n);
+
+  // Plants: the random choice among rules and the colour by level, read when
+  // a run is set up (engine/Pflanzenlauf.h). Without either the walks above
+  // run as they are; with one, the walks go through Wachsen, which also
+  // knows, for each character, its path and its level.
+  struct TZweig;
+  template <class TArt>
+  void Wachsen(TArt& Art, const char* s, size_t Laenge, int32_t n, const TZweig& Z);
+  bool Pflanze() const { return Pf.Wahl || Pf.Faerbung != TFaerbung::Einfarbig; }
+  // The characters step mode's string keeps.
+  const std::bitset<256>& Terminale() const;
+  // Levels and their colours for a walk of s to depth Tiefe; its root.
+  void PflanzeBeginnen(const std::string& s, int32_t Tiefe);
+  TZweig Wurzel() const;
+  // Before c acts at level Stufe: the turtle's colour, where it changes.
+  void Faerben(char c, int64_t Stufe);
+  void PflanzeRek(const std::string& s, int32_t n);
+  void PflanzeSchritte(const std::string& s, int32_t n, bool NurTerminale);
+  template <bool Lage>
+  void PflanzeMessen(int32_t d, const std::string& s);
   void zeichnenSchrittRekTeil(const std::string& s, int32_t n);
   void SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
   void AusdehnungMessen(int32_t d, const std::string& s);
@@ -198,4 +223,20 @@ class TZeichenmaschine {
   std::vector<std::unique_ptr<TErsetzungen>> Tabellen;
   std::unique_ptr<TMessung> Messung;
   std::unique_ptr<TTeilbilder> Teilbilder;  // of the last rule-system state drawn through a view
+
+  struct TPflanzenart {
+    bool Wahl = false;  // the random choice among rules
+    TFaerbung Faerbung = TFaerbung::Einfarbig;
+    uint32_t Anfangsfarbe = 0, Endfarbe = 0;
+    uint32_t Saat = 0;
+    // Only the rule system's terminal characters act (step mode's string).
+    bool NurTerminale = false;
+    // The walk under way: the depth it started with, its number of levels.
+    int32_t Wurzeltiefe = 0;
+    int64_t Stufen = 1;
+  } Pf;
+  // The level whose colour the turtle has (-1: none yet); the colours of the
+  // first levels, worked out once.
+  int64_t LetzteStufe = -1;
+  std::vector<uint32_t> Palette;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/Einstellungen.h"
+#include "rules/Regelwahl.h"
 
 namespace {
 constexpr uint64_t Voll = std::numeric_limits<uint64_t>::max();
@@ -20,22 +21,44 @@ uint64_t SattProdukt(uint64_t a, uint64_t b) {
   return a > Voll / b ? Voll : a * b;
 }
 
-TZeichenzahl ZeichenZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s) {
-  // For each character that expands: how often each character stands in its
-  // replacement. All others act where they stand, whatever the depth.
+namespace {
+
+// The replacements a character may get: its first rule's, unless that gives
+// it back; under the random choice every rule's of its head.
+std::vector<const std::string*> Moegliche(const TErsetzungen& R, size_t c, TRegelwahl Wahl) {
+  std::vector<const std::string*> M;
+  if (Wahl == TRegelwahl::Zufaellig) {
+    for (int32_t r : R.Wahl[c]) M.push_back(&R.Ruempfe[static_cast<size_t>(r)]);
+  } else if (R.Ersetzt[c]) {
+    M.push_back(&R.Rumpf[c]);
+  }
+  return M;
+}
+
+}  // namespace
+
+TZeichenzahl ZeichenZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
+                            TRegelwahl Wahl) {
+  // For each character that expands: how often each character stands in each
+  // of its replacements. All others act where they stand, whatever the depth.
+  using TAnteile = std::vector<std::pair<unsigned char, uint64_t>>;
   struct TKopf {
     unsigned char Zeichen;
-    std::vector<std::pair<unsigned char, uint64_t>> Anteile;
+    std::vector<TAnteile> Ruempfe;
   };
   std::vector<TKopf> Koepfe;
   for (int i = 0; i < 256; ++i) {
-    if (!R.Ersetzt[static_cast<size_t>(i)]) continue;
-    const std::string& Rumpf = R.Rumpf[static_cast<size_t>(i)];
-    std::array<uint64_t, 256> Haeufigkeit{};
-    for (char d : Rumpf) ++Haeufigkeit[static_cast<unsigned char>(d)];
+    const auto Ruempfe = Moegliche(R, static_cast<size_t>(i), Wahl);
+    if (Ruempfe.empty()) continue;
     TKopf K{static_cast<unsigned char>(i), {}};
-    for (int d = 0; d < 256; ++d)
-      if (Haeufigkeit[d] > 0) K.Anteile.emplace_back(static_cast<unsigned char>(d), Haeufigkeit[d]);
+    for (const std::string* Rumpf : Ruempfe) {
+      std::array<uint64_t, 256> Haeufigkeit{};
+      for (char d : *Rumpf) ++Haeufigkeit[static_cast<unsigned char>(d)];
+      TAnteile A;
+      for (int d = 0; d < 256; ++d)
+        if (Haeufigkeit[d] > 0) A.emplace_back(static_cast<unsigned char>(d), Haeufigkeit[d]);
+      K.Ruempfe.push_back(std::move(A));
+    }
     Koepfe.push_back(std::move(K));
   }
 
@@ -48,9 +71,14 @@ TZeichenzahl ZeichenZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::str
     bool Gleich = true;
     for (const TKopf& K : Koepfe) {
       uint64_t Z = 0, L = 0;
-      for (const auto& [d, Anzahl] : K.Anteile) {
-        Z = SattSumme(Z, SattProdukt(Anzahl, Zeichen[d]));
-        L = SattSumme(L, SattProdukt(Anzahl, Linien[d]));
+      for (const TAnteile& A : K.Ruempfe) {
+        uint64_t Z1 = 0, L1 = 0;
+        for (const auto& [d, Anzahl] : A) {
+          Z1 = SattSumme(Z1, SattProdukt(Anzahl, Zeichen[d]));
+          L1 = SattSumme(L1, SattProdukt(Anzahl, Linien[d]));
+        }
+        Z = std::max(Z, Z1);
+        L = std::max(L, L1);
       }
       NeuZeichen[K.Zeichen] = Z;
       NeuLinien[K.Zeichen] = L;
@@ -149,15 +177,16 @@ using TEbenen = std::array<uint64_t, Ebenen>;
 
 // The lines of s at depth Tiefe by the bracket level they are drawn at,
 // counted from the level s starts at.
-TEbenen LinienJeEbene(const TErsetzungen& R, int32_t Tiefe, const std::string& s) {
+TEbenen LinienJeEbene(const TErsetzungen& R, int32_t Tiefe, const std::string& s, TRegelwahl Wahl) {
   // The characters that expand, numbered, with their replacements.
   std::array<int, 256> Kopf;
   Kopf.fill(-1);
-  std::vector<const std::string*> Rumpf;
+  std::vector<std::vector<const std::string*>> Rumpf;
   for (int i = 0; i < 256; ++i) {
-    if (!R.Ersetzt[static_cast<size_t>(i)]) continue;
+    auto M = Moegliche(R, static_cast<size_t>(i), Wahl);
+    if (M.empty()) continue;
     Kopf[i] = static_cast<int>(Rumpf.size());
-    Rumpf.push_back(&R.Rumpf[static_cast<size_t>(i)]);
+    Rumpf.push_back(std::move(M));
   }
   // Tabelle[k][h]: what the h-th expanding character gives with k + 1 steps left.
   std::vector<std::vector<TEbenen>> Tabelle;
@@ -182,8 +211,14 @@ TEbenen LinienJeEbene(const TErsetzungen& R, int32_t Tiefe, const std::string& s
     }
   };
   for (int32_t k = 0; k < Tiefe; ++k) {
+    // Level by level the most any of the replacements gives.
     std::vector<TEbenen> Stufe(Rumpf.size(), TEbenen{});
-    for (size_t h = 0; h < Rumpf.size(); ++h) Hinzu(Stufe[h], *Rumpf[h], k);
+    for (size_t h = 0; h < Rumpf.size(); ++h)
+      for (const std::string* B : Rumpf[h]) {
+        TEbenen Eine{};
+        Hinzu(Eine, *B, k);
+        for (size_t j = 0; j < Ebenen; ++j) Stufe[h][j] = std::max(Stufe[h][j], Eine[j]);
+      }
     Tabelle.push_back(std::move(Stufe));
   }
   TEbenen Summe{};
@@ -202,8 +237,8 @@ uint64_t TAufwand::Summe() const { return SattSumme(Zeichen, Flaeche); }
 TAufwand AufwandSchaetzen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
                           const TEinstellungen& E, double Schrittweite, int Breite, int Hoehe) {
   TAufwand A;
-  A.Zeichen = ZeichenZaehlen(R, Tiefe, s).Zeichen;
-  const TEbenen Linien = LinienJeEbene(R, Tiefe, s);
+  A.Zeichen = ZeichenZaehlen(R, Tiefe, s, E.Regelwahl).Zeichen;
+  const TEbenen Linien = LinienJeEbene(R, Tiefe, s, E.Regelwahl);
   const double Laenge =
       E.SchrittweiteAnpassen
           ? 0.0
@@ -222,4 +257,86 @@ TAufwand AufwandSchaetzen(const TErsetzungen& R, int32_t Tiefe, const std::strin
     A.Flaeche = SattSumme(A.Flaeche, Gesamt >= 1.8e19 ? Voll : static_cast<uint64_t>(Gesamt));
   }
   return A;
+}
+
+int64_t TiefsteVerschachtelung(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
+                               TRegelwahl Wahl) {
+  constexpr int64_t Grenze = int64_t{1} << 40;
+  std::array<std::vector<const std::string*>, 256> Ruempfe;
+  for (size_t c = 0; c < 256; ++c) Ruempfe[c] = Moegliche(R, c, Wahl);
+  // Tiefste[c]: the deepest nesting inside what c gives with k steps left,
+  // counted from where c stands; k = 0 first.
+  std::array<int64_t, 256> Tiefste{};
+  auto Messen = [&](const std::string& Text, bool Weiter) {
+    int64_t Ebene = 0, Hoechste = 0;
+    for (char d : Text) {
+      const auto u = static_cast<unsigned char>(d);
+      if (Weiter && !Ruempfe[u].empty())
+        Hoechste = std::max(Hoechste, std::min(Ebene + Tiefste[u], Grenze));
+      else if (d == '[')
+        Hoechste = std::max(Hoechste, Ebene = std::min(Ebene + 1, Grenze));
+      else if (d == ']' && Ebene > 0)
+        --Ebene;
+    }
+    return Hoechste;
+  };
+  for (int32_t k = 1; k <= Tiefe; ++k) {
+    std::array<int64_t, 256> Neu{};
+    for (size_t c = 0; c < 256; ++c)
+      for (const std::string* B : Ruempfe[c]) Neu[c] = std::max(Neu[c], Messen(*B, k > 1));
+    if (Neu == Tiefste && k > 1) break;
+    Tiefste = Neu;
+  }
+  return Messen(s, Tiefe > 0);
+}
+
+namespace {
+
+// Counts the plant as the walk draws it; Offen is the number of open leaves
+// (with the character set "mit Blättern"), -1 without leaves; a 101st open
+// leaf ends the drawing, and the count.
+void PflanzeZaehlen(const TErsetzungen& R, const std::string& s, int32_t n, uint64_t Pfad,
+                    TZeichenzahl& Z, int& Offen) {
+  for (size_t i = 0; i < s.size() && Offen <= 100; ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::vector<int32_t>& Regeln = R.Wahl[c];
+    if (n > 0 && !Regeln.empty()) {
+      const uint64_t P = PfadSchritt(Pfad, i);
+      const auto r = static_cast<size_t>(Regeln[RegelWaehlen(P, Regeln.size())]);
+      PflanzeZaehlen(R, R.Ruempfe[r], n - 1, P, Z, Offen);
+      continue;
+    }
+    ++Z.Zeichen;
+    if (Offen < 0) {
+      if (c == 'F') ++Z.Linien;
+    } else if (c == 'F') {
+      if (Offen == 0) ++Z.Linien;
+    } else if (c == '{') {
+      ++Offen;
+    } else if (c == '}' && Offen > 0) {
+      ++Z.Linien;
+      --Offen;
+    }
+  }
+}
+
+}  // namespace
+
+TZeichenzahl LaufZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
+                         const TEinstellungen& E) {
+  const bool Blaetter = E.Zeichensatz == TZeichensatz::MitBlaettern;
+  TZeichenzahl Hoechstens = ZeichenZaehlen(R, Tiefe, s, E.Regelwahl);
+  if (E.Regelwahl != TRegelwahl::Zufaellig) {
+    if (Blaetter) Hoechstens.Linien = LinienZaehlen(R, Tiefe, s, E.Zeichensatz);
+    return Hoechstens;
+  }
+  if (Hoechstens.Zeichen > Zaehlgrenze) {
+    // Each character draws at most one line or leaf.
+    if (Blaetter) Hoechstens.Linien = Hoechstens.Zeichen;
+    return Hoechstens;
+  }
+  TZeichenzahl Z;
+  int Offen = Blaetter ? 0 : -1;
+  PflanzeZaehlen(R, s, Tiefe, PfadAnfang(E.Saat), Z, Offen);
+  return Z;
 }

@@ -48,7 +48,12 @@ QFrame* Rahmen(QWidget* Eltern, const char* Name, QRect Ort, int Stil) {
 
 TRadioGruppe* Gruppe(QWidget* Eltern, const char* Name, const QString& Titel, const QString& Item0,
                      const QString& Item1, QRect Ort, const QString& Hinweis) {
-  auto* G = new TRadioGruppe(Titel, Item0, Item1, Eltern);
+  return Gruppe(Eltern, Name, Titel, QStringList{Item0, Item1}, Ort, Hinweis);
+}
+
+TRadioGruppe* Gruppe(QWidget* Eltern, const char* Name, const QString& Titel,
+                     const QStringList& Items, QRect Ort, const QString& Hinweis) {
+  auto* G = new TRadioGruppe(Titel, Items, Eltern);
   G->setObjectName(QLatin1String(Name));
   G->setGeometry(Ort);
   G->setToolTip(Hinweis);
@@ -59,8 +64,7 @@ void Tabfolge(std::initializer_list<QWidget*> Steuerelemente) {
   std::vector<QWidget*> Folge;
   for (QWidget* W : Steuerelemente) {
     if (auto* G = qobject_cast<TRadioGruppe*>(W)) {
-      Folge.push_back(G->Items[0]);
-      Folge.push_back(G->Items[1]);
+      Folge.insert(Folge.end(), G->Items.begin(), G->Items.end());
     } else {
       Folge.push_back(W);
     }

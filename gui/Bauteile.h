@@ -24,9 +24,11 @@ TEingabefeld* Feld(QWidget* Eltern, const char* Name, QRect Ort, const QString& 
 QFrame* Rahmen(QWidget* Eltern, const char* Name, QRect Ort, int Stil);
 TRadioGruppe* Gruppe(QWidget* Eltern, const char* Name, const QString& Titel, const QString& Item0,
                      const QString& Item1, QRect Ort, const QString& Hinweis);
+TRadioGruppe* Gruppe(QWidget* Eltern, const char* Name, const QString& Titel,
+                     const QStringList& Items, QRect Ort, const QString& Hinweis);
 
 // The tab order of a window's controls, first to last; a radio group stands
-// for its two items.
+// for its items.
 void Tabfolge(std::initializer_list<QWidget*> Steuerelemente);
 
 // A file dialog of the program: Qt's own, so that its texts follow the

@@ -3,14 +3,13 @@
 #include <QButtonGroup>
 #include <QRadioButton>
 
-TRadioGruppe::TRadioGruppe(const QString& Titel, const QString& Item0, const QString& Item1,
-                           QWidget* Eltern)
+TRadioGruppe::TRadioGruppe(const QString& Titel, const QStringList& Texte, QWidget* Eltern)
     : QGroupBox(Titel, Eltern), Gruppe(new QButtonGroup(this)) {
-  const QString Texte[2] = {Item0, Item1};
-  for (int i = 0; i < 2; ++i) {
-    Items[i] = new QRadioButton(Texte[i], this);
-    Items[i]->setGeometry(3, 16 + 15 * i, 92, 15);
-    Gruppe->addButton(Items[i], i);
+  for (int i = 0; i < Texte.size(); ++i) {
+    auto* Item = new QRadioButton(Texte[i], this);
+    Item->setGeometry(3, 16 + 15 * i, 92, 15);
+    Gruppe->addButton(Item, i);
+    Items.push_back(Item);
   }
   connect(Gruppe, &QButtonGroup::idClicked, this, &TRadioGruppe::Geklickt);
 }

@@ -20,6 +20,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QUrl>
+#include <array>
 
 #include "engine/Rezept.h"
 #include "engine/Rezeptfelder.h"
@@ -156,6 +157,9 @@ void TForm1::SteuerelementeAnlegen() {
   BWachstum = Knopf(Panel1, "BWachstum", QStringLiteral("Wachstum"), {506, 7, 66, 20},
                     QStringLiteral("Zusehen, wie die Zeichnung von Stufe zu Stufe wächst und "
                                    "wie die Turtle ihren Weg zeichnet"));
+  BGestaltung = Knopf(Panel1, "BGestaltung", QStringLiteral("Gestaltung"), {486, 39, 86, 20},
+                      QStringLiteral("Pflanzen gestalten: zufällige Regelwahl, Färbung, Blätter, "
+                                     "Hintergrund und Saat"));
 
   GRegelsystem = new QGroupBox(Regelsystemtitel, this);
   GRegelsystem->setObjectName(QStringLiteral("GRegelsystem"));
@@ -186,6 +190,15 @@ void TForm1::SteuerelementeAnlegen() {
   LBRegeln->setUniformItemSizes(true);
   LBRegeln->setItemDelegate(new TZeilenhoehe(LBRegeln));
 
+  // In the strip between the groups and the panel, hidden while it has nothing to say.
+  LRegelwahl = Text(this, "LRegelwahl",
+                    QStringLiteral("Mehrere Regeln für ein Zeichen: nur die erste wirkt. "
+                                   "„Gestaltung“ bietet „zufällig“."),
+                    {9, 312});
+  LRegelwahl->setFont(Schrift(9));
+  LRegelwahl->adjustSize();
+  LRegelwahl->hide();
+
   GroupBox1 = new QGroupBox(QStringLiteral("Erzeugte Zeichenfolgen"), this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
   GroupBox1->setGeometry(358, 7, 221, 299);
@@ -205,8 +218,8 @@ void TForm1::SteuerelementeAnlegen() {
       Knopf(GroupBox1, "BAnzeigen", QStringLiteral("Anzeigen"), {150, 267, 65, 20},
             QStringLiteral("Anzeige der produzierten Zeichenfolge mit nebenstehender Tiefe"));
 
-  Tabfolge({BZeichnen, BLupe, BWachstum, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln, ERegel,
-            Button1, BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen,
+  Tabfolge({BZeichnen, BLupe, BWachstum, BGestaltung, BLoad, BSave, EPlus, EMinus, EAxiom, LBRegeln,
+            ERegel, Button1, BRegelEinfuegen, MBildStringAlle, ETiefeString, BAnzeigen,
             MBildStringTerminal});
 
   connect(EAxiom, &TEingabefeld::TasteGedrueckt, this, &TForm1::EAxiomKeyDown);
@@ -224,6 +237,7 @@ void TForm1::SteuerelementeAnlegen() {
   connect(BZeichnen, &QPushButton::clicked, this, &TForm1::BZeichnenClick);
   connect(BLupe, &QPushButton::clicked, this, &TForm1::BLupeClick);
   connect(BWachstum, &QPushButton::clicked, this, &TForm1::BWachstumClick);
+  connect(BGestaltung, &QPushButton::clicked, this, &TForm1::BGestaltungClick);
   connect(BAnzeigen, &QPushButton::clicked, this, &TForm1::BAnzeigenClick);
 
   OpenDialog =
@@ -276,6 +290,12 @@ void TForm1::RegelsystemAnzeigen() {
   for (int i = 0; i < Regelsystem.Count(); ++i)
     LBRegeln->addItem(AusCp1252(TRegelsystem::RegelAlsText(Regelsystem.Items(i))));
   if (LBRegeln->count() > 0) Auswaehlen(0);
+  RegelwahlHinweisSetzen();
+}
+
+void TForm1::RegelwahlHinweisSetzen() {
+  LRegelwahl->setVisible(Regelsystem.MehrereRegelnJeKopf() &&
+                         Einstellungen.Regelwahl == TRegelwahl::ErsteRegel);
 }
 
 void TForm1::WinkelAnzeigen() {
@@ -458,6 +478,7 @@ void TForm1::DateiLaden(const QString& Pfad) {
 }
 
 void TForm1::Geaendert() {
+  RegelwahlHinweisSetzen();
   if (RegelsystemGeaendert) RegelsystemGeaendert();
 }
 
@@ -543,6 +564,12 @@ void TForm1::BWachstumClick() {
   });
 }
 
+void TForm1::BGestaltungClick() {
+  Behandeln(this, [&] {
+    if (GestaltungOeffnen) GestaltungOeffnen(Regelsystem);
+  });
+}
+
 void TForm1::ETiefeStringExit() {
   Behandeln(this, [&] {
     const std::string Text = NachCp1252(ETiefeString->text());
@@ -556,7 +583,11 @@ void TForm1::ETiefeStringExit() {
 void TForm1::BAnzeigenClick() {
   Behandeln(this, [&] {
     const int32_t Tiefe = GanzzahlWert(NachCp1252(ETiefeString->text()));
-    const std::string Alle = Regelsystem.Ableitung(Tiefe);
+    // The strings the drawing draws, from the seed in force now.
+    const bool Wahl = Einstellungen.Regelwahl == TRegelwahl::Zufaellig;
+    const uint32_t Saat = Einstellungen.Saat;
+    const std::string Alle =
+        Wahl ? Regelsystem.Ableitung(Tiefe, Saat) : Regelsystem.Ableitung(Tiefe);
     if (Alle.size() >= 1000) {
       MeldungZeigen(QStringLiteral("Zeichenfolgen zu lang zur Anzeige: \r\n") +
                         QString::number(Alle.size()) + QStringLiteral("  Zeichen"),
@@ -564,6 +595,7 @@ void TForm1::BAnzeigenClick() {
       return;
     }
     MBildStringAlle->setPlainText(AusCp1252(Alle));
-    MBildStringTerminal->setPlainText(AusCp1252(Regelsystem.TerminalAbleitung(Tiefe)));
+    MBildStringTerminal->setPlainText(AusCp1252(Wahl ? Regelsystem.TerminalAbleitung(Tiefe, Saat)
+                                                     : Regelsystem.TerminalAbleitung(Tiefe)));
   });
 }

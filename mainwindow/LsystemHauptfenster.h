@@ -36,6 +36,7 @@ class TForm1 : public QWidget {
   // Show the magnifier and the growth window; set by the program entry.
   std::function<void()> LupeOeffnen;
   std::function<void(TRegelsystem&)> WachstumOeffnen;
+  std::function<void(TRegelsystem&)> GestaltungOeffnen;
   // Hands the drawing settings of a loaded picture to the drawing window.
   std::function<void(const TLauf&)> RezeptUebergeben;
   // Told after every accepted change of the rule system (axiom, rules, angles,
@@ -54,6 +55,9 @@ class TForm1 : public QWidget {
   void RegelsystemAnzeigen();
   // Refills EPlus and EMinus with two decimals.
   void WinkelAnzeigen();
+  // Shows LRegelwahl where a head has several rules and only the first acts:
+  // after every change of the rules, and of the rule choice in force.
+  void RegelwahlHinweisSetzen();
 
   QFrame* Panel1;
   QFrame* Bevel1;
@@ -67,6 +71,7 @@ class TForm1 : public QWidget {
   QPushButton* BZeichnen;
   QPushButton* BLupe;
   QPushButton* BWachstum;
+  QPushButton* BGestaltung;
   QGroupBox* GRegelsystem;
   QLabel* LAxiom;
   TEingabefeld* EAxiom;
@@ -83,6 +88,7 @@ class TForm1 : public QWidget {
   QLabel* LTerminalzeichen;
   QPlainTextEdit* MBildStringTerminal;
   QLabel* Label4;
+  QLabel* LRegelwahl;
   TEingabefeld* ETiefeString;
   QPushButton* BAnzeigen;
   QFileDialog* OpenDialog;
@@ -104,6 +110,7 @@ class TForm1 : public QWidget {
   void BZeichnenClick();
   void BLupeClick();
   void BWachstumClick();
+  void BGestaltungClick();
   void ETiefeStringExit();
   void BAnzeigenClick();
 

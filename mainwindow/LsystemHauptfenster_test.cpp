@@ -358,6 +358,20 @@ TEST_F(HauptfensterTest, DerivedStringsView) {
   EXPECT_EQ(Form->MBildStringAlle->toPlainText(), "A");
 }
 
+TEST_F(HauptfensterTest, NoteOnlyWhereTheFirstOfSeveralRulesActs) {
+  using T = std::tuple<const char*, TRegelwahl, bool>;
+  Oeffnen();
+  for (const auto& [Regeln, Wahl, Sichtbar] :
+       {T{"X->F\r\nX->FF\r\n", TRegelwahl::ErsteRegel, true},
+        T{"X->F\r\nX->FF\r\n", TRegelwahl::Zufaellig, false},
+        T{"X->F\r\nF->FF\r\n", TRegelwahl::ErsteRegel, false}}) {
+    Einstellungen.Regelwahl = Wahl;
+    Schreiben("p.LSY", std::string("X\r\n30\r\n30\r\n") + Regeln);
+    Form->DateiLaden(Ordner.Datei("p.LSY"));
+    EXPECT_EQ(Form->LRegelwahl->isVisibleTo(Form.get()), Sichtbar) << Regeln;
+  }
+}
+
 TEST_F(HauptfensterTest, ViewShows999CharactersAndRefuses1000) {
   Oeffnen();
   Form->Regelsystem.Axiom = std::string(999, 'F');

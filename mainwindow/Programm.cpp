@@ -40,9 +40,14 @@ void ZeichenfensterAnschliessen(TForm1& Hauptfenster) {
     FZeichenform->RegelsystemUebergeben(R);
     FZeichenform->WachstumOeffnen();
   };
+  Hauptfenster.GestaltungOeffnen = [](TRegelsystem& R) {
+    FZeichenform->RegelsystemUebergeben(R);
+    FZeichenform->GestaltungOeffnen();
+  };
   Hauptfenster.RezeptUebergeben = [](const TLauf& Rezept) {
     FZeichenform->RezeptUebernehmen(Rezept);
   };
   Hauptfenster.RegelsystemGeaendert = [] { FZeichenform->RegelsystemGeaendert(); };
   FZeichenform->Regelsystemname = [&Hauptfenster] { return Hauptfenster.GeladeneDatei; };
+  FZeichenform->EinstellungenGeaendert = [&Hauptfenster] { Hauptfenster.RegelwahlHinweisSetzen(); };
 }

@@ -158,6 +158,8 @@ bool WachstumsbildZeichnen(const TLauf& R, int32_t Tiefe, TLeinwand& Leinwand, d
                            const TWeiter& Weiter) {
   TLauf Z = R;
   Z.Tiefe = Tiefe;
+  // Each part keeps the colour it has in the grown plant.
+  if (Z.Farbtiefe < 0) Z.Farbtiefe = R.Tiefe;
   bool Anpassen = Z.Einstellungen.SchrittweiteAnpassen;
   if (Schrittweite > 0) {
     Z.Schrittweite = Schrittweite;
@@ -182,8 +184,7 @@ std::optional<double> AngepassteSchrittweite(const TLauf& R, const TWeiter& Weit
 
 uint64_t Linienzahl(const TLauf& R) {
   if (!R.Regeln) return 0;
-  return LinienZaehlen(R.Regeln->Ersetzungen(), R.Tiefe, R.Regeln->Axiom(),
-                       R.Einstellungen.Zeichensatz);
+  return LaufZaehlen(R.Regeln->Ersetzungen(), R.Tiefe, R.Regeln->Axiom(), R.Einstellungen).Linien;
 }
 
 bool AufbauZeichnen(const TLauf& R, uint64_t Linien, TLeinwand& Leinwand, TKopf* Kopf,

@@ -1,6 +1,13 @@
 #include "rules/Regelstand.h"
 
 TErsetzungen::TErsetzungen(const TRegelsystem& R) : Stand(R.Stand()) {
+  for (int i = 0; i < R.Count(); ++i) {
+    const TRegel& Regel = R.Items(i);
+    Ruempfe.push_back(Regel.Rumpf);
+    const size_t Stelle = Regel.Rumpf.find(Regel.Kopf);
+    Kopfstelle.push_back(Stelle == std::string::npos ? -1 : static_cast<int32_t>(Stelle));
+    Wahl[static_cast<unsigned char>(Regel.Kopf)].push_back(i);
+  }
   for (int i = 0; i < 256; ++i) {
     const char c = static_cast<char>(i);
     const int Index = R.RegelIndex(c);
@@ -9,6 +16,7 @@ TErsetzungen::TErsetzungen(const TRegelsystem& R) : Stand(R.Stand()) {
     if (B.size() == 1 && B[0] == c) continue;
     Ersetzt[static_cast<size_t>(i)] = true;
     Rumpf[static_cast<size_t>(i)] = B;
+    Erste[static_cast<size_t>(i)] = Index;
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "rules/Regelsystem.h"
 
@@ -18,6 +19,15 @@ struct TErsetzungen {
 
   std::array<bool, 256> Ersetzt{};
   std::array<std::string, 256> Rumpf;
+  // Every rule's replacement by its place in the list, and for each head the
+  // places of its rules in list order (a rule listed twice counts twice):
+  // what the random choice picks from. Erste is the place of Rumpf, where
+  // Ersetzt; Kopfstelle the first position of a rule's head in its own
+  // replacement, or -1.
+  std::vector<std::string> Ruempfe;
+  std::array<std::vector<int32_t>, 256> Wahl;
+  std::array<int32_t, 256> Erste{};
+  std::vector<int32_t> Kopfstelle;
   // The rule system's Stand it was taken at: equal Stand, equal tables.
   uint64_t Stand = 0;
 };

@@ -72,6 +72,14 @@ class TRegelsystem {
   std::string Ableitung(int32_t Tiefe) const;
   void NichtterminaleEntfernen(std::string& Text) const;
   std::string TerminalAbleitung(int32_t Tiefe) const;
+  // The same with the random choice from the seed Saat (rules/Regelwahl.h):
+  // each character with rules is replaced by one of them, chosen by its
+  // path; Pfade holds the path of each character of Text and follows it.
+  void Ableitungsschritt(std::string& Text, std::vector<uint64_t>& Pfade) const;
+  std::string Ableitung(int32_t Tiefe, uint32_t Saat) const;
+  std::string TerminalAbleitung(int32_t Tiefe, uint32_t Saat) const;
+  // Some head has more than one rule: the choice of rules decides.
+  bool MehrereRegelnJeKopf() const;
 
   // Replaces rules, axiom and angles by the file's content, all or nothing.
   // Refuses, without blocking, anything but a regular file of at most 16 MiB.

@@ -33,3 +33,18 @@ STRAUCH 4 90 unten
 ZWEIG 5 90 unten
 KRAUT 6 90 unten
 LISTE
+
+# The plants drawn with the plant settings: name, depth, then the options.
+echo
+while read -r name tiefe optionen; do
+  # shellcheck disable=SC2086 # the options are several words
+  "$R" --breite 500 --hoehe 400 --tiefe "$tiefe" --winkel 90 $optionen \
+    "examples/$name.LSY" -o "docs/galerie/$name.png"
+  echo "| $name | ![$name](docs/galerie/$name.png) | \`rankenwerk-render --breite 500 --hoehe 400 --tiefe $tiefe --winkel 90 $optionen examples/$name.LSY -o $name.png\` |"
+done <<'LISTE'
+ZUFALLSBUSCH 5 --regelwahl zufall --saat 1 --faerbung verzweigung --farbe 5C3A1E --endfarbe 7CCD3C --dicke 4 --schwund 30
+ZUFALLSKRAUT 5 --regelwahl zufall --saat 2
+ZUFALLSHALM 6 --regelwahl zufall --saat 3 --faerbung alter --farbe 1E5C2E --endfarbe B5E61D --hintergrund F4F1E6
+BLATTPFLANZE 5 --zeichensatz blaetter --faerbung regel --farbe 6B4423 --endfarbe 3CB043
+FARBBAUM 4 --faerbung verzweigung --farbe 4A2F1B --endfarbe 90EE90 --dicke 4 --schwund 30
+LISTE

@@ -242,8 +242,9 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
 std::string BildHilfe() {
   std::string Text =
       "  [OPTIONEN] [DATEI.LSY] -o BILD.png|BILD.svg\n"
-      "      Zeichnet das Regelsystem (ohne Datei: das eingebaute) auf einer weißen\n"
-      "      Fläche, wie \"Zeichnen\" im Zeichenfenster im Modus \"schnell\".\n";
+      "      Zeichnet das Regelsystem (ohne Datei: das eingebaute) auf einer Fläche\n"
+      "      (weiß, wenn --hintergrund nichts anderes sagt), wie \"Zeichnen\" im\n"
+      "      Zeichenfenster im Modus \"schnell\".\n";
   auto Zeile = [&Text](const std::string& Aufruf, const std::string& Bedeutung) {
     std::string Z = "      " + Aufruf;
     Z.resize(std::max<size_t>(Z.size() + 1, 31), ' ');

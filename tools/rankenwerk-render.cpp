@@ -1,12 +1,15 @@
 // rankenwerk-render: the rule system and its derived strings on the command line.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Rezept.h"
+#include "engine/Rezeptfelder.h"
 #include "helpers/Hilfen.h"
 #include "pictures/Bilddatei.h"
 #include "rules/Regelsystem.h"
@@ -31,14 +34,18 @@ void Schreiben(const std::string& Text) {
 }
 
 // The built-in system as at start-up, or the given file loaded into it: a
-// .LSY file, or the recipe of a picture.
-void RegelsystemLaden(TRegelsystem& R, const std::vector<std::string>& Argumente, size_t Position) {
+// .LSY file, or the recipe of a picture, whose settings then go to Rezept.
+void RegelsystemLaden(TRegelsystem& R, const std::vector<std::string>& Argumente, size_t Position,
+                      TLauf* Rezept = nullptr) {
   R.RegelnHinzufuegen(StandardRegeln);
   R.Sortieren();
   if (Argumente.size() > Position + 1) throw EAufruf("Zu viele Argumente");
   if (Argumente.size() < Position + 1) return;
-  if (const std::optional<std::string> Text = RegelnOderRezeptLesen(Argumente[Position], R))
-    RegelsystemUebernehmen(RezeptAusText(*Text), R);
+  if (const std::optional<std::string> Text = RegelnOderRezeptLesen(Argumente[Position], R)) {
+    const TLauf Gelesen = RezeptAusText(*Text);
+    RegelsystemUebernehmen(Gelesen, R);
+    if (Rezept) *Rezept = Gelesen;
+  }
 }
 
 int RegelsystemAusgeben(const TOptionen& O) {
@@ -48,12 +55,32 @@ int RegelsystemAusgeben(const TOptionen& O) {
   return 0;
 }
 
+// The options of a derivation, wherever they stand; they win over a recipe's values.
+constexpr const char* AbleitungsOptionen[] = {"--regelwahl", "--saat"};
+
 int AbleitungAusgeben(const TOptionen& O) {
-  if (O.Argumente.empty()) throw EAufruf("Die Tiefe fehlt");
-  const int32_t Tiefe = GanzzahlWert(O.Argumente[0]);
+  std::vector<std::string> Rest;
+  std::vector<std::pair<const TRezeptfeld*, std::string>> Werte;
+  for (size_t i = 0; i < O.Argumente.size(); ++i) {
+    const std::string& A = O.Argumente[i];
+    const bool Option = std::find(std::begin(AbleitungsOptionen), std::end(AbleitungsOptionen),
+                                  A) != std::end(AbleitungsOptionen);
+    if (!Option) {
+      Rest.push_back(A);
+      continue;
+    }
+    if (i + 1 >= O.Argumente.size()) throw EAufruf("Der Wert von " + A + " fehlt");
+    Werte.emplace_back(FeldZuOption(A), O.Argumente[++i]);
+  }
+  if (Rest.empty()) throw EAufruf("Die Tiefe fehlt");
+  const int32_t Tiefe = GanzzahlWert(Rest[0]);
   TRegelsystem R;
-  RegelsystemLaden(R, O.Argumente, 1);
-  std::string Text = R.Ableitung(Tiefe);
+  TLauf Rezept;
+  RegelsystemLaden(R, Rest, 1, &Rezept);
+  for (const auto& [Feld, Wert] : Werte) FeldEingeben(*Feld, Rezept, Wert);
+  const TEinstellungen& E = Rezept.Einstellungen;
+  std::string Text =
+      E.Regelwahl == TRegelwahl::Zufaellig ? R.Ableitung(Tiefe, E.Saat) : R.Ableitung(Tiefe);
   std::string Ausgabe = Text + "\n";
   R.NichtterminaleEntfernen(Text);
   Schreiben(Ausgabe + Text + "\n");
@@ -76,9 +103,11 @@ const TAufgabe Aufgaben[] = {
      "mit Datei: ihr Inhalt, die Regeln in der Reihenfolge der Datei.\n"
      "DATEI.LSY darf auch ein Bild mit Rezept sein (.png, .svg).",
      RegelsystemAusgeben},
-    {"--ableitung", "--ableitung N [DATEI.LSY]",
+    {"--ableitung", "--ableitung N [DATEI.LSY] [--regelwahl erste|zufall] [--saat N]",
      "Schreibt zwei Zeilen: die abgeleitete Zeichenkette der Tiefe N und\n"
      "die Kette der Terminalzeichen (+ - F [ ] f) dieser Tiefe.\n"
+     "Mit --regelwahl zufall erhält jedes Zeichen mit mehreren Regeln eine\n"
+     "davon, gewählt aus der Saat (--saat, vor oder nach der Datei).\n"
      "DATEI.LSY darf auch ein Bild mit Rezept sein (.png, .svg).",
      AbleitungAusgeben},
     {"--help", "--help", "Zeigt diese Hilfe.", HilfeAusgeben},

@@ -42,6 +42,10 @@ pruefe "Datei" 0 'X Y\xe4\r\n 2.25000000000000E+0001\r\n-9.00000000000000E+0001\
 pruefe "Ableitung aus Datei" 0 '[F]\xe4 [F]\xe4\xe4\n[F][F]\n' "" -- --ableitung 2 "$DIR/eigen.LSY"
 
 pruefe "fehlende Datei" 1 "" 'Datei nicht gefunden\n' -- --regelsystem "$DIR/fehlt.LSY"
+printf 'XXXXXXXXXXXXF\r\n30\r\n30\r\nX->A\r\nX->B\r\nX->C\r\n' >"$DIR/wahl.LSY"
+pruefe "Regelwahl nach der Datei" 0 'BACCBBBBCACAF\nF\n' "" -- --ableitung 1 "$DIR/wahl.LSY" --saat 7 \
+  --regelwahl zufall
+pruefe "Regelwahl vor der Datei" 0 'CBACAAACACBCF\nF\n' "" -- --ableitung --regelwahl zufall 1 "$DIR/wahl.LSY"
 pruefe "fehlender Ordner" 1 "" 'Ungültiger Dateiname\n' -- --ableitung 1 "$DIR/fehlt/x.LSY"
 printf 'A\r\n30,5\r\n30\r\n' >"$DIR/komma.LSY"
 pruefe "Komma" 1 "" 'Ungültige numerische Eingabe\n' -- --regelsystem "$DIR/komma.LSY"
