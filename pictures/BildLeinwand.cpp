@@ -175,9 +175,19 @@ void TBildLeinwand::Anfuegen(int X1, int Y1, int X2, int Y2) {
   if (Stiftbreite <= 1 && Stempeln(X1, Y1, X2, Y2)) return;
   const uint64_t Kosten = Linienaufwand(X1, Y1, X2, Y2);
   Aufwandszaehler += Kosten;
+  // No pixel to set: kept out of the batch, which a change of colour would
+  // otherwise draw for this line alone.
+  if (Verfehlt(X1, Y1, X2, Y2)) return;
   Warteschlange.emplace_back(X1, Y1, X2, Y2);
   WartenderAufwand += Kosten;
   if (Warteschlange.size() >= Stapelgroesse || WartenderAufwand >= Stapelaufwand) Leeren();
+}
+
+// Both ends beyond one edge of the picture, farther than the pen's round end reaches.
+bool TBildLeinwand::Verfehlt(int X1, int Y1, int X2, int Y2) const {
+  const int64_t R = Stiftbreite / 2 + 2;
+  return std::max<int64_t>(X1, X2) < -R || std::min<int64_t>(X1, X2) >= Bild.width() + R ||
+         std::max<int64_t>(Y1, Y2) < -R || std::min<int64_t>(Y1, Y2) >= Bild.height() + R;
 }
 
 uint64_t TBildLeinwand::Linienaufwand(int X1, int Y1, int X2, int Y2) const {

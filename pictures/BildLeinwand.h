@@ -55,6 +55,7 @@ class TBildLeinwand : public TLeinwand {
   bool Stempeln(int X1, int Y1, int X2, int Y2);
   uint32_t Stempelwert();
   uint64_t Linienaufwand(int X1, int Y1, int X2, int Y2) const;
+  bool Verfehlt(int X1, int Y1, int X2, int Y2) const;
   uint64_t Flaechenaufwand(double Breite, double Hoehe) const;
   QPen Stift() const;
 
