@@ -413,12 +413,7 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
     } else {
       for (int32_t i = 0; i < Tiefe; ++i) R.Ableitungsschritt(s);
     }
-    if (E->Zeichensatz == TZeichensatz::MitBlaettern)
-      std::erase_if(s, [&R](char c) {
-        return !R.Terminalzeichen.test(static_cast<unsigned char>(c)) && !IstBlattzeichen(c);
-      });
-    else
-      R.NichtterminaleEntfernen(s);
+    R.NichtterminaleEntfernen(s, E->Zeichensatz == TZeichensatz::MitBlaettern);
   } catch (const EZulang&) {
     Zulang = true;
     s.clear();

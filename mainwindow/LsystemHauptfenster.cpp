@@ -595,7 +595,10 @@ void TForm1::BAnzeigenClick() {
       return;
     }
     MBildStringAlle->setPlainText(AusCp1252(Alle));
-    MBildStringTerminal->setPlainText(AusCp1252(Wahl ? Regelsystem.TerminalAbleitung(Tiefe, Saat)
-                                                     : Regelsystem.TerminalAbleitung(Tiefe)));
+    // With leaves their characters are terminal, as the drawing takes them.
+    std::string Terminal = Alle;
+    Regelsystem.NichtterminaleEntfernen(Terminal,
+                                        Einstellungen.Zeichensatz == TZeichensatz::MitBlaettern);
+    MBildStringTerminal->setPlainText(AusCp1252(Terminal));
   });
 }

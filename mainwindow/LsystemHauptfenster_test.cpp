@@ -356,6 +356,12 @@ TEST_F(HauptfensterTest, DerivedStringsView) {
   Form->ETiefeString->setFocus();
   Klicken(Form->BAnzeigen);
   EXPECT_EQ(Form->MBildStringAlle->toPlainText(), "A");
+
+  // With leaves their characters are terminal.
+  Form->Regelsystem.Axiom = "A{f}|";
+  Einstellungen.Zeichensatz = TZeichensatz::MitBlaettern;
+  Klicken(Form->BAnzeigen);
+  EXPECT_EQ(Form->MBildStringTerminal->toPlainText(), "{f}|");
 }
 
 TEST_F(HauptfensterTest, NoteOnlyWhereTheFirstOfSeveralRulesActs) {

@@ -389,11 +389,11 @@ std::string TRegelsystem::Ableitung(int32_t Tiefe) const {
   return Text;
 }
 
-void TRegelsystem::NichtterminaleEntfernen(std::string& Text) const {
-  Text.erase(std::remove_if(
-                 Text.begin(), Text.end(),
-                 [this](char c) { return !Terminalzeichen.test(static_cast<unsigned char>(c)); }),
-             Text.end());
+void TRegelsystem::NichtterminaleEntfernen(std::string& Text, bool Blaetter) const {
+  std::erase_if(Text, [this, Blaetter](char c) {
+    return !Terminalzeichen.test(static_cast<unsigned char>(c)) &&
+           !(Blaetter && (c == '{' || c == '}' || c == '|'));
+  });
 }
 
 std::string TRegelsystem::TerminalAbleitung(int32_t Tiefe) const {

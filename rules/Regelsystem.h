@@ -70,7 +70,9 @@ class TRegelsystem {
   // One parallel rewriting step; throws EZulang and leaves Text unchanged.
   void Ableitungsschritt(std::string& Text) const;
   std::string Ableitung(int32_t Tiefe) const;
-  void NichtterminaleEntfernen(std::string& Text) const;
+  // Removes what is not terminal; with Blaetter the characters of leaves
+  // ("{", "}", "|") count as terminal too.
+  void NichtterminaleEntfernen(std::string& Text, bool Blaetter = false) const;
   std::string TerminalAbleitung(int32_t Tiefe) const;
   // The same with the random choice from the seed Saat (rules/Regelwahl.h):
   // each character with rules is replaced by one of them, chosen by its
