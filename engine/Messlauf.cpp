@@ -32,6 +32,13 @@ void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* U
   M.LageX = M.LageY = 0;
   M.Richtung = Startwinkel;
   M.Umriss = TUmriss{};
+  const int32_t AlteTiefe = Messtiefe;
+  Messtiefe = Tiefe;
+  struct TTiefeZurueck {
+    int32_t& T;
+    int32_t Alt;
+    ~TTiefeZurueck() { T = Alt; }
+  } TiefeZurueck{Messtiefe, AlteTiefe};
   try {
     AusdehnungMessen(Tiefe, Axiom);
     // A press of "Abbrechen" since the last look belongs to the walk, however
@@ -81,6 +88,7 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     const TErsetzungen& T = *Aktuelle;
     if (T.Ersetzt[c]) {
+      if (!Lage && MessSprung(c, d - 1, Messtiefe)) continue;
       Messen<Lage>(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
       continue;
     }

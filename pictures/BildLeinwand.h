@@ -39,6 +39,7 @@ class TBildLeinwand : public TLeinwand {
   void Ellipse(int X1, int Y1, int X2, int Y2) override;
   void RechteckFuellen(int X1, int Y1, int X2, int Y2) override;
   void Grundieren(uint32_t Farbe) override;
+  bool Rasterbild() const override { return true; }
 
   // Draws the batched lines and releases the image.
   void Ausgeben() override;
