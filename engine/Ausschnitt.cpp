@@ -358,7 +358,8 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
     if (std::fabs(Schwund) > 1)
       Breitester *= std::pow(std::fabs(Schwund), static_cast<double>(K.Verschachtelung));
     if (!(Breitester < RiesigerStift)) return false;
-    const double Reichweite = std::max(Breitester, 1.0) * 0.5 + 2;
+    // As far as the widest pen its lines round to reaches, drift included.
+    const double Reichweite = std::max(Breitester * (1 + 1e-9) + 0.5, 1.0) * 0.5 + 2;
     // Every line joins points of the box, rounded as the turtle rounds them.
     PX = Runden(Z.MinX);
     PY = Runden(Z.MinY);
