@@ -705,6 +705,7 @@ TEST_F(BlasseAuswahl, MarkedCharacterShowsWhileThePromptWaits) {
 TEST_F(FensterTest, StoppedFittingUsesStepOneTenthAndStillDraws) {
   Regeln("F", {"F->FF"});
   F->TiefeSetzen(30);
+  const_cast<TZeichenmaschine&>(F->Maschine()).JedesZeichen(true);  // jumps would end it at once
   TAntworter A;
   A.Anhaengen([&](QWidget* W) {
     auto* Box = qobject_cast<QMessageBox*>(W);

@@ -26,6 +26,8 @@ int Exponent(double x) { return static_cast<int>((std::bit_cast<uint64_t>(x) >> 
 // d in whole steps of the grid 2^(e - Versatz); false on a tie or a move
 // longer than a binade.
 bool Schritte(double d, int e, int64_t& k) {
+  k = 0;
+  if (e == 0) return d == 0;  // at +0, moves of no length keep it there
   const double q = std::ldexp(d, Versatz - e);
   if (!(std::fabs(q) < Zwei53)) return false;
   const double Unten = std::floor(q);
@@ -40,6 +42,7 @@ bool Schritte(double d, int e, int64_t& k) {
 // move; then the end lies there too.
 bool Innen(double m, int64_t Min, int64_t Max) {
   const auto M = static_cast<int64_t>(m);
+  if (M == 0) return Min == 0 && Max == 0;
   if (M > 0) return M + Min > Ganz52 && M + Max < Ganz53;
   return M + Max < -Ganz52 && M + Min > -Ganz53;
 }
@@ -71,9 +74,10 @@ size_t TSpruenge::TStreuung::operator()(const TSchluessel& K) const {
 bool TSpruenge::Springen(unsigned char c, int32_t j, double X, double Y, double Richtung,
                          TSprungziel& Ziel) {
   const int EX = Exponent(X), EY = Exponent(Y);
-  // Zero and the tiniest numbers have no binade of their own.
-  if (EX == 0 || EY == 0 || EX > GroessterExponent || EY > GroessterExponent || !Ersetzt[c] ||
-      !std::isfinite(Richtung))
+  // The tiniest numbers have no binade of their own; +0 stays where it is.
+  const auto Null = [](double v, int e) { return e == 0 && std::bit_cast<uint64_t>(v) != 0; };
+  if (Null(X, EX) || Null(Y, EY) || EX > GroessterExponent || EY > GroessterExponent ||
+      !Ersetzt[c] || !std::isfinite(Richtung))
     return false;
   const TEintrag* E = Eintrag({std::bit_cast<uint64_t>(Richtung), j, static_cast<int16_t>(EX),
                                static_cast<int16_t>(EY), c});
