@@ -561,6 +561,7 @@ TEST_P(Fortschritt, BarFollowsTheRun) {
   F->SchrittweiteSetzen(0.001);
   // Long enough for several of the engine's message passes, a few each second.
   F->TiefeSetzen(22);
+  const_cast<TZeichenmaschine&>(F->Maschine()).JedesZeichen(true);  // jumps would end it at once
   EXPECT_TRUE(F->PBFortschritt->isHidden());
   QList<int> Werte;
   int Unsichtbar = 0;  // values set while the bar or BAbbrechen was hidden
@@ -704,6 +705,7 @@ TEST_F(BlasseAuswahl, MarkedCharacterShowsWhileThePromptWaits) {
 TEST_F(FensterTest, StoppedFittingUsesStepOneTenthAndStillDraws) {
   Regeln("F", {"F->FF"});
   F->TiefeSetzen(30);
+  const_cast<TZeichenmaschine&>(F->Maschine()).JedesZeichen(true);  // jumps would end it at once
   TAntworter A;
   A.Anhaengen([&](QWidget* W) {
     auto* Box = qobject_cast<QMessageBox*>(W);

@@ -224,6 +224,8 @@ TEST_F(WachstumTest, ExportsWorkOnTheirCopyAndStop) {
     // Deep enough that the export takes seconds even on a machine many times
     // faster than ours: one that ends before its box shows proves nothing.
     F->TiefeSetzen(Fall == Wechsel ? 12 : Fall == Fremd ? 9 : 16);
+    // Random factors are drawn one by one: no part is jumped over.
+    Waehlen(F->RGZufallsModus, Fall == Escape || Fall == Ende ? 1 : 0);
     F->WachstumOeffnen();
     W = F->Wachstum();
     ASSERT_TRUE(Warten());

@@ -149,6 +149,8 @@ class FensterTest : public ::testing::Test {
     Waehlen(F->RGSchrittweite, 0);
     F->SchrittweiteSetzen(Schritt);
     F->TiefeSetzen(Tiefe);
+    // Jumps would end it at once.
+    const_cast<TZeichenmaschine&>(F->Maschine()).JedesZeichen(true);
   }
 
   // Built-in system, depth 1, fixed step 10.

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/Pflanzenlauf.h"
+#include "engine/Laufrahmen.h"
 #include "engine/Zeichenmaschine.h"
 #include "engine/Zeichenzahl.h"
 #include "helpers/Gleitkomma.h"
@@ -154,41 +155,83 @@ size_t TTeilbilder::TDickenstreuung::operator()(const TDickenschluessel& K) cons
   return static_cast<size_t>(h ^ (h >> 29));
 }
 
-bool TTeilbilder::Dicke(unsigned char c, int32_t j, double Schwund, double& d) const {
+bool TTeilbilder::Dicke(unsigned char c, int32_t j, double Schwund, double& d,
+                        double& Letzte) const {
   const TDickenschluessel K{std::bit_cast<uint64_t>(d), std::bit_cast<uint64_t>(Schwund), j, c};
   if (const auto i = Dicken.find(K); i != Dicken.end()) {
-    if (std::isnan(i->second)) return false;
-    d = i->second;
+    if (std::isnan(i->second.Ende)) return false;
+    d = i->second.Ende;
+    if (!std::isnan(i->second.Letzte)) Letzte = i->second.Letzte;
     return true;
   }
   // A replacement's thickness depends on few entry values: few are remembered.
   constexpr size_t Hoechstens = size_t{1} << 16;
   if (Dicken.size() >= Hoechstens) return false;
-  double Wert = d;
+  constexpr double Keine = std::numeric_limits<double>::quiet_NaN();
+  double Wert = d, Zuletzt = Keine;
   bool Gut = true;
   try {
     for (const char x : Ruempfe[c]) {
       const auto u = static_cast<unsigned char>(x);
       if (j > 0 && Ersetzt[u]) {
-        if (!(Gut = Dicke(u, j - 1, Schwund, Wert))) break;
+        if (!(Gut = Dicke(u, j - 1, Schwund, Wert, Zuletzt))) break;
       } else if (x == '[') {
         Wert = Gk(Wert * Schwund);
       } else if (x == ']') {
         Wert = GkTeilen(Wert, Schwund);
+      } else if (x == 'F') {
+        Zuletzt = Wert;
       }
     }
   } catch (const std::exception&) {
     Gut = false;
   }
-  Dicken.emplace(K, Gut ? Wert : std::numeric_limits<double>::quiet_NaN());
-  if (Gut) d = Wert;
-  return Gut;
+  Dicken.emplace(K, TDickenwert{Gut ? Wert : Keine, Zuletzt});
+  if (!Gut) return false;
+  d = Wert;
+  if (!std::isnan(Zuletzt)) Letzte = Zuletzt;
+  return true;
 }
 
-// The walk through the engine's view. It keeps the engine's counts, message
-// passes and stops as the full walk does, and draws what the full walk at
-// the scaled step would draw, but clipped to the output; in exact mode it
-// jumps over every replacement whose lines all miss the output.
+TSpruenge& TTeilbilder::Spruenge(double Schritt) const {
+  if (!Sprungspeicher ||
+      std::bit_cast<uint64_t>(Sprungspeicher->Schritt()) != std::bit_cast<uint64_t>(Schritt)) {
+    std::array<const std::string*, 256> Rumpf{};
+    for (size_t c = 0; c < 256; ++c)
+      if (Ersetzt[c]) Rumpf[c] = &Ruempfe[c];
+    Sprungspeicher = std::make_unique<TSpruenge>(Rumpf, WinkelPlus, WinkelMinus, Schritt);
+  }
+  return *Sprungspeicher;
+}
+
+TSpruenge& TTeilbilder::Messspruenge() const {
+  if (!Messspeicher) {
+    std::array<const std::string*, 256> Rumpf{};
+    for (size_t c = 0; c < 256; ++c)
+      if (Ersetzt[c]) Rumpf[c] = &Ruempfe[c];
+    Messspeicher = std::make_unique<TSpruenge>(Rumpf, WinkelPlus, WinkelMinus, 1.0, true);
+  }
+  return *Messspeicher;
+}
+
+namespace {
+
+// Jumps are for the exact walk of the classic characters: random factors
+// are drawn in the order of the walk, and the plants' rules, colours and
+// leaves act character by character.
+bool Springbar(const TEinstellungen& E) {
+  return !E.Zufallsmodus && E.Regelwahl == TRegelwahl::ErsteRegel &&
+         E.Faerbung == TFaerbung::Einfarbig && E.Zeichensatz == TZeichensatz::Klassisch;
+}
+
+}  // namespace
+
+// The walk through the engine's view, or, without one, the drawing's own walk
+// on a picture. It keeps the engine's counts, message passes and stops as the
+// full walk does, and draws what the full walk at the scaled step would draw,
+// but clipped to the output. In exact mode it jumps over every replacement
+// whose lines all miss the output, and on a picture over those that cannot
+// show more than one pixel, which it draws in their place.
 class TAusschnittlauf {
  public:
   TAusschnittlauf(TZeichenmaschine& M, int32_t Tiefe)
@@ -196,9 +239,11 @@ class TAusschnittlauf {
         Turtle(M.Turtle),
         Leinwand(M.Turtle.Canvas),
         Tiefe(Tiefe),
-        Schritt(Gk(M.Schrittweite_ * M.Ansicht->Massstab)),
+        Ganz(!M.Ansicht),
+        Schritt(Ganz ? M.Schrittweite_ : Gk(M.Schrittweite_ * M.Ansicht->Massstab)),
         Breite(Leinwand.Breite()),
-        Hoehe(Leinwand.Hoehe()) {}
+        Hoehe(Leinwand.Hoehe()),
+        Punkte(!M.Art.Vollstaendig && Leinwand.Rasterbild()) {}
 
   void Teil(const char* s, size_t Laenge, int32_t n);
   // The same for plants: under the random choice nothing is jumped over.
@@ -217,9 +262,13 @@ class TAusschnittlauf {
   TTurtle& Turtle;
   TLeinwand& Leinwand;
   const int32_t Tiefe;
+  // No view: the engine's own characters on its own step, which may change.
+  const bool Ganz;
   const double Schritt;
   const double Breite;
   const double Hoehe;
+  // Parts within one pixel may stop there.
+  const bool Punkte;
   TWinkelcache Winkel;
 };
 
@@ -230,12 +279,12 @@ void TAusschnittlauf::Teil(const char* s, size_t Laenge, int32_t n) {
   if (M.Abbruch) return;
   const bool Zufaellig = M.E->Zufallsmodus;
   if (n > 0) {
+    const bool Spruenge = !M.Art.Vollstaendig && Springbar(*M.E);
     for (size_t i = 0; i < Laenge; ++i) {
       const auto c = static_cast<unsigned char>(s[i]);
       const TTabelle& T = *M.Aktuelle;
       if (T.Ersetzt[c]) {
-        // Random factors are drawn in the order of the walk: nothing is jumped over.
-        if (Zufaellig || !Springen(T, c, n - 1)) Teil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
+        if (!Spruenge || !Springen(T, c, n - 1)) Teil(T.Rumpf[c].data(), T.Rumpf[c].size(), n - 1);
         continue;
       }
       if (M.Abbruch) return;
@@ -302,23 +351,28 @@ void TAusschnittlauf::Pflanze(const char* s, size_t Laenge, int32_t n) {
   M.Wachsen(Art, s, Laenge, n, M.Wurzel());
 }
 
-const TTeilbilder& TAusschnittlauf::Bilder(const TTabelle& T) {
-  const TTeilbilder* B = M.Teilbilder.get();
-  if (B && B->Stand == T.Stand && B->WinkelPlus == M.DrehungPlus &&
-      B->WinkelMinus == M.DrehungMinus && B->Tiefe() >= Tiefe)
+const TTeilbilder& TAusschnittlauf::Bilder(const TTabelle& T) { return M.Teilbilder_(T, Tiefe); }
+
+const TTeilbilder& TZeichenmaschine::Teilbilder_(const TErsetzungen& T, int32_t Tiefe) {
+  const TTeilbilder* B = Teilbilder.get();
+  if (B && B->Stand == T.Stand && B->WinkelPlus == DrehungPlus && B->WinkelMinus == DrehungMinus &&
+      B->Tiefe() >= Tiefe)
     return *B;
   std::array<const std::string*, 256> Rumpf{};
   for (size_t c = 0; c < 256; ++c)
     if (T.Ersetzt[c]) Rumpf[c] = &T.Rumpf[c];
-  M.Teilbilder = std::make_unique<TTeilbilder>(Rumpf, M.DrehungPlus, M.DrehungMinus, Tiefe);
-  M.Teilbilder->Stand = T.Stand;
-  return *M.Teilbilder;
+  Teilbilder = std::make_unique<TTeilbilder>(Rumpf, DrehungPlus, DrehungMinus, Tiefe);
+  Teilbilder->Stand = T.Stand;
+  return *Teilbilder;
 }
 
 // Jumps over the replacement of c with j levels left when none of its lines
-// can show. Not where the walk would stop inside: a stop, the replayed run's
-// end, a turtle stack that overflows (the full walk reports it there), nor
-// beneath a negative thickness, whose pen is that of the last line drawn.
+// can show, or, on a picture with a thin pen, when every point it passes
+// rounds to one pixel: that pixel is all its lines draw. The turtle lands
+// where the walk would leave it, bit for bit, or there is no jump. Nor is
+// there where the walk would stop inside: a stop, the replayed run's end, a
+// turtle stack that overflows (the full walk reports it there), nor beneath a
+// negative thickness, whose pen is that of the last line drawn.
 bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   if (M.Abbruch || Turtle.Dicke < 0 || !std::isfinite(M.DrehungPlus) ||
       !std::isfinite(M.DrehungMinus))
@@ -330,31 +384,52 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   // open one, are walked.
   if (M.E->Zeichensatz == TZeichensatz::MitBlaettern && (K.Blattzeichen || Turtle.Blaetter() > 0))
     return false;
-  // The thickness the walk would leave, "[" by "]"; where it fails, the walk fails there.
-  double Dicke = Turtle.Dicke;
-  if (!B.Dicke(c, j, M.E->Schwundfaktor, Dicke)) return false;
   if (M.Ausgefuehrt_ > M.Art.Zeichengrenze || M.Art.Zeichengrenze - M.Ausgefuehrt_ < K.Zeichen)
     return false;
-  double C, S;
-  Winkel.Werte(Turtle.Richtung, C, S);
-  if (K.Linien) {
+  TSprungziel Z;
+  const double L = Ganz ? M.Schrittweite_ : Schritt;
+  if (!B.Spruenge(L).Springen(c, j, Turtle.X, Turtle.Y, Turtle.Richtung, Z)) return false;
+  // The thickness the walk would leave, "[" by "]"; where it fails, the walk fails there.
+  const double Schwund = M.E->Schwundfaktor;
+  double Dicke = Turtle.Dicke;
+  double Letzte = std::numeric_limits<double>::quiet_NaN();
+  if (!B.Dicke(c, j, Schwund, Dicke, Letzte)) return false;
+  bool Punkt = false;
+  int64_t PX = 0, PY = 0;
+  if (Z.Linien) {
     // Nests that thicken the pen widen its reach.
     double Breitester = Turtle.Dicke;
-    const double Schwund = M.E->Schwundfaktor;
-    if (Schwund > 1) Breitester *= std::pow(Schwund, static_cast<double>(K.Verschachtelung));
+    if (std::fabs(Schwund) > 1)
+      Breitester *= std::pow(std::fabs(Schwund), static_cast<double>(K.Verschachtelung));
     if (!(Breitester < RiesigerStift)) return false;
-    const double Reichweite = std::max(Breitester, 1.0) * 0.5 + 2;
-    const double MX = Turtle.X + Schritt * (K.MX * C - K.MY * S);
-    const double MY = Turtle.Y - Schritt * (K.MX * S + K.MY * C);
-    // The walk sums its moves one by one; the summary may differ by rounding.
-    const double R = Schritt * K.Radius * (1 + 1e-9) + Reichweite;
-    const double AX = std::max({-MX, 0.0, MX - Breite});
-    const double AY = std::max({-MY, 0.0, MY - Hoehe});
-    if (!(AX * AX + AY * AY > R * R)) return false;
+    // As far as the widest pen its lines round to reaches, drift included.
+    const double Reichweite = std::max(Breitester * (1 + 1e-9) + 0.5, 1.0) * 0.5 + 2;
+    // Every line joins points of the box, rounded as the turtle rounds them.
+    PX = Runden(Z.MinX);
+    PY = Runden(Z.MinY);
+    const auto A = static_cast<double>(PX), B = static_cast<double>(PY);
+    const auto C = static_cast<double>(Runden(Z.MaxX)), D = static_cast<double>(Runden(Z.MaxY));
+    if (!(C < -Reichweite || A > Breite + Reichweite || D < -Reichweite ||
+          B > Hoehe + Reichweite)) {
+      // Thin lines of one colour and one width, all from that pixel to itself.
+      const int Stift = Stiftbreite(Turtle.Dicke);
+      if (!Punkte || Turtle.Sichtbar || A != C || B != D || Stift < 0 || Stift > 1 ||
+          (Schwund != 1 && K.Verschachtelung > 0))
+        return false;
+      Punkt = true;
+    }
   }
-  Turtle.XSetzen(Gk(Turtle.X + Gk(Schritt * (K.DX * C - K.DY * S))));
-  Turtle.YSetzen(Gk(Turtle.Y - Gk(Schritt * (K.DX * S + K.DY * C))));
-  Turtle.RichtungSetzen(RichtungNormieren(Gk(Turtle.Richtung + K.Drehung)));
+  if (Punkt) {
+    Turtle.LinieZeichnen(static_cast<double>(PX), static_cast<double>(PY), static_cast<double>(PX),
+                         static_cast<double>(PY));
+  } else if (!std::isnan(Letzte)) {
+    // The pen as the part's last line leaves it, for what is drawn after.
+    Leinwand.StiftFarbeSetzen(Turtle.Farbe);
+    Leinwand.StiftBreiteSetzen(Stiftbreite(Letzte));
+  }
+  Turtle.XSetzen(Z.X);
+  Turtle.YSetzen(Z.Y);
+  Turtle.RichtungSetzen(Z.Richtung);
   Turtle.DickeSetzen(Dicke);
   M.Ausgefuehrt_ = SattSumme(M.Ausgefuehrt_, K.Zeichen);
   M.Erledigt = SattSumme(M.Erledigt, K.Zeichen);
@@ -364,6 +439,10 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
 
 // What the engine's Handeln does, in output pixels, with the lines through Linie.
 void TAusschnittlauf::Handeln(char c, bool Zufaellig) {
+  if (Ganz) {
+    M.Handeln(c, Zufaellig);
+    return;
+  }
   const TEinstellungen& E = *M.E;
   switch (c) {
     case 'F':
@@ -438,6 +517,33 @@ void TAusschnittlauf::Linie(double X1, double Y1, double X2, double Y2) {
       std::max(B, D) < -Reichweite || std::min(B, D) > Hoehe + Reichweite)
     return;
   Turtle.LinieZeichnen(X1, Y1, X2, Y2);
+}
+
+// The measuring walk, without the drawing's own beside it, jumps over the
+// replacement of c with j levels left where the grid assures every point
+// it passes: the extremes are those of the box.
+bool TZeichenmaschine::MessSprung(unsigned char c, int32_t j, int32_t Tiefe) {
+  if (Art.Vollstaendig || Abbruch || !std::isfinite(DrehungPlus) || !std::isfinite(DrehungMinus))
+    return false;
+  const TTeilbilder& B = Teilbilder_(*Aktuelle, Tiefe);
+  const TTeilbild& K = B.Teil(c, j);
+  TMessung& M = *Messung;
+  if (!K.Springbar || M.Oben + 1 + K.Verschachtelung > TMessung::Groesse) return false;
+  TSprungziel Z;
+  if (!B.Messspruenge().Springen(c, j, M.x, M.y, M.Winkel, Z)) return false;
+  M.x = Z.X;
+  M.y = Z.Y;
+  M.Winkel = Z.Richtung;
+  M.maxX = std::max(M.maxX, Z.MaxX);
+  M.minX = std::min(M.minX, Z.MinX);
+  M.maxY = std::max(M.maxY, Z.MaxY);
+  M.minY = std::min(M.minY, Z.MinY);
+  Erledigt = SattSumme(Erledigt, K.Zeichen);
+  return true;
+}
+
+bool TZeichenmaschine::Abkuerzbar() const {
+  return !Art.Vollstaendig && Turtle.Canvas.Rasterbild() && !Turtle.Sichtbar && Springbar(*E);
 }
 
 void TZeichenmaschine::AusschnittTeil(const std::string& s, int32_t n) {

@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "engine/Lauf.h"
+#include "engine/Sprung.h"
 
 // What walking a replacement does at step length 1, in the frame of the
 // turtle where it starts: x ahead, y to its left.
@@ -46,7 +48,13 @@ class TTeilbilder {
   // thickness: the full walk's "[" (times Schwund) and "]" (divided by it)
   // one by one, so that d ends bit for bit as there. False where that fails
   // (the walk then reports it where it happens) or too much is remembered.
-  bool Dicke(unsigned char c, int32_t j, double Schwund, double& d) const;
+  // Letzte: the thickness of its last "F", NaN when it has none.
+  bool Dicke(unsigned char c, int32_t j, double Schwund, double& d, double& Letzte) const;
+
+  // The exact jumps of these replacements and turns at step length Schritt.
+  TSpruenge& Spruenge(double Schritt) const;
+  // Those of the measuring walk, at step length 1.
+  TSpruenge& Messspruenge() const;
 
   // What it was made for (set by the engine).
   uint64_t Stand = 0;
@@ -69,6 +77,10 @@ class TTeilbilder {
   struct TDickenstreuung {
     size_t operator()(const TDickenschluessel& K) const;
   };
+  struct TDickenwert {
+    double Ende, Letzte;
+  };
   // The outcomes so far; NaN where the thickness fails.
-  mutable std::unordered_map<TDickenschluessel, double, TDickenstreuung> Dicken;
+  mutable std::unordered_map<TDickenschluessel, TDickenwert, TDickenstreuung> Dicken;
+  mutable std::unique_ptr<TSpruenge> Sprungspeicher, Messspeicher;
 };

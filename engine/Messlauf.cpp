@@ -34,6 +34,13 @@ void TZeichenmaschine::Vermessen(int32_t Tiefe, double& w, double& h, TUmriss* U
   M.Richtung = Startwinkel;
   M.Umriss = TUmriss{};
   M.Blaetter = 0;
+  const int32_t AlteTiefe = Messtiefe;
+  Messtiefe = Tiefe;
+  struct TTiefeZurueck {
+    int32_t& T;
+    int32_t Alt;
+    ~TTiefeZurueck() { T = Alt; }
+  } TiefeZurueck{Messtiefe, AlteTiefe};
   try {
     AusdehnungMessen(Tiefe, Axiom);
     // A press of "Abbrechen" since the last look belongs to the walk, however
@@ -91,6 +98,7 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     const TErsetzungen& T = *Aktuelle;
     if (T.Ersetzt[c]) {
+      if (!Lage && MessSprung(c, d - 1, Messtiefe)) continue;
       Messen<Lage>(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
       continue;
     }

@@ -392,6 +392,7 @@ bool LaufZeichnen(TLauf& Lauf, TLeinwand& Leinwand, const TNachzeichnung& Wie) {
   TLaufart Art;
   Art.Zeichengrenze = Wie.Zeichengrenze;
   Art.Ansicht = Wie.Ansicht;
+  Art.Vollstaendig = Wie.Vollstaendig;
   try {
     M.Zeichenlauf(Z, Art);
   } catch (...) {

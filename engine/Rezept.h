@@ -50,6 +50,8 @@ struct TNachzeichnung {
   // Drawn through this view, the canvas being its output, instead of the
   // run's own Ausschnitt.
   std::optional<TAnsicht> Ansicht;
+  // Every character walked, none jumped over (TLaufart::Vollstaendig).
+  bool Vollstaendig = false;
 };
 
 // Draws the run on the canvas, at once, as a drawing run with its settings

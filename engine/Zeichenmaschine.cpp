@@ -35,6 +35,7 @@ TZeichenmaschine::~TZeichenmaschine() = default;
 void TZeichenmaschine::Einrichten(const TLauf& Neu, const TLaufart& Wie) {
   Lauf = Neu;
   Art = Wie;
+  Art.Vollstaendig = Art.Vollstaendig || ImmerVollstaendig;
   // A run without rules draws its axiom of an empty rule system: nothing.
   if (!Lauf.Regeln) Lauf.Regeln = TRegelstand::AusText("");
   E = Art.Einstellungen ? Art.Einstellungen : &Lauf.Einstellungen;
@@ -186,7 +187,7 @@ void TZeichenmaschine::zeichnenRek(const std::string& s, int32_t Tiefe) {
   NachrichtenSofort();
   Beobachter.Unterbrechbar(true);
   try {
-    if (Ansicht)
+    if (Ansicht || Abkuerzbar())
       AusschnittTeil(s, Tiefe);
     else if (Pflanze() || Pf.NurTerminale)
       PflanzeRek(s, Tiefe);

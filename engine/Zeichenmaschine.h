@@ -50,6 +50,9 @@ struct TLaufart {
   // Drawn through this view onto the canvas as its output, instead of the
   // run's own Ausschnitt (the magnifier's views, exactly as it has them).
   std::optional<TAnsicht> Ansicht = std::nullopt;
+  // Every character is walked, none jumped over: the walk that the jumps
+  // must equal, for comparisons and measurements.
+  bool Vollstaendig = false;
 };
 
 // With the character set "mit Blättern": "{" opens a leaf, "}" fills and
@@ -120,6 +123,9 @@ class TZeichenmaschine {
   uint64_t Nachrichtenlaeufe() const { return Durchgaenge; }
   // A run is under way (a second one may start inside it from a message pass).
   bool Laeuft() const { return Laufende > 0; }
+  // Every run from now on walks every character, as TLaufart::Vollstaendig
+  // asks: for tests that need a long run, and for comparisons.
+  void JedesZeichen(bool An) { ImmerVollstaendig = An; }
   // Least time between two real message passes; 0 makes every call real.
   void NachrichtenabstandSetzen(std::chrono::nanoseconds Abstand) { Nachrichtenabstand = Abstand; }
 
@@ -175,9 +181,18 @@ class TZeichenmaschine {
   void PflanzeSchritte(const std::string& s, int32_t n, bool NurTerminale);
   template <bool Lage>
   void PflanzeMessen(int32_t d, const std::string& s);
+  // Without a view, that walk may draw the picture too, jumping where no
+  // pixel can change: exact, on a picture, with the symbol hidden.
+  bool Abkuerzbar() const;
+  // The summaries of the replacements of T at the angles in force, for
+  // walks Tiefe deep.
+  const TTeilbilder& Teilbilder_(const TErsetzungen& T, int32_t Tiefe);
+  // A jump of the measuring walk (engine/Ausschnitt.cpp).
+  bool MessSprung(unsigned char c, int32_t j, int32_t Tiefe);
   void zeichnenSchrittRekTeil(const std::string& s, int32_t n);
   void SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
   void AusdehnungMessen(int32_t d, const std::string& s);
+  int32_t Messtiefe = 0;  // of the measuring walk under way
   // Lage: the drawing's own walk goes along (a template, so that the
   // fitting alone pays nothing for it).
   template <bool Lage>
@@ -202,6 +217,7 @@ class TZeichenmaschine {
   double DrehungMinus = 0.0;  // turn of "-": the negated angle
   bool Abbruch = false;
   bool BestimmungAbgebrochen_ = false;
+  bool ImmerVollstaendig = false;
   uint64_t Ausgefuehrt_ = 0;
   uint64_t Gesprungen_ = 0;
   std::chrono::nanoseconds Nachrichtenabstand = std::chrono::milliseconds(15);

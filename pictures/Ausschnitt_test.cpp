@@ -328,7 +328,8 @@ TEST(Ausschnitt, RunsEndWhereTheFullWalkEnds) {
     const TErgebnis Voll = Laufen(Vergroessert(Lage, A), nullptr, Grenze);
     EXPECT_EQ(Voll.Ausgefuehrt, Grenze);
     EXPECT_EQ(Durch.Ausgefuehrt, Grenze);
-    EXPECT_GT(Durch.Gesprungen, Grenze / 10 * 8);
+    // Parts that cross a power of two are walked: exact jumps stay in one binade.
+    EXPECT_GT(Durch.Gesprungen, Grenze / 2);
     EXPECT_NEAR(Durch.X, Voll.X, 1e-6 * std::fabs(Voll.X) + 1e-6);
     EXPECT_NEAR(Durch.Y, Voll.Y, 1e-6 * std::fabs(Voll.Y) + 1e-6);
     TProtokolllauf Lauf;

@@ -41,6 +41,7 @@ class TBildLeinwand : public TLeinwand {
   void RechteckFuellen(int X1, int Y1, int X2, int Y2) override;
   void VieleckFuellen(const TPunkt* Punkte, int Anzahl) override;
   void Grundieren(uint32_t Farbe) override;
+  bool Rasterbild() const override { return true; }
 
   // Draws the batched lines and releases the image.
   void Ausgeben() override;

@@ -219,6 +219,7 @@ TEST(Zeichenzahl, WorkEstimateWeighsLinesAsTheCanvasDoes) {
     L.StartX = 200;
     L.StartY = 150;
     L.Startwinkel = 0;
+    M.JedesZeichen(true);  // the estimate is that of every line
     M.Zeichenlauf(L);
     const TAufwand A = AufwandSchaetzen(TErsetzungen(R), 4, "F", E, Fall.Schritt, 400, 300);
     // Lines at right angles: the canvas counts exactly what was foreseen.

@@ -26,6 +26,7 @@ struct TAuftrag {
   std::optional<bool> Zufall;                // --zufall or --exakt, the last one given
   bool Zentriert = false;                    // --zentriert
   bool Wachstum = false;                     // --wachstum
+  bool Vollstaendig = false;                 // --jedes-zeichen
   std::optional<std::string> Aufbau;         // --aufbau N
   std::optional<std::string> Bildzeit;       // --bildzeit MS
   std::string Datei;
@@ -72,6 +73,8 @@ TAuftrag Zerlegen(const std::vector<std::string>& A) {
       Auftrag.Zentriert = true;
     } else if (Name == "--wachstum") {
       Auftrag.Wachstum = true;
+    } else if (Name == "--jedes-zeichen") {
+      Auftrag.Vollstaendig = true;
     } else if (Name == "--aufbau") {
       Auftrag.Aufbau = Naechster();
     } else if (Name == "--bildzeit") {
@@ -212,6 +215,7 @@ int BildAusgeben(const std::vector<std::string>& Argumente, std::string& Fehler)
     TNachzeichnung Wie;
     Wie.SchrittweiteAnpassen = Neu.Schrittweite;
     Wie.Zentrieren = Neu.Start;
+    Wie.Vollstaendig = Auftrag.Vollstaendig;
     // The SVG carries the recipe ahead of its lines, so it is set before the first one.
     Wie.Bereit = [&Svg](const TLauf& R) {
       if (Svg) Svg->MetadatenSetzen(RezeptAlsText(R));
@@ -258,6 +262,7 @@ std::string BildHilfe() {
   }
   Zeile("--zentriert", "Startposition so, dass die Zeichnung in der Mitte der Fläche liegt");
   Zeile("--zufall, --exakt", "Zufallsmodus an oder aus (aus)");
+  Zeile("--jedes-zeichen", "lässt jedes Zeichen einzeln wirken, ohne Sprünge (zum Vergleich)");
   Zeile("--wachstum", "animiertes PNG: ein Bild je Tiefe von 0 bis --tiefe");
   Zeile("--aufbau N", "animiertes PNG aus N Bildern (1 bis 10000): die Linien in der Reihenfolge,");
   Zeile("", "in der die Turtle sie zeichnet; das letzte Bild ist die ganze Zeichnung");

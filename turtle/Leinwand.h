@@ -62,6 +62,11 @@ class TLeinwand {
   // they show or copy the picture.
   virtual void Ausgeben() {}
 
+  // A picture of pixels, where only what each pixel shows counts, not the
+  // lines that drew it: a drawing may then leave out lines that change no
+  // pixel. Not so for outputs that keep every line.
+  virtual bool Rasterbild() const { return false; }
+
   // The work handed to the canvas so far, in units of a short thin line. A
   // thick line that covers much of the picture counts for thousands: whoever
   // looks at the clock only now and then weights the work in between by it.

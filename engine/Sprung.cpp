@@ -1,0 +1,177 @@
+#include "engine/Sprung.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <vector>
+
+#include "turtle/Winkelcache.h"
+#include "turtle/turtleUnit.h"
+
+namespace {
+
+constexpr double Zwei53 = 9007199254740992.0;
+constexpr int64_t Ganz52 = int64_t{1} << 52;
+constexpr int64_t Ganz53 = int64_t{1} << 53;
+// The grid of the binade with biased exponent e has steps of 2^(e - Versatz).
+constexpr int Versatz = 1075;
+// Beyond 2^62 the ends of lines no longer round to a whole number the canvas
+// takes: the walk fails there, and so nothing out there is jumped over.
+constexpr int GroessterExponent = 1023 + 61;
+// Each entry stands for one replacement at one heading: few are needed.
+constexpr size_t Hoechstens = size_t{1} << 17;
+
+int Exponent(double x) { return static_cast<int>((std::bit_cast<uint64_t>(x) >> 52) & 0x7FF); }
+
+// d in whole steps of the grid 2^(e - Versatz); false on a tie or a move
+// longer than a binade.
+bool Schritte(double d, int e, int64_t& k) {
+  k = 0;
+  if (e == 0) return d == 0;  // at +0, moves of no length keep it there
+  const double q = std::ldexp(d, Versatz - e);
+  if (!(std::fabs(q) < Zwei53)) return false;
+  const double Unten = std::floor(q);
+  const double Rest = q - Unten;
+  if (Rest == 0.5) return false;
+  k = static_cast<int64_t>(Rest > 0.5 ? Unten + 1 : Unten);
+  return true;
+}
+
+// Every point passed stays strictly inside the binade of the start m (in
+// grid steps, with its sign), so that each move added there is its rounded
+// move; then the end lies there too.
+bool Innen(double m, int64_t Min, int64_t Max) {
+  const auto M = static_cast<int64_t>(m);
+  if (M == 0) return Min == 0 && Max == 0;
+  if (M > 0) return M + Min > Ganz52 && M + Max < Ganz53;
+  return M + Max < -Ganz52 && M + Min > -Ganz53;
+}
+
+bool Klein(int64_t k) { return k > -Ganz53 && k < Ganz53; }
+
+}  // namespace
+
+TSpruenge::TSpruenge(const std::array<const std::string*, 256>& Rumpf, double WinkelPlus,
+                     double WinkelMinus, double Schritt, bool Messend)
+    : Plus(WinkelPlus), Minus(WinkelMinus), Laenge(Schritt), Messend(Messend) {
+  for (size_t c = 0; c < 256; ++c)
+    if (Rumpf[c]) {
+      Ersetzt[c] = true;
+      Ruempfe[c] = *Rumpf[c];
+    }
+  Eintraege.reserve(1024);
+}
+
+size_t TSpruenge::TStreuung::operator()(const TSchluessel& K) const {
+  uint64_t h = K.Richtung * 0x9E3779B97F4A7C15ull;
+  h ^= (static_cast<uint64_t>(static_cast<uint16_t>(K.EX)) << 40 |
+        static_cast<uint64_t>(static_cast<uint16_t>(K.EY)) << 24 |
+        static_cast<uint64_t>(static_cast<uint32_t>(K.Stufe)) << 8 | K.Zeichen) *
+       0xBF58476D1CE4E5B9ull;
+  return static_cast<size_t>(h ^ (h >> 31));
+}
+
+bool TSpruenge::Springen(unsigned char c, int32_t j, double X, double Y, double Richtung,
+                         TSprungziel& Ziel) {
+  const int EX = Exponent(X), EY = Exponent(Y);
+  // The tiniest numbers have no binade of their own; +0 stays where it is.
+  const auto Null = [](double v, int e) { return e == 0 && std::bit_cast<uint64_t>(v) != 0; };
+  if (Null(X, EX) || Null(Y, EY) || EX > GroessterExponent || EY > GroessterExponent ||
+      !Ersetzt[c] || !std::isfinite(Richtung))
+    return false;
+  const TEintrag* E = Eintrag({std::bit_cast<uint64_t>(Richtung), j, static_cast<int16_t>(EX),
+                               static_cast<int16_t>(EY), c});
+  if (!E || !E->Gut) return false;
+  const double MX = std::ldexp(X, Versatz - EX), MY = std::ldexp(Y, Versatz - EY);
+  if (!Innen(MX, E->MinX, E->MaxX) || !Innen(MY, E->MinY, E->MaxY)) return false;
+  const auto Punkt = [](double m, int64_t k, int e) {
+    return std::ldexp(static_cast<double>(static_cast<int64_t>(m) + k), e - Versatz);
+  };
+  Ziel.X = Punkt(MX, E->KX, EX);
+  Ziel.Y = Punkt(MY, E->KY, EY);
+  Ziel.MinX = Punkt(MX, E->MinX, EX);
+  Ziel.MaxX = Punkt(MX, E->MaxX, EX);
+  Ziel.MinY = Punkt(MY, E->MinY, EY);
+  Ziel.MaxY = Punkt(MY, E->MaxY, EY);
+  Ziel.Richtung = E->Richtung;
+  Ziel.Linien = E->Linien;
+  return true;
+}
+
+const TSpruenge::TEintrag* TSpruenge::Eintrag(const TSchluessel& K) {
+  if (const auto i = Eintraege.find(K); i != Eintraege.end()) return &i->second;
+  if (Eintraege.size() >= Hoechstens) return nullptr;
+  // Nodes stay where they are while the children below are added.
+  TEintrag& E = Eintraege.emplace(K, TEintrag{}).first->second;
+  Berechnen(K, E);
+  return &E;
+}
+
+void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
+  struct TLage {
+    int64_t X, Y;
+    double Phi;
+  };
+  std::vector<TLage> Stapel;
+  TWinkelcache Winkel;
+  int64_t X = 0, Y = 0, MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+  double Phi = std::bit_cast<double>(K.Richtung);
+  bool Linien = false;
+  for (const char d : Ruempfe[K.Zeichen]) {
+    const auto u = static_cast<unsigned char>(d);
+    if (K.Stufe > 0 && Ersetzt[u]) {
+      const TEintrag* T = Eintrag({std::bit_cast<uint64_t>(Phi), K.Stufe - 1, K.EX, K.EY, u});
+      if (!T || !T->Gut) return;
+      MinX = std::min(MinX, X + T->MinX);
+      MaxX = std::max(MaxX, X + T->MaxX);
+      MinY = std::min(MinY, Y + T->MinY);
+      MaxY = std::max(MaxY, Y + T->MaxY);
+      X += T->KX;
+      Y += T->KY;
+      Phi = T->Richtung;
+      Linien = Linien || T->Linien;
+    } else {
+      switch (d) {
+        case 'F':
+        case 'f': {
+          double C, S;
+          Winkel.Werte(Phi, C, S);
+          // As the turtle moves: x + L cos, y - L sin, each product rounded first.
+          int64_t KX, KY;
+          const double DY = Messend ? Laenge * S : -(Laenge * S);
+          if (!Schritte(Laenge * C, K.EX, KX) || !Schritte(DY, K.EY, KY)) return;
+          X += KX;
+          Y += KY;
+          MinX = std::min(MinX, X);
+          MaxX = std::max(MaxX, X);
+          MinY = std::min(MinY, Y);
+          MaxY = std::max(MaxY, Y);
+          Linien = Linien || d == 'F';
+          break;
+        }
+        case '+':
+        case '-': {
+          const double W = Phi + (d == '+' ? Plus : Minus);
+          if (!std::isfinite(W)) return;
+          Phi = Messend ? W : RichtungNormieren(W);
+          break;
+        }
+        case '[':
+          Stapel.push_back({X, Y, Phi});
+          break;
+        case ']':
+          if (Stapel.empty()) return;
+          X = Stapel.back().X;
+          Y = Stapel.back().Y;
+          Phi = Stapel.back().Phi;
+          Stapel.pop_back();
+          break;
+        default:
+          break;
+      }
+    }
+    if (!Klein(MinX) || !Klein(MaxX) || !Klein(MinY) || !Klein(MaxY)) return;
+  }
+  if (!Stapel.empty()) return;
+  E = {X, Y, MinX, MaxX, MinY, MaxY, Phi, true, Linien};
+}

@@ -1,0 +1,69 @@
+// Exact jumps: where the walk of a replacement leaves the turtle, bit for bit
+// as its moves one by one leave it (engine/Sprung.cpp).
+//
+// Within one binade of x, adding a move d is adding d rounded to the binade's
+// grid, as long as the sum stays inside the binade and d does not fall on a
+// tie between two grid points. A replacement's moves are therefore whole grid
+// steps, remembered per character, depth, entry heading and binade of x and
+// of y; the heading at each move is that of the walk itself, turn by turn.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+// Where the walk ends, and the box of every point it passes (its start, the
+// ends of its moves): exact values, as the walk has them.
+struct TSprungziel {
+  double X = 0, Y = 0, Richtung = 0;
+  double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+  bool Linien = false;  // an "F" among its characters
+};
+
+class TSpruenge {
+ public:
+  // Rumpf[c]: the replacement of c, nullptr where c stays itself. The turns
+  // are what "+" and "-" add, Schritt the length of a move. Messend: as the
+  // measuring walk goes, y growing with the sine, the heading never brought
+  // into [0, 360).
+  TSpruenge(const std::array<const std::string*, 256>& Rumpf, double WinkelPlus, double WinkelMinus,
+            double Schritt, bool Messend = false);
+
+  // The walk of the replacement of c with j levels left, from (X, Y) at
+  // heading Richtung, moving x by cos and y by -sin of the heading. False
+  // where the grid cannot assure it (a power of two crossed, a tie, a value
+  // that is not finite, no room left to remember); the caller walks then.
+  bool Springen(unsigned char c, int32_t j, double X, double Y, double Richtung, TSprungziel& Ziel);
+
+  double Schritt() const { return Laenge; }
+
+ private:
+  struct TSchluessel {
+    uint64_t Richtung;
+    int32_t Stufe;
+    int16_t EX, EY;  // biased exponents of x and y
+    unsigned char Zeichen;
+    bool operator==(const TSchluessel&) const = default;
+  };
+  struct TStreuung {
+    size_t operator()(const TSchluessel& K) const;
+  };
+  // Moves in grid steps from the start: to the end, and the least and most
+  // of every point passed.
+  struct TEintrag {
+    int64_t KX = 0, KY = 0, MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+    double Richtung = 0;
+    bool Gut = false;
+    bool Linien = false;
+  };
+
+  const TEintrag* Eintrag(const TSchluessel& K);
+  void Berechnen(const TSchluessel& K, TEintrag& E);
+
+  std::array<bool, 256> Ersetzt{};
+  std::array<std::string, 256> Ruempfe;
+  double Plus, Minus, Laenge;
+  bool Messend;
+  std::unordered_map<TSchluessel, TEintrag, TStreuung> Eintraege;
+};
