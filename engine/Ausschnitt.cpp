@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/Pflanzenlauf.h"
 #include "engine/Laufrahmen.h"
+#include "engine/Pflanzenlauf.h"
 #include "engine/Zeichenmaschine.h"
 #include "engine/Zeichenzahl.h"
 #include "helpers/Gleitkomma.h"
