@@ -371,13 +371,18 @@ std::string TRegelsystem::Ableitung(int32_t Tiefe) const {
   // repetition is found (Brent's method) the remaining steps are taken modulo
   // its period, so huge depths of non-growing systems end at once.
   std::string Text = Axiom;
+  Fortsetzen(Text, Tiefe);
+  return Text;
+}
+
+void TRegelsystem::Fortsetzen(std::string& Text, int64_t Schritte) const {
   std::string Merker = Text;
   int64_t Potenz = 1, Periode = 0;
-  for (int64_t i = 0; i < Tiefe; ++i) {
+  for (int64_t i = 0; i < Schritte; ++i) {
     Ableitungsschritt(Text);
     ++Periode;
     if (Text == Merker) {
-      for (int64_t Rest = (Tiefe - i - 1) % Periode; Rest > 0; --Rest) Ableitungsschritt(Text);
+      for (int64_t Rest = (Schritte - i - 1) % Periode; Rest > 0; --Rest) Ableitungsschritt(Text);
       break;
     }
     if (Periode == Potenz) {
@@ -386,7 +391,6 @@ std::string TRegelsystem::Ableitung(int32_t Tiefe) const {
       Periode = 0;
     }
   }
-  return Text;
 }
 
 void TRegelsystem::NichtterminaleEntfernen(std::string& Text, bool Blaetter) const {

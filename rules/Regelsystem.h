@@ -109,6 +109,9 @@ class TRegelsystem {
   int64_t Vorausschau(int64_t Tiefe, int64_t& Gesehen) const;
   // The string of that depth, built depth first from the axiom; no length check.
   std::string TiefenAbleitung(int64_t Tiefe) const;
+  // Schritte more steps of the first rules from Text; a string that repeats
+  // takes the rest modulo its period, so huge numbers of steps end at once.
+  void Fortsetzen(std::string& Text, int64_t Schritte) const;
 
   std::vector<TRegel> Regeln;
   uint64_t Aenderungen = 0;

@@ -1,9 +1,18 @@
 // Derivation with the random choice among the rules of a head.
 #include "rules/Regelwahl.h"
 
+#include <algorithm>
 #include <array>
+#include <bitset>
+#include <stdexcept>
+#include <string>
 
 #include "rules/Regelsystem.h"
+
+namespace {
+// About a second of derivation steps, counted in characters replaced.
+constexpr uint64_t GroessteWahlarbeit = uint64_t{1} << 26;
+}  // namespace
 
 void TRegelsystem::Ableitungsschritt(std::string& Text, std::vector<uint64_t>& Pfade) const {
   std::array<std::vector<const std::string*>, 256> Wahl;
@@ -29,10 +38,42 @@ void TRegelsystem::Ableitungsschritt(std::string& Text, std::vector<uint64_t>& P
 }
 
 std::string TRegelsystem::Ableitung(int32_t Tiefe, uint32_t Saat) const {
+  // The heads whose rules do not all give the same, and those whose
+  // replacements lead to one: only there the choice counts.
+  std::bitset<256> Waehlbar;
+  for (const TRegel& R : Regeln)
+    for (const TRegel& S : Regeln)
+      if (R.Kopf == S.Kopf && R.Rumpf != S.Rumpf) Waehlbar.set(static_cast<unsigned char>(R.Kopf));
+  for (bool Neu = true; Neu;) {
+    Neu = false;
+    for (const TRegel& R : Regeln) {
+      const auto Kopf = static_cast<unsigned char>(R.Kopf);
+      if (!Waehlbar.test(Kopf) && std::any_of(R.Rumpf.begin(), R.Rumpf.end(), [&](char c) {
+            return Waehlbar.test(static_cast<unsigned char>(c));
+          })) {
+        Waehlbar.set(Kopf);
+        Neu = true;
+      }
+    }
+  }
   std::string Text = Axiom;
   std::vector<uint64_t> Pfade;
   for (size_t i = 0; i < Text.size(); ++i) Pfade.push_back(PfadSchritt(PfadAnfang(Saat), i));
-  for (int32_t k = 0; k < Tiefe; ++k) Ableitungsschritt(Text, Pfade);
+  uint64_t Arbeit = 0;
+  for (int32_t k = 0; k < Tiefe; ++k) {
+    // Without a choice left the first rules give the same, also for huge depths.
+    if (std::none_of(Text.begin(), Text.end(),
+                     [&](char c) { return Waehlbar.test(static_cast<unsigned char>(c)); })) {
+      Fortsetzen(Text, Tiefe - k);
+      break;
+    }
+    // A string that keeps choosing without growing would take its time for good.
+    Arbeit += Text.size() + 64;  // a step costs some even for a short string
+    if (Arbeit > GroessteWahlarbeit)
+      throw std::runtime_error("Zu viele Ableitungsschritte mit zufälliger Regelwahl: " +
+                               std::to_string(Tiefe));
+    Ableitungsschritt(Text, Pfade);
+  }
   return Text;
 }
 

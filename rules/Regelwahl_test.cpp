@@ -107,3 +107,35 @@ TEST(Regelwahl, DoppeltGelisteteRegelZaehltDoppelt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Huge depths end at once where no choice is left, as the first rules' do;
+// a string that keeps choosing without growing is refused with a message.
+TEST(Regelwahl, HugeDepthsEndOrAreRefused) {
+  const struct {
+    std::vector<const char*> Regeln;
+    const char* Ergebnis;  // nullptr: refused
+  } Faelle[] = {
+      {{"A->B", "B->A"}, "B"},          // no choice: its period
+      {{"A->B", "B->C", "B->C"}, "C"},  // the same rule twice is no choice
+      {{"A->B", "A->C", "B->A", "C->A"}, nullptr},
+  };
+  for (const auto& F : Faelle) {
+    TRegelsystem R;
+    Laden(R, "A", F.Regeln);
+    if (F.Ergebnis)
+      EXPECT_EQ(R.Ableitung(INT32_MAX, 7), F.Ergebnis);
+    else
+      EXPECT_THROW(R.Ableitung(INT32_MAX, 7), std::runtime_error);
+  }
+  // A choice reached only through another head still counts.
+  TRegelsystem R;
+  Laden(R, "A", {"A->B", "B->C", "B->D"});
+  std::string Gesehen;
+  for (uint32_t Saat = 1; Saat <= 16; ++Saat) Gesehen += R.Ableitung(2, Saat);
+  EXPECT_NE(Gesehen.find('C'), std::string::npos);
+  EXPECT_NE(Gesehen.find('D'), std::string::npos);
+}
+
+}  // namespace
