@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer, UBSan) and runs each
-# for a bounded time on its seed corpus: FUZZ_SEKUNDEN per target (default 60).
+# for a bounded time on its seed corpus: FUZZ_SEKUNDEN per target (default 40).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -9,7 +9,7 @@ cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWith
   -DRANKENWERK_GUI=OFF -DRANKENWERK_TESTS=OFF -DRANKENWERK_BENCH=OFF -DRANKENWERK_FUZZ=ON \
   -DCMAKE_CXX_FLAGS="$SAN" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target $(ls fuzz/*_fuzz.cpp | xargs -n1 basename | sed 's/\.cpp$//')
-sek=${FUZZ_SEKUNDEN:-60}
+sek=${FUZZ_SEKUNDEN:-40}
 for f in fuzz/*_fuzz.cpp; do
   name=$(basename "$f" .cpp)
   korpus=fuzz/korpus/$(echo "${name%_fuzz}" | tr 'A-Z' 'a-z')
