@@ -333,18 +333,7 @@ void TAusschnittlauf::Pflanze(const char* s, size_t Laenge, int32_t n) {
       return !M.Pf.Wahl && !Zufaellig && L.Springen(*M.Aktuelle, c, j);
     }
     bool Blatt(char c, int64_t Stufe, bool Zufaellig) {
-      if (M.Abbruch) return false;
-      if (M.Pf.NurTerminale && !M.Terminale()[static_cast<unsigned char>(c)]) return true;
-      ++M.Erledigt;
-      if (M.Ausgefuehrt_ >= M.Art.Zeichengrenze) {
-        M.Abbruch = true;
-        return false;
-      }
-      M.Faerben(c, Stufe);
-      L.Handeln(c, Zufaellig);
-      ++M.Ausgefuehrt_;
-      M.SchwereArbeitPruefen();
-      return true;
+      return M.PflanzenZeichen(c, Stufe, Zufaellig, [this](char d, bool Z) { L.Handeln(d, Z); });
     }
   } Art{*this, M};
   M.PflanzeBeginnen(std::string(s, Laenge), n);

@@ -78,18 +78,7 @@ void TZeichenmaschine::PflanzeRek(const std::string& s, int32_t n) {
     }
     bool Springen(unsigned char, int32_t, bool) { return false; }
     bool Blatt(char c, int64_t Stufe, bool Zufaellig) {
-      if (M.Abbruch) return false;
-      if (M.Pf.NurTerminale && !M.Terminale()[static_cast<unsigned char>(c)]) return true;
-      ++M.Erledigt;
-      if (M.Ausgefuehrt_ >= M.Art.Zeichengrenze) [[unlikely]] {
-        M.Abbruch = true;
-        return false;
-      }
-      M.Faerben(c, Stufe);
-      M.Handeln(c, Zufaellig);
-      ++M.Ausgefuehrt_;
-      M.SchwereArbeitPruefen();
-      return true;
+      return M.PflanzenZeichen(c, Stufe, Zufaellig, [this](char d, bool Z) { M.Handeln(d, Z); });
     }
   } Sofort{*this};
   Wachsen(Sofort, Text.data(), Text.size(), n, Wurzel());

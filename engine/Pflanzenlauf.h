@@ -65,3 +65,19 @@ void TZeichenmaschine::Wachsen(TArt& A, const char* s, size_t Laenge, int32_t n,
     if (!A.Blatt(static_cast<char>(c), Stufe, Zufaellig)) return;
   }
 }
+
+template <class TTun>
+bool TZeichenmaschine::PflanzenZeichen(char c, int64_t Stufe, bool Zufaellig, TTun&& Tun) {
+  if (Abbruch) return false;
+  if (Pf.NurTerminale && !Terminale()[static_cast<unsigned char>(c)]) return true;
+  ++Erledigt;
+  if (Ausgefuehrt_ >= Art.Zeichengrenze) [[unlikely]] {
+    Abbruch = true;
+    return false;
+  }
+  Faerben(c, Stufe);
+  Tun(c, Zufaellig);
+  ++Ausgefuehrt_;
+  SchwereArbeitPruefen();
+  return true;
+}

@@ -177,6 +177,10 @@ class TZeichenmaschine {
   TZweig Wurzel() const;
   // Before c acts at level Stufe: the turtle's colour, where it changes.
   void Faerben(char c, int64_t Stufe);
+  // One character of a plant drawn at once: counted against the run's limit,
+  // coloured, then done by Tun(c, Zufaellig); false when the run stops.
+  template <class TTun>
+  bool PflanzenZeichen(char c, int64_t Stufe, bool Zufaellig, TTun&& Tun);
   void PflanzeRek(const std::string& s, int32_t n);
   void PflanzeSchritte(const std::string& s, int32_t n, bool NurTerminale);
   template <bool Lage>

@@ -35,6 +35,24 @@ std::vector<const std::string*> Moegliche(const TErsetzungen& R, size_t c, TRege
   return M;
 }
 
+// The characters that expand, numbered, each with the replacements it may get.
+struct TKoepfe {
+  std::array<int, 256> Nummer;  // -1: acts where it stands
+  std::vector<std::vector<const std::string*>> Ruempfe;
+};
+
+TKoepfe Koepfe(const TErsetzungen& R, TRegelwahl Wahl) {
+  TKoepfe K;
+  K.Nummer.fill(-1);
+  for (size_t i = 0; i < 256; ++i) {
+    auto M = Moegliche(R, i, Wahl);
+    if (M.empty()) continue;
+    K.Nummer[i] = static_cast<int>(K.Ruempfe.size());
+    K.Ruempfe.push_back(std::move(M));
+  }
+  return K;
+}
+
 }  // namespace
 
 TZeichenzahl ZeichenZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s,
@@ -117,16 +135,11 @@ struct TBlattwirkung {
 
 uint64_t LinienZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& s, TZeichensatz Z) {
   auto MitBlatt = [](const std::string& Text) { return Text.find('{') != std::string::npos; };
-  bool Blaetter = Z == TZeichensatz::MitBlaettern && MitBlatt(s);
-  std::array<int, 256> Kopf;
-  Kopf.fill(-1);
-  std::vector<const std::string*> Rumpf;
-  for (size_t i = 0; i < 256; ++i) {
-    if (!R.Ersetzt[i]) continue;
-    Kopf[i] = static_cast<int>(Rumpf.size());
-    Rumpf.push_back(&R.Rumpf[i]);
-    Blaetter = Blaetter || (Z == TZeichensatz::MitBlaettern && MitBlatt(R.Rumpf[i]));
-  }
+  const TKoepfe K = Koepfe(R, TRegelwahl::ErsteRegel);
+  const std::array<int, 256>& Kopf = K.Nummer;
+  bool Blaetter = MitBlatt(s);
+  for (const auto& Ruempfe : K.Ruempfe) Blaetter = Blaetter || MitBlatt(*Ruempfe[0]);
+  Blaetter = Blaetter && Z == TZeichensatz::MitBlaettern;
   // No leaf ever opens: every "F" is a line, as without leaves.
   if (!Blaetter) return ZeichenZaehlen(R, Tiefe, s).Linien;
 
@@ -155,11 +168,11 @@ uint64_t LinienZaehlen(const TErsetzungen& R, int32_t Tiefe, const std::string& 
     return Offen;
   };
   for (int32_t k = 0; k < Tiefe; ++k) {
-    std::vector<TBlattwirkung> Stufe(Rumpf.size());
-    for (size_t h = 0; h < Rumpf.size(); ++h)
+    std::vector<TBlattwirkung> Stufe(K.Ruempfe.size());
+    for (size_t h = 0; h < K.Ruempfe.size(); ++h)
       for (size_t Offen = 0; Offen < Blattstaende; ++Offen)
         Stufe[h].Danach[Offen] =
-            static_cast<uint8_t>(Wirken(*Rumpf[h], k, Offen, Stufe[h].Linien[Offen]));
+            static_cast<uint8_t>(Wirken(*K.Ruempfe[h][0], k, Offen, Stufe[h].Linien[Offen]));
     if (!Stufen.empty() && Stufe == Stufen.back()) break;
     Stufen.push_back(std::move(Stufe));
   }
@@ -178,16 +191,9 @@ using TEbenen = std::array<uint64_t, Ebenen>;
 // The lines of s at depth Tiefe by the bracket level they are drawn at,
 // counted from the level s starts at.
 TEbenen LinienJeEbene(const TErsetzungen& R, int32_t Tiefe, const std::string& s, TRegelwahl Wahl) {
-  // The characters that expand, numbered, with their replacements.
-  std::array<int, 256> Kopf;
-  Kopf.fill(-1);
-  std::vector<std::vector<const std::string*>> Rumpf;
-  for (int i = 0; i < 256; ++i) {
-    auto M = Moegliche(R, static_cast<size_t>(i), Wahl);
-    if (M.empty()) continue;
-    Kopf[i] = static_cast<int>(Rumpf.size());
-    Rumpf.push_back(std::move(M));
-  }
+  const TKoepfe K = Koepfe(R, Wahl);
+  const std::array<int, 256>& Kopf = K.Nummer;
+  const auto& Rumpf = K.Ruempfe;
   // Tabelle[k][h]: what the h-th expanding character gives with k + 1 steps left.
   std::vector<std::vector<TEbenen>> Tabelle;
   auto Hinzu = [&](TEbenen& Summe, const std::string& Text, int32_t k) {
