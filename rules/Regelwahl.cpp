@@ -10,13 +10,20 @@
 #include "rules/Regelsystem.h"
 
 namespace {
+
 // About a second of derivation steps, counted in characters replaced.
 constexpr uint64_t GroessteWahlarbeit = uint64_t{1} << 26;
-}  // namespace
 
-void TRegelsystem::Ableitungsschritt(std::string& Text, std::vector<uint64_t>& Pfade) const {
-  std::array<std::vector<const std::string*>, 256> Wahl;
+// For each head the replacements of its rules, in list order.
+using TWahl = std::array<std::vector<const std::string*>, 256>;
+
+TWahl Wahltabelle(const std::vector<TRegel>& Regeln) {
+  TWahl Wahl;
   for (const TRegel& R : Regeln) Wahl[static_cast<unsigned char>(R.Kopf)].push_back(&R.Rumpf);
+  return Wahl;
+}
+
+void Schritt(const TWahl& Wahl, std::string& Text, std::vector<uint64_t>& Pfade) {
   std::string Neu;
   std::vector<uint64_t> NeuePfade;
   for (size_t i = 0; i < Text.size(); ++i) {
@@ -37,25 +44,36 @@ void TRegelsystem::Ableitungsschritt(std::string& Text, std::vector<uint64_t>& P
   Pfade.swap(NeuePfade);
 }
 
-std::string TRegelsystem::Ableitung(int32_t Tiefe, uint32_t Saat) const {
-  // The heads whose rules do not all give the same, and those whose
-  // replacements lead to one: only there the choice counts.
-  std::bitset<256> Waehlbar;
-  for (const TRegel& R : Regeln)
-    for (const TRegel& S : Regeln)
-      if (R.Kopf == S.Kopf && R.Rumpf != S.Rumpf) Waehlbar.set(static_cast<unsigned char>(R.Kopf));
+// The heads whose rules do not all give the same, and those whose
+// replacements lead to one: only there the choice counts.
+std::bitset<256> Waehlbar(const TWahl& Wahl) {
+  std::bitset<256> W;
+  for (size_t c = 0; c < 256; ++c)
+    for (const std::string* B : Wahl[c])
+      if (*B != *Wahl[c][0]) W.set(c);
   for (bool Neu = true; Neu;) {
     Neu = false;
-    for (const TRegel& R : Regeln) {
-      const auto Kopf = static_cast<unsigned char>(R.Kopf);
-      if (!Waehlbar.test(Kopf) && std::any_of(R.Rumpf.begin(), R.Rumpf.end(), [&](char c) {
-            return Waehlbar.test(static_cast<unsigned char>(c));
-          })) {
-        Waehlbar.set(Kopf);
-        Neu = true;
-      }
-    }
+    for (size_t c = 0; c < 256; ++c)
+      for (const std::string* B : Wahl[c])
+        if (!W.test(c) && std::any_of(B->begin(), B->end(), [&](char d) {
+              return W.test(static_cast<unsigned char>(d));
+            })) {
+          W.set(c);
+          Neu = true;
+        }
   }
+  return W;
+}
+
+}  // namespace
+
+void TRegelsystem::Ableitungsschritt(std::string& Text, std::vector<uint64_t>& Pfade) const {
+  Schritt(Wahltabelle(Regeln), Text, Pfade);
+}
+
+std::string TRegelsystem::Ableitung(int32_t Tiefe, uint32_t Saat) const {
+  const TWahl Wahl = Wahltabelle(Regeln);
+  const std::bitset<256> Wahlzeichen = Waehlbar(Wahl);
   std::string Text = Axiom;
   std::vector<uint64_t> Pfade;
   for (size_t i = 0; i < Text.size(); ++i) Pfade.push_back(PfadSchritt(PfadAnfang(Saat), i));
@@ -63,7 +81,7 @@ std::string TRegelsystem::Ableitung(int32_t Tiefe, uint32_t Saat) const {
   for (int32_t k = 0; k < Tiefe; ++k) {
     // Without a choice left the first rules give the same, also for huge depths.
     if (std::none_of(Text.begin(), Text.end(),
-                     [&](char c) { return Waehlbar.test(static_cast<unsigned char>(c)); })) {
+                     [&](char c) { return Wahlzeichen.test(static_cast<unsigned char>(c)); })) {
       Fortsetzen(Text, Tiefe - k);
       break;
     }
@@ -72,7 +90,7 @@ std::string TRegelsystem::Ableitung(int32_t Tiefe, uint32_t Saat) const {
     if (Arbeit > GroessteWahlarbeit)
       throw std::runtime_error("Zu viele Ableitungsschritte mit zufälliger Regelwahl: " +
                                std::to_string(Tiefe));
-    Ableitungsschritt(Text, Pfade);
+    Schritt(Wahl, Text, Pfade);
   }
   return Text;
 }
