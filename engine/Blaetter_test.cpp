@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/LaufTest.h"
 #include "engine/Zeichenmaschine.h"
 #include "engine/Zeichenzahl.h"
 #include "helpers/TestHilfen.h"
@@ -27,15 +28,10 @@ struct TBlattfall {
 
 // A run from (100, 100) heading right, step 10, both angles 90.
 TLauf Blattlauf(const TBlattfall& F) {
-  TRegelsystem R;
-  R.Axiom = F.Axiom;
-  if (!F.Regel.empty()) R.RegelHinzufuegen(F.Regel);
-  TLauf L;
-  L.Regeln = TRegelstand::Aus(R);
-  L.Tiefe = F.Tiefe;
+  TLauf L = Regellauf(F.Axiom, F.Regel.empty() ? std::vector<std::string>{} : std::vector{F.Regel},
+                      90, F.Tiefe);
   L.StartX = L.StartY = 100;
   L.Startwinkel = 0;
-  L.WinkelPlus = L.WinkelMinus = 90;
   L.Einstellungen.SchrittweiteAnpassen = false;
   L.Einstellungen.Zeichensatz = F.Satz;
   L.Einstellungen.Schrittmodus = F.Schritte;

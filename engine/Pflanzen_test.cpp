@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/LaufTest.h"
 #include "engine/Rezept.h"
 #include "engine/Zeichenmaschine.h"
 #include "engine/Zeichenzahl.h"
@@ -27,12 +28,7 @@ class TFarbLeinwand : public TProtokollLeinwand {
 };
 
 TLauf Pflanze(const std::string& Axiom, const std::vector<const char*>& Regeln, int32_t Tiefe) {
-  TRegelsystem R;
-  R.Axiom = Axiom;
-  for (const char* Z : Regeln) R.RegelHinzufuegen(Z);
-  TLauf L;
-  L.Regeln = TRegelstand::Aus(R);
-  L.Tiefe = Tiefe;
+  TLauf L = Regellauf(Axiom, Regeln, 30, Tiefe);
   L.Einstellungen.SchrittweiteAnpassen = false;
   L.Einstellungen.Zeichenfarbe = 0x000000;
   L.Einstellungen.Endfarbe = 0x3060C0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/LaufTest.h"
 #include "engine/Laufprotokoll.h"
 #include "engine/Rezept.h"
 #include "engine/Zeichenmaschine.h"
@@ -35,13 +36,7 @@ const TSystem Blattwerk{"X", {"X->F[+X]F[-X{F+F+F}]|F-X", "F->FF"}, 25, TZeichen
 
 // A recipe of the system on a 400 x 300 surface, exact, fitted, from the bottom centre.
 TLauf Rezept(const TSystem& S, int32_t Tiefe) {
-  TRegelsystem R;
-  R.Axiom = S.Axiom;
-  for (const std::string& Z : S.Regeln) R.RegelHinzufuegen(Z);
-  R.WinkelPlus = R.WinkelMinus = S.Winkel;
-  TLauf Ergebnis;
-  RegelsystemErfassen(Ergebnis, R);
-  Ergebnis.Tiefe = Tiefe;
+  TLauf Ergebnis = Regellauf(S.Axiom, S.Regeln, S.Winkel, Tiefe);
   Ergebnis.Einstellungen.Zeichensatz = S.Satz;
   Ergebnis.Breite = 400;
   Ergebnis.Hoehe = 300;

@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include "engine/LaufTest.h"
 #include "engine/Rezept.h"
 #include "engine/Zeichenmaschine.h"
 #include "helpers/TestHilfen.h"
@@ -49,13 +50,8 @@ class Tiefe : public ::testing::TestWithParam<TFall> {};
 
 TEST_P(Tiefe, JumpsDrawWhatTheFullWalkDraws) {
   const TFall& F = GetParam();
-  TRegelsystem R;
-  R.Axiom = F.Axiom;
-  for (const std::string& Z : F.Regeln) R.RegelHinzufuegen(Z);
-  R.WinkelPlus = R.WinkelMinus = F.Winkel;
-  TLauf L;
-  RegelsystemErfassen(L, R);
-  L.Tiefe = F.Tiefe, L.Breite = 400, L.Hoehe = 300, L.StartX = 200.5, L.StartY = 150;
+  TLauf L = Regellauf(F.Axiom, F.Regeln, F.Winkel, F.Tiefe);
+  L.Breite = 400, L.Hoehe = 300, L.StartX = 200.5, L.StartY = 150;
   L.Startwinkel = F.Startwinkel, L.Schrittweite = F.Schritt;
   L.Einstellungen.Anfangsdicke = F.Dicke, L.Einstellungen.Schwundfaktor = F.Schwund;
   const auto Angelegt = [&](bool Voll) {  // the step fitted, the start centred

@@ -106,10 +106,6 @@ TEST(Regelwahl, DoppeltGelisteteRegelZaehltDoppelt) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // Huge depths end at once where no choice is left, as the first rules' do;
 // a string that keeps choosing without growing is refused with a message.
 TEST(Regelwahl, HugeDepthsEndOrAreRefused) {
