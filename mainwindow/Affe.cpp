@@ -59,9 +59,7 @@ void TAffe::Starten() {
     QTimer::singleShot(10, [this] { Starten(); });
     return;
   }
-  // The controls every run must reach: those of the windows there are now.
-  for (QWidget* F : Programmfenster(true))
-    for (const TSteuerelement& S : Steuerelemente(F, true)) Buch.Verlangen(S);
+  FensterVerlangen(true);
   Laufen();
   if (FZeichenform) FZeichenform->ZeichnungBeenden();
   Form1->close();
@@ -86,10 +84,17 @@ void TAffe::Laufen() {
     if (!Buch.Stopp) Pruefung.NichtsOffen("direkt nach dem Ereignis");
     if (!Buch.Stopp) Abwarten();
     if (!Buch.Stopp) Pruefung.Pruefen();
+    FensterVerlangen(false);
     Buch.Fortschritt = Buch.Nummer;
   }
   --Buch.Nummer;
   Dauer = Millisekunden(Anfang) / 1000;
+}
+
+void TAffe::FensterVerlangen(bool Dialoge) {
+  for (QWidget* F : Programmfenster(true))
+    if ((Dialoge || IstArbeitsfenster(F)) && Verlangt.insert(F).second)
+      for (const TSteuerelement& S : Steuerelemente(F, true)) Buch.Verlangen(S);
 }
 
 void TAffe::Abwarten() {

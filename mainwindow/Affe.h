@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "mainwindow/Affenantwort.h"
@@ -51,6 +52,11 @@ class TAffe : TAffenteil {
   void Ablage();
   void DrehenOderZiehen();
   void Laufen();
+  // The controls every run must reach: those of the windows and dialogs
+  // there are at the start (Dialoge), then those of each window the program
+  // makes on demand (Lupe, Wachstum, Gestaltung) once it exists.
+  void FensterVerlangen(bool Dialoge);
+  std::set<const QWidget*> Verlangt;
   // Lets queued work run and insists that a queued timer gets its turn in time.
   void Abwarten();
 
