@@ -58,9 +58,11 @@ TEST_P(Tiefe, JumpsDrawWhatTheFullWalkDraws) {
     TLauf Z = L;
     QImage Probe(400, 300, QImage::Format_RGB32);
     TBildLeinwand Leinwand(Probe);
-    LaufZeichnen(
-        Z, Leinwand,
-        {.SchrittweiteAnpassen = F.Schritt == 0, .Zentrieren = F.Zentriert, .Vollstaendig = Voll});
+    TNachzeichnung Wie;
+    Wie.SchrittweiteAnpassen = F.Schritt == 0;
+    Wie.Zentrieren = F.Zentriert;
+    Wie.Vollstaendig = Voll;
+    LaufZeichnen(Z, Leinwand, Wie);
     return Z;
   };
   const TLauf Ohne = Angelegt(true);
