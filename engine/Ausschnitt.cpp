@@ -19,6 +19,8 @@ namespace {
 constexpr int64_t GroessteVerschachtelung = int64_t{1} << 40;
 // A pen this wide covers any output: nothing is jumped over beneath it.
 constexpr double RiesigerStift = 1e15;
+// Pixels looked at before a part is walked instead, which costs about as much.
+constexpr double Prueffelder = 64;
 
 struct TKreis {
   double X, Y, R;
@@ -157,6 +159,11 @@ size_t TTeilbilder::TDickenstreuung::operator()(const TDickenschluessel& K) cons
 
 bool TTeilbilder::Dicke(unsigned char c, int32_t j, double Schwund, double& d,
                         double& Letzte) const {
+  // Without shrink every "[" and "]" keeps a finite thickness as it is.
+  if (Schwund == 1 && std::isfinite(d)) {
+    if (Teil(c, j).Linien) Letzte = d;
+    return true;
+  }
   const TDickenschluessel K{std::bit_cast<uint64_t>(d), std::bit_cast<uint64_t>(Schwund), j, c};
   if (const auto i = Dicken.find(K); i != Dicken.end()) {
     if (std::isnan(i->second.Ende)) return false;
@@ -383,8 +390,9 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   double Dicke = Turtle.Dicke;
   double Letzte = std::numeric_limits<double>::quiet_NaN();
   if (!B.Dicke(c, j, Schwund, Dicke, Letzte)) return false;
-  bool Punkt = false;
-  int64_t PX = 0, PY = 0;
+  // What is drawn in the part's place: nothing, or a line of pixels.
+  bool Strich = false;
+  int64_t PX = 0, PY = 0, QX = 0, QY = 0;
   if (Z.Linien) {
     // Nests that thicken the pen widen its reach.
     double Breitester = Turtle.Dicke;
@@ -396,21 +404,38 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
     // Every line joins points of the box, rounded as the turtle rounds them.
     PX = Runden(Z.MinX);
     PY = Runden(Z.MinY);
+    QX = Runden(Z.MaxX);
+    QY = Runden(Z.MaxY);
     const auto A = static_cast<double>(PX), B = static_cast<double>(PY);
-    const auto C = static_cast<double>(Runden(Z.MaxX)), D = static_cast<double>(Runden(Z.MaxY));
+    const auto C = static_cast<double>(QX), D = static_cast<double>(QY);
     if (!(C < -Reichweite || A > Breite + Reichweite || D < -Reichweite ||
           B > Hoehe + Reichweite)) {
-      // Thin lines of one colour and one width, all from that pixel to itself.
+      // Thin lines of one colour and one width, each within the box of its
+      // ends, both ends set.
       const int Stift = Stiftbreite(Turtle.Dicke);
-      if (!Punkte || Turtle.Sichtbar || A != C || B != D || Stift < 0 || Stift > 1 ||
+      if (!Punkte || Turtle.Sichtbar || Stift < 0 || Stift > 1 ||
           (Schwund != 1 && K.Verschachtelung > 0))
         return false;
-      Punkt = true;
+      if (A == C || B == D) {
+        // In one row or column: lines all from that pixel to itself, or,
+        // joined without gaps, every pixel from one end of the box to the
+        // other, for the extremes are ends of lines.
+        if (!(A == C && B == D) && Z.Luecken) return false;
+        Strich = true;
+      } else {
+        // Pixels set already stay as they are.
+        Leinwand.StiftFarbeSetzen(Turtle.Farbe);
+        Leinwand.StiftBreiteSetzen(Stift);
+        if ((C - A + 1) * (D - B + 1) > Prueffelder ||
+            !Leinwand.Bedeckt(static_cast<int>(PX), static_cast<int>(PY), static_cast<int>(QX),
+                              static_cast<int>(QY)))
+          return false;
+      }
     }
   }
-  if (Punkt) {
-    Turtle.LinieZeichnen(static_cast<double>(PX), static_cast<double>(PY), static_cast<double>(PX),
-                         static_cast<double>(PY));
+  if (Strich) {
+    Turtle.LinieZeichnen(static_cast<double>(PX), static_cast<double>(PY), static_cast<double>(QX),
+                         static_cast<double>(QY));
   } else if (!std::isnan(Letzte)) {
     // The pen as the part's last line leaves it, for what is drawn after.
     Leinwand.StiftFarbeSetzen(Turtle.Farbe);

@@ -37,11 +37,27 @@ bool Schritte(double d, int e, int64_t& k) {
   return true;
 }
 
-// Every point passed stays strictly inside the binade of the start m (in
+// A finite x (+0 or normal) in steps of its binade's grid, with its sign:
+// its significand, read off its bits rather than scaled, which costs more.
+int64_t Gitterpunkt(double x) {
+  const auto b = std::bit_cast<uint64_t>(x);
+  if ((b & ~(uint64_t{1} << 63)) == 0) return 0;
+  const auto m = static_cast<int64_t>((b & (Ganz52 - 1)) | Ganz52);
+  return (b >> 63) ? -m : m;
+}
+
+// The value of m steps of the grid of binade e, where m is 0 or lies inside it.
+double Gitterwert(int64_t m, int e) {
+  if (m == 0) return 0.0;
+  const uint64_t Betrag = m < 0 ? static_cast<uint64_t>(-m) : static_cast<uint64_t>(m);
+  return std::bit_cast<double>((m < 0 ? uint64_t{1} << 63 : 0) | static_cast<uint64_t>(e) << 52 |
+                               (Betrag - static_cast<uint64_t>(Ganz52)));
+}
+
+// Every point passed stays strictly inside the binade of the start M (in
 // grid steps, with its sign), so that each move added there is its rounded
 // move; then the end lies there too.
-bool Innen(double m, int64_t Min, int64_t Max) {
-  const auto M = static_cast<int64_t>(m);
+bool Innen(int64_t M, int64_t Min, int64_t Max) {
   if (M == 0) return Min == 0 && Max == 0;
   if (M > 0) return M + Min > Ganz52 && M + Max < Ganz53;
   return M + Max < -Ganz52 && M + Min > -Ganz53;
@@ -82,28 +98,34 @@ bool TSpruenge::Springen(unsigned char c, int32_t j, double X, double Y, double 
   const TEintrag* E = Eintrag({std::bit_cast<uint64_t>(Richtung), j, static_cast<int16_t>(EX),
                                static_cast<int16_t>(EY), c});
   if (!E || !E->Gut) return false;
-  const double MX = std::ldexp(X, Versatz - EX), MY = std::ldexp(Y, Versatz - EY);
+  const int64_t MX = Gitterpunkt(X), MY = Gitterpunkt(Y);
   if (!Innen(MX, E->MinX, E->MaxX) || !Innen(MY, E->MinY, E->MaxY)) return false;
-  const auto Punkt = [](double m, int64_t k, int e) {
-    return std::ldexp(static_cast<double>(static_cast<int64_t>(m) + k), e - Versatz);
-  };
-  Ziel.X = Punkt(MX, E->KX, EX);
-  Ziel.Y = Punkt(MY, E->KY, EY);
-  Ziel.MinX = Punkt(MX, E->MinX, EX);
-  Ziel.MaxX = Punkt(MX, E->MaxX, EX);
-  Ziel.MinY = Punkt(MY, E->MinY, EY);
-  Ziel.MaxY = Punkt(MY, E->MaxY, EY);
+  Ziel.X = Gitterwert(MX + E->KX, EX);
+  Ziel.Y = Gitterwert(MY + E->KY, EY);
+  Ziel.MinX = Gitterwert(MX + E->MinX, EX);
+  Ziel.MaxX = Gitterwert(MX + E->MaxX, EX);
+  Ziel.MinY = Gitterwert(MY + E->MinY, EY);
+  Ziel.MaxY = Gitterwert(MY + E->MaxY, EY);
   Ziel.Richtung = E->Richtung;
   Ziel.Linien = E->Linien;
+  Ziel.Luecken = E->Luecken;
   return true;
 }
 
 const TSpruenge::TEintrag* TSpruenge::Eintrag(const TSchluessel& K) {
-  if (const auto i = Eintraege.find(K); i != Eintraege.end()) return &i->second;
+  // The walk asks for few entries again and again: a table of the latest
+  // before the map, which costs more to search. Entries never move.
+  TZuletzt& Z = Zuletzt[TStreuung{}(K) % Zuletzt.size()];
+  if (Z.Eintrag && Z.Schluessel == K) return Z.Eintrag;
+  if (const auto i = Eintraege.find(K); i != Eintraege.end()) {
+    Z = {K, &i->second};
+    return &i->second;
+  }
   if (Eintraege.size() >= Hoechstens) return nullptr;
   // Nodes stay where they are while the children below are added.
   TEintrag& E = Eintraege.emplace(K, TEintrag{}).first->second;
   Berechnen(K, E);
+  Zuletzt[TStreuung{}(K) % Zuletzt.size()] = {K, &E};
   return &E;
 }
 
@@ -116,7 +138,7 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
   TWinkelcache Winkel;
   int64_t X = 0, Y = 0, MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
   double Phi = std::bit_cast<double>(K.Richtung);
-  bool Linien = false;
+  bool Linien = false, Luecken = false;
   for (const char d : Ruempfe[K.Zeichen]) {
     const auto u = static_cast<unsigned char>(d);
     if (K.Stufe > 0 && Ersetzt[u]) {
@@ -130,6 +152,7 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
       Y += T->KY;
       Phi = T->Richtung;
       Linien = Linien || T->Linien;
+      Luecken = Luecken || T->Luecken;
     } else {
       switch (d) {
         case 'F':
@@ -147,6 +170,7 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
           MinY = std::min(MinY, Y);
           MaxY = std::max(MaxY, Y);
           Linien = Linien || d == 'F';
+          Luecken = Luecken || d == 'f';
           break;
         }
         case '+':
@@ -173,5 +197,5 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
     if (!Klein(MinX) || !Klein(MaxX) || !Klein(MinY) || !Klein(MaxY)) return;
   }
   if (!Stapel.empty()) return;
-  E = {X, Y, MinX, MaxX, MinY, MaxY, Phi, true, Linien};
+  E = {X, Y, MinX, MaxX, MinY, MaxY, Phi, true, Linien, Luecken};
 }

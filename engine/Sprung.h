@@ -18,7 +18,8 @@
 struct TSprungziel {
   double X = 0, Y = 0, Richtung = 0;
   double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
-  bool Linien = false;  // an "F" among its characters
+  bool Linien = false;   // an "F" among its characters
+  bool Luecken = false;  // an "f" among them
 };
 
 class TSpruenge {
@@ -56,6 +57,11 @@ class TSpruenge {
     double Richtung = 0;
     bool Gut = false;
     bool Linien = false;
+    bool Luecken = false;
+  };
+  struct TZuletzt {
+    TSchluessel Schluessel{};
+    const TEintrag* Eintrag = nullptr;
   };
 
   const TEintrag* Eintrag(const TSchluessel& K);
@@ -66,4 +72,5 @@ class TSpruenge {
   double Plus, Minus, Laenge;
   bool Messend;
   std::unordered_map<TSchluessel, TEintrag, TStreuung> Eintraege;
+  std::array<TZuletzt, 4096> Zuletzt{};
 };

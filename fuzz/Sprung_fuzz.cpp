@@ -1,6 +1,8 @@
 // A small rule system drawn with jumps and drawn character by character gives
 // the same picture, failure and turtle: on the whole surface, and through a
 // view against the walk at its scale.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -13,16 +15,44 @@
 
 namespace {
 
-// A picture of one colour in copy mode is the set of its lines that may reach it.
+// A picture of one colour in copy mode: the pixels that thin lines set, and
+// the thick lines that may reach it. A thin line sets both its ends and only
+// pixels of the box between them, every pixel of a row or column: all a jump
+// may count on.
 struct TLinienbild : TProtokollLeinwand {
   TLinienbild() : TProtokollLeinwand(120, 90) {}
   bool Rasterbild() const override { return true; }
   void LinieNach(int X, int Y) override {
     const double R = std::max(Dicke, 1) * 0.5 + 2;
-    if (std::max(AX, X) >= -R && std::min(AX, X) <= B + R && std::max(AY, Y) >= -R &&
+    if (Dicke > 1 && std::max(AX, X) >= -R && std::min(AX, X) <= B + R && std::max(AY, Y) >= -R &&
         std::min(AY, Y) <= H + R)
       Menge.insert(Punkt(AX, AY) + Punkt(X, Y) + std::to_string(Dicke));
+    if (Dicke <= 1) Rastern(AX, AY, X, Y);
     Bewegen(X, Y);
+  }
+  bool Bedeckt(int X1, int Y1, int X2, int Y2) override {
+    if (Dicke > 1 || Modus != TRastermodus::Kopieren) return false;
+    for (int y = std::max(std::min(Y1, Y2), 0); y <= std::min(std::max(Y1, Y2), H - 1); ++y)
+      for (int x = std::max(std::min(X1, X2), 0); x <= std::min(std::max(X1, X2), B - 1); ++x)
+        if (Menge.find(Punkt(x, y)) == Menge.end()) return false;
+    return true;
+  }
+  // Along the longer axis, as far as the picture reaches, the nearest pixel.
+  void Rastern(int X1, int Y1, int X2, int Y2) {
+    const bool Quer = std::abs(int64_t{Y2} - Y1) > std::abs(int64_t{X2} - X1);
+    const int64_t A1 = Quer ? Y1 : X1, A2 = Quer ? Y2 : X2, B1 = Quer ? X1 : Y1,
+                  B2 = Quer ? X2 : Y2;
+    const int64_t Grenze = Quer ? H - 1 : B - 1, Andere = Quer ? B - 1 : H - 1;
+    const int64_t Richtung = A2 >= A1 ? 1 : -1;
+    for (int64_t a = std::clamp<int64_t>(A1, 0, Grenze);
+         Richtung * (A2 - a) >= 0 && a >= 0 && a <= Grenze; a += Richtung) {
+      if (Richtung * (a - A1) < 0) continue;
+      const __int128 Zaehler = static_cast<__int128>(a - A1) * (B2 - B1);
+      const int64_t b = A2 == A1 ? B1 : B1 + static_cast<int64_t>(Zaehler / (A2 - A1));
+      if (b < 0 || b > Andere) continue;
+      Menge.insert(Quer ? Punkt(static_cast<int>(b), static_cast<int>(a))
+                        : Punkt(static_cast<int>(a), static_cast<int>(b)));
+    }
   }
   std::set<std::string> Menge;
 };

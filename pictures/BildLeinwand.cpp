@@ -205,11 +205,7 @@ bool TBildLeinwand::Stempeln(int X1, int Y1, int X2, int Y2) {
   const int64_t DX64 = int64_t{X2} - X1, DY64 = int64_t{Y2} - Y1;
   if (DX64 < -R || DX64 > R || DY64 < -R || DY64 > R) return false;
   const int DX = static_cast<int>(DX64), DY = static_cast<int>(DY64);
-  if (!Pixel) {
-    if (!StempelbaresFormat(Bild.format()) || Maler.isActive()) return false;
-    Pixel = reinterpret_cast<uint32_t*>(Bild.bits());
-    Zeilenlaenge = Bild.bytesPerLine() / 4;
-  }
+  if (!PixelZugang()) return false;
   const TMusterspeicher::TMuster& M = Musterspeicher().Muster(Stiftbreite, DX, DY);
   if (int64_t{X1} + M.MinX < 0 || int64_t{X1} + M.MaxX >= Bild.width() ||
       int64_t{Y1} + M.MinY < 0 || int64_t{Y1} + M.MaxY >= Bild.height())
@@ -217,6 +213,30 @@ bool TBildLeinwand::Stempeln(int X1, int Y1, int X2, int Y2) {
   const uint32_t Wert = Stempelwert();
   uint32_t* Start = Pixel + static_cast<qsizetype>(Y1) * Zeilenlaenge + X1;
   for (const QPoint& P : M.Punkte) Start[P.y() * Zeilenlaenge + P.x()] = Wert;
+  return true;
+}
+
+bool TBildLeinwand::PixelZugang() {
+  if (!Pixel) {
+    if (!StempelbaresFormat(Bild.format()) || Maler.isActive()) return false;
+    Pixel = reinterpret_cast<uint32_t*>(Bild.bits());
+    Zeilenlaenge = Bild.bytesPerLine() / 4;
+  }
+  return true;
+}
+
+// Lines still in the batch have not reached the pixels: what they will set
+// counts as not shown yet, which only makes the answer false more often.
+bool TBildLeinwand::Bedeckt(int X1, int Y1, int X2, int Y2) {
+  if (Modus != TRastermodus::Kopieren || Stiftbreite > 1 || !PixelZugang()) return false;
+  const int L = std::max(std::min(X1, X2), 0), R = std::min(std::max(X1, X2), Bild.width() - 1);
+  const int O = std::max(std::min(Y1, Y2), 0), U = std::min(std::max(Y1, Y2), Bild.height() - 1);
+  const uint32_t Wert = Stempelwert();
+  for (int y = O; y <= U; ++y) {
+    const uint32_t* Zeile = Pixel + static_cast<qsizetype>(y) * Zeilenlaenge;
+    for (int x = L; x <= R; ++x)
+      if (Zeile[x] != Wert) return false;
+  }
   return true;
 }
 

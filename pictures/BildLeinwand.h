@@ -42,6 +42,8 @@ class TBildLeinwand : public TLeinwand {
   void VieleckFuellen(const TPunkt* Punkte, int Anzahl) override;
   void Grundieren(uint32_t Farbe) override;
   bool Rasterbild() const override { return true; }
+  // Only in copy mode with a thin pen, where a line sets pixels to one value.
+  bool Bedeckt(int X1, int Y1, int X2, int Y2) override;
 
   // Draws the batched lines and releases the image.
   void Ausgeben() override;
@@ -54,6 +56,7 @@ class TBildLeinwand : public TLeinwand {
   void Leeren();       // draws the batched lines
   void Anfuegen(int X1, int Y1, int X2, int Y2);
   bool Stempeln(int X1, int Y1, int X2, int Y2);
+  bool PixelZugang();
   uint32_t Stempelwert();
   uint64_t Linienaufwand(int X1, int Y1, int X2, int Y2) const;
   bool Verfehlt(int X1, int Y1, int X2, int Y2) const;

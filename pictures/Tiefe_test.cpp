@@ -82,7 +82,8 @@ const std::vector<std::string> Drache{"X->X+YF+", "Y->-FX-Y"},
     Farn{"X->F+[[X]-X]-F[-X]+X", "F->FF"}, Hilbert{"X->-YF+XFX+FY-", "Y->+XF-YFY-FX+"},
     Strauch{"F->F[+F]F[-F]F"}, Koch{"F->F+F--F+F"},
     Gosper{"X->X+YF++YF-FX--FXFX-YF+", "Y->-FX+YFYF++YF+FX--FX-Y"},
-    Luecken{"F->F+f-FF+F+FF+Ff+FF-f+FF-F-FF-Ff-FFF", "f->ffffff"};
+    Luecken{"F->F+f-FF+F+FF+Ff+FF-f+FF-F-FF-Ff-FFF", "f->ffffff"},
+    DracheLuecken{"X->X+YF+", "Y->-fX-Y"}, Cantor{"F->FfF", "f->fff"};
 const TRechteck Mitte{150, 100, 100, 75}, Winzig{201, 151, 4, 3};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -99,7 +100,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TFall{"Strauch6", "F", Strauch, 25.7, 0, 6, 90, false, 0, 1, Winzig},
                       TFall{"Koch333", "F+F+F+F", Koch, 33.3, 0, 7, 90, false, 0, 1, Mitte},
                       TFall{"Schritt013", "F+F+F+F", Koch, 33.3, 0.13, 7, 12.5, false, 1, 1, Mitte},
-                      TFall{"Luecken3", "F+F+F+F", Luecken, 90, 0.3, 3, 0, true, 1, 1, Winzig}),
+                      TFall{"Luecken3", "F+F+F+F", Luecken, 90, 0.3, 3, 0, true, 1, 1, Winzig},
+                      TFall{"Luecken4", "F+F+F+F", Luecken, 90, 0, 4, 0, true},
+                      TFall{"DracheLuecken", "FX", DracheLuecken, 90, 0, 17, 90, true, 1, 1, Mitte},
+                      TFall{"Cantor", "F", Cantor, 90, 0, 8, 0, true}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 }  // namespace

@@ -67,6 +67,12 @@ class TLeinwand {
   // pixel. Not so for outputs that keep every line.
   virtual bool Rasterbild() const { return false; }
 
+  // Whether every pixel from (X1, Y1) to (X2, Y2), both corners included, as
+  // far as the picture reaches, already shows what a thin line of the pen
+  // sets there: then more such lines in the rectangle change no pixel. False
+  // where the canvas cannot tell.
+  virtual bool Bedeckt(int /*X1*/, int /*Y1*/, int /*X2*/, int /*Y2*/) { return false; }
+
   // The work handed to the canvas so far, in units of a short thin line. A
   // thick line that covers much of the picture counts for thousands: whoever
   // looks at the clock only now and then weights the work in between by it.
