@@ -21,6 +21,10 @@ constexpr int64_t GroessteVerschachtelung = int64_t{1} << 40;
 constexpr double RiesigerStift = 1e15;
 // Pixels looked at before a part is walked instead, which costs about as much.
 constexpr double Prueffelder = 64;
+// Where a jump crosses a power of two, parts of up to this many characters
+// are gone through without the walk, which would look at the clock: they
+// take less than a millisecond.
+constexpr uint64_t Durchlauf = uint64_t{1} << 14;
 
 struct TKreis {
   double X, Y, R;
@@ -221,8 +225,6 @@ TSpruenge& TTeilbilder::Messspruenge() const {
   return *Messspeicher;
 }
 
-namespace {
-
 // Jumps are for the exact walk of the classic characters: random factors
 // are drawn in the order of the walk, and the plants' rules, colours and
 // leaves act character by character.
@@ -230,8 +232,6 @@ bool Springbar(const TEinstellungen& E) {
   return !E.Zufallsmodus && E.Regelwahl == TRegelwahl::ErsteRegel &&
          E.Faerbung == TFaerbung::Einfarbig && E.Zeichensatz == TZeichensatz::Klassisch;
 }
-
-}  // namespace
 
 // The walk through the engine's view, or, without one, the drawing's own walk
 // on a picture. It keeps the engine's counts, message passes and stops as the
@@ -260,6 +260,7 @@ class TAusschnittlauf {
   using TTabelle = TErsetzungen;
 
   bool Springen(const TTabelle& T, unsigned char c, int32_t j);
+  bool Abseits(const TTeilbild& K, double L);
   const TTeilbilder& Bilder(const TTabelle& T);
   void Handeln(char c, bool Zufaellig);
   void Linie(double X1, double Y1, double X2, double Y2);
@@ -370,6 +371,7 @@ const TTeilbilder& TZeichenmaschine::Teilbilder_(const TErsetzungen& T, int32_t 
 // turtle stack that overflows (the full walk reports it there), nor beneath a
 // negative thickness, whose pen is that of the last line drawn.
 bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
+  --M.BisZurUhr;  // a jump costs about what a character walked costs
   if (M.Abbruch || Turtle.Dicke < 0 || !std::isfinite(M.DrehungPlus) ||
       !std::isfinite(M.DrehungMinus))
     return false;
@@ -384,7 +386,11 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
     return false;
   TSprungziel Z;
   const double L = Ganz ? M.Schrittweite_ : Schritt;
-  if (!B.Spruenge(L).Springen(c, j, Turtle.X, Turtle.Y, Turtle.Richtung, Z)) return false;
+  TSpruenge& S = B.Spruenge(L);
+  if (!S.Springen(c, j, Turtle.X, Turtle.Y, Turtle.Richtung, Z) &&
+      (!Abseits(K, L) ||
+       !M.Durchlaufen(S, c, j, Turtle.X, Turtle.Y, Turtle.Richtung, Z, K.Zeichen <= Durchlauf)))
+    return false;
   // The thickness the walk would leave, "[" by "]"; where it fails, the walk fails there.
   const double Schwund = M.E->Schwundfaktor;
   double Dicke = Turtle.Dicke;
@@ -449,6 +455,23 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   M.Erledigt = SattSumme(M.Erledigt, K.Zeichen);
   M.Gesprungen_ = SattSumme(M.Gesprungen_, K.Zeichen);
   return true;
+}
+
+// Whether the lines of a part lie far off the output by its summary, so that
+// working out where it ends is worth it even where no grid assures that: it
+// is what the walk would do, without drawing. The exact box decides after.
+bool TAusschnittlauf::Abseits(const TTeilbild& K, double L) {
+  if (!K.Linien) return true;
+  double C, S;
+  Winkel.Werte(Turtle.Richtung, C, S);
+  const double X = Turtle.X + L * (K.MX * C - K.MY * S);
+  const double Y = Turtle.Y - L * (K.MX * S + K.MY * C);
+  const double Breitester =
+      std::max(Turtle.Dicke, 1.0) * std::pow(std::max(std::fabs(M.E->Schwundfaktor), 1.0),
+                                             static_cast<double>(K.Verschachtelung));
+  const double R =
+      L * K.Radius + Breitester + 4 + 1e-6 * (std::fabs(X) + std::fabs(Y) + L * K.Radius);
+  return std::isfinite(R) && (X + R < 0 || X - R > Breite || Y + R < 0 || Y - R > Hoehe);
 }
 
 // What the engine's Handeln does, in output pixels, with the lines through Linie.
@@ -536,15 +559,31 @@ void TAusschnittlauf::Linie(double X1, double Y1, double X2, double Y2) {
 // The measuring walk, without the drawing's own beside it, jumps over the
 // replacement of c with j levels left where the grid assures every point
 // it passes: the extremes are those of the box.
+// Small parts are walked through where no grid assures a jump; what that
+// looks at counts as work on the way to the clock.
+bool TZeichenmaschine::Durchlaufen(TSpruenge& S, unsigned char c, int32_t j, double X, double Y,
+                                   double Richtung, TSprungziel& Z, bool Gehen) {
+  const int64_t Hoechstens = Gehen ? static_cast<int64_t>(4 * Durchlauf) : 0;
+  int64_t Rest = Hoechstens;
+  const bool Gut = S.Durchlaufen(c, j, X, Y, Richtung, Z, Rest);
+  BisZurUhr -= static_cast<int32_t>((Hoechstens - std::max<int64_t>(Rest, 0)) >> 4);
+  return Gut;
+}
+
 bool TZeichenmaschine::MessSprung(unsigned char c, int32_t j, int32_t Tiefe) {
-  if (Art.Vollstaendig || Abbruch || !std::isfinite(DrehungPlus) || !std::isfinite(DrehungMinus))
+  if (Art.Vollstaendig || ImmerVollstaendig || Abbruch || !std::isfinite(DrehungPlus) ||
+      !std::isfinite(DrehungMinus))
     return false;
+  --BisZurUhr;  // a jump costs about what a character walked costs
   const TTeilbilder& B = Teilbilder_(*Aktuelle, Tiefe);
   const TTeilbild& K = B.Teil(c, j);
   TMessung& M = *Messung;
   if (!K.Springbar || M.Oben + 1 + K.Verschachtelung > TMessung::Groesse) return false;
   TSprungziel Z;
-  if (!B.Messspruenge().Springen(c, j, M.x, M.y, M.Winkel, Z)) return false;
+  TSpruenge& S = B.Messspruenge();
+  if (!S.Springen(c, j, M.x, M.y, M.Winkel, Z) &&
+      !Durchlaufen(S, c, j, M.x, M.y, M.Winkel, Z, K.Zeichen <= Durchlauf))
+    return false;
   M.x = Z.X;
   M.y = Z.Y;
   M.Winkel = Z.Richtung;

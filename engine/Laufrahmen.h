@@ -86,7 +86,9 @@ class TZeichenmaschine::TLaufrahmen {
  public:
   explicit TLaufrahmen(TZeichenmaschine& M) : M(M) {
     if (M.Laufende++ == 0) {
-      M.BisZurUhr = 1;
+      M.UhrStellen(1);
+      M.Arbeit_ = 0;
+      M.ZuViel = false;
       M.SofortFaellig = true;
     }
   }

@@ -65,6 +65,9 @@ bool Innen(int64_t M, int64_t Min, int64_t Max) {
 
 bool Klein(int64_t k) { return k > -Ganz53 && k < Ganz53; }
 
+// Far enough from 2^62 that a line's ends still round to whole numbers.
+bool Tragbar(double v) { return Exponent(v) <= GroessterExponent; }
+
 }  // namespace
 
 TSpruenge::TSpruenge(const std::array<const std::string*, 256>& Rumpf, double WinkelPlus,
@@ -135,7 +138,6 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
     double Phi;
   };
   std::vector<TLage> Stapel;
-  TWinkelcache Winkel;
   int64_t X = 0, Y = 0, MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
   double Phi = std::bit_cast<double>(K.Richtung);
   bool Linien = false, Luecken = false;
@@ -162,7 +164,11 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
           // As the turtle moves: x + L cos, y - L sin, each product rounded first.
           int64_t KX, KY;
           const double DY = Messend ? Laenge * S : -(Laenge * S);
-          if (!Schritte(Laenge * C, K.EX, KX) || !Schritte(DY, K.EY, KY)) return;
+          // An axis left out (its binade -1) stays where it is.
+          KX = KY = 0;
+          if ((K.EX >= 0 && !Schritte(Laenge * C, K.EX, KX)) ||
+              (K.EY >= 0 && !Schritte(DY, K.EY, KY)))
+            return;
           X += KX;
           Y += KY;
           MinX = std::min(MinX, X);
@@ -198,4 +204,98 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
   }
   if (!Stapel.empty()) return;
   E = {X, Y, MinX, MaxX, MinY, MaxY, Phi, true, Linien, Luecken};
+}
+
+bool TSpruenge::Durchlaufen(unsigned char c, int32_t j, double X, double Y, double Richtung,
+                            TSprungziel& Ziel, int64_t& Aufwand) {
+  if (!Ersetzt[c] || !std::isfinite(Richtung)) return false;
+  TStrecke SX, SY;
+  if (!Achse(c, j, Richtung, false, X, SX, Aufwand) || !Achse(c, j, Richtung, true, Y, SY, Aufwand))
+    return false;
+  Ziel = {SX.Ende, SY.Ende, SX.Richtung, SX.Min, SX.Max, SY.Min, SY.Max, SX.Linien, SX.Luecken};
+  return true;
+}
+
+// One axis of the replacement of c with j levels left from v: on the grid of
+// v's binade where the part stays inside it, else part by part and move by
+// move, as the walk adds them.
+bool TSpruenge::Achse(unsigned char c, int32_t j, double Richtung, bool Y, double v, TStrecke& S,
+                      int64_t& Aufwand) {
+  if (!Tragbar(v)) return false;
+  const int e = Exponent(v);
+  if (e != 0 || std::bit_cast<uint64_t>(v) == 0) {
+    const auto B = static_cast<int16_t>(e);
+    const TEintrag* E =
+        Eintrag({std::bit_cast<uint64_t>(Richtung), j, static_cast<int16_t>(Y ? -1 : B),
+                 static_cast<int16_t>(Y ? B : -1), c});
+    const int64_t M = Gitterpunkt(v);
+    if (E && E->Gut) {
+      const int64_t K = Y ? E->KY : E->KX, Min = Y ? E->MinY : E->MinX, Max = Y ? E->MaxY : E->MaxX;
+      if (Innen(M, Min, Max)) {
+        S = {Gitterwert(M + K, e),
+             Gitterwert(M + Min, e),
+             Gitterwert(M + Max, e),
+             E->Richtung,
+             E->Linien,
+             E->Luecken};
+        return true;
+      }
+    }
+  }
+  if (--Aufwand < 0) return false;
+  struct TLage {
+    double V, Phi;
+  };
+  std::vector<TLage> Stapel;
+  double V = v, Min = v, Max = v, Phi = Richtung;
+  bool Linien = false, Luecken = false;
+  for (const char d : Ruempfe[c]) {
+    const auto u = static_cast<unsigned char>(d);
+    if (j > 0 && Ersetzt[u]) {
+      TStrecke T;
+      if (!Achse(u, j - 1, Phi, Y, V, T, Aufwand)) return false;
+      Min = std::min(Min, T.Min);
+      Max = std::max(Max, T.Max);
+      V = T.Ende;
+      Phi = T.Richtung;
+      Linien = Linien || T.Linien;
+      Luecken = Luecken || T.Luecken;
+      continue;
+    }
+    switch (d) {
+      case 'F':
+      case 'f': {
+        double C, Si;
+        Winkel.Werte(Phi, C, Si);
+        V += Y ? (Messend ? Laenge * Si : -(Laenge * Si)) : Laenge * C;
+        if (!Tragbar(V)) return false;
+        Min = std::min(Min, V);
+        Max = std::max(Max, V);
+        Linien = Linien || d == 'F';
+        Luecken = Luecken || d == 'f';
+        break;
+      }
+      case '+':
+      case '-': {
+        const double W = Phi + (d == '+' ? Plus : Minus);
+        if (!std::isfinite(W)) return false;
+        Phi = Messend ? W : RichtungNormieren(W);
+        break;
+      }
+      case '[':
+        Stapel.push_back({V, Phi});
+        break;
+      case ']':
+        if (Stapel.empty()) return false;
+        V = Stapel.back().V;
+        Phi = Stapel.back().Phi;
+        Stapel.pop_back();
+        break;
+      default:
+        break;
+    }
+  }
+  if (!Stapel.empty()) return false;
+  S = {V, Min, Max, Phi, Linien, Luecken};
+  return true;
 }

@@ -13,6 +13,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "turtle/Winkelcache.h"
+
 // Where the walk ends, and the box of every point it passes (its start, the
 // ends of its moves): exact values, as the walk has them.
 struct TSprungziel {
@@ -36,6 +38,13 @@ class TSpruenge {
   // where the grid cannot assure it (a power of two crossed, a tie, a value
   // that is not finite, no room left to remember); the caller walks then.
   bool Springen(unsigned char c, int32_t j, double X, double Y, double Richtung, TSprungziel& Ziel);
+
+  // The same where a part crosses a power of two or meets a tie: each axis on
+  // its own, its parts that stay within one binade on its grid, the others
+  // move by move as the walk adds them. Each part walked so takes one from Aufwand; false where
+  // none is left, or where a value is not finite or too large.
+  bool Durchlaufen(unsigned char c, int32_t j, double X, double Y, double Richtung,
+                   TSprungziel& Ziel, int64_t& Aufwand);
 
   double Schritt() const { return Laenge; }
 
@@ -64,8 +73,18 @@ class TSpruenge {
     const TEintrag* Eintrag = nullptr;
   };
 
+  // One axis of a walk, in values.
+  struct TStrecke {
+    double Ende = 0, Min = 0, Max = 0, Richtung = 0;
+    bool Linien = false, Luecken = false;
+  };
+
+  // The entry of K, worked out at the first call; nullptr without room. A
+  // binade of -1 leaves that axis out.
   const TEintrag* Eintrag(const TSchluessel& K);
   void Berechnen(const TSchluessel& K, TEintrag& E);
+  bool Achse(unsigned char c, int32_t j, double Richtung, bool Y, double v, TStrecke& S,
+             int64_t& Aufwand);
 
   std::array<bool, 256> Ersetzt{};
   std::array<std::string, 256> Ruempfe;
@@ -73,4 +92,5 @@ class TSpruenge {
   bool Messend;
   std::unordered_map<TSchluessel, TEintrag, TStreuung> Eintraege;
   std::array<TZuletzt, 4096> Zuletzt{};
+  TWinkelcache Winkel;
 };

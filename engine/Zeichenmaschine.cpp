@@ -90,15 +90,21 @@ void TZeichenmaschine::SchwereArbeitPruefen() {
   NachrichtenVerarbeiten();
 }
 
+void TZeichenmaschine::UhrStellen(int32_t Wert) {
+  Arbeit_ = SattSumme(Arbeit_, static_cast<uint64_t>(std::max(Uhrstand - BisZurUhr, 0)));
+  BisZurUhr = Uhrstand = Wert;
+}
+
 void TZeichenmaschine::NachrichtenSofort() {
-  BisZurUhr = 1;
+  UhrStellen(1);
   SofortFaellig = true;
   GesehenerAufwand = Turtle.Canvas.Aufwand();
 }
 
 void TZeichenmaschine::NachrichtenPruefen() {
   const bool Immer = Nachrichtenabstand.count() <= 0;
-  BisZurUhr = Immer ? 1 : Uhrabstand;
+  UhrStellen(Immer ? 1 : Uhrabstand);
+  if (Arbeit_ >= Art.Arbeitsgrenze) ZuViel = Abbruch = true;
   if (!Immer && !SofortFaellig &&
       std::chrono::steady_clock::now() - LetzterLauf < Nachrichtenabstand)
     return;
@@ -367,6 +373,8 @@ void TZeichenmaschine::Zeichenlauf(const TLauf& Neu, const TLaufart& Wie) {
     TUmriss Umriss;
     const bool Zentrieren = E->Zentriert;
     Vermessen(Tiefe, w, h, Zentrieren ? &Umriss : nullptr, Startwinkel);
+    // Stopped for its work, the run ends there, with nothing to tell.
+    if (ZuViel) return;
     if (E->SchrittweiteAnpassen) {
       Schrittweite_ =
           BestimmungAbgebrochen_ ? 0.1 : AngepassterSchritt(w, h, Lauf.Breite, Lauf.Hoehe);

@@ -4,6 +4,7 @@
 // observer of runs (TLaufbeobachter).
 #pragma once
 
+#include <algorithm>
 #include <bitset>
 #include <chrono>
 #include <cstddef>
@@ -20,6 +21,8 @@
 class TRegelsystem;
 class TTurtle;
 class TTeilbilder;
+class TSpruenge;
+struct TSprungziel;
 class TAusschnittlauf;
 
 // The box of the points that a drawing's lines join, measured from the start
@@ -53,7 +56,14 @@ struct TLaufart {
   // Every character is walked, none jumped over: the walk that the jumps
   // must equal, for comparisons and measurements.
   bool Vollstaendig = false;
+  // The run stops as if cancelled once its walks have done this much work
+  // (Arbeit()), what they really do, jumps left out.
+  uint64_t Arbeitsgrenze = UINT64_MAX;
 };
+
+// Whether exact drawings under these settings may jump over parts: exact
+// mode, the first rules, one colour, the classic characters.
+bool Springbar(const TEinstellungen& E);
 
 // With the character set "mit Blättern": "{" opens a leaf, "}" fills and
 // closes the innermost open one, "|" turns around (see TTurtle).
@@ -117,6 +127,15 @@ class TZeichenmaschine {
   uint64_t Ausgefuehrt() const { return Ausgefuehrt_; }
   // Of them, those a cut-out jumped over without walking.
   uint64_t Gesprungen() const { return Gesprungen_; }
+  // The work of the run under way or the last one, as the engine weighs it
+  // between two looks at the clock: one unit for every 16 characters walked
+  // and for each part looked at, and what the canvas counts. A walk of every
+  // character does about a unit for every two of them.
+  uint64_t Arbeit() const {
+    return Arbeit_ + static_cast<uint64_t>(std::max(Uhrstand - BisZurUhr, 0));
+  }
+  // The last run stopped at TLaufart::Arbeitsgrenze.
+  bool ArbeitsgrenzeErreicht() const { return ZuViel; }
   // Where the run's generator stands.
   uint32_t Zufallszustand() const { return Zufall.Zufallszustand; }
   // Real message passes so far.
@@ -147,6 +166,8 @@ class TZeichenmaschine {
     NachrichtenPruefen();
   }
   void NachrichtenPruefen();
+  // The way to the next look at the clock, the work so far counted.
+  void UhrStellen(int32_t Wert);
   // Counts the canvas work since the last call against the way to the clock.
   void AufwandAnrechnen();
   // Within a string: a look at the clock once the canvas has done much work.
@@ -193,6 +214,8 @@ class TZeichenmaschine {
   const TTeilbilder& Teilbilder_(const TErsetzungen& T, int32_t Tiefe);
   // A jump of the measuring walk (engine/Ausschnitt.cpp).
   bool MessSprung(unsigned char c, int32_t j, int32_t Tiefe);
+  bool Durchlaufen(TSpruenge& S, unsigned char c, int32_t j, double X, double Y, double Richtung,
+                   TSprungziel& Z, bool Gehen);
   void zeichnenSchrittRekTeil(const std::string& s, int32_t n);
   void SchrittRekTeil(const char* s, size_t Laenge, int32_t n);
   void AusdehnungMessen(int32_t d, const std::string& s);
@@ -228,6 +251,9 @@ class TZeichenmaschine {
 
   int32_t Laufende = 0;
   int32_t BisZurUhr = 1;
+  int32_t Uhrstand = 1;  // where BisZurUhr was last set
+  uint64_t Arbeit_ = 0;
+  bool ZuViel = false;
   std::chrono::steady_clock::time_point LetzterLauf{};
   bool SofortFaellig = true;      // the next look at the clock passes whatever the time
   uint64_t GesehenerAufwand = 0;  // canvas work already counted

@@ -460,6 +460,7 @@ TEST_F(Zeichnen, FitStackHolds101States) {
 }
 
 TEST_F(Zeichnen, StoppedFitDrawsWithStepOneTenth) {
+  M.JedesZeichen(true);  // a jump would pass over the walk's passes
   E.SchrittweiteAnpassen = true;
   Regeln({"F->FF"});
   R.Axiom = "F";
@@ -590,6 +591,7 @@ TEST_F(Zeichnen, StepStringFromTheAxiomTheRunStartedWith) {
 // each pass: F->FF at depth 3 walks "F", "FF", 2 x "FF" and 4 x "FF" at the
 // last level, each after a pass.
 TEST_F(Zeichnen, ProgressOfTheDrawingAndTheWalk) {
+  M.JedesZeichen(true);  // jumps would pass over the walk's passes
   Regeln({"F->FF"});
   R.Axiom = "F";
   const std::vector<double> Tiefe3 = {0, 0, 0, 0, 0, 0.25, 0.5, 0.5, 0.75, 1};
@@ -660,6 +662,7 @@ TEST_F(Zeichnen, ProgressRisesToOneOnlyWhenComplete) {
   }
 
   // Stopped: the last value stays below 1.
+  M.JedesZeichen(true);  // jumps would pass over the walk's passes
   Regeln({"F->FF"});
   Fenster.Anteile.clear();
   Fenster.Pumpen = 0;
