@@ -326,6 +326,7 @@ void TFZeichenform::Zeichenlauf() {
   TLaufart Art;
   Art.Regelsystem = Regeln;
   Art.Einstellungen = &Einstellungen;
+  if (Nachzeichnung) Art.Arbeitsgrenze = Nachzeichengrenze;
   Engine->Zeichenlauf(L, Art);
 }
 

@@ -134,6 +134,7 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   const TTurtle& Turtle() const { return *Schildkroete; }
   const TZeichenmaschine& Maschine() const { return *Engine; }
   const TNachzeichner& Nachzeichnen() const { return *Nachzeichner; }
+  TNachzeichner& Nachzeichnen() { return *Nachzeichner; }
   const TLaufprotokoll& Protokoll() const { return Laufprotokoll; }
 
   // The hint of ETiefe: its plain hint, and with a rule system a second line
@@ -189,7 +190,8 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   int ClientBreite() const override;
   int ClientHoehe() const override;
   bool Beschaeftigt() const override;
-  void NeuZeichnen() override;
+  void NeuZeichnen(uint64_t Arbeitsgrenze) override;
+  bool ArbeitsgrenzeErreicht() const override;
   void LaufAbbrechen() override;
 
   void TiefeHinweisSetzen();
@@ -239,7 +241,8 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   mutable std::shared_ptr<const TRegelstand> Schnappschuss;
   mutable std::tuple<const TRegelsystem*, uint64_t, std::string, double, double> SchnappschussVon;
   bool Laeuft = false;
-  bool Nachzeichnung = false;  // the run under way is a live redraw
+  bool Nachzeichnung = false;               // the run under way is a live redraw
+  uint64_t Nachzeichengrenze = UINT64_MAX;  // the work it may do
   bool Beendet = false;
 };
 

@@ -87,13 +87,17 @@ bool TFZeichenform::SpeichernLaeuft() const { return Bildspeicher->SpeichernLaeu
 
 bool TFZeichenform::Beschaeftigt() const { return Laeuft || Bildspeicher->SpeichernLaeuft(); }
 
-void TFZeichenform::NeuZeichnen() {
+void TFZeichenform::NeuZeichnen(uint64_t Arbeitsgrenze) {
   if (Beendet || !Regeln) return;
   // Angles confirmed in the main window count at once, not only on coming back.
   WinkelUebernehmen();
   LNachzeichnen->hide();
   BLoeschenClick();
+  Nachzeichengrenze = Arbeitsgrenze;
   Zeichnen(true);
+  Nachzeichengrenze = UINT64_MAX;
 }
+
+bool TFZeichenform::ArbeitsgrenzeErreicht() const { return Engine->ArbeitsgrenzeErreicht(); }
 
 void TFZeichenform::LaufAbbrechen() { Engine->Abbrechen(); }

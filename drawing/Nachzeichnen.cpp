@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "engine/Zeichenmaschine.h"
 #include "engine/Zeichenzahl.h"
 #include "gui/Modal.h"
 
@@ -32,7 +33,17 @@ void TNachzeichner::Anstossen() {
   if (An && !Ende && !Uhr->isActive()) Uhr->start();
 }
 
-void TNachzeichner::LaufVorbei() { Anstossen(); }
+void TNachzeichner::LaufVorbei() {
+  if (!Versuchsgrund.isEmpty() && Fenster.ArbeitsgrenzeErreicht()) HinweisZeigen(Versuchsgrund);
+  Versuchsgrund.clear();
+  Anstossen();
+}
+
+void TNachzeichner::HinweisZeigen(const QString& Text) {
+  Hinweis->setText(Text);
+  Hinweis->adjustSize();
+  Hinweis->setVisible(!Text.isEmpty());
+}
 
 void TNachzeichner::Beenden() {
   Ende = true;
@@ -77,16 +88,15 @@ void TNachzeichner::Pruefen() {
   if (Gezeichnet && Jetzt == *Gezeichnet) return;
   Gezeichnet = Jetzt;
   if (Jetzt.Einstellungen.Schrittmodus) return;
-  const QString Grund = ZuSchwer(Jetzt);
-  Hinweis->setText(Grund);
-  Hinweis->adjustSize();
-  Hinweis->setVisible(!Grund.isEmpty());
-  if (!Grund.isEmpty()) return;
+  bool Versuch = false;
+  const QString Grund = ZuSchwer(Jetzt, Versuch);
+  HinweisZeigen(Versuch ? QString() : Grund);
+  if (!Grund.isEmpty() && !Versuch) return;
   // Drawn from an event of its own: the timer must stay free to notice a
   // change during the redraw, and Qt does not fire it while its slot runs.
   QMetaObject::invokeMethod(
       this,
-      [this] {
+      [this, Grund] {
         if (!An || Ende) return;
         if (Fenster.Beschaeftigt() || ModalOffen()) {
           Gezeichnet.reset();
@@ -94,16 +104,20 @@ void TNachzeichner::Pruefen() {
           return;
         }
         ++Anzahl;
-        Fenster.NeuZeichnen();
+        Versuchsgrund = Grund;
+        Fenster.NeuZeichnen(Grund.isEmpty() ? UINT64_MAX : Grenzwert);
       },
       Qt::QueuedConnection);
 }
 
-QString TNachzeichner::ZuSchwer(const TLauf& S) const {
+QString TNachzeichner::ZuSchwer(const TLauf& S, bool& Versuch) const {
   const TAufwand A =
       AufwandSchaetzen(S.Regeln->Ersetzungen(), S.Tiefe, S.Regeln->Axiom(), S.Einstellungen,
                        S.Schrittweite, Fenster.ClientBreite(), Fenster.ClientHoehe());
   if (A.Summe() <= Grenze) return {};
+  // An exact drawing jumps over the lines and characters it cannot show: what
+  // it really costs shows only as it goes. Not so the pixels of thick lines.
+  Versuch = Springbar(S.Einstellungen) && A.Flaeche <= Grenze;
   const QString Ende = QStringLiteral(" zum sofortigen Nachzeichnen – „Zeichnen“ zeichnet es.");
   // Named after what costs most: the lines' pixels, their number, or the
   // characters that draw nothing.

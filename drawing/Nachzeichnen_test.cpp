@@ -104,11 +104,14 @@ TEST_F(FensterTest, ChangeDuringARedrawStartsOver) {
   EXPECT_EQ(Bild(), Live);
 }
 
+const QString Zuschwer = " zum sofortigen Nachzeichnen – „Zeichnen“ zeichnet es.";
+
 // What would take much longer than a moment is left to "Zeichnen": many
-// lines, many characters that draw nothing, lines of a huge width. The note
-// names the reason; the window stays idle; a light drawing redraws again.
+// lines or characters that draw nothing where every one is walked (random
+// mode), lines of a huge width. The note names the reason; the window stays
+// idle; a light drawing redraws again.
 TEST_F(FensterTest, LiveRedrawLeavesHeavyDrawingsToZeichnen) {
-  const QString Ende = " zum sofortigen Nachzeichnen – „Zeichnen“ zeichnet es.";
+  const QString& Ende = Zuschwer;
   const struct {
     std::string Axiom, Regel;
     int Tiefe;
@@ -124,6 +127,7 @@ TEST_F(FensterTest, LiveRedrawLeavesHeavyDrawingsToZeichnen) {
   for (const auto& Fall : Faelle) {
     Regeln(Fall.Axiom, {Fall.Regel});
     Einstellungen.Anfangsdicke = Fall.Dicke;
+    Einstellungen.Zufallsmodus = Fall.Dicke == 1;
     F->TiefeSetzen(Fall.Tiefe);
     const int Vorher = F->Nachzeichnen().Nachzeichnungen();
     // A redraw that started after all would run for ages: stopped, so that the test fails at once.
@@ -141,6 +145,30 @@ TEST_F(FensterTest, LiveRedrawLeavesHeavyDrawingsToZeichnen) {
     EXPECT_EQ(F->Nachzeichnen().Nachzeichnungen(), Vorher + 1) << Fall.Regel;
     EXPECT_FALSE(F->LNachzeichnen->isVisible()) << Fall.Regel;
     R.Delete(0);
+  }
+}
+
+// An exact drawing jumps over what it cannot show: it is weighed by the work
+// it really does. Deep, it is redrawn at once; past the limit it stops, and
+// the note says why.
+TEST_F(FensterTest, LiveRedrawWeighsExactDrawingsByTheirRealWork) {
+  Waehlen(F->RGSchrittweite, 0);
+  Waehlen(F->RGNachzeichnen, 1);
+  Regeln("F", {"F->FF"});
+  const auto Fertig = [&](int n) {
+    return QTest::qWaitFor(
+        [&] { return F->Nachzeichnen().Nachzeichnungen() == n && !F->ZeichnungLaeuft(); }, 5000);
+  };
+  for (const uint64_t Grenze : {TNachzeichner::Arbeitsgrenze, uint64_t{1}}) {
+    const int Vorher = F->Nachzeichnen().Nachzeichnungen();
+    F->Nachzeichnen().ArbeitsgrenzeSetzen(Grenze);
+    F->TiefeSetzen(Vorher == 0 ? 24 : 25);
+    F->RegelsystemGeaendert();
+    ASSERT_TRUE(Fertig(Vorher + 1)) << Grenze;
+    const bool Gestoppt = Grenze == 1;
+    EXPECT_EQ(F->Maschine().Abgebrochen(), Gestoppt);
+    EXPECT_EQ(F->LNachzeichnen->isVisible(), Gestoppt);
+    if (Gestoppt) EXPECT_EQ(F->LNachzeichnen->text(), "Zu viele Linien" + Zuschwer);
   }
 }
 

@@ -566,7 +566,7 @@ bool TZeichenmaschine::Durchlaufen(TSpruenge& S, unsigned char c, int32_t j, dou
   const int64_t Hoechstens = Gehen ? static_cast<int64_t>(4 * Durchlauf) : 0;
   int64_t Rest = Hoechstens;
   const bool Gut = S.Durchlaufen(c, j, X, Y, Richtung, Z, Rest);
-  BisZurUhr -= static_cast<int32_t>((Hoechstens - std::max<int64_t>(Rest, 0)) >> 4);
+  BisZurUhr -= static_cast<int32_t>(Hoechstens - std::max<int64_t>(Rest, 0));
   return Gut;
 }
 
