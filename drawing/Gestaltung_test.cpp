@@ -59,7 +59,7 @@ TEST_F(FensterTest, GestaltungSetsThePlantSettingsAtOnce) {
   G->ESaat->setFocus(Qt::TabFocusReason);
   G->ESaat->setText(QStringLiteral("4294967296"));
   G->BNeueSaat->setFocus(Qt::TabFocusReason);
-  QTest::qWaitFor([&] { return !Saat.Meldungen.isEmpty(); }, 2000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Saat.Meldungen.isEmpty(); }, 2000));
   EXPECT_EQ(Saat.Meldungen,
             QStringList{"Saat außerhalb des zulässigen Bereichs von 0 bis 4294967295"});
   EXPECT_EQ(G->ESaat->text(), QString::number(Einstellungen.Saat));

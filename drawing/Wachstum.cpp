@@ -241,6 +241,7 @@ void TWachstum::Zeichnen() {
     NachModal(this, [this] { Zeichnen(); });
     return;
   }
+  Bildbeginn.start();
   const TLauf Z = R;
   const int64_t Bis = Stelle;
   const bool Halten = CBFesthalten->isChecked();
@@ -267,7 +268,11 @@ void TWachstum::BildGekommen(int Nummer, const QImage& Bild, double Wert, bool Z
   Vollstaendig = Zuletzt && Wert >= 1.0;
   // The job has ended when its last picture comes: its head is all there.
   Bildflaeche->BildSetzen(Bild, Zuletzt && KopfDesAuftrags ? *KopfDesAuftrags : TKopf());
-  if (Zuletzt && Spielt()) Uhr->start(Aufbau() ? Aufbautakt : Bildzeit);
+  // A deep frame takes some of its own time to draw: the next one follows a
+  // frame time after this one began, or at once if it took longer.
+  if (Zuletzt && Spielt())
+    Uhr->start(static_cast<int>(
+        std::max<qint64>(0, (Aufbau() ? Aufbautakt : Bildzeit) - Bildbeginn.elapsed())));
 }
 
 void TWachstum::Weiterspielen() {

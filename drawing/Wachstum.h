@@ -3,6 +3,7 @@
 // play, pause and single steps, and both saved as animated PNG.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
@@ -138,6 +139,8 @@ class TWachstum : public QWidget {
   THintergrundzeichner* Zeichner;
   TSpeicherung* Export;
   QTimer* Uhr;
+  // Since the frame under way was started: its time runs while it is drawn.
+  QElapsedTimer Bildbeginn;
   int Auftrag = 0;
   bool Vollstaendig = false;
   std::shared_ptr<TKopf> KopfDesAuftrags;  // where the job under way puts the head

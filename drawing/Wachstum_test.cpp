@@ -230,7 +230,9 @@ TEST_F(WachstumTest, ExportsWorkOnTheirCopyAndStop) {
     W = F->Wachstum();
     ASSERT_TRUE(Warten());
     Waehlen(W->RGArt, Fall == Fremd ? 1 : 0);
-    if (Fall == Fremd) EXPECT_TRUE(Tippen(W->EBilder, "10000").isEmpty());
+    if (Fall == Fremd) {
+      EXPECT_TRUE(Tippen(W->EBilder, "10000").isEmpty());
+    }
     const TLauf Vorher = F->LaufJetzt();
     bool Eingegriffen = false;
     QObject Kontext;  // a tick still pending when the export ended dies with it
