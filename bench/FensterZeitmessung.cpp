@@ -10,6 +10,8 @@
 //        draws once with this fixed step from (X, Y), then prints the
 //        milliseconds from a turn of the wheel in the magnifier (scale 1000
 //        about the start, reached by a last notch) to its finished view (median of 5)
+// Put first, --jedes-zeichen lets every character of every run act one by
+// one, without jumps: the walk whose cost the others are compared with.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -82,6 +84,11 @@ int LupeMessen(TFZeichenform* F, double X, double Y) {
 
 int main(int argc, char** argv) {
   TAnwendung App(argc, argv);
+  const bool Jedes = argc > 1 && std::strcmp(argv[1], "--jedes-zeichen") == 0;
+  if (Jedes) {
+    --argc;
+    ++argv;
+  }
   const bool Nachzeichnen = argc > 1 && std::strcmp(argv[1], "--nachzeichnen") == 0;
   const bool Abbrechen = argc > 1 && std::strcmp(argv[1], "--abbrechen") == 0;
   const bool Lupe = argc > 6 && std::strcmp(argv[1], "--lupe") == 0;
@@ -106,6 +113,7 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitForWindowExposed(F)) return 1;
   F->RegelsystemUebergeben(R);
   F->TiefeSetzen(GanzzahlWert(argv[Erstes + 1]));
+  F->Maschine().JedesZeichen(Jedes);
 
   if (Nachzeichnen) return NachzeichnenMessen(F, R);
   if (Lupe) {

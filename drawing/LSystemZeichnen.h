@@ -133,6 +133,7 @@ class TFZeichenform : public QWidget, private TLaufbeobachter, private TNachzeic
   const TLauf& Vorgaben() const { return Vorgabe; }
   const TTurtle& Turtle() const { return *Schildkroete; }
   const TZeichenmaschine& Maschine() const { return *Engine; }
+  TZeichenmaschine& Maschine() { return *Engine; }
   const TNachzeichner& Nachzeichnen() const { return *Nachzeichner; }
   TNachzeichner& Nachzeichnen() { return *Nachzeichner; }
   const TLaufprotokoll& Protokoll() const { return Laufprotokoll; }

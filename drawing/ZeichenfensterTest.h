@@ -150,7 +150,7 @@ class FensterTest : public ::testing::Test {
     F->SchrittweiteSetzen(Schritt);
     F->TiefeSetzen(Tiefe);
     // Jumps would end it at once.
-    const_cast<TZeichenmaschine&>(F->Maschine()).JedesZeichen(true);
+    F->Maschine().JedesZeichen(true);
   }
 
   // Built-in system, depth 1, fixed step 10.

@@ -225,6 +225,16 @@ TSpruenge& TTeilbilder::Messspruenge() const {
   return *Messspeicher;
 }
 
+TSpruenge& TTeilbilder::Lagespruenge() const {
+  if (!Lagespeicher) {
+    std::array<const std::string*, 256> Rumpf{};
+    for (size_t c = 0; c < 256; ++c)
+      if (Ersetzt[c]) Rumpf[c] = &Ruempfe[c];
+    Lagespeicher = std::make_unique<TSpruenge>(Rumpf, WinkelPlus, WinkelMinus, 1.0);
+  }
+  return *Lagespeicher;
+}
+
 // Jumps are for the exact walk of the classic characters: random factors
 // are drawn in the order of the walk, and the plants' rules, colours and
 // leaves act character by character.
@@ -578,12 +588,32 @@ bool TZeichenmaschine::MessSprung(unsigned char c, int32_t j, int32_t Tiefe) {
   const TTeilbilder& B = Teilbilder_(*Aktuelle, Tiefe);
   const TTeilbild& K = B.Teil(c, j);
   TMessung& M = *Messung;
-  if (!K.Springbar || M.Oben + 1 + K.Verschachtelung > TMessung::Groesse) return false;
-  TSprungziel Z;
-  TSpruenge& S = B.Messspruenge();
-  if (!S.Springen(c, j, M.x, M.y, M.Winkel, Z) &&
-      !Durchlaufen(S, c, j, M.x, M.y, M.Winkel, Z, K.Zeichen <= Durchlauf))
+  // "|" turns the walk around, which the jumps know nothing of.
+  if (!K.Springbar || M.Oben + 1 + K.Verschachtelung > TMessung::Groesse ||
+      (K.Blattzeichen && E->Zeichensatz == TZeichensatz::MitBlaettern))
     return false;
+  const bool Gehen = K.Zeichen <= Durchlauf;
+  const auto Sprung = [&](TSpruenge& S, double X, double Y, double R, TSprungziel& Z) {
+    return S.Springen(c, j, X, Y, R, Z) || Durchlaufen(S, c, j, X, Y, R, Z, Gehen);
+  };
+  TSprungziel Z, L;
+  if (!Sprung(B.Messspruenge(), M.x, M.y, M.Winkel, Z)) return false;
+  // The turtle beside it for centring takes in the ends of lines only: where
+  // every move draws, those are all the points the part passes. Its random
+  // factors come in the order of the walk.
+  if (M.Lage &&
+      (E->Zufallsmodus || M.Blaetter > 0 ||
+       !Sprung(B.Lagespruenge(), M.LageX, M.LageY, M.Richtung, L) || (L.Linien && L.Luecken)))
+    return false;
+  if (M.Lage) {
+    if (L.Linien) {
+      M.Einschliessen(L.MinX, L.MinY);
+      M.Einschliessen(L.MaxX, L.MaxY);
+    }
+    M.LageX = L.X;
+    M.LageY = L.Y;
+    M.Richtung = L.Richtung;
+  }
   M.x = Z.X;
   M.y = Z.Y;
   M.Winkel = Z.Richtung;

@@ -53,8 +53,10 @@ class TTeilbilder {
 
   // The exact jumps of these replacements and turns at step length Schritt.
   TSpruenge& Spruenge(double Schritt) const;
-  // Those of the measuring walk, at step length 1.
+  // Those of the measuring walk, at step length 1, and of the turtle that
+  // walks beside it as the drawing's own does, for centring.
   TSpruenge& Messspruenge() const;
+  TSpruenge& Lagespruenge() const;
 
   // What it was made for (set by the engine).
   uint64_t Stand = 0;
@@ -82,5 +84,5 @@ class TTeilbilder {
   };
   // The outcomes so far; NaN where the thickness fails.
   mutable std::unordered_map<TDickenschluessel, TDickenwert, TDickenstreuung> Dicken;
-  mutable std::unique_ptr<TSpruenge> Sprungspeicher, Messspeicher;
+  mutable std::unique_ptr<TSpruenge> Sprungspeicher, Messspeicher, Lagespeicher;
 };

@@ -98,7 +98,7 @@ void TZeichenmaschine::Messen(int32_t d, const char* s, size_t Laenge) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     const TErsetzungen& T = *Aktuelle;
     if (T.Ersetzt[c]) {
-      if (!Lage && MessSprung(c, d - 1, Messtiefe)) continue;
+      if (MessSprung(c, d - 1, Messtiefe)) continue;
       Messen<Lage>(d - 1, T.Rumpf[c].data(), T.Rumpf[c].size());
       continue;
     }

@@ -103,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TFall{"Luecken3", "F+F+F+F", Luecken, 90, 0.3, 3, 0, true, 1, 1, Winzig},
                       TFall{"Luecken4", "F+F+F+F", Luecken, 90, 0, 4, 0, true},
                       TFall{"DracheLuecken", "FX", DracheLuecken, 90, 0, 17, 90, true, 1, 1, Mitte},
-                      TFall{"Cantor", "F", Cantor, 90, 0, 8, 0, true}),
+                      TFall{"Cantor", "F", Cantor, 90, 0, 8, 0, true},
+                      TFall{"LueckenMittig", "F+F", {"F->Ff", "f->ff"}, 90, 0, 9, 0, true}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 }  // namespace
