@@ -159,15 +159,10 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
       switch (d) {
         case 'F':
         case 'f': {
-          double C, S;
-          Winkel.Werte(Phi, C, S);
-          // As the turtle moves: x + L cos, y - L sin, each product rounded first.
-          int64_t KX, KY;
-          const double DY = Messend ? Laenge * S : -(Laenge * S);
           // An axis left out (its binade -1) stays where it is.
-          KX = KY = 0;
-          if ((K.EX >= 0 && !Schritte(Laenge * C, K.EX, KX)) ||
-              (K.EY >= 0 && !Schritte(DY, K.EY, KY)))
+          int64_t KX = 0, KY = 0;
+          if ((K.EX >= 0 && !Schritte(Bewegung(Phi, false), K.EX, KX)) ||
+              (K.EY >= 0 && !Schritte(Bewegung(Phi, true), K.EY, KY)))
             return;
           X += KX;
           Y += KY;
@@ -180,12 +175,9 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
           break;
         }
         case '+':
-        case '-': {
-          const double W = Phi + (d == '+' ? Plus : Minus);
-          if (!std::isfinite(W)) return;
-          Phi = Messend ? W : RichtungNormieren(W);
+        case '-':
+          if (!Drehen(d, Phi)) return;
           break;
-        }
         case '[':
           Stapel.push_back({X, Y, Phi});
           break;
@@ -265,9 +257,7 @@ bool TSpruenge::Achse(unsigned char c, int32_t j, double Richtung, bool Y, doubl
     switch (d) {
       case 'F':
       case 'f': {
-        double C, Si;
-        Winkel.Werte(Phi, C, Si);
-        V += Y ? (Messend ? Laenge * Si : -(Laenge * Si)) : Laenge * C;
+        V += Bewegung(Phi, Y);
         if (!Tragbar(V)) return false;
         Min = std::min(Min, V);
         Max = std::max(Max, V);
@@ -276,12 +266,9 @@ bool TSpruenge::Achse(unsigned char c, int32_t j, double Richtung, bool Y, doubl
         break;
       }
       case '+':
-      case '-': {
-        const double W = Phi + (d == '+' ? Plus : Minus);
-        if (!std::isfinite(W)) return false;
-        Phi = Messend ? W : RichtungNormieren(W);
+      case '-':
+        if (!Drehen(d, Phi)) return false;
         break;
-      }
       case '[':
         Stapel.push_back({V, Phi});
         break;
@@ -297,5 +284,20 @@ bool TSpruenge::Achse(unsigned char c, int32_t j, double Richtung, bool Y, doubl
   }
   if (!Stapel.empty()) return false;
   S = {V, Min, Max, Phi, Linien, Luecken};
+  return true;
+}
+
+double TSpruenge::Bewegung(double Phi, bool Y) {
+  double C, S;
+  Winkel.Werte(Phi, C, S);
+  // As the turtle moves: x + L cos, y - L sin, each product rounded first.
+  if (!Y) return Laenge * C;
+  return Messend ? Laenge * S : -(Laenge * S);
+}
+
+bool TSpruenge::Drehen(char d, double& Phi) const {
+  const double W = Phi + (d == '+' ? Plus : Minus);
+  if (!std::isfinite(W)) return false;
+  Phi = Messend ? W : RichtungNormieren(W);
   return true;
 }

@@ -85,6 +85,10 @@ class TSpruenge {
   void Berechnen(const TSchluessel& K, TEintrag& E);
   bool Achse(unsigned char c, int32_t j, double Richtung, bool Y, double v, TStrecke& S,
              int64_t& Aufwand);
+  // What a move at heading Phi adds to x, or to y, as the walk adds it.
+  double Bewegung(double Phi, bool Y);
+  // The heading after "+" or "-"; false where it is not finite.
+  bool Drehen(char d, double& Phi) const;
 
   std::array<bool, 256> Ersetzt{};
   std::array<std::string, 256> Ruempfe;
