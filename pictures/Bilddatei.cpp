@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <QIODevice>
+#include <QVector>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -184,9 +185,42 @@ std::string PngText(TLeser& Datei) {
   throw std::runtime_error(KeinRezept);
 }
 
+// The picture with a table of its colours, where it has no more than 256 and
+// no transparency: the same pixels in a third of the bytes, which the PNG
+// encoder filters and compresses three times as fast. Else the picture.
+QImage MitFarbtabelle(const QImage& Bild) {
+  if (Bild.hasAlphaChannel() || Bild.depth() != 32 || Bild.isNull()) return Bild;
+  QImage Tabelle(Bild.size(), QImage::Format_Indexed8);
+  QVector<QRgb> Farben;
+  QRgb Letzte = 0;
+  int Index = -1;
+  for (int y = 0; y < Bild.height(); ++y) {
+    const auto* Zeile = reinterpret_cast<const QRgb*>(Bild.constScanLine(y));
+    uchar* Ziel = Tabelle.scanLine(y);
+    for (int x = 0; x < Bild.width(); ++x) {
+      const QRgb Farbe = Zeile[x] | 0xFF000000u;
+      if (Index < 0 || Farbe != Letzte) {
+        const auto i = std::find(Farben.begin(), Farben.end(), Farbe);
+        if (i == Farben.end() && Farben.size() == 256) return Bild;
+        Index = static_cast<int>(i - Farben.begin());
+        if (i == Farben.end()) Farben.push_back(Farbe);
+        Letzte = Farbe;
+      }
+      Ziel[x] = static_cast<uchar>(Index);
+    }
+  }
+  Tabelle.setColorTable(Farben);
+  Tabelle.setDotsPerMeterX(Bild.dotsPerMeterX());
+  Tabelle.setDotsPerMeterY(Bild.dotsPerMeterY());
+  for (const QString& Schluessel : Bild.textKeys())
+    Tabelle.setText(Schluessel, Bild.text(Schluessel));
+  return Tabelle;
+}
+
 }  // namespace
 
 void PngSpeichern(QImage Bild, const std::string& Datei, const std::string& Rezepttext) {
+  Bild = MitFarbtabelle(Bild);
   // A picture drawn by no run (only cleared) has no recipe to carry.
   if (!Rezepttext.empty())
     Bild.setText(RezeptSchluessel,

@@ -42,6 +42,20 @@ TEST_F(Bilddatei, BothFormatsCarryTheTextByteForByte) {
   EXPECT_TRUE(IstBilddatei("a/B.PNG") && IstBilddatei("x.Svg") && !IstBilddatei("x.LSY"));
 }
 
+// Few colours are written with a table of them, many as they are: either way
+// every pixel comes back, and the recipe with it.
+TEST_F(Bilddatei, PicturesComeBackPixelForPixel) {
+  for (const int Farben : {2, 256, 257}) {
+    QImage B = Bild();
+    for (int i = 0; i < Farben - 2; ++i) B.setPixel(i % 40, 10 + i / 40, qRgb(i % 256, i / 256, 7));
+    PngSpeichern(B, Pfad("farben.png"), "Rankenwerk-Rezept 1\n");
+    QImage Gelesen(QString::fromStdString(Pfad("farben.png")));
+    EXPECT_EQ(Gelesen.format() == QImage::Format_Indexed8, Farben <= 256) << Farben;
+    EXPECT_TRUE(Gelesen.convertToFormat(QImage::Format_RGB32) == B) << Farben;
+    EXPECT_EQ(RezeptTextLesen(Pfad("farben.png")), "Rankenwerk-Rezept 1\n");
+  }
+}
+
 TEST_F(Bilddatei, FilesWithoutAReadableRecipeAreToldApart) {
   const std::string KeinRezept = "Das Bild enthält kein Rankenwerk-Rezept";
   const std::string WederNoch = "Die Datei ist weder ein PNG- noch ein SVG-Bild";
