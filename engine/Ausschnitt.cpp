@@ -204,34 +204,27 @@ bool TTeilbilder::Dicke(unsigned char c, int32_t j, double Schwund, double& d,
   return true;
 }
 
+std::unique_ptr<TSpruenge> TTeilbilder::NeueSpruenge(double Schritt, bool Messend) const {
+  std::array<const std::string*, 256> Rumpf{};
+  for (size_t c = 0; c < 256; ++c)
+    if (Ersetzt[c]) Rumpf[c] = &Ruempfe[c];
+  return std::make_unique<TSpruenge>(Rumpf, WinkelPlus, WinkelMinus, Schritt, Messend);
+}
+
 TSpruenge& TTeilbilder::Spruenge(double Schritt) const {
   if (!Sprungspeicher ||
-      std::bit_cast<uint64_t>(Sprungspeicher->Schritt()) != std::bit_cast<uint64_t>(Schritt)) {
-    std::array<const std::string*, 256> Rumpf{};
-    for (size_t c = 0; c < 256; ++c)
-      if (Ersetzt[c]) Rumpf[c] = &Ruempfe[c];
-    Sprungspeicher = std::make_unique<TSpruenge>(Rumpf, WinkelPlus, WinkelMinus, Schritt);
-  }
+      std::bit_cast<uint64_t>(Sprungspeicher->Schritt()) != std::bit_cast<uint64_t>(Schritt))
+    Sprungspeicher = NeueSpruenge(Schritt, false);
   return *Sprungspeicher;
 }
 
 TSpruenge& TTeilbilder::Messspruenge() const {
-  if (!Messspeicher) {
-    std::array<const std::string*, 256> Rumpf{};
-    for (size_t c = 0; c < 256; ++c)
-      if (Ersetzt[c]) Rumpf[c] = &Ruempfe[c];
-    Messspeicher = std::make_unique<TSpruenge>(Rumpf, WinkelPlus, WinkelMinus, 1.0, true);
-  }
+  if (!Messspeicher) Messspeicher = NeueSpruenge(1.0, true);
   return *Messspeicher;
 }
 
 TSpruenge& TTeilbilder::Lagespruenge() const {
-  if (!Lagespeicher) {
-    std::array<const std::string*, 256> Rumpf{};
-    for (size_t c = 0; c < 256; ++c)
-      if (Ersetzt[c]) Rumpf[c] = &Ruempfe[c];
-    Lagespeicher = std::make_unique<TSpruenge>(Rumpf, WinkelPlus, WinkelMinus, 1.0);
-  }
+  if (!Lagespeicher) Lagespeicher = NeueSpruenge(1.0, false);
   return *Lagespeicher;
 }
 
@@ -440,10 +433,10 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
         Strich = true;
       } else {
         // Pixels set already stay as they are.
+        if ((C - A + 1) * (D - B + 1) > Prueffelder) return false;
         Leinwand.StiftFarbeSetzen(Turtle.Farbe);
         Leinwand.StiftBreiteSetzen(Stift);
-        if ((C - A + 1) * (D - B + 1) > Prueffelder ||
-            !Leinwand.Bedeckt(static_cast<int>(PX), static_cast<int>(PY), static_cast<int>(QX),
+        if (!Leinwand.Bedeckt(static_cast<int>(PX), static_cast<int>(PY), static_cast<int>(QX),
                               static_cast<int>(QY)))
           return false;
       }
@@ -566,9 +559,6 @@ void TAusschnittlauf::Linie(double X1, double Y1, double X2, double Y2) {
   Turtle.LinieZeichnen(X1, Y1, X2, Y2);
 }
 
-// The measuring walk, without the drawing's own beside it, jumps over the
-// replacement of c with j levels left where the grid assures every point
-// it passes: the extremes are those of the box.
 // Small parts are walked through where no grid assures a jump; what that
 // looks at counts as work on the way to the clock.
 bool TZeichenmaschine::Durchlaufen(TSpruenge& S, unsigned char c, int32_t j, double X, double Y,
@@ -580,6 +570,9 @@ bool TZeichenmaschine::Durchlaufen(TSpruenge& S, unsigned char c, int32_t j, dou
   return Gut;
 }
 
+// The measuring walk, and the drawing's own beside it for centring, jump
+// over the replacement of c with j levels left where every point it passes
+// is assured: the extremes are those of the box.
 bool TZeichenmaschine::MessSprung(unsigned char c, int32_t j, int32_t Tiefe) {
   if (Art.Vollstaendig || ImmerVollstaendig || Abbruch || !std::isfinite(DrehungPlus) ||
       !std::isfinite(DrehungMinus))

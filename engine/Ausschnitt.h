@@ -84,5 +84,6 @@ class TTeilbilder {
   };
   // The outcomes so far; NaN where the thickness fails.
   mutable std::unordered_map<TDickenschluessel, TDickenwert, TDickenstreuung> Dicken;
+  std::unique_ptr<TSpruenge> NeueSpruenge(double Schritt, bool Messend) const;
   mutable std::unique_ptr<TSpruenge> Sprungspeicher, Messspeicher, Lagespeicher;
 };

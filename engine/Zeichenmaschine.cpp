@@ -91,7 +91,7 @@ void TZeichenmaschine::SchwereArbeitPruefen() {
 }
 
 void TZeichenmaschine::UhrStellen(int32_t Wert) {
-  Arbeit_ = SattSumme(Arbeit_, static_cast<uint64_t>(std::max(Uhrstand - BisZurUhr, 0)));
+  Arbeit_ = SattSumme(Arbeit_, SeitDerUhr());
   BisZurUhr = Uhrstand = Wert;
 }
 

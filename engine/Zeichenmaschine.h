@@ -131,9 +131,7 @@ class TZeichenmaschine {
   // between two looks at the clock: one unit for every 16 characters walked
   // and for each part looked at, and what the canvas counts. A walk of every
   // character does about a unit for every two of them.
-  uint64_t Arbeit() const {
-    return Arbeit_ + static_cast<uint64_t>(std::max(Uhrstand - BisZurUhr, 0));
-  }
+  uint64_t Arbeit() const { return Arbeit_ + SeitDerUhr(); }
   // The last run stopped at TLaufart::Arbeitsgrenze.
   bool ArbeitsgrenzeErreicht() const { return ZuViel; }
   // Where the run's generator stands.
@@ -168,6 +166,8 @@ class TZeichenmaschine {
   void NachrichtenPruefen();
   // The way to the next look at the clock, the work so far counted.
   void UhrStellen(int32_t Wert);
+  // The work since BisZurUhr was last set.
+  uint64_t SeitDerUhr() const { return static_cast<uint64_t>(std::max(Uhrstand - BisZurUhr, 0)); }
   // Counts the canvas work since the last call against the way to the clock.
   void AufwandAnrechnen();
   // Within a string: a look at the clock once the canvas has done much work.
