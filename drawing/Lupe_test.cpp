@@ -124,6 +124,8 @@ TEST_F(LupeTest, UnrepeatableRunIsLeftOutWithANote) {
   F->TiefeSetzen(30);
   Waehlen(F->RGSchrittweite, 0);
   F->SchrittweiteSetzen(0.001);
+  // Walked character by character: jumps would end it before the change.
+  Einstellungen.Regelwahl = TRegelwahl::Zufaellig;
   QTimer::singleShot(20, F, [&] {
     Waehlen(F->RGZufallsModus, 1);
     QTimer::singleShot(20, F, [&] { QTest::mouseClick(F->BAbbrechen, Qt::LeftButton); });

@@ -26,8 +26,43 @@ constexpr double Prueffelder = 64;
 // take less than a millisecond.
 constexpr uint64_t Durchlauf = uint64_t{1} << 14;
 
+// Parts of up to this many pixels are gone through piece by piece without
+// the walk, however many characters they hold: what they can show is little.
+constexpr double Zerlegfelder = 4096;
+
 struct TKreis {
   double X, Y, R;
+};
+
+// The box of a part's points, rounded as the turtle rounds them.
+struct TPixelkasten {
+  int64_t PX = 0, PY = 0, QX = 0, QY = 0;
+  // False where a pen reaching Reichweite from the box touches the output.
+  bool Setzen(const TSprungziel& Z, double Reichweite, double Breite, double Hoehe) {
+    PX = Runden(Z.MinX);
+    PY = Runden(Z.MinY);
+    QX = Runden(Z.MaxX);
+    QY = Runden(Z.MaxY);
+    return static_cast<double>(QX) < -Reichweite || static_cast<double>(PX) > Breite + Reichweite ||
+           static_cast<double>(QY) < -Reichweite || static_cast<double>(PY) > Hoehe + Reichweite;
+  }
+  bool Flach() const { return PX == QX || PY == QY; }
+  bool Punkt() const { return PX == QX && PY == QY; }
+  double Flaeche() const {
+    return (static_cast<double>(QX) - static_cast<double>(PX) + 1) *
+           (static_cast<double>(QY) - static_cast<double>(PY) + 1);
+  }
+  void Zeichnen(TTurtle& T) const {
+    T.LinieZeichnen(static_cast<double>(PX), static_cast<double>(PY), static_cast<double>(QX),
+                    static_cast<double>(QY));
+  }
+};
+
+// What a part's thin lines of one colour draw, by the box of its points.
+enum class TKastenart {
+  Nichts,  // no pixel that is not set already
+  Strich,  // the pixels from one corner of the box to the other
+  Offen,   // no telling without its pieces
 };
 
 struct TLage {
@@ -263,6 +298,8 @@ class TAusschnittlauf {
   using TTabelle = TErsetzungen;
 
   bool Springen(const TTabelle& T, unsigned char c, int32_t j);
+  TKastenart Kastenart(const TPixelkasten& P, const TSprungziel& Z);
+  void Zerlegen(const TSpruenge& S, const TSprungziel& Z, double Reichweite);
   bool Abseits(const TTeilbild& K, double L);
   const TTeilbilder& Bilder(const TTabelle& T);
   void Handeln(char c, bool Zufaellig);
@@ -399,9 +436,9 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   double Dicke = Turtle.Dicke;
   double Letzte = std::numeric_limits<double>::quiet_NaN();
   if (!B.Dicke(c, j, Schwund, Dicke, Letzte)) return false;
-  // What is drawn in the part's place: nothing, or a line of pixels.
+  // What is drawn in the part's place: nothing, a line of pixels, or its pieces.
   bool Strich = false;
-  int64_t PX = 0, PY = 0, QX = 0, QY = 0;
+  TPixelkasten P;
   if (Z.Linien) {
     // Nests that thicken the pen widen its reach.
     double Breitester = Turtle.Dicke;
@@ -410,41 +447,32 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
     if (!(Breitester < RiesigerStift)) return false;
     // As far as the widest pen its lines round to reaches, drift included.
     const double Reichweite = std::max(Breitester * (1 + 1e-9) + 0.5, 1.0) * 0.5 + 2;
-    // Every line joins points of the box, rounded as the turtle rounds them.
-    PX = Runden(Z.MinX);
-    PY = Runden(Z.MinY);
-    QX = Runden(Z.MaxX);
-    QY = Runden(Z.MaxY);
-    const auto A = static_cast<double>(PX), B = static_cast<double>(PY);
-    const auto C = static_cast<double>(QX), D = static_cast<double>(QY);
-    if (!(C < -Reichweite || A > Breite + Reichweite || D < -Reichweite ||
-          B > Hoehe + Reichweite)) {
+    if (!P.Setzen(Z, Reichweite, Breite, Hoehe)) {
       // Thin lines of one colour and one width, each within the box of its
       // ends, both ends set.
       const int Stift = Stiftbreite(Turtle.Dicke);
       if (!Punkte || Turtle.Sichtbar || Stift < 0 || Stift > 1 ||
           (Schwund != 1 && K.Verschachtelung > 0))
         return false;
-      if (A == C || B == D) {
-        // In one row or column: lines all from that pixel to itself, or,
-        // joined without gaps, every pixel from one end of the box to the
-        // other, for the extremes are ends of lines.
-        if (!(A == C && B == D) && Z.Luecken) return false;
-        Strich = true;
-      } else {
-        // Pixels set already stay as they are.
-        if ((C - A + 1) * (D - B + 1) > Prueffelder) return false;
-        Leinwand.StiftFarbeSetzen(Turtle.Farbe);
-        Leinwand.StiftBreiteSetzen(Stift);
-        if (!Leinwand.Bedeckt(static_cast<int>(PX), static_cast<int>(PY), static_cast<int>(QX),
-                              static_cast<int>(QY)))
-          return false;
+      switch (Kastenart(P, Z)) {
+        case TKastenart::Strich:
+          Strich = true;
+          break;
+        case TKastenart::Nichts:
+          break;
+        case TKastenart::Offen:
+          // Its pieces on the grid, as far down as they show more: few
+          // enough to go through without a look at the clock.
+          if (!Z.Eintrag || !Z.Eintrag->Zerlegbar ||
+              (P.Flaeche() > Zerlegfelder && K.Zeichen > Durchlauf))
+            return false;
+          Zerlegen(S, Z, Reichweite);
+          break;
       }
     }
   }
   if (Strich) {
-    Turtle.LinieZeichnen(static_cast<double>(PX), static_cast<double>(PY), static_cast<double>(QX),
-                         static_cast<double>(QY));
+    P.Zeichnen(Turtle);
   } else if (!std::isnan(Letzte)) {
     // The pen as the part's last line leaves it, for what is drawn after.
     Leinwand.StiftFarbeSetzen(Turtle.Farbe);
@@ -458,6 +486,52 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   M.Erledigt = SattSumme(M.Erledigt, K.Zeichen);
   M.Gesprungen_ = SattSumme(M.Gesprungen_, K.Zeichen);
   return true;
+}
+
+// Lines within a box all from one pixel to itself, or, joined without gaps
+// in one row or column, all the pixels from one end of the box to the other,
+// for the extremes are ends of lines. Pixels set already stay as they are.
+TKastenart TAusschnittlauf::Kastenart(const TPixelkasten& P, const TSprungziel& Z) {
+  if (P.Flach()) return P.Punkt() || !Z.Luecken ? TKastenart::Strich : TKastenart::Offen;
+  if (P.Flaeche() > Prueffelder) return TKastenart::Offen;
+  Leinwand.StiftFarbeSetzen(Turtle.Farbe);
+  Leinwand.StiftBreiteSetzen(Stiftbreite(Turtle.Dicke));
+  return Leinwand.Bedeckt(static_cast<int>(P.PX), static_cast<int>(P.PY), static_cast<int>(P.QX),
+                          static_cast<int>(P.QY))
+             ? TKastenart::Nichts
+             : TKastenart::Offen;
+}
+
+// The pieces of a part jumped over, each as its box tells, the lines as the
+// walk draws them: with one thin pen the pixels do not depend on the order.
+void TAusschnittlauf::Zerlegen(const TSpruenge& S, const TSprungziel& Z, double Reichweite) {
+  struct TMaler final : TStueckwahl {
+    TAusschnittlauf& L;
+    double Reichweite;
+    int32_t Besucht = 0;
+    TMaler(TAusschnittlauf& L, double Reichweite) : L(L), Reichweite(Reichweite) {}
+    bool Teil(const TSprungziel& K) override {
+      ++Besucht;
+      TPixelkasten P;
+      if (P.Setzen(K, Reichweite, L.Breite, L.Hoehe)) return true;
+      switch (L.Kastenart(P, K)) {
+        case TKastenart::Strich:
+          P.Zeichnen(L.Turtle);
+          return true;
+        case TKastenart::Nichts:
+          return true;
+        case TKastenart::Offen:
+          break;
+      }
+      return false;
+    }
+    void Linie(double X1, double Y1, double X2, double Y2) override {
+      ++Besucht;
+      L.Linie(X1, Y1, X2, Y2);
+    }
+  } Maler(*this, Reichweite);
+  S.Zerlegen(Z, Maler);
+  M.BisZurUhr -= Maler.Besucht;
 }
 
 // Whether the lines of a part lie far off the output by its summary, so that

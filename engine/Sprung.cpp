@@ -20,6 +20,9 @@ constexpr int Versatz = 1075;
 constexpr int GroessterExponent = 1023 + 61;
 // Each entry stands for one replacement at one heading: few are needed.
 constexpr size_t Hoechstens = size_t{1} << 17;
+// Pieces remembered, and per replacement: longer rules are walked.
+constexpr size_t HoechstensStuecke = size_t{1} << 18;
+constexpr size_t StueckeJeTeil = 256;
 
 int Exponent(double x) { return static_cast<int>((std::bit_cast<uint64_t>(x) >> 52) & 0x7FF); }
 
@@ -112,7 +115,41 @@ bool TSpruenge::Springen(unsigned char c, int32_t j, double X, double Y, double 
   Ziel.Richtung = E->Richtung;
   Ziel.Linien = E->Linien;
   Ziel.Luecken = E->Luecken;
+  Ziel.Eintrag = E;
+  Ziel.GX = MX;
+  Ziel.GY = MY;
+  Ziel.EX = EX;
+  Ziel.EY = EY;
   return true;
+}
+
+void TSpruenge::Zerlegen(const TSprungziel& Ziel, TStueckwahl& W) const {
+  Zerlegen(*Ziel.Eintrag, Ziel.GX, Ziel.GY, Ziel.EX, Ziel.EY, W);
+}
+
+// Every point of a piece lies within the box of its part, which lies inside
+// the binades: each is a grid value there.
+void TSpruenge::Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int EY,
+                         TStueckwahl& W) const {
+  for (uint32_t i = E.Erstes; i < E.Erstes + E.Stuecke; ++i) {
+    const TStueck& S = Stuecke[i];
+    const int64_t X = MX + S.X, Y = MY + S.Y;
+    if (!S.Teil) {
+      W.Linie(Gitterwert(X, EX), Gitterwert(Y, EY), Gitterwert(MX + S.ZX, EX),
+              Gitterwert(MY + S.ZY, EY));
+      continue;
+    }
+    const TEintrag& T = *S.Teil;
+    if (!T.Linien) continue;
+    TSprungziel K;
+    K.MinX = Gitterwert(X + T.MinX, EX);
+    K.MaxX = Gitterwert(X + T.MaxX, EX);
+    K.MinY = Gitterwert(Y + T.MinY, EY);
+    K.MaxY = Gitterwert(Y + T.MaxY, EY);
+    K.Linien = true;
+    K.Luecken = T.Luecken;
+    if (!W.Teil(K)) Zerlegen(T, X, Y, EX, EY, W);
+  }
 }
 
 const TSpruenge::TEintrag* TSpruenge::Eintrag(const TSchluessel& K) {
@@ -141,11 +178,23 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
   int64_t X = 0, Y = 0, MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
   double Phi = std::bit_cast<double>(K.Richtung);
   bool Linien = false, Luecken = false;
+  // Pieces only for the drawing, on both axes.
+  std::vector<TStueck> Teile;
+  bool Zerlegbar = !Messend && K.EX >= 0 && K.EY >= 0;
+  const auto Stueck = [&](const TEintrag* T, int64_t ZX, int64_t ZY) {
+    if (!Zerlegbar) return;
+    if (Teile.size() >= StueckeJeTeil || (T && !T->Zerlegbar)) {
+      Zerlegbar = false;
+      return;
+    }
+    Teile.push_back({T, X, Y, ZX, ZY});
+  };
   for (const char d : Ruempfe[K.Zeichen]) {
     const auto u = static_cast<unsigned char>(d);
     if (K.Stufe > 0 && Ersetzt[u]) {
       const TEintrag* T = Eintrag({std::bit_cast<uint64_t>(Phi), K.Stufe - 1, K.EX, K.EY, u});
       if (!T || !T->Gut) return;
+      if (T->Linien) Stueck(T, 0, 0);
       MinX = std::min(MinX, X + T->MinX);
       MaxX = std::max(MaxX, X + T->MaxX);
       MinY = std::min(MinY, Y + T->MinY);
@@ -164,6 +213,7 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
           if ((K.EX >= 0 && !Schritte(Bewegung(Phi, false), K.EX, KX)) ||
               (K.EY >= 0 && !Schritte(Bewegung(Phi, true), K.EY, KY)))
             return;
+          if (d == 'F') Stueck(nullptr, X + KX, Y + KY);
           X += KX;
           Y += KY;
           MinX = std::min(MinX, X);
@@ -195,7 +245,16 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
     if (!Klein(MinX) || !Klein(MaxX) || !Klein(MinY) || !Klein(MaxY)) return;
   }
   if (!Stapel.empty()) return;
-  E = {X, Y, MinX, MaxX, MinY, MaxY, Phi, true, Linien, Luecken};
+  E = {X, Y, MinX, MaxX, MinY, MaxY, Phi};
+  E.Gut = true;
+  E.Linien = Linien;
+  E.Luecken = Luecken;
+  if (Zerlegbar && Stuecke.size() + Teile.size() <= HoechstensStuecke) {
+    E.Erstes = static_cast<uint32_t>(Stuecke.size());
+    E.Stuecke = static_cast<uint32_t>(Teile.size());
+    E.Zerlegbar = true;
+    Stuecke.insert(Stuecke.end(), Teile.begin(), Teile.end());
+  }
 }
 
 bool TSpruenge::Durchlaufen(unsigned char c, int32_t j, double X, double Y, double Richtung,

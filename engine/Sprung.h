@@ -12,8 +12,12 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "turtle/Winkelcache.h"
+
+// A replacement's walk on the grid of one binade of x and one of y.
+struct TSprungeintrag;
 
 // Where the walk ends, and the box of every point it passes (its start, the
 // ends of its moves): exact values, as the walk has them.
@@ -22,6 +26,35 @@ struct TSprungziel {
   double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
   bool Linien = false;   // an "F" among its characters
   bool Luecken = false;  // an "f" among them
+  // Where the jump found the part on a grid: the part, its start in grid
+  // steps and the binades, for going through its pieces after.
+  const TSprungeintrag* Eintrag = nullptr;
+  int64_t GX = 0, GY = 0;
+  int EX = 0, EY = 0;
+};
+
+// Moves in grid steps from the start: to the end, and the least and most
+// of every point passed.
+struct TSprungeintrag {
+  int64_t KX = 0, KY = 0, MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+  double Richtung = 0;
+  // Its pieces, the replacements and lines its walk passes through, where
+  // they are remembered, down to the lines (Zerlegbar).
+  uint32_t Erstes = 0, Stuecke = 0;
+  bool Zerlegbar = false;
+  bool Gut = false;
+  bool Linien = false;
+  bool Luecken = false;
+};
+
+// What a drawing does with the pieces of a part it jumped over.
+class TStueckwahl {
+ public:
+  virtual ~TStueckwahl() = default;
+  // A replacement inside, with the box of every point it passes: true where
+  // that is all it needs, false to go through its own pieces.
+  virtual bool Teil(const TSprungziel& Kasten) = 0;
+  virtual void Linie(double X1, double Y1, double X2, double Y2) = 0;
 };
 
 class TSpruenge {
@@ -46,6 +79,11 @@ class TSpruenge {
   bool Durchlaufen(unsigned char c, int32_t j, double X, double Y, double Richtung,
                    TSprungziel& Ziel, int64_t& Aufwand);
 
+  // Goes through the pieces of a part that Springen found on a grid, which
+  // must be Zerlegbar: its lines as the walk draws them, its replacements
+  // as W chooses, at the places where the walk passes them.
+  void Zerlegen(const TSprungziel& Ziel, TStueckwahl& W) const;
+
   double Schritt() const { return Laenge; }
 
  private:
@@ -59,14 +97,12 @@ class TSpruenge {
   struct TStreuung {
     size_t operator()(const TSchluessel& K) const;
   };
-  // Moves in grid steps from the start: to the end, and the least and most
-  // of every point passed.
-  struct TEintrag {
-    int64_t KX = 0, KY = 0, MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
-    double Richtung = 0;
-    bool Gut = false;
-    bool Linien = false;
-    bool Luecken = false;
+  using TEintrag = TSprungeintrag;
+  // A piece: the replacement Teil from grid steps (X, Y) of the start, or,
+  // without one, a line from there to (ZX, ZY).
+  struct TStueck {
+    const TEintrag* Teil;
+    int64_t X, Y, ZX, ZY;
   };
   struct TZuletzt {
     TSchluessel Schluessel{};
@@ -94,7 +130,10 @@ class TSpruenge {
   std::array<std::string, 256> Ruempfe;
   double Plus, Minus, Laenge;
   bool Messend;
+  void Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int EY, TStueckwahl& W) const;
+
   std::unordered_map<TSchluessel, TEintrag, TStreuung> Eintraege;
+  std::vector<TStueck> Stuecke;
   std::array<TZuletzt, 4096> Zuletzt{};
   TWinkelcache Winkel;
 };
