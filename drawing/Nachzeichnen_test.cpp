@@ -168,7 +168,9 @@ TEST_F(FensterTest, LiveRedrawWeighsExactDrawingsByTheirRealWork) {
     const bool Gestoppt = Grenze == 1;
     EXPECT_EQ(F->Maschine().Abgebrochen(), Gestoppt);
     EXPECT_EQ(F->LNachzeichnen->isVisible(), Gestoppt);
-    if (Gestoppt) EXPECT_EQ(F->LNachzeichnen->text(), "Zu viele Linien" + Zuschwer);
+    if (Gestoppt) {
+      EXPECT_EQ(F->LNachzeichnen->text(), "Zu viele Linien" + Zuschwer);
+    }
   }
 }
 

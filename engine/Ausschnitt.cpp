@@ -36,13 +36,12 @@ struct TKreis {
 
 // The box of a part's points, rounded as the turtle rounds them.
 struct TPixelkasten {
-  int64_t PX = 0, PY = 0, QX = 0, QY = 0;
-  // False where a pen reaching Reichweite from the box touches the output.
-  bool Setzen(const TSprungziel& Z, double Reichweite, double Breite, double Hoehe) {
-    PX = Runden(Z.MinX);
-    PY = Runden(Z.MinY);
-    QX = Runden(Z.MaxX);
-    QY = Runden(Z.MaxY);
+  int64_t PX, PY, QX, QY;
+  TPixelkasten(double MinX, double MinY, double MaxX, double MaxY)
+      : PX(Runden(MinX)), PY(Runden(MinY)), QX(Runden(MaxX)), QY(Runden(MaxY)) {}
+  explicit TPixelkasten(const TSprungziel& Z) : TPixelkasten(Z.MinX, Z.MinY, Z.MaxX, Z.MaxY) {}
+  // No pen reaching Reichweite from the box touches the output.
+  bool Draussen(double Reichweite, double Breite, double Hoehe) const {
     return static_cast<double>(QX) < -Reichweite || static_cast<double>(PX) > Breite + Reichweite ||
            static_cast<double>(QY) < -Reichweite || static_cast<double>(PY) > Hoehe + Reichweite;
   }
@@ -299,6 +298,7 @@ class TAusschnittlauf {
 
   bool Springen(const TTabelle& T, unsigned char c, int32_t j);
   TKastenart Kastenart(const TPixelkasten& P, const TSprungziel& Z);
+  bool Bedeckt(const TPixelkasten& P);
   void Zerlegen(const TSpruenge& S, const TSprungziel& Z, double Reichweite);
   bool Abseits(const TTeilbild& K, double L);
   const TTeilbilder& Bilder(const TTabelle& T);
@@ -438,7 +438,7 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   if (!B.Dicke(c, j, Schwund, Dicke, Letzte)) return false;
   // What is drawn in the part's place: nothing, a line of pixels, or its pieces.
   bool Strich = false;
-  TPixelkasten P;
+  const TPixelkasten P(Z);
   if (Z.Linien) {
     // Nests that thicken the pen widen its reach.
     double Breitester = Turtle.Dicke;
@@ -447,7 +447,7 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
     if (!(Breitester < RiesigerStift)) return false;
     // As far as the widest pen its lines round to reaches, drift included.
     const double Reichweite = std::max(Breitester * (1 + 1e-9) + 0.5, 1.0) * 0.5 + 2;
-    if (!P.Setzen(Z, Reichweite, Breite, Hoehe)) {
+    if (!P.Draussen(Reichweite, Breite, Hoehe)) {
       // Thin lines of one colour and one width, each within the box of its
       // ends, both ends set.
       const int Stift = Stiftbreite(Turtle.Dicke);
@@ -492,14 +492,16 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
 // in one row or column, all the pixels from one end of the box to the other,
 // for the extremes are ends of lines. Pixels set already stay as they are.
 TKastenart TAusschnittlauf::Kastenart(const TPixelkasten& P, const TSprungziel& Z) {
-  if (P.Flach()) return P.Punkt() || !Z.Luecken ? TKastenart::Strich : TKastenart::Offen;
-  if (P.Flaeche() > Prueffelder) return TKastenart::Offen;
+  const bool Strich = P.Flach() && (P.Punkt() || !Z.Luecken);
+  if (P.Flaeche() <= Prueffelder && Bedeckt(P)) return TKastenart::Nichts;
+  return Strich ? TKastenart::Strich : TKastenart::Offen;
+}
+
+bool TAusschnittlauf::Bedeckt(const TPixelkasten& P) {
   Leinwand.StiftFarbeSetzen(Turtle.Farbe);
   Leinwand.StiftBreiteSetzen(Stiftbreite(Turtle.Dicke));
   return Leinwand.Bedeckt(static_cast<int>(P.PX), static_cast<int>(P.PY), static_cast<int>(P.QX),
-                          static_cast<int>(P.QY))
-             ? TKastenart::Nichts
-             : TKastenart::Offen;
+                          static_cast<int>(P.QY));
 }
 
 // The pieces of a part jumped over, each as its box tells, the lines as the
@@ -512,8 +514,8 @@ void TAusschnittlauf::Zerlegen(const TSpruenge& S, const TSprungziel& Z, double 
     TMaler(TAusschnittlauf& L, double Reichweite) : L(L), Reichweite(Reichweite) {}
     bool Teil(const TSprungziel& K) override {
       ++Besucht;
-      TPixelkasten P;
-      if (P.Setzen(K, Reichweite, L.Breite, L.Hoehe)) return true;
+      const TPixelkasten P(K);
+      if (P.Draussen(Reichweite, L.Breite, L.Hoehe)) return true;
       switch (L.Kastenart(P, K)) {
         case TKastenart::Strich:
           P.Zeichnen(L.Turtle);
@@ -525,8 +527,12 @@ void TAusschnittlauf::Zerlegen(const TSpruenge& S, const TSprungziel& Z, double 
       }
       return false;
     }
+    // A thin line sets only pixels of the box of its ends.
     void Linie(double X1, double Y1, double X2, double Y2) override {
       ++Besucht;
+      const TPixelkasten P(std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2));
+      if (P.Draussen(Reichweite, L.Breite, L.Hoehe) || (P.Flaeche() <= Prueffelder && L.Bedeckt(P)))
+        return;
       L.Linie(X1, Y1, X2, Y2);
     }
   } Maler(*this, Reichweite);

@@ -130,8 +130,7 @@ void TBildLeinwand::Vorbereiten() {
   if (!Maler.isActive()) {
     if (!Pixel && StempelbaresFormat(Bild.format())) {
       // Taken before the painter starts, so that no later detach separates them.
-      Pixel = reinterpret_cast<uint32_t*>(Bild.bits());
-      Zeilenlaenge = Bild.bytesPerLine() / 4;
+      PixelNehmen();
     }
     Maler.begin(&Bild);
     Maler.setRenderHint(QPainter::Antialiasing, false);
@@ -207,8 +206,8 @@ bool TBildLeinwand::Stempeln(int X1, int Y1, int X2, int Y2) {
   const int DX = static_cast<int>(DX64), DY = static_cast<int>(DY64);
   if (!PixelZugang()) return false;
   const TMusterspeicher::TMuster& M = Musterspeicher().Muster(Stiftbreite, DX, DY);
-  if (int64_t{X1} + M.MinX < 0 || int64_t{X1} + M.MaxX >= Bild.width() ||
-      int64_t{Y1} + M.MinY < 0 || int64_t{Y1} + M.MaxY >= Bild.height())
+  if (int64_t{X1} + M.MinX < 0 || int64_t{X1} + M.MaxX >= PixelBreite || int64_t{Y1} + M.MinY < 0 ||
+      int64_t{Y1} + M.MaxY >= PixelHoehe)
     return false;  // QPainter clips such lines itself
   const uint32_t Wert = Stempelwert();
   uint32_t* Start = Pixel + static_cast<qsizetype>(Y1) * Zeilenlaenge + X1;
@@ -219,18 +218,24 @@ bool TBildLeinwand::Stempeln(int X1, int Y1, int X2, int Y2) {
 bool TBildLeinwand::PixelZugang() {
   if (!Pixel) {
     if (!StempelbaresFormat(Bild.format()) || Maler.isActive()) return false;
-    Pixel = reinterpret_cast<uint32_t*>(Bild.bits());
-    Zeilenlaenge = Bild.bytesPerLine() / 4;
+    PixelNehmen();
   }
   return true;
+}
+
+void TBildLeinwand::PixelNehmen() {
+  Pixel = reinterpret_cast<uint32_t*>(Bild.bits());
+  Zeilenlaenge = Bild.bytesPerLine() / 4;
+  PixelBreite = Bild.width();
+  PixelHoehe = Bild.height();
 }
 
 // Lines still in the batch have not reached the pixels: what they will set
 // counts as not shown yet, which only makes the answer false more often.
 bool TBildLeinwand::Bedeckt(int X1, int Y1, int X2, int Y2) {
   if (Modus != TRastermodus::Kopieren || Stiftbreite > 1 || !PixelZugang()) return false;
-  const int L = std::max(std::min(X1, X2), 0), R = std::min(std::max(X1, X2), Bild.width() - 1);
-  const int O = std::max(std::min(Y1, Y2), 0), U = std::min(std::max(Y1, Y2), Bild.height() - 1);
+  const int L = std::max(std::min(X1, X2), 0), R = std::min(std::max(X1, X2), PixelBreite - 1);
+  const int O = std::max(std::min(Y1, Y2), 0), U = std::min(std::max(Y1, Y2), PixelHoehe - 1);
   const uint32_t Wert = Stempelwert();
   for (int y = O; y <= U; ++y) {
     const uint32_t* Zeile = Pixel + static_cast<qsizetype>(y) * Zeilenlaenge;

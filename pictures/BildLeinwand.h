@@ -57,6 +57,7 @@ class TBildLeinwand : public TLeinwand {
   void Anfuegen(int X1, int Y1, int X2, int Y2);
   bool Stempeln(int X1, int Y1, int X2, int Y2);
   bool PixelZugang();
+  void PixelNehmen();
   uint32_t Stempelwert();
   uint64_t Linienaufwand(int X1, int Y1, int X2, int Y2) const;
   bool Verfehlt(int X1, int Y1, int X2, int Y2) const;
@@ -75,7 +76,8 @@ class TBildLeinwand : public TLeinwand {
   QPoint Aktuell;
   // Direct pixel access for stamping, valid until Ausgeben.
   uint32_t* Pixel = nullptr;
-  qsizetype Zeilenlaenge = 0;  // in pixels
+  int PixelBreite = 0, PixelHoehe = 0;  // of the picture while Pixel points into it
+  qsizetype Zeilenlaenge = 0;           // in pixels
   bool StempelWertGueltig = false;
   uint32_t StempelWert = 0;
   // Stamp values of earlier colours, by the colour's low bits.
