@@ -23,6 +23,8 @@ constexpr size_t Hoechstens = size_t{1} << 17;
 // Pieces remembered, and per replacement: longer rules are walked.
 constexpr size_t HoechstensStuecke = size_t{1} << 18;
 constexpr size_t StueckeJeTeil = 256;
+// The replacements inside the entries of one axis, for the walk axis by axis.
+constexpr size_t HoechstensKinder = size_t{1} << 19;
 
 int Exponent(double x) { return static_cast<int>((std::bit_cast<uint64_t>(x) >> 52) & 0x7FF); }
 
@@ -180,7 +182,9 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
   bool Linien = false, Luecken = false;
   // Pieces only for the drawing, on both axes.
   std::vector<TStueck> Teile;
-  bool Zerlegbar = !Messend && K.EX >= 0 && K.EY >= 0;
+  std::vector<const TEintrag*> Kinder;
+  const bool Einachsig = K.EX < 0 || K.EY < 0;
+  bool Zerlegbar = !Messend && !Einachsig;
   const auto Stueck = [&](const TEintrag* T, int64_t ZX, int64_t ZY) {
     if (!Zerlegbar) return;
     if (Teile.size() >= StueckeJeTeil || (T && !T->Zerlegbar)) {
@@ -195,6 +199,7 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
       const TEintrag* T = Eintrag({std::bit_cast<uint64_t>(Phi), K.Stufe - 1, K.EX, K.EY, u});
       if (!T || !T->Gut) return;
       if (T->Linien) Stueck(T, 0, 0);
+      if (Einachsig) Kinder.push_back(T);
       MinX = std::min(MinX, X + T->MinX);
       MaxX = std::max(MaxX, X + T->MaxX);
       MinY = std::min(MinY, Y + T->MinY);
@@ -255,12 +260,19 @@ void TSpruenge::Berechnen(const TSchluessel& K, TEintrag& E) {
     E.Zerlegbar = true;
     Stuecke.insert(Stuecke.end(), Teile.begin(), Teile.end());
   }
+  if (Einachsig && Kinderliste.size() + Kinder.size() <= HoechstensKinder) {
+    E.ErstesKind = static_cast<uint32_t>(Kinderliste.size());
+    E.MitKindern = true;
+    Kinderliste.insert(Kinderliste.end(), Kinder.begin(), Kinder.end());
+  }
 }
 
 bool TSpruenge::Durchlaufen(unsigned char c, int32_t j, double X, double Y, double Richtung,
                             TSprungziel& Ziel, int64_t& Aufwand) {
   if (!Ersetzt[c] || !std::isfinite(Richtung)) return false;
   TStrecke SX, SY;
+  // A walk that failed leaves its "[" behind.
+  Achsenstapel.clear();
   if (!Achse(c, j, Richtung, false, X, SX, Aufwand) || !Achse(c, j, Richtung, true, Y, SY, Aufwand))
     return false;
   Ziel = {SX.Ende, SY.Ende, SX.Richtung, SX.Min, SX.Max, SY.Min, SY.Max, SX.Linien, SX.Luecken};
@@ -271,14 +283,16 @@ bool TSpruenge::Durchlaufen(unsigned char c, int32_t j, double X, double Y, doub
 // v's binade where the part stays inside it, else part by part and move by
 // move, as the walk adds them.
 bool TSpruenge::Achse(unsigned char c, int32_t j, double Richtung, bool Y, double v, TStrecke& S,
-                      int64_t& Aufwand) {
+                      int64_t& Aufwand, const TEintrag* Hinweis, int Hinweisbinade) {
   if (!Tragbar(v)) return false;
   const int e = Exponent(v);
+  const TEintrag* E = nullptr;
   if (e != 0 || std::bit_cast<uint64_t>(v) == 0) {
     const auto B = static_cast<int16_t>(e);
-    const TEintrag* E =
-        Eintrag({std::bit_cast<uint64_t>(Richtung), j, static_cast<int16_t>(Y ? -1 : B),
-                 static_cast<int16_t>(Y ? B : -1), c});
+    E = Hinweis && Hinweisbinade == e
+            ? Hinweis
+            : Eintrag({std::bit_cast<uint64_t>(Richtung), j, static_cast<int16_t>(Y ? -1 : B),
+                       static_cast<int16_t>(Y ? B : -1), c});
     const int64_t M = Gitterpunkt(v);
     if (E && E->Gut) {
       const int64_t K = Y ? E->KY : E->KX, Min = Y ? E->MinY : E->MinX, Max = Y ? E->MaxY : E->MaxX;
@@ -294,17 +308,20 @@ bool TSpruenge::Achse(unsigned char c, int32_t j, double Richtung, bool Y, doubl
     }
   }
   if (--Aufwand < 0) return false;
-  struct TLage {
-    double V, Phi;
-  };
-  std::vector<TLage> Stapel;
+  // Its replacements, as the entry of this binade found them, for those
+  // that start in it too.
+  const bool MitKindern = E && E->MitKindern;
+  size_t Kind = MitKindern ? E->ErstesKind : 0;  // the list may grow meanwhile
+  // The "[" of the parts walked so far lie below Boden.
+  const size_t Boden = Achsenstapel.size();
   double V = v, Min = v, Max = v, Phi = Richtung;
   bool Linien = false, Luecken = false;
   for (const char d : Ruempfe[c]) {
     const auto u = static_cast<unsigned char>(d);
     if (j > 0 && Ersetzt[u]) {
       TStrecke T;
-      if (!Achse(u, j - 1, Phi, Y, V, T, Aufwand)) return false;
+      if (!Achse(u, j - 1, Phi, Y, V, T, Aufwand, MitKindern ? Kinderliste[Kind++] : nullptr, e))
+        return false;
       Min = std::min(Min, T.Min);
       Max = std::max(Max, T.Max);
       V = T.Ende;
@@ -329,19 +346,19 @@ bool TSpruenge::Achse(unsigned char c, int32_t j, double Richtung, bool Y, doubl
         if (!Drehen(d, Phi)) return false;
         break;
       case '[':
-        Stapel.push_back({V, Phi});
+        Achsenstapel.push_back({V, Phi});
         break;
       case ']':
-        if (Stapel.empty()) return false;
-        V = Stapel.back().V;
-        Phi = Stapel.back().Phi;
-        Stapel.pop_back();
+        if (Achsenstapel.size() == Boden) return false;
+        V = Achsenstapel.back().V;
+        Phi = Achsenstapel.back().Phi;
+        Achsenstapel.pop_back();
         break;
       default:
         break;
     }
   }
-  if (!Stapel.empty()) return false;
+  if (Achsenstapel.size() != Boden) return false;
   S = {V, Min, Max, Phi, Linien, Luecken};
   return true;
 }

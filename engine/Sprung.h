@@ -42,6 +42,10 @@ struct TSprungeintrag {
   // they are remembered, down to the lines (Zerlegbar).
   uint32_t Erstes = 0, Stuecke = 0;
   bool Zerlegbar = false;
+  // An entry of one axis: the entries of all its replacements in this
+  // binade, in the order of its walk (MitKindern).
+  uint32_t ErstesKind = 0;
+  bool MitKindern = false;
   bool Gut = false;
   bool Linien = false;
   bool Luecken = false;
@@ -119,8 +123,9 @@ class TSpruenge {
   // binade of -1 leaves that axis out.
   const TEintrag* Eintrag(const TSchluessel& K);
   void Berechnen(const TSchluessel& K, TEintrag& E);
+  // Hinweis: the entry of the part where it starts in binade Hinweisbinade.
   bool Achse(unsigned char c, int32_t j, double Richtung, bool Y, double v, TStrecke& S,
-             int64_t& Aufwand);
+             int64_t& Aufwand, const TEintrag* Hinweis = nullptr, int Hinweisbinade = 0);
   // What a move at heading Phi adds to x, or to y, as the walk adds it.
   double Bewegung(double Phi, bool Y);
   // The heading after "+" or "-"; false where it is not finite.
@@ -134,6 +139,11 @@ class TSpruenge {
 
   std::unordered_map<TSchluessel, TEintrag, TStreuung> Eintraege;
   std::vector<TStueck> Stuecke;
+  std::vector<const TEintrag*> Kinderliste;
+  struct TAchsenlage {
+    double V, Phi;
+  };
+  std::vector<TAchsenlage> Achsenstapel;
   std::array<TZuletzt, 4096> Zuletzt{};
   TWinkelcache Winkel;
 };
