@@ -28,6 +28,8 @@ constexpr uint64_t Durchlauf = uint64_t{1} << 14;
 
 // Parts of up to this many pixels are gone through piece by piece without
 // the walk, however many characters they hold: what they can show is little.
+// Where that takes more pieces than TLaufart::Stueckgrenze, the walk draws
+// the part after all, the same pixels again.
 constexpr double Zerlegfelder = 4096;
 
 struct TKreis {
@@ -299,7 +301,7 @@ class TAusschnittlauf {
   bool Springen(const TTabelle& T, unsigned char c, int32_t j);
   TKastenart Kastenart(const TPixelkasten& P, const TSprungziel& Z);
   bool Bedeckt(const TPixelkasten& P);
-  void Zerlegen(const TSpruenge& S, const TSprungziel& Z, double Reichweite);
+  bool Zerlegen(const TSpruenge& S, const TSprungziel& Z, double Reichweite);
   bool Abseits(const TTeilbild& K, double L);
   const TTeilbilder& Bilder(const TTabelle& T);
   void Handeln(char c, bool Zufaellig);
@@ -452,7 +454,8 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
       // ends, both ends set.
       const int Stift = Stiftbreite(Turtle.Dicke);
       if (!Punkte || Turtle.Sichtbar || Stift < 0 || Stift > 1 ||
-          (Schwund != 1 && K.Verschachtelung > 0))
+          (Schwund != 1 && K.Verschachtelung > 0) ||
+          Leinwand.Rastermodus() != TRastermodus::Kopieren)
         return false;
       switch (Kastenart(P, Z)) {
         case TKastenart::Strich:
@@ -464,9 +467,8 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
           // Its pieces on the grid, as far down as they show more: few
           // enough to go through without a look at the clock.
           if (!Z.Eintrag || !Z.Eintrag->Zerlegbar ||
-              (P.Flaeche() > Zerlegfelder && K.Zeichen > Durchlauf))
+              (P.Flaeche() > Zerlegfelder && K.Zeichen > Durchlauf) || !Zerlegen(S, Z, Reichweite))
             return false;
-          Zerlegen(S, Z, Reichweite);
           break;
       }
     }
@@ -506,14 +508,12 @@ bool TAusschnittlauf::Bedeckt(const TPixelkasten& P) {
 
 // The pieces of a part jumped over, each as its box tells, the lines as the
 // walk draws them: with one thin pen the pixels do not depend on the order.
-void TAusschnittlauf::Zerlegen(const TSpruenge& S, const TSprungziel& Z, double Reichweite) {
+bool TAusschnittlauf::Zerlegen(const TSpruenge& S, const TSprungziel& Z, double Reichweite) {
   struct TMaler final : TStueckwahl {
     TAusschnittlauf& L;
     double Reichweite;
-    int32_t Besucht = 0;
     TMaler(TAusschnittlauf& L, double Reichweite) : L(L), Reichweite(Reichweite) {}
     bool Teil(const TSprungziel& K) override {
-      ++Besucht;
       const TPixelkasten P(K);
       if (P.Draussen(Reichweite, L.Breite, L.Hoehe)) return true;
       switch (L.Kastenart(P, K)) {
@@ -529,15 +529,17 @@ void TAusschnittlauf::Zerlegen(const TSpruenge& S, const TSprungziel& Z, double 
     }
     // A thin line sets only pixels of the box of its ends.
     void Linie(double X1, double Y1, double X2, double Y2) override {
-      ++Besucht;
       const TPixelkasten P(std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2));
       if (P.Draussen(Reichweite, L.Breite, L.Hoehe) || (P.Flaeche() <= Prueffelder && L.Bedeckt(P)))
         return;
       L.Linie(X1, Y1, X2, Y2);
     }
   } Maler(*this, Reichweite);
-  S.Zerlegen(Z, Maler);
-  M.BisZurUhr -= Maler.Besucht;
+  const int64_t Grenze = std::clamp<int64_t>(M.Art.Stueckgrenze, 0, int64_t{1} << 20);
+  int64_t Rest = Grenze;
+  const bool Gut = S.Zerlegen(Z, Maler, Rest);
+  M.BisZurUhr -= static_cast<int32_t>(Grenze - std::max<int64_t>(Rest, 0));
+  return Gut;
 }
 
 // Whether the lines of a part lie far off the output by its summary, so that

@@ -125,15 +125,16 @@ bool TSpruenge::Springen(unsigned char c, int32_t j, double X, double Y, double 
   return true;
 }
 
-void TSpruenge::Zerlegen(const TSprungziel& Ziel, TStueckwahl& W) const {
-  Zerlegen(*Ziel.Eintrag, Ziel.GX, Ziel.GY, Ziel.EX, Ziel.EY, W);
+bool TSpruenge::Zerlegen(const TSprungziel& Ziel, TStueckwahl& W, int64_t& Aufwand) const {
+  return Zerlegen(*Ziel.Eintrag, Ziel.GX, Ziel.GY, Ziel.EX, Ziel.EY, W, Aufwand);
 }
 
 // Every point of a piece lies within the box of its part, which lies inside
 // the binades: each is a grid value there.
-void TSpruenge::Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int EY,
-                         TStueckwahl& W) const {
+bool TSpruenge::Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int EY, TStueckwahl& W,
+                         int64_t& Aufwand) const {
   for (uint32_t i = E.Erstes; i < E.Erstes + E.Stuecke; ++i) {
+    if (--Aufwand < 0) return false;
     const TStueck& S = Stuecke[i];
     const int64_t X = MX + S.X, Y = MY + S.Y;
     if (!S.Teil) {
@@ -150,8 +151,9 @@ void TSpruenge::Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int 
     K.MaxY = Gitterwert(Y + T.MaxY, EY);
     K.Linien = true;
     K.Luecken = T.Luecken;
-    if (!W.Teil(K)) Zerlegen(T, X, Y, EX, EY, W);
+    if (!W.Teil(K) && !Zerlegen(T, X, Y, EX, EY, W, Aufwand)) return false;
   }
+  return true;
 }
 
 const TSpruenge::TEintrag* TSpruenge::Eintrag(const TSchluessel& K) {

@@ -85,8 +85,9 @@ class TSpruenge {
 
   // Goes through the pieces of a part that Springen found on a grid, which
   // must be Zerlegbar: its lines as the walk draws them, its replacements
-  // as W chooses, at the places where the walk passes them.
-  void Zerlegen(const TSprungziel& Ziel, TStueckwahl& W) const;
+  // as W chooses, at the places where the walk passes them. Each piece takes
+  // one from Aufwand; false where none is left, and the rest not gone through.
+  bool Zerlegen(const TSprungziel& Ziel, TStueckwahl& W, int64_t& Aufwand) const;
 
   double Schritt() const { return Laenge; }
 
@@ -135,7 +136,8 @@ class TSpruenge {
   std::array<std::string, 256> Ruempfe;
   double Plus, Minus, Laenge;
   bool Messend;
-  void Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int EY, TStueckwahl& W) const;
+  bool Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int EY, TStueckwahl& W,
+                int64_t& Aufwand) const;
 
   std::unordered_map<TSchluessel, TEintrag, TStreuung> Eintraege;
   std::vector<TStueck> Stuecke;

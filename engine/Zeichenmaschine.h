@@ -59,6 +59,10 @@ struct TLaufart {
   // The run stops as if cancelled once its walks have done this much work
   // (Arbeit()), what they really do, jumps left out.
   uint64_t Arbeitsgrenze = UINT64_MAX;
+  // A part jumped over is gone through piece by piece up to this many
+  // pieces, then walked after all: less than a walk between two looks at
+  // the clock costs. Tests make it small to walk more parts so.
+  int64_t Stueckgrenze = int64_t{1} << 16;
 };
 
 // Whether exact drawings under these settings may jump over parts: exact

@@ -27,7 +27,8 @@ struct TFall {
 };
 
 // Picture, error, where the turtle ended and whether it jumped, of the run as laid out.
-std::string Zeichnen(TLauf L, bool Voll, std::optional<TAnsicht> A = {}) {
+std::string Zeichnen(TLauf L, bool Voll, std::optional<TAnsicht> A = {},
+                     int64_t Stuecke = 1 << 16) {
   QImage Bild(400, 300, QImage::Format_RGB32);
   Bild.fill(Qt::white);
   TBildLeinwand Leinwand(Bild);
@@ -35,7 +36,8 @@ std::string Zeichnen(TLauf L, bool Voll, std::optional<TAnsicht> A = {}) {
   TLaufbeobachter Ohne;
   TZeichenmaschine M(Turtle, Ohne);
   L.Einstellungen.SchrittweiteAnpassen = L.Einstellungen.Zentriert = false;
-  std::string Text = Fehlertext([&] { M.Zeichenlauf(L, {.Ansicht = A, .Vollstaendig = Voll}); });
+  std::string Text = Fehlertext(
+      [&] { M.Zeichenlauf(L, {.Ansicht = A, .Vollstaendig = Voll, .Stueckgrenze = Stuecke}); });
   Leinwand.Ausgeben();
   char Lage[128];
   std::snprintf(Lage, sizeof Lage, "%a %a %a %a %d", Turtle.X, Turtle.Y, Turtle.Richtung,
@@ -69,7 +71,10 @@ TEST_P(Tiefe, JumpsDrawWhatTheFullWalkDraws) {
   L = Angelegt(false);
   EXPECT_EQ(std::tie(L.Schrittweite, L.StartX, L.StartY),
             std::tie(Ohne.Schrittweite, Ohne.StartX, Ohne.StartY));
-  EXPECT_TRUE(Zeichnen(L, true) == Zeichnen(L, false));
+  const std::string Ganz = Zeichnen(L, true);
+  EXPECT_TRUE(Ganz == Zeichnen(L, false));
+  // Parts whose pieces run out are walked after all.
+  EXPECT_TRUE(Ganz == Zeichnen(L, false, {}, 5));
   if (!F.Ausschnitt) return;
   const TAnsicht A = AnsichtAus(*F.Ausschnitt, 400);
   TLauf Gross = L;

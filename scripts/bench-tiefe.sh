@@ -29,6 +29,16 @@ lsy "$tmp/pflanze.lsy" X 2.00000000000000E+0001 'X->F[+X]F[-X]+X' 'F->FF'
 lsy "$tmp/hilbert.lsy" L 9.00000000000000E+0001 'L->+RF-LFL-FR+' 'R->-LF+RFR+FL-'
 lsy "$tmp/ff.lsy" F 9.00000000000000E+0001 'F->FF'
 
+# zeit BEFEHL...: the wall time of one run in seconds, to the millisecond,
+# and its largest memory in KB.
+zeit() {
+  local a b
+  a=$EPOCHREALTIME
+  /usr/bin/time -f '%M' -o "$tmp/m" "$@"
+  b=$EPOCHREALTIME
+  echo "$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.3f", b - a }') $(cat "$tmp/m")"
+}
+
 # lauf NAME DATEI TIEFE: both runs, one line each and the ratio.
 # The short run with jumps is the median of three, the walk of every
 # character runs once: it takes long enough to even out a disturbance.
@@ -36,18 +46,15 @@ lauf() {
   local name=$1 datei=$2 tiefe=$3 ta tb ma mb i
   : >"$tmp/t1s"
   for ((i = 0; i < 3; i++)); do
-    /usr/bin/time -f '%e %M' -o "$tmp/t1" "$render" --tiefe "$tiefe" "$datei" -o "$tmp/a.png"
-    cat "$tmp/t1" >>"$tmp/t1s"
+    zeit "$render" --tiefe "$tiefe" "$datei" -o "$tmp/a.png" >>"$tmp/t1s"
   done
   read -r ta ma < <(sort -n "$tmp/t1s" | sed -n 2p)
-  printf '%-22s Sprünge:        %8.2f s %6d MB\n' "$name" "$ta" $((ma / 1024))
+  printf '%-22s Sprünge:        %8.3f s %6d MB\n' "$name" "$ta" $((ma / 1024))
   if [ "${KURZ:-0}" = 1 ] && [ "$tiefe" -ge 26 ]; then return; fi
-  /usr/bin/time -f '%e %M' -o "$tmp/t2" "$render" --jedes-zeichen --tiefe "$tiefe" "$datei" \
-    -o "$tmp/b.png"
-  read -r tb mb <"$tmp/t2"
+  read -r tb mb < <(zeit "$render" --jedes-zeichen --tiefe "$tiefe" "$datei" -o "$tmp/b.png")
   local gleich='(Bilder verschieden!)'
   cmp -s "$tmp/a.png" "$tmp/b.png" && gleich='(Bilder gleich)'
-  printf '%-22s jedes Zeichen:  %8.2f s %6d MB   Verhältnis %6.1f %s\n' "" "$tb" $((mb / 1024)) \
+  printf '%-22s jedes Zeichen:  %8.3f s %6d MB   Verhältnis %6.1f %s\n' "" "$tb" $((mb / 1024)) \
     "$(awk -v a="$ta" -v b="$tb" 'BEGIN { printf "%.1f", (a > 0 ? b / a : 0) }')" "$gleich"
 }
 
