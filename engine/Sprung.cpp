@@ -21,10 +21,10 @@ constexpr int GroessterExponent = 1023 + 61;
 // Each entry stands for one replacement at one heading: few are needed.
 constexpr size_t Hoechstens = size_t{1} << 17;
 // Pieces remembered, and per replacement: longer rules are walked.
-constexpr size_t HoechstensStuecke = size_t{1} << 18;
+constexpr size_t HoechstensStuecke = size_t{1} << 17;
 constexpr size_t StueckeJeTeil = 256;
 // The replacements inside the entries of one axis, for the walk axis by axis.
-constexpr size_t HoechstensKinder = size_t{1} << 19;
+constexpr size_t HoechstensKinder = size_t{1} << 18;
 
 int Exponent(double x) { return static_cast<int>((std::bit_cast<uint64_t>(x) >> 52) & 0x7FF); }
 
