@@ -450,10 +450,10 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
     // As far as the widest pen its lines round to reaches, drift included.
     const double Reichweite = std::max(Breitester * (1 + 1e-9) + 0.5, 1.0) * 0.5 + 2;
     if (!P.Draussen(Reichweite, Breite, Hoehe)) {
-      // Thin lines of one colour and one width, each within the box of its
-      // ends, both ends set.
+      // Thin lines of one colour and one width, drawn in copy mode, each
+      // within the box of its ends, both ends set.
       const int Stift = Stiftbreite(Turtle.Dicke);
-      if (!Punkte || Turtle.Sichtbar || Stift < 0 || Stift > 1 ||
+      if (!Punkte || Turtle.Sichtbar || Turtle.StiftOben || Stift < 0 || Stift > 1 ||
           (Schwund != 1 && K.Verschachtelung > 0) ||
           Leinwand.Rastermodus() != TRastermodus::Kopieren)
         return false;
