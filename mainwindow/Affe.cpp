@@ -135,6 +135,13 @@ QWidget* TAffe::Zielfenster() {
 
 std::optional<TSteuerelement> TAffe::Waehlen(const std::vector<TSteuerelement>& L, int Selten) {
   if (L.empty()) return std::nullopt;
+  // A control not touched yet goes first: those shown only for moments (the
+  // step mode's fields) get their turn whenever they show, however the
+  // machine's speed has shifted what is shown when.
+  std::vector<const TSteuerelement*> Neu;
+  for (const TSteuerelement& S : L)
+    if (Buch.Anzahl(S.Name) == 0) Neu.push_back(&S);
+  if (!Neu.empty()) return *Neu[static_cast<size_t>(Wurf(static_cast<int>(Neu.size())))];
   if (!Chance(Selten)) return Eines(L);
   const TSteuerelement* Seltenstes = &L.front();
   for (const TSteuerelement& S : L)

@@ -194,10 +194,11 @@ QImage MitFarbtabelle(const QImage& Bild) {
   QVector<QRgb> Farben;
   QRgb Letzte = 0;
   int Index = -1;
-  for (int y = 0; y < Bild.height(); ++y) {
+  const int Breite = Bild.width(), Hoehe = Bild.height();
+  for (int y = 0; y < Hoehe; ++y) {
     const auto* Zeile = reinterpret_cast<const QRgb*>(Bild.constScanLine(y));
     uchar* Ziel = Tabelle.scanLine(y);
-    for (int x = 0; x < Bild.width(); ++x) {
+    for (int x = 0; x < Breite; ++x) {
       const QRgb Farbe = Zeile[x] | 0xFF000000u;
       if (Index < 0 || Farbe != Letzte) {
         const auto i = std::find(Farben.begin(), Farben.end(), Farbe);
