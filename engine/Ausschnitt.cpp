@@ -457,6 +457,8 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
           (Schwund != 1 && K.Verschachtelung > 0) ||
           Leinwand.Rastermodus() != TRastermodus::Kopieren)
         return false;
+      Leinwand.StiftFarbeSetzen(Turtle.Farbe);
+      Leinwand.StiftBreiteSetzen(Stift);
       switch (Kastenart(P, Z)) {
         case TKastenart::Strich:
           Strich = true;
@@ -499,9 +501,8 @@ TKastenart TAusschnittlauf::Kastenart(const TPixelkasten& P, const TSprungziel& 
   return Strich ? TKastenart::Strich : TKastenart::Offen;
 }
 
+// With the pen set as the turtle draws, which its lines leave as it is.
 bool TAusschnittlauf::Bedeckt(const TPixelkasten& P) {
-  Leinwand.StiftFarbeSetzen(Turtle.Farbe);
-  Leinwand.StiftBreiteSetzen(Stiftbreite(Turtle.Dicke));
   return Leinwand.Bedeckt(static_cast<int>(P.PX), static_cast<int>(P.PY), static_cast<int>(P.QX),
                           static_cast<int>(P.QY));
 }
