@@ -440,7 +440,6 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
   if (!B.Dicke(c, j, Schwund, Dicke, Letzte)) return false;
   // What is drawn in the part's place: nothing, a line of pixels, or its pieces.
   bool Strich = false;
-  const TPixelkasten P(Z);
   if (Z.Linien) {
     // Nests that thicken the pen widen its reach.
     double Breitester = Turtle.Dicke;
@@ -449,7 +448,7 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
     if (!(Breitester < RiesigerStift)) return false;
     // As far as the widest pen its lines round to reaches, drift included.
     const double Reichweite = std::max(Breitester * (1 + 1e-9) + 0.5, 1.0) * 0.5 + 2;
-    if (!P.Draussen(Reichweite, Breite, Hoehe)) {
+    if (const TPixelkasten P(Z); !P.Draussen(Reichweite, Breite, Hoehe)) {
       // Thin lines of one colour and one width, drawn in copy mode, each
       // within the box of its ends, both ends set.
       const int Stift = Stiftbreite(Turtle.Dicke);
@@ -461,6 +460,7 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
       Leinwand.StiftBreiteSetzen(Stift);
       switch (Kastenart(P, Z)) {
         case TKastenart::Strich:
+          P.Zeichnen(Turtle);
           Strich = true;
           break;
         case TKastenart::Nichts:
@@ -475,9 +475,7 @@ bool TAusschnittlauf::Springen(const TTabelle& T, unsigned char c, int32_t j) {
       }
     }
   }
-  if (Strich) {
-    P.Zeichnen(Turtle);
-  } else if (!std::isnan(Letzte)) {
+  if (!Strich && !std::isnan(Letzte)) {
     // The pen as the part's last line leaves it, for what is drawn after.
     Leinwand.StiftFarbeSetzen(Turtle.Farbe);
     Leinwand.StiftBreiteSetzen(Stiftbreite(Letzte));
@@ -528,12 +526,13 @@ bool TAusschnittlauf::Zerlegen(const TSpruenge& S, const TSprungziel& Z, double 
       }
       return false;
     }
-    // A thin line sets only pixels of the box of its ends.
+    // A thin line sets only pixels of the box of its ends; one off the
+    // output sets none, and the pen is the turtle's already.
     void Linie(double X1, double Y1, double X2, double Y2) override {
       const TPixelkasten P(std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2));
       if (P.Draussen(Reichweite, L.Breite, L.Hoehe) || (P.Flaeche() <= Prueffelder && L.Bedeckt(P)))
         return;
-      L.Linie(X1, Y1, X2, Y2);
+      L.Turtle.LinieZeichnen(X1, Y1, X2, Y2);
     }
   } Maler(*this, Reichweite);
   const int64_t Grenze = std::clamp<int64_t>(M.Art.Stueckgrenze, 0, int64_t{1} << 20);

@@ -142,8 +142,7 @@ bool TSpruenge::Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int 
               Gitterwert(MY + S.ZY, EY));
       continue;
     }
-    const TEintrag& T = *S.Teil;
-    if (!T.Linien) continue;
+    const TEintrag& T = *S.Teil;  // one with lines, as all pieces are
     TSprungziel K;
     K.MinX = Gitterwert(X + T.MinX, EX);
     K.MaxX = Gitterwert(X + T.MaxX, EX);

@@ -124,6 +124,8 @@ class TSpruenge {
   // binade of -1 leaves that axis out.
   const TEintrag* Eintrag(const TSchluessel& K);
   void Berechnen(const TSchluessel& K, TEintrag& E);
+  bool Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int EY, TStueckwahl& W,
+                int64_t& Aufwand) const;
   // Hinweis: the entry of the part where it starts in binade Hinweisbinade.
   bool Achse(unsigned char c, int32_t j, double Richtung, bool Y, double v, TStrecke& S,
              int64_t& Aufwand, const TEintrag* Hinweis = nullptr, int Hinweisbinade = 0);
@@ -136,9 +138,6 @@ class TSpruenge {
   std::array<std::string, 256> Ruempfe;
   double Plus, Minus, Laenge;
   bool Messend;
-  bool Zerlegen(const TEintrag& E, int64_t MX, int64_t MY, int EX, int EY, TStueckwahl& W,
-                int64_t& Aufwand) const;
-
   std::unordered_map<TSchluessel, TEintrag, TStreuung> Eintraege;
   std::vector<TStueck> Stuecke;
   std::vector<const TEintrag*> Kinderliste;
